@@ -1,0 +1,46 @@
+// String and number routines shared by both programs. Texts are Shift-JIS
+// byte strings; positions and lengths are 1-based byte counts unless a
+// routine says characters. A lead byte is 0x80..0x9F or 0xE0..0xFD.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+inline bool IsSjisLeadByte(unsigned char b) {
+  return (b >= 0x80 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFD);
+}
+
+// Rounding and numbers.
+int32_t RoundToInt(double x);  // half away from zero
+double RoundToDecimals(int32_t n, int32_t mode, double x);
+void ExchangeDoubles(double& a, double& b);
+std::string FormatNumberDecimals(int32_t n, double x);  // with thousands separators
+std::string FormatFixedDecimals(int32_t n, double x);
+int32_t StrToIntOrZero(const std::string& s);
+double StrToFloatOrZero(const std::string& s);
+bool TextToBool(const std::string& s);
+std::string BoolTo01(bool b);
+
+// Geometry (angles in radians).
+double RotateX(double x, double y, double cx, double cy, double a);
+double RotateY(double x, double y, double cx, double cy, double a);
+void RotatePoint(double& rx, double& ry, double x, double y, double cx, double cy, double a);
+double VectorAngle(double dx, double dy);  // in [0, 2*pi)
+double Distance(double x1, double y1, double x2, double y2);
+
+// Shift-JIS text.
+int32_t CharCountSJIS(const std::string& s);
+std::string CopyCharsSJIS(const std::string& s, int32_t first, int32_t count);
+std::string CopyBytesSJIS(const std::string& s, int32_t start, int32_t maxBytes, int32_t& taken);
+std::string CopySafe(const std::string& s, int32_t start, int32_t count);
+double TextLengthSJIS(const std::string& s, double w, double g);
+std::string RepeatStr(const std::string& s, int32_t n);
+// Fills parts (all slots emptied first) and answers the index of the last part.
+int32_t SplitPath(const std::string& s, std::vector<std::string>& parts);
+std::string RemoveSpaces(const std::string& s);
+std::string StripCaretM(const std::string& s);
+std::string StripControlChars(const std::string& s);
+std::string ToFullWidth(const std::string& s);
+void StrToCharBuf(char* buffer, const std::string& s, int32_t n);
+void FillCharBuf(char* buffer, char c, int32_t n);

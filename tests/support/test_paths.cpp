@@ -1,0 +1,3 @@
+#include "test_paths.h"
+
+std::string RealDataPath(const std::string& name) { return std::string(REALDATA_DIR) + "/" + name; }
