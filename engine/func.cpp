@@ -89,3 +89,38 @@ std::string StripControlChars(const std::string& s) {
   }
   return out;
 }
+
+// ---- Placeholders, replaced by the full routines. ----
+double RoundToDecimals(int32_t, int32_t, double x) { return x; }
+void ExchangeDoubles(double& a, double& b) {
+  const double t = a;
+  a = b;
+  b = t;
+}
+std::string FormatNumberDecimals(int32_t, double) { return std::string(); }
+std::string FormatFixedDecimals(int32_t, double) { return std::string(); }
+int32_t StrToIntOrZero(const std::string&) { return 0; }
+double StrToFloatOrZero(const std::string&) { return 0; }
+bool TextToBool(const std::string&) { return false; }
+std::string BoolTo01(bool b) { return b ? "1" : "0"; }
+double RotateX(double x, double y, double cx, double cy, double a) {
+  return cx + std::cos(a) * (x - cx) - std::sin(a) * (y - cy);
+}
+double RotateY(double x, double y, double cx, double cy, double a) {
+  return cy + std::sin(a) * (x - cx) + std::cos(a) * (y - cy);
+}
+void RotatePoint(double& rx, double& ry, double x, double y, double cx, double cy, double a) {
+  rx = RotateX(x, y, cx, cy, a);
+  ry = RotateY(x, y, cx, cy, a);
+}
+double VectorAngle(double, double) { return 0; }
+double Distance(double x1, double y1, double x2, double y2) { return std::hypot(x2 - x1, y2 - y1); }
+int32_t CharCountSJIS(const std::string&) { return 0; }
+std::string CopyCharsSJIS(const std::string&, int32_t, int32_t) { return std::string(); }
+std::string CopySafe(const std::string&, int32_t, int32_t) { return std::string(); }
+double TextLengthSJIS(const std::string&, double, double) { return 0; }
+std::string RepeatStr(const std::string&, int32_t) { return std::string(); }
+int32_t SplitPath(const std::string&, std::vector<std::string>&) { return 0; }
+std::string ToFullWidth(const std::string& s) { return s; }
+void StrToCharBuf(char*, const std::string&, int32_t) {}
+void FillCharBuf(char*, char, int32_t) {}
