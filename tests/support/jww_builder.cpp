@@ -85,7 +85,7 @@ void JwwArchiveWriter::String(const std::string& sjis, bool unicode) {
   const size_t n = sjis.size();
   if (n < 255 && !options_.LongStringLengths) {
     out_.U8(static_cast<uint8_t>(n));
-  } else if (n < 0xFFFF) {
+  } else if (n < 0xFFFE) {  // 0xFFFE would read as the Unicode marker
     out_.U8(0xFF);
     out_.U16(static_cast<uint16_t>(n));
   } else {
@@ -172,9 +172,10 @@ void JwwArchiveWriter::Header(const JwwDrawingSpec& s) {
       o.I32(s.Layers[g * 16 + l].Protect);
     }
   }
-  for (int i = 0; i < 56; ++i) o.U8(options_.ReservedFill);                   // 6
+  const auto reserved = [&](int i) { return options_.ReservedBytes ? (*options_.ReservedBytes)[i] : options_.ReservedFill; };
+  for (int i = 0; i < 56; ++i) o.U8(reserved(i));                             // 6
   for (int32_t d : h.DimensionSettings) o.I32(d);                             // 7
-  for (int i = 0; i < 4; ++i) o.U8(options_.ReservedFill);                    // 8
+  for (int i = 56; i < 60; ++i) o.U8(reserved(i));                            // 8
   o.I32(h.MaxDrawWidth);                                                      // 9
   o.F64(h.PrintOriginX);                                                      // 10
   o.F64(h.PrintOriginY);
