@@ -235,6 +235,12 @@ TEntJwwDimension MakeDimension(double x1, double y1, double x2, double y2, const
 TEntJwwSolid MakeSolid(double x, double y, double w, double h, const TEntJwwCommon& c = MakeCommon());
 TEntJwwBlockInsert MakeInsert(double x, double y, uint32_t blockNumber, const TEntJwwCommon& c = MakeCommon());
 
+// Gives every header field and every table row a distinct, non-default
+// value (names included), so a test can see each field land in its place.
+// Keeps Signature, Version and the derived RealWidth fields; MaxDrawWidth
+// stays above -100 and the print value below 100.
+void FillDistinctValues(JwwDrawingSpec& spec);
+
 // A small drawing that uses every element kind (points with and without the
 // symbol tail, a solid with and without its colour, a dimension with SXF
 // points), two block definitions (one with a negative time, one nested
