@@ -24,9 +24,14 @@ inline ::testing::AssertionResult OrderIsConsistent(const std::vector<TEntJwwOrd
   if (orderCount < 0 || static_cast<size_t>(orderCount) > order.size())
     return ::testing::AssertionFailure() << "order count " << orderCount << " vs " << order.size();
   int32_t used = 0;
+  bool ended = false;  // rows after the last element read stay empty
   for (int32_t i = 0; i < orderCount; ++i) {
     const TEntJwwOrder& o = order[i];
-    if (o.Kind == 0) continue;
+    if (o.Kind == 0) {
+      ended = true;
+      continue;
+    }
+    if (ended) return ::testing::AssertionFailure() << "order row " << i << " after an empty row";
     const int32_t n = CountOfKind(o.Kind, lines, arcs, points, texts, dims, solids, inserts);
     if (o.Row < 0 || o.Row >= n)
       return ::testing::AssertionFailure() << "order row " << i << " names row " << o.Row << " of kind " << o.Kind;
