@@ -39,11 +39,12 @@
 #include <variant>
 #include <vector>
 
+#include "bind_images.h"
 #include "byte_io.h"
 #include "jwwtype.h"
 
 class TJwwData;
-struct TBindImageType;
+
 
 namespace jwwtest {
 
