@@ -47,6 +47,23 @@ std::string ReadUnicodeString(ByteReader& in) {
   return Utf16ToSjis(text.data(), text.size());
 }
 
+// True when StripControlChars would give the text back unchanged: no
+// single-byte character below 32 and no lead byte without its trail byte.
+bool IsFreeOfControlChars(const std::string& s) {
+  const size_t n = s.size();
+  for (size_t i = 0; i < n;) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (IsSjisLeadByte(b)) {
+      if (i + 1 >= n) return false;
+      i += 2;
+    } else {
+      if (b < 0x20) return false;
+      ++i;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 // Publishes the loaded drawing into the drawing globals (edit time, memo
@@ -106,4 +123,9 @@ std::string TJwwData::ReadCString(ByteReader& in) {
   return std::string(reinterpret_cast<const char*>(text), n);
 }
 
-std::string TJwwData::ReadString(ByteReader& in) { return StripControlChars(ReadCString(in)); }
+// Almost every stored string is clean already; only the others are rebuilt
+// without their control characters.
+std::string TJwwData::ReadString(ByteReader& in) {
+  std::string s = ReadCString(in);
+  return IsFreeOfControlChars(s) ? s : StripControlChars(s);
+}
