@@ -54,13 +54,11 @@ void CutAtEveryOffset(const std::vector<uint8_t>& file, size_t from) {
 TEST_F(JwwReaderDamage, CutAtAnyOffsetAnswersFalseWithAConsistentModel) {
   JwwBuilder b = MakeSampleDrawing();
   b.spec.Images[1].Content.resize(100);  // keep the file small
-  // Version 351: small header, every element kind and the definitions.
-  CutAtEveryOffset(b.Bytes(351), 0);
-  // Version 700: the SXF parts and the image section; cut behind the long
-  // extended tables, which version 420 reads the same way.
+  // Version 350: short common parts, every element kind, the definitions.
+  CutAtEveryOffset(b.Bytes(350), 0);
+  // Version 700: the extended tables, the SXF parts and the image section.
   const std::vector<uint8_t> v700 = b.Bytes(700);
-  const size_t bodyAt = JwwBuilder().Bytes(700).size() - 8 - 600;
-  CutAtEveryOffset(v700, bodyAt);
+  CutAtEveryOffset(v700, 0);
   // The partial model keeps the elements read before the cut.
   TJwwData full, cut;
   ASSERT_TRUE(full.LoadFromBytes(v700.data(), v700.size()));
@@ -83,7 +81,7 @@ TEST_F(JwwReaderDamage, FlippedBytesNeverCrash) {
   }
   const std::vector<uint8_t> v700 = b.Bytes(700);
   std::mt19937 rng(12345);
-  for (int round = 0; round < 3000; ++round) {
+  for (int round = 0; round < 1000; ++round) {
     std::vector<uint8_t> bad = v700;
     const int flips = 1 + static_cast<int>(rng() % 4);
     for (int k = 0; k < flips; ++k) {
