@@ -51,6 +51,7 @@ void ExtentInit(double x, double y, double s, double& xmin, double& ymin, double
 }
 
 void ExtentAddPoint(double x, double y, double s, double& xmin, double& ymin, double& xmax, double& ymax) {
+  ClampBox(xmin, ymin, xmax, ymax);  // the caller's start values may be anything
   Widen(x / s, xmin, xmax);
   Widen(y / s, ymin, ymax);
   ClampBox(xmin, ymin, xmax, ymax);
