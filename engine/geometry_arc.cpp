@@ -26,23 +26,32 @@ void TangentApex(double cx, double cy, double r, double f, double theta, double 
   ay = cy + v;
 }
 
+// M(P(t)) - M(centre) is linear in (cos t, sin t): the map's matrix, the
+// tilt and the two semi-axes folded into one 2 × 2 matrix once per arc. It
+// saves the trigonometry of the tilt per sample and does not lose digits to
+// large coordinates the way subtracting two mapped points would.
 struct TArcFrame {
-  double cx, cy, r, f, theta;
-  const TAffineMap* map;
-  // M(P(t)) relative to the mapped centre (mcx, mcy).
-  void ImageOffset(double t, double mcx, double mcy, double& dx, double& dy) const {
-    double px, py, qx, qy;
-    EllipsePoint(cx, cy, r, f, theta, t, px, py);
-    geom::Apply(*map, px, py, qx, qy);
-    dx = qx - mcx;
-    dy = qy - mcy;
+  double k11, k12, k21, k22;
+  TArcFrame(double r, double f, double theta, const TAffineMap& m) {
+    const double ct = std::cos(theta), st = std::sin(theta);
+    const double u1 = r * ct, v1 = r * st;            // Rot_theta(r, 0)
+    const double u2 = -r * f * st, v2 = r * f * ct;   // Rot_theta(0, r·f)
+    k11 = (m.a * u1 + m.b * v1) / m.s;
+    k21 = (m.c * u1 + m.d * v1) / m.s;
+    k12 = (m.a * u2 + m.b * v2) / m.s;
+    k22 = (m.c * u2 + m.d * v2) / m.s;
+  }
+  void ImageOffset(double t, double& dx, double& dy) const {
+    const double c = std::cos(t), s = std::sin(t);
+    dx = k11 * c + k12 * s;
+    dy = k21 * c + k22 * s;
   }
 };
 
 // The parameter whose image lies farthest from the mapped centre: 16 passes,
 // each ten times finer around the best so far; ties keep the first maximum.
 // A fixed count of 11 + 15·21 evaluations whatever the input.
-double SearchMajorAxis(const TArcFrame& arc, double mcx, double mcy) {
+double SearchMajorAxis(const TArcFrame& arc) {
   double best = -1, tBest = 0;
   double t0 = 0, step = kPi / 10;
   int samples = 11;
@@ -50,10 +59,10 @@ double SearchMajorAxis(const TArcFrame& arc, double mcx, double mcy) {
     for (int i = 0; i < samples; ++i) {
       const double t = t0 + i * step;
       double dx, dy;
-      arc.ImageOffset(t, mcx, mcy, dx, dy);
-      const double dist = std::hypot(dx, dy);
-      if (dist > best) {
-        best = dist;
+      arc.ImageOffset(t, dx, dy);
+      const double dist2 = dx * dx + dy * dy;  // same order as the distance
+      if (dist2 > best) {
+        best = dist2;
         tBest = t;
       }
     }
@@ -93,34 +102,29 @@ void ArcTangentApex(double cx, double cy, double r, double f, double theta, doub
 void MapArc(int32_t whole, double cx, double cy, double r, double f, double start, double sweep,
             double theta, const TAffineMap& m, double& mcx, double& mcy, double& mr, double& mf,
             double& mstart, double& msweep, double& mtheta) {
-  const TArcFrame arc{cx, cy, r, f, theta, &m};
+  const TArcFrame arc(r, f, theta, m);
   double ccx, ccy;
   geom::Apply(m, cx, cy, ccx, ccy);
 
   // Major axis: a map that keeps circles circles (mirrored or not) keeps the
-  // axes; any other map is searched.
+  // axes; any other map is searched. The minor reference point is P(t* + π/2).
   const bool keepsCircles =
       std::fabs(std::fabs(m.a) - std::fabs(m.d)) <= 1e-14 && std::fabs(m.b) <= 1e-14 && std::fabs(m.c) <= 1e-14;
-  double tStar = 0;
-  double minorX, minorY;  // the minor reference point, before the map
-  if (keepsCircles) {
-    double u, v;
-    geom::Rotate(0, r * f, theta, u, v);
-    minorX = cx + u;
-    minorY = cy + v;
-  } else {
-    tStar = SearchMajorAxis(arc, ccx, ccy);
-    EllipsePoint(cx, cy, r, f, theta, tStar + kPi / 2, minorX, minorY);
-  }
+  const double tStar = keepsCircles ? 0 : SearchMajorAxis(arc);
 
-  double qx, qy;
-  arc.ImageOffset(tStar, ccx, ccy, qx, qy);
+  double qx, qy, mx, my;
+  arc.ImageOffset(tStar, qx, qy);
+  if (keepsCircles) {
+    mx = arc.k12;  // exactly the image of Rot_theta(0, r·f)
+    my = arc.k22;
+  } else {
+    arc.ImageOffset(tStar + kPi / 2, mx, my);
+  }
   const double newR = std::hypot(qx, qy);
   const double newTheta = geom::AngleOf(qx, qy);
 
-  double mx, my, u, v;
-  geom::Apply(m, minorX, minorY, mx, my);
-  geom::Rotate(mx - ccx, my - ccy, -newTheta, u, v);
+  double u, v;
+  geom::Rotate(mx, my, -newTheta, u, v);
   const double minor = std::fmax(std::sqrt(std::fabs(newR * newR - u * u)), 1e-12);
   const double newF = std::fabs(v) / minor;
 
@@ -131,7 +135,7 @@ void MapArc(int32_t whole, double cx, double cy, double r, double f, double star
   if (whole != 1 && !degenerate) {
     auto imageAngle = [&](double alpha) {
       double dx, dy, iu, iv;
-      arc.ImageOffset(alpha, ccx, ccy, dx, dy);
+      arc.ImageOffset(alpha, dx, dy);
       geom::Rotate(dx, dy, -newTheta, iu, iv);
       return geom::AngleOf(iu, iv / newF);
     };
