@@ -63,8 +63,10 @@ void MapSegment(double x1, double y1, double x2, double y2, const TAffineMap& m,
                 double& mx2, double& my2);
 
 // The arc's image as an arc: new centre, radius, flatness, start, sweep and
-// tilt. whole == 1 keeps start and sweep. The divisor is applied like
-// everywhere here; block explosion, the one caller, passes 1.
+// tilt. whole == 1 keeps start and sweep; otherwise start' is in [0, 2π) and
+// sweep' in [0, 2π), except that a sweep of a full turn or more stays 2π. A
+// degenerate image (radius 0, flatness 0) keeps start and sweep as given.
+// The divisor is applied like everywhere here; block explosion passes 1.
 void MapArc(int32_t whole, double cx, double cy, double r, double f, double start, double sweep,
             double theta, const TAffineMap& m, double& mcx, double& mcy, double& mr, double& mf,
             double& mstart, double& msweep, double& mtheta);
