@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bind_images.h"
 #include "byte_io.h"
 #include "func.h"
 #include "jww_data.h"
@@ -64,8 +65,9 @@ size_t OrderRows(int32_t count, size_t rows) {
 }
 
 // A text's string as the file holds it.
-std::string TextString(const std::string& stored) {
+std::string TextString(const std::string& stored, bool content) {
   std::string s = StripCaretM(stored);
+  if (content) ReplaceRefString(s);
   if (s.size() <= static_cast<size_t>(kTextMaxBytes)) return s;
   int32_t taken = 0;
   return CopyBytesSJIS(s, 1, kTextMaxBytes, taken);
@@ -208,8 +210,8 @@ class EntityWriter {
     out_.F64(t.SizeY);
     out_.F64(t.Spacing);
     out_.F64(t.Angle);
-    TJwwData::WriteCString(out_, TextString(t.FontName));
-    TJwwData::WriteCString(out_, TextString(t.Content));
+    TJwwData::WriteCString(out_, TextString(t.FontName, false));
+    TJwwData::WriteCString(out_, TextString(t.Content, true));
   }
 
   void Dimension(const TEntJwwDimension& dim) {
