@@ -85,7 +85,7 @@ void JwwArchiveWriter::String(const std::string& sjis, bool unicode) {
   const size_t n = sjis.size();
   if (n < 255 && !options_.LongStringLengths) {
     out_.U8(static_cast<uint8_t>(n));
-  } else if (n < 0xFFFF) {
+  } else if (n < 0xFFFE) {  // 0xFFFE would read as the Unicode marker
     out_.U8(0xFF);
     out_.U16(static_cast<uint16_t>(n));
   } else {
@@ -172,9 +172,10 @@ void JwwArchiveWriter::Header(const JwwDrawingSpec& s) {
       o.I32(s.Layers[g * 16 + l].Protect);
     }
   }
-  for (int i = 0; i < 56; ++i) o.U8(options_.ReservedFill);                   // 6
+  const auto reserved = [&](int i) { return options_.ReservedBytes ? (*options_.ReservedBytes)[i] : options_.ReservedFill; };
+  for (int i = 0; i < 56; ++i) o.U8(reserved(i));                             // 6
   for (int32_t d : h.DimensionSettings) o.I32(d);                             // 7
-  for (int i = 0; i < 4; ++i) o.U8(options_.ReservedFill);                    // 8
+  for (int i = 56; i < 60; ++i) o.U8(reserved(i));                            // 8
   o.I32(h.MaxDrawWidth);                                                      // 9
   o.F64(h.PrintOriginX);                                                      // 10
   o.F64(h.PrintOriginY);
@@ -669,6 +670,125 @@ TEntJwwBlockInsert MakeInsert(double x, double y, uint32_t blockNumber, const TE
   e.ScaleX = 1, e.ScaleY = 1;
   e.BlockNumber = blockNumber;
   return e;
+}
+
+void FillDistinctValues(JwwDrawingSpec& s) {
+  int32_t n = 1;
+  auto I = [&n](int32_t& v) { v = n++; };
+  auto D = [&n](double& v) { v = n++ + 0.25; };
+  auto S = [&n](std::string& v) { v = "name" + std::to_string(n++); };
+  TEntJwwHeader& h = s.Header;
+  h.Memo = "memo line 1\r\nmemo line 2";
+  I(h.PaperSize);
+  I(h.WriteLayerGroup);
+  for (int32_t& v : h.DimensionSettings) I(v);
+  I(h.MaxDrawWidth);
+  for (double* v : {&h.PrintOriginX, &h.PrintOriginY, &h.PrintScale}) D(*v);
+  I(h.PrintRotation);
+  I(h.GridMode);
+  for (double* v : {&h.GridMinDots, &h.GridPitchX, &h.GridPitchY, &h.GridOriginX, &h.GridOriginY, &h.ShadowLevel,
+                    &h.ShadowLatitude})
+    D(*v);
+  I(h.Shadow9To15);
+  for (double* v : {&h.WallShadowLevel, &h.SkyMapLevel, &h.SkyMapRadius}) D(*v);
+  I(h.Unit3D);
+  for (double* v : {&h.SavedViewScale, &h.SavedViewOriginX, &h.SavedViewOriginY, &h.RangeViewScale,
+                    &h.RangeViewOriginX, &h.RangeViewOriginY})
+    D(*v);
+  for (int j = 0; j < 8; ++j) {
+    D(h.JumpScale[j]);
+    D(h.JumpX[j]);
+    D(h.JumpY[j]);
+    I(h.JumpLayerGroup[j]);
+  }
+  for (double& v : h.ReservedReals1) D(v);
+  I(h.ReservedInt1);
+  for (double& v : h.ReservedReals2) D(v);
+  D(h.TextBackgroundSize);
+  I(h.TextBackgroundMode);
+  for (double& v : h.MultiLineDistances) D(v);
+  D(h.BothSideDistance);
+  for (int32_t& v : h.DrawSwitches) I(v);
+  h.SkipDisplayOnlyLayers = 3;
+  h.DotPitchClass = 2;
+  I(h.DrawingTime);
+  I(h.Eye3DSet);
+  for (int32_t& v : h.EyeAngles) I(v);
+  for (double* v : {&h.PerspectiveHeight, &h.PerspectiveDistance, &h.BirdHeight, &h.BirdDistance, &h.IsoAngle,
+                    &h.LastLineLength, &h.LastBoxWidth, &h.LastBoxHeight, &h.LastCircleRadius})
+    D(*v);
+  I(h.SolidAnyColor);
+  I(h.SolidColor);
+  for (double* v : {&h.TextWidth, &h.TextHeight, &h.TextSpacing}) D(*v);
+  I(h.TextColor);
+  I(h.TextKind);
+  D(h.TextLinePitch);
+  D(h.TextLineCount);
+  I(h.TextShiftOn);
+  for (double& v : h.TextShiftX) D(v);
+  for (double& v : h.TextShiftY) D(v);
+
+  for (TEntJwwLayerGroup& g : s.LayerGroups) {
+    I(g.State);
+    I(g.WriteLayer);
+    D(g.Scale);
+    I(g.Protect);
+    S(g.Name);
+  }
+  for (TEntJwwLayer& l : s.Layers) {
+    I(l.State);
+    I(l.Protect);
+    S(l.Name);
+  }
+  for (TEntJwwPen& p : s.Pens) {
+    I(p.Color);
+    I(p.Width);
+    I(p.PrintColor);
+    I(p.PrintWidth);
+    D(p.PointRadius);
+  }
+  for (TEntJwwLineType& t : s.LineTypes) {
+    I(t.Pattern);
+    I(t.UnitDots);
+    I(t.Pitch);
+    I(t.PrintPitch);
+  }
+  for (TEntJwwRandomLine& r : s.RandomLines) {
+    I(r.Pattern);
+    I(r.Amplitude);
+    I(r.Pitch);
+    I(r.PrintAmplitude);
+    I(r.PrintPitch);
+  }
+  for (TEntJwwDoubleLine& t : s.DoubleLines) {
+    I(t.Pattern);
+    I(t.UnitDots);
+    I(t.Pitch);
+    I(t.PrintPitch);
+  }
+  for (TEntJwwColorExNo& c : s.ColorsEx) {
+    I(c.Color);
+    I(c.Width);
+    S(c.Name);
+    I(c.PrintColor);
+    I(c.PrintWidth);
+    D(c.PointRadius);
+  }
+  for (TEntJwwLineTypeExNo& t : s.LineTypesEx) {
+    I(t.Pattern);
+    I(t.UnitDots);
+    I(t.Pitch);
+    I(t.PrintPitch);
+    S(t.Name);
+    I(t.SegmentCount);
+    for (double& v : t.Segments) D(v);
+  }
+  for (TEntJwwTextSize& t : s.TextSizes) {
+    D(t.Width);
+    D(t.Height);
+    D(t.Spacing);
+    I(t.Color);
+  }
 }
 
 JwwBuilder MakeSampleDrawing() {

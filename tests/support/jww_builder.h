@@ -19,7 +19,8 @@
 //    else 0x7FFF and the index with its top bit set as a uint32;
 //  - a new class is 0xFFFF, schema (= the target version), name length, name;
 //  - strings of at most 254 bytes take one length byte, longer ones 255 and a
-//    uint16 length; 65535 bytes or more take 255, 0xFFFF and a uint32;
+//    uint16 length; 65534 bytes or more (0xFFFE is the Unicode marker) take
+//    255, 0xFFFF and a uint32 (a form the engine's reader rejects);
 //  - reserved header blocks (steps 6 and 8) are zero bytes;
 //  - the print value after DrawSwitches is SkipDisplayOnlyLayers +
 //    10 * DotPitchClass (written as the header fields hold them, no clamping);
@@ -30,6 +31,7 @@
 // lengths.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -37,11 +39,12 @@
 #include <variant>
 #include <vector>
 
+#include "bind_images.h"
 #include "byte_io.h"
 #include "jwwtype.h"
 
 class TJwwData;
-struct TBindImageType;
+
 
 namespace jwwtest {
 
@@ -107,6 +110,8 @@ struct JwwBuildOptions {
   bool LongClassRefs = false;      // every reference to a known class as 0x7FFF + uint32
   int32_t Schema = -1;             // schema of new classes; -1: the target version
   uint8_t ReservedFill = 0;        // byte value of the reserved header blocks
+  // The 56 bytes of step 6 and the 4 of step 8 as given (overrides ReservedFill).
+  std::optional<std::array<uint8_t, 60>> ReservedBytes;
   // Raw UTF-16 units for the Unicode memo (overrides Header.Memo when set;
   // implies the Unicode form for the memo).
   std::optional<std::u16string> MemoUtf16;
@@ -230,6 +235,12 @@ TEntJwwDimension MakeDimension(double x1, double y1, double x2, double y2, const
                                const TEntJwwCommon& c = MakeCommon());
 TEntJwwSolid MakeSolid(double x, double y, double w, double h, const TEntJwwCommon& c = MakeCommon());
 TEntJwwBlockInsert MakeInsert(double x, double y, uint32_t blockNumber, const TEntJwwCommon& c = MakeCommon());
+
+// Gives every header field and every table row a distinct, non-default
+// value (names included), so a test can see each field land in its place.
+// Keeps Signature, Version and the derived RealWidth fields; MaxDrawWidth
+// stays above -100 and the print value below 100.
+void FillDistinctValues(JwwDrawingSpec& spec);
 
 // A small drawing that uses every element kind (points with and without the
 // symbol tail, a solid with and without its colour, a dimension with SXF
