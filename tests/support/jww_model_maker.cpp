@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <numbers>
 
+#include <unistd.h>
+
 #include "bind_images.h"
 #include "jww_builder.h"
 
@@ -99,7 +101,9 @@ void InstallStableImages(const std::string& folder) {
 }
 
 std::string FreshFolder(const std::string& name) {
-  const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / name;
+  // Tests run as parallel processes: the process id keeps their folders apart.
+  const std::filesystem::path dir =
+      std::filesystem::path(::testing::TempDir()) / (name + "_" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir.string() + "/";

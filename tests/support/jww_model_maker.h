@@ -54,7 +54,8 @@ const std::map<std::string, std::string>& StableImages();
 // folder with a trailing '/') and writes their files into folder.
 void InstallStableImages(const std::string& folder);
 
-// A fresh empty folder under the test temp directory, ending in '/'.
+// A fresh empty folder of this process under the test temp directory,
+// ending in '/'.
 std::string FreshFolder(const std::string& name);
 
 }  // namespace jwwtest
