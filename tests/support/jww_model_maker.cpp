@@ -234,7 +234,9 @@ void MakeStableModel(TJwwData& m, int32_t v) {
   Append(d1, MakePoint(0, 0));
   Append(d1, MakeSolid(0, 0, 1, 1));
   TEntJwwDimension inner = MakeDimension(0, 0, 1, 0, "1");
-  if (!ext) {
+  if (ext) {
+    inner.SxfMode = 2;
+  } else {
     inner.AuxLine1 = inner.AuxLine2 = TEntJwwLine{};
     inner.Point1 = inner.Point2 = inner.AuxPoint1 = inner.AuxPoint2 = TEntJwwPoint{};
   }
