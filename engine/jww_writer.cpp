@@ -20,9 +20,10 @@
 
 namespace {
 
-// The 16-bit length form holds at most 65,534 bytes (65,535 announces the
-// 32-bit form, which readers do not take).
-constexpr size_t kMaxStringBytes = 65534;
+// The 16-bit length form holds at most 65,533 bytes: after the byte 255 the
+// length 0xFFFE marks the archive's Unicode form and 0xFFFF the 32-bit
+// form, which readers do not take. Longer texts are cut to fit.
+constexpr size_t kMaxStringBytes = 65533;
 
 // Writes bytes to a fresh temporary file in the target's folder and renames
 // it over the target. On any failure the temporary file is removed and the

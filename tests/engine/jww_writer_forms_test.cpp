@@ -28,7 +28,7 @@ TEST(JwwWriterForms, StringLengthPrefix) {
       {254, Bytes({254})},
       {255, Bytes({255, 255, 0})},
       {300, Bytes({255, 0x2C, 0x01})},  // the 300-byte memo of the edge cases
-      {65534, Bytes({255, 0xFE, 0xFF})},
+      {65533, Bytes({255, 0xFD, 0xFF})},
   };
   for (const Case& c : cases) {
     std::string text(c.length, 'a');
@@ -43,20 +43,22 @@ TEST(JwwWriterForms, StringLengthPrefix) {
 }
 
 TEST(JwwWriterForms, StringsTooLongForTheShortFormAreCutOnACharacterBoundary) {
-  // 65,535 bytes would announce the 32-bit form; the text is cut to 65,534
-  // bytes, and a double-byte character that would straddle the cut goes.
-  std::string ascii(70000, 'x');
-  ByteWriter a;
-  TJwwData::WriteCString(a, ascii);
-  EXPECT_EQ(Head(a.Buffer(), 3), Bytes({255, 0xFE, 0xFF}));
-  EXPECT_EQ(a.Size(), 3u + 65534u);
+  // After 255 the lengths 0xFFFE and 0xFFFF announce the Unicode and the
+  // 32-bit forms, so a text is cut to 65,533 bytes, and a double-byte
+  // character that would straddle the cut goes.
+  for (size_t n : {65534u, 65535u, 70000u}) {
+    ByteWriter a;
+    TJwwData::WriteCString(a, std::string(n, 'x'));
+    EXPECT_EQ(Head(a.Buffer(), 3), Bytes({255, 0xFD, 0xFF})) << n;
+    EXPECT_EQ(a.Size(), 3u + 65533u) << n;
+  }
 
-  std::string kanji = "x";  // odd start so a character spans bytes 65534/65535
+  std::string kanji;  // even start so a character spans bytes 65533/65534
   while (kanji.size() < 65536) kanji += "\x93\xfa";
   ByteWriter k;
   TJwwData::WriteCString(k, kanji);
-  EXPECT_EQ(Head(k.Buffer(), 3), Bytes({255, 0xFD, 0xFF}));  // 65,533 bytes
-  EXPECT_EQ(k.Size(), 3u + 65533u);
+  EXPECT_EQ(Head(k.Buffer(), 3), Bytes({255, 0xFC, 0xFF}));  // 65,532 bytes
+  EXPECT_EQ(k.Size(), 3u + 65532u);
   EXPECT_EQ(static_cast<uint8_t>(k.Buffer().back()), 0xfa);
 }
 
