@@ -137,7 +137,7 @@ std::string MapImageContent(const std::string& content, const TAffineMap& map, c
   }
   double x0, y0, x1, y1;
   MapPoint(0, 0, map, x0, y0);
-  MapPoint(iv.v[0], 0, map, x1, y1);
+  MapPoint(w, 0, map, x1, y1);
   const double mw = RoundedSize(PointDistance(x0, y0, x1, y1));
   const double mh = RoundedSize(mw * ratio);
 
@@ -156,9 +156,41 @@ std::string MapImageContent(const std::string& content, const TAffineMap& map, c
   return out;
 }
 
+// A turn times a uniform scaling (mirrored or not) that is not itself
+// axis-aligned: the turn, and the axis-aligned rest R(-turn)·M.
+bool SplitTurn(const TAffineMap& m, double& turn, TAffineMap& aligned) {
+  if (std::fabs(m.b) <= 1e-14 && std::fabs(m.c) <= 1e-14) return false;  // MapArc's short way already
+  const double k1 = std::hypot(m.a, m.c), k2 = std::hypot(m.b, m.d);
+  if (!(k1 > 0) || !std::isfinite(k1) || !std::isfinite(k2)) return false;
+  if (std::fabs(k1 - k2) > 1e-12 * k1 || std::fabs(m.a * m.b + m.c * m.d) > 1e-12 * k1 * k2) return false;
+  turn = std::atan2(m.c, m.a);
+  const double det = m.a * m.d - m.b * m.c;
+  aligned = TAffineMap{k1, 0, 0, det < 0 ? -k1 : k1, 0, 0, m.s};
+  return true;
+}
+
+// Under a turn every parameter of a circle's image is as far from the centre
+// as any other, and MapArc's search for the farthest one would settle
+// wherever rounding happens to favour: the image's tilt, and so the axis
+// points of the drawing's extents, would wander. Turning the result of the
+// axis-aligned rest instead gives the answer the search gives without
+// rounding (the first sample, t = 0, wins the tie).
 void MapArcRecord(int32_t whole, double& cx, double& cy, double& r, double& f, double& start, double& sweep,
                   double& tilt, const TAffineMap& map) {
-  MapArc(whole, cx, cy, r, f, start, sweep, tilt, map, cx, cy, r, f, start, sweep, tilt);
+  double turn = 0;
+  TAffineMap aligned;
+  if (!SplitTurn(map, turn, aligned)) {
+    MapArc(whole, cx, cy, r, f, start, sweep, tilt, map, cx, cy, r, f, start, sweep, tilt);
+    return;
+  }
+  double mcx, mcy, mtilt;
+  MapPoint(cx, cy, map, mcx, mcy);
+  MapArc(whole, 0, 0, r, f, start, sweep, tilt, aligned, cx, cy, r, f, start, sweep, mtilt);
+  mtilt = std::fmod(mtilt + turn, kTwoPi);
+  if (mtilt < 0) mtilt += kTwoPi;
+  cx = mcx;
+  cy = mcy;
+  tilt = mtilt;
 }
 
 }  // namespace
