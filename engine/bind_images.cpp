@@ -1,8 +1,99 @@
 #include "bind_images.h"
 
+#include <algorithm>
+
+#include "file_io.h"
+#include "func.h"
+#include "gzip_unpack.h"
+
 TBindImageGlobals BindImg;
+
+namespace {
+
+// Rows of the list that the count makes valid (the count is never trusted
+// beyond the array).
+size_t BindImageRows() {
+  if (BindImg.BindImageCount <= 0) return 0;
+  return std::min(static_cast<size_t>(BindImg.BindImageCount), BindImg.BindImages.size());
+}
+
+}  // namespace
 
 void ClearBindImages() {
   BindImg.BindImages.clear();
   BindImg.BindImageCount = 0;
+}
+
+std::string BindImageFileName(const std::string& name) {
+  if (name.find('\0') != std::string::npos) return std::string();
+  size_t start = 0;
+  for (size_t i = 0; i < name.size();) {
+    const auto b = static_cast<unsigned char>(name[i]);
+    if (IsSjisLeadByte(b)) {
+      i += 2;  // a trail byte 0x5C is part of the character, not a separator
+      continue;
+    }
+    ++i;
+    if (b == '/' || b == '\\' || b == ':') start = i;
+  }
+  std::string bare = start < name.size() ? name.substr(start) : std::string();
+  if (bare == "." || bare == "..") return std::string();
+  return bare;
+}
+
+bool IsGzName(const std::string& name) {
+  const size_t n = name.size();
+  return n >= 3 && name[n - 3] == '.' && (name[n - 2] == 'g' || name[n - 2] == 'G') &&
+         (name[n - 1] == 'z' || name[n - 1] == 'Z');
+}
+
+int32_t ExtractBindImages() {
+  int32_t failed = 0;
+  const size_t rows = BindImageRows();
+  for (size_t i = 0; i < rows; ++i) {
+    const std::string name = BindImageFileName(BindImg.BindImages[i].Name);
+    if (name.empty() || !IsGzName(name)) continue;
+    const std::string gzPath = BindImg.TempFolder + name;
+    if (!FileExistsSjis(gzPath)) continue;
+    const std::string defaultName = name.substr(0, name.size() - 3);
+    const TGunzipResult r =
+        GunzipFileToFolder(gzPath, BindImg.TempFolder, defaultName, kMaxBindImageUnpackedBytes);
+    if (r.Status != TGunzipStatus::Ok) ++failed;
+  }
+  return failed;
+}
+
+void DeleteBindImageGzFiles() {
+  const size_t rows = BindImageRows();
+  for (size_t i = 0; i < rows; ++i) {
+    const std::string name = BindImageFileName(BindImg.BindImages[i].Name);
+    if (name.empty() || !IsGzName(name)) continue;
+    const std::string path = BindImg.TempFolder + name;
+    if (FileExistsSjis(path)) DeleteFileSjis(path);
+  }
+}
+
+void DeleteBindImageFiles() {
+  const size_t rows = BindImageRows();
+  for (size_t i = 0; i < rows; ++i) {
+    std::string name = BindImageFileName(BindImg.BindImages[i].Name);
+    if (IsGzName(name)) name = BindImageFileName(name.substr(0, name.size() - 3));
+    if (name.empty()) continue;
+    const std::string path = BindImg.TempFolder + name;
+    if (FileExistsSjis(path)) DeleteFileSjis(path);
+  }
+}
+
+void ReplaceRefString(std::string& text) {
+  if (BindImg.RefStrEnabled != 1) return;
+  if (text.size() < 2 || text[0] != '%' || text[1] != '%') return;
+  const size_t rows = BindImg.RefStrCount <= 0
+                          ? 0
+                          : std::min(static_cast<size_t>(BindImg.RefStrCount), BindImg.RefStrList.size());
+  for (size_t i = 0; i < rows; ++i) {
+    if (BindImg.RefStrList[i].Name != text) continue;
+    int32_t taken = 0;
+    text = CopyBytesSJIS(BindImg.RefStrList[i].Value, 1, 255, taken);
+    return;
+  }
 }

@@ -22,7 +22,7 @@ struct TRefStrList {
 struct TBindImageGlobals {
   std::vector<TBindImageType> BindImages;
   int32_t BindImageCount = 0;
-  std::string TempFolder;  // with trailing separator
+  std::string TempFolder;  // with trailing separator ("/" on Linux)
   uint8_t BindImageExtractFlag = 0;
   uint8_t BindImageKeepFlag = 0;
   std::vector<TRefStrList> RefStrList;
@@ -34,4 +34,31 @@ struct TBindImageGlobals {
 
 extern TBindImageGlobals BindImg;
 
+// Largest file one held image may unpack to; a bigger one counts as damaged.
+constexpr uint64_t kMaxBindImageUnpackedBytes = uint64_t{1} << 30;  // 1 GiB
+
 void ClearBindImages();
+
+// Unpacks every held ".gz" image found in TempFolder next to its ".gz" file.
+// Answers how many could not be unpacked (0: all fine); a failed image
+// leaves no output behind and the others are still processed.
+int32_t ExtractBindImages();
+
+// Deletes the held ".gz" files from TempFolder; failures are ignored.
+void DeleteBindImageGzFiles();
+
+// Deletes the unpacked images (and the held images that were not
+// compressed) from TempFolder; failures are ignored.
+void DeleteBindImageFiles();
+
+// Applies the "%%" replacement pairs to a text content when RefStrEnabled is 1.
+void ReplaceRefString(std::string& text);
+
+// The plain file name that a held-image name (or a name stored in a gzip
+// header) stands for inside TempFolder: the part after the last "/", "\" or
+// ":" (Shift-JIS aware). Empty when nothing usable is left ("", ".", "..",
+// or a name holding a NUL byte), in which case the name must not be used.
+std::string BindImageFileName(const std::string& name);
+
+// True when the name ends in ".gz" in any case.
+bool IsGzName(const std::string& name);

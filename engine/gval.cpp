@@ -1,17 +1,35 @@
 #include "gval.h"
 
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <limits>
+
 #include "func.h"
 
 TGvalGlobals Gval;
 
 namespace {
+
 TKeyStatePoller* g_poller = nullptr;
+
+// RoundToInt for any double: far points (a printer's pixels per mm times a
+// clamped extent of 1e8 mm) would not fit int32 and must not wrap.
+int32_t RoundToIntSaturated(double v) {
+  if (std::isnan(v)) return 0;
+  constexpr double lo = std::numeric_limits<int32_t>::min();
+  constexpr double hi = std::numeric_limits<int32_t>::max();
+  return RoundToInt(std::clamp(v, lo, hi));
 }
 
-int32_t DeviceX(double x) { return RoundToInt((x - Gval.ViewXMin) * Gval.ViewScale); }
+}  // namespace
+
+int32_t DeviceX(double x) { return RoundToIntSaturated((x - Gval.ViewXMin) * Gval.ViewScale); }
 
 int32_t DeviceY(double y) {
-  return Gval.DeviceHeight - RoundToInt((y - Gval.ViewYMin) * Gval.ViewScale);
+  const int64_t d = int64_t{Gval.DeviceHeight} - RoundToIntSaturated((y - Gval.ViewYMin) * Gval.ViewScale);
+  return static_cast<int32_t>(std::clamp<int64_t>(d, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
 }
 
 void SetView(int32_t deviceWidth, int32_t deviceHeight, double scale, double cx, double cy) {
@@ -22,6 +40,29 @@ void SetView(int32_t deviceWidth, int32_t deviceHeight, double scale, double cx,
   Gval.ViewYMin = cy - deviceHeight * 0.5 / scale;
   Gval.ViewXMax = cx + deviceWidth * 0.5 / scale;
   Gval.ViewYMax = cy + deviceHeight * 0.5 / scale;
+}
+
+double DateTimeFromUnixTime(int64_t seconds) {
+  const time_t t = static_cast<time_t>(seconds);
+  struct tm local {};
+  int64_t offset = 0;
+  if (::localtime_r(&t, &local) != nullptr) offset = local.tm_gmtoff;
+  constexpr double kUnixEpochDays = 25569.0;  // 1970-01-01 as a date-time
+  return kUnixEpochDays + static_cast<double>(seconds + offset) / 86400.0;
+}
+
+void ResetDrawingGlobalsForStartup() {
+  Gval.DrawingFileName.clear();
+  Gval.DrawingEditTime.clear();
+  Gval.DrawingMemo1.clear();
+  Gval.DrawingMemo2.clear();
+  Gval.DrawingScale = 1.0;
+  Gval.PrintScale = 1.0;
+  Gval.DrawingFileTime = DateTimeFromUnixTime(static_cast<int64_t>(std::time(nullptr)));
+  Gval.ImageRenameList.clear();
+  Gval.ImageRenameCount = 0;
+  Gval.SheetList.clear();
+  Gval.SheetCount = 0;
 }
 
 void SetKeyStatePoller(TKeyStatePoller* poller) { g_poller = poller; }

@@ -84,7 +84,18 @@ struct TGvalGlobals {
 
 extern TGvalGlobals Gval;
 
+// What the main window sets at its start-up, beyond program start: the facts
+// about the last drawing emptied, DrawingScale and PrintScale 1.0,
+// DrawingFileTime the current time, ImageRenameList and SheetList emptied
+// with their counts 0. ProgramFolder and GraAttribute are left to the caller.
+void ResetDrawingGlobalsForStartup();
+
+// A date-time value (days since 1899-12-30, local time, the fraction the
+// time of day) for a POSIX time in seconds.
+double DateTimeFromUnixTime(int64_t seconds);
+
 // Device mapping: x right, y down from the top of a surface of DeviceHeight.
+// Results beyond the int32 range saturate; NaN maps to 0 before the flip.
 int32_t DeviceX(double x);
 int32_t DeviceY(double y);
 

@@ -1,0 +1,217 @@
+#include "gzip_unpack.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "bind_images.h"
+#include "file_io.h"
+
+namespace {
+
+constexpr size_t kChunk = 64 * 1024;
+constexpr unsigned kNameMax = 1024;  // longer stored names are ignored
+
+// Closes and removes the temporary output unless it was handed on.
+class TTempOutput {
+ public:
+  ~TTempOutput() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+
+  bool Create(const std::string& nativeFolder) {
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::string path = nativeFolder + ".gunzip-" + std::to_string(::getpid()) + "-" +
+                         std::to_string(++counter) + ".part";
+      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+      if (fd >= 0) {
+        fd_ = fd;
+        path_ = std::move(path);
+        return true;
+      }
+      if (errno != EEXIST) return false;
+    }
+    return false;
+  }
+
+  bool Write(const unsigned char* data, size_t size) {
+    while (size > 0) {
+      const ssize_t n = ::write(fd_, data, size);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      data += n;
+      size -= static_cast<size_t>(n);
+    }
+    return true;
+  }
+
+  bool SetModificationTime(time_t seconds) {
+    struct timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1].tv_sec = seconds;
+    times[1].tv_nsec = 0;
+    return ::futimens(fd_, times) == 0;
+  }
+
+  // Closes the file and moves it to its final path.
+  bool MoveTo(const std::string& nativePath) {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) return false;
+    if (::rename(path_.c_str(), nativePath.c_str()) != 0) return false;
+    path_.clear();
+    return true;
+  }
+
+ private:
+  int fd_ = -1;
+  std::string path_;
+};
+
+class TInflater {
+ public:
+  TInflater() : nameBuf_(kNameMax + 1, 0) {
+    ok_ = inflateInit2(&zs_, 15 + 16) == Z_OK;  // gzip wrapper only
+    if (!ok_) return;
+    head_.name = nameBuf_.data();
+    head_.name_max = kNameMax;
+    ok_ = inflateGetHeader(&zs_, &head_) == Z_OK;
+  }
+  ~TInflater() { inflateEnd(&zs_); }
+
+  bool ok_ = false;
+  z_stream zs_{};
+  gz_header head_{};
+  std::vector<unsigned char> nameBuf_;
+};
+
+struct THeaderFacts {
+  bool HasName = false;
+  std::string Name;
+  time_t ModTime = 0;
+};
+
+// Decodes every member of the input into out; fills the first member's
+// header facts.
+TGunzipStatus Inflate(std::FILE* in, TTempOutput& out, uint64_t maxOutputBytes, THeaderFacts& facts) {
+  TInflater inf;
+  if (!inf.ok_) return TGunzipStatus::DataError;
+  z_stream& zs = inf.zs_;
+  std::vector<unsigned char> inBuf(kChunk), outBuf(kChunk);
+  uint64_t total = 0;
+  bool firstMember = true;
+  bool eof = false;
+
+  auto refill = [&]() -> bool {
+    if (zs.avail_in > 0 || eof) return true;
+    const size_t n = std::fread(inBuf.data(), 1, inBuf.size(), in);
+    if (std::ferror(in)) return false;
+    if (n == 0) eof = true;
+    zs.next_in = inBuf.data();
+    zs.avail_in = static_cast<uInt>(n);
+    return true;
+  };
+
+  for (;;) {
+    if (!refill()) return TGunzipStatus::OpenFailed;
+    if (zs.avail_in == 0 && eof) return TGunzipStatus::DataError;  // stream cut short
+    zs.next_out = outBuf.data();
+    zs.avail_out = static_cast<uInt>(outBuf.size());
+    const uInt availInBefore = zs.avail_in;
+    const int rc = inflate(&zs, Z_NO_FLUSH);
+    const size_t produced = outBuf.size() - zs.avail_out;
+    if (produced > maxOutputBytes - total) return TGunzipStatus::TooLarge;
+    total += produced;
+    if (produced > 0 && !out.Write(outBuf.data(), produced)) return TGunzipStatus::WriteFailed;
+
+    if (rc == Z_STREAM_END) {
+      if (firstMember) {
+        firstMember = false;
+        if (inf.head_.done == 1 && inf.head_.name != Z_NULL) {
+          const size_t len = ::strnlen(reinterpret_cast<const char*>(inf.nameBuf_.data()), kNameMax);
+          if (len < kNameMax) {
+            facts.HasName = true;
+            facts.Name.assign(reinterpret_cast<const char*>(inf.nameBuf_.data()), len);
+          }
+        }
+        facts.ModTime = static_cast<time_t>(inf.head_.time);
+      }
+      if (!refill()) return TGunzipStatus::OpenFailed;
+      if (zs.avail_in == 0) return TGunzipStatus::Ok;
+      if (zs.next_in[0] != 0x1f) return TGunzipStatus::Ok;  // trailing bytes, not a member
+      if (inflateReset(&zs) != Z_OK) return TGunzipStatus::DataError;
+      continue;
+    }
+    if (rc == Z_OK) continue;
+    if (rc == Z_BUF_ERROR && produced == 0 && (availInBefore == 0 || zs.avail_in == 0)) continue;
+    return TGunzipStatus::DataError;
+  }
+}
+
+bool IsUsableName(const std::string& name) {
+  return !name.empty() && BindImageFileName(name) == name;
+}
+
+}  // namespace
+
+TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& folder,
+                                 const std::string& defaultName, uint64_t maxOutputBytes) {
+  TGunzipResult result;
+  std::FILE* in = OpenFileSjis(gzPath, "rb");
+  if (!in) {
+    result.Status = TGunzipStatus::OpenFailed;
+    return result;
+  }
+  TTempOutput out;
+  if (!out.Create(SjisPathToNative(folder))) {
+    std::fclose(in);
+    result.Status = TGunzipStatus::WriteFailed;
+    return result;
+  }
+  THeaderFacts facts;
+  const TGunzipStatus status = Inflate(in, out, maxOutputBytes, facts);
+  std::fclose(in);
+  if (status != TGunzipStatus::Ok) {
+    result.Status = status;
+    return result;
+  }
+
+  std::string finalName;
+  bool applyTime = false;
+  if (facts.HasName) {
+    const std::string stored = BindImageFileName(facts.Name);
+    if (!stored.empty() && folder + stored != gzPath) {
+      finalName = stored;
+      applyTime = facts.ModTime != 0;  // 0: the header carries no time
+    }
+  }
+  if (finalName.empty()) {
+    if (!IsUsableName(defaultName)) {
+      result.Status = TGunzipStatus::NoName;
+      return result;
+    }
+    finalName = defaultName;
+  }
+  if (applyTime && !out.SetModificationTime(facts.ModTime)) {
+    result.Status = TGunzipStatus::WriteFailed;
+    return result;
+  }
+  if (!out.MoveTo(SjisPathToNative(folder + finalName))) {
+    result.Status = TGunzipStatus::WriteFailed;
+    return result;
+  }
+  result.Status = TGunzipStatus::Ok;
+  result.OutputName = finalName;
+  return result;
+}
