@@ -168,16 +168,10 @@ void TForm1::SaveEntityOrder() {
     if (!RowExists(d, o.Kind, o.Row)) continue;
     const TSheetShape s = ShapeOf(d, o.Kind, static_cast<size_t>(o.Row));
     if (s.PointCount == 0) continue;
-    double x0 = s.X[0], y0 = s.Y[0], x1 = s.X[0], y1 = s.Y[0];
-    for (int p = 1; p < s.PointCount; ++p) {
-      x0 = std::min(x0, s.X[p]);
-      x1 = std::max(x1, s.X[p]);
-      y0 = std::min(y0, s.Y[p]);
-      y1 = std::max(y1, s.Y[p]);
-    }
-    bool finite = true;
-    for (int p = 0; p < s.PointCount; ++p)
-      finite = finite && std::fabs(s.X[p]) < kBoxLimit && std::fabs(s.Y[p]) < kBoxLimit;
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    ShapeBounds(s, x0, y0, x1, y1);
+    const bool finite = std::fabs(x0) < kBoxLimit && std::fabs(x1) < kBoxLimit && std::fabs(y0) < kBoxLimit &&
+                        std::fabs(y1) < kBoxLimit;
     if (!finite) continue;  // NaN or huge: always tested in full
     // A little room for the rounding of the text test, which turns the frame.
     const double room = 1e-9 * (1 + std::max({std::fabs(x0), std::fabs(x1), std::fabs(y0), std::fabs(y1)}));

@@ -1,5 +1,6 @@
 #include "sheet_select.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -169,6 +170,24 @@ TSheetShape SolidShape(const TEntJwwSolid& e) {
     for (int q = 0; q < 4; ++q) AddEdge(s, q, q + 1);  // open chain
   }
   return s;
+}
+
+void ShapeBounds(const TSheetShape& s, double& xmin, double& ymin, double& xmax, double& ymax) {
+  xmin = xmax = s.X[0];
+  ymin = ymax = s.Y[0];
+  auto add = [&](double x, double y) {
+    xmin = std::min(xmin, x);
+    xmax = std::max(xmax, x);
+    ymin = std::min(ymin, y);
+    ymax = std::max(ymax, y);
+  };
+  for (int p = 1; p < s.PointCount; ++p) add(s.X[p], s.Y[p]);
+  if (!s.IsTextBox) return;
+  const double ux = std::cos(s.BoxAngle), uy = std::sin(s.BoxAngle);
+  const double nx = -uy, ny = ux;
+  add(s.BoxX + s.BoxL * ux, s.BoxY + s.BoxL * uy);
+  add(s.BoxX + s.BoxT * nx, s.BoxY + s.BoxT * ny);
+  add(s.BoxX + s.BoxL * ux + s.BoxT * nx, s.BoxY + s.BoxL * uy + s.BoxT * ny);
 }
 
 bool ShapeTouchesWindow(const TSheetShape& s, const TSheetWindow& w) {

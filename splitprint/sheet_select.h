@@ -36,6 +36,10 @@ TSheetShape PointShape(double x, double y);
 TSheetShape TextShape(const TEntJwwText& e);
 TSheetShape SolidShape(const TEntJwwSolid& e);
 
+// The bounds of everything the contact test of the shape looks at (for a
+// text also the box of the "frame inside the text" test).
+void ShapeBounds(const TSheetShape& s, double& xmin, double& ymin, double& xmax, double& ymax);
+
 // True when the element of this shape belongs to a sheet cut from the window:
 // a point strictly inside, or a segment that is not wholly outside, or a
 // text box that holds the whole window.
