@@ -1,0 +1,368 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "bind_images.h"
+#include "gzip_unpack.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string RawDeflate(const std::string& data) {
+  z_stream zs{};
+  EXPECT_EQ(deflateInit2(&zs, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
+  std::string out(deflateBound(&zs, static_cast<uLong>(data.size())), '\0');
+  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  zs.avail_in = static_cast<uInt>(data.size());
+  zs.next_out = reinterpret_cast<Bytef*>(out.data());
+  zs.avail_out = static_cast<uInt>(out.size());
+  EXPECT_EQ(deflate(&zs, Z_FINISH), Z_STREAM_END);
+  out.resize(zs.total_out);
+  deflateEnd(&zs);
+  return out;
+}
+
+void PutLe32(std::string& s, uint32_t v) {
+  for (int i = 0; i < 4; ++i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
+}
+
+// One gzip member built by hand, so the header fields are under control.
+std::string GzipMember(const std::string& data, std::optional<std::string> storedName, uint32_t mtime) {
+  std::string s = {'\x1f', '\x8b', '\x08', static_cast<char>(storedName ? 0x08 : 0x00)};
+  PutLe32(s, mtime);
+  s += '\x02';  // extra flags
+  s += '\x03';  // OS: Unix
+  if (storedName) {
+    s += *storedName;
+    s += '\0';
+  }
+  s += RawDeflate(data);
+  PutLe32(s, static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(data.data()),
+                                         static_cast<uInt>(data.size()))));
+  PutLe32(s, static_cast<uint32_t>(data.size()));
+  return s;
+}
+
+std::string ImageBytes(char seed, size_t n = 5000) {
+  std::string s;
+  for (size_t i = 0; i < n; ++i) s.push_back(static_cast<char>(seed + (i * 7 % 13)));
+  return s;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+time_t ModTime(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+  return st.st_mtime;
+}
+
+// Each test gets its own TempFolder inside its own base folder, so the
+// tests can run side by side and can see what lands next to TempFolder.
+class BindImagesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = ::testing::TempDir() + "bindimg-XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+    base_ = tmpl + "/";
+    temp_ = base_ + "TEMP/";
+    fs::create_directory(temp_);
+    BindImg.Reset();
+    BindImg.TempFolder = temp_;
+  }
+  void TearDown() override {
+    BindImg.Reset();
+    fs::remove_all(base_);
+  }
+
+  void Hold(std::vector<std::string> names) {
+    for (auto& n : names) BindImg.BindImages.push_back({n, 0, 0});
+    BindImg.BindImageCount = static_cast<int32_t>(BindImg.BindImages.size());
+  }
+
+  std::set<std::string> Listing(const std::string& dir) const {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+    return names;
+  }
+
+  std::string base_, temp_;
+};
+
+TEST_F(BindImagesTest, UnpackedImageTakesTheStoredNameAndTime) {
+  struct Case {
+    std::optional<std::string> stored;
+    uint32_t mtime;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"photo.jpg", 1'000'000'000u, "photo.jpg"},
+      {"other.jpg", 1'200'000'000u, "other.jpg"},
+      {std::nullopt, 1'000'000'000u, "photo.jpg"},  // no name: the time is not used either
+      {"other.jpg", 0u, "other.jpg"},               // 0: the header carries no time
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
+    fs::remove_all(temp_);
+    fs::create_directory(temp_);
+    ClearBindImages();
+    const std::string content = ImageBytes('a');
+    WriteFile(temp_ + "photo.jpg.gz", GzipMember(content, c.stored, c.mtime));
+    Hold({"photo.jpg.gz"});
+    const time_t start = std::time(nullptr);
+    EXPECT_EQ(ExtractBindImages(), 0);
+    EXPECT_EQ(Listing(temp_), (std::set<std::string>{"photo.jpg.gz", c.expected}));
+    EXPECT_EQ(ReadFile(temp_ + c.expected), content);
+    const time_t t = ModTime(temp_ + c.expected);
+    if (c.stored && c.mtime != 0)
+      EXPECT_EQ(t, static_cast<time_t>(c.mtime));
+    else
+      EXPECT_GE(t, start - 2);
+  }
+}
+
+TEST_F(BindImagesTest, FilesMadeByZlibsOwnGzipWriterUnpack) {
+  const std::string content = ImageBytes('q', 100000);
+  gzFile gz = gzopen((temp_ + "scan.png.gz").c_str(), "wb");
+  ASSERT_NE(gz, nullptr);
+  ASSERT_EQ(gzwrite(gz, content.data(), static_cast<unsigned>(content.size())), static_cast<int>(content.size()));
+  gzclose(gz);
+  Hold({"scan.png.gz"});
+  EXPECT_EQ(ExtractBindImages(), 0);
+  EXPECT_EQ(ReadFile(temp_ + "scan.png"), content);
+}
+
+TEST_F(BindImagesTest, ExtensionIsComparedInLowerCase) {
+  WriteFile(temp_ + "PHOTO.JPG.GZ", GzipMember("jpeg", std::nullopt, 0));
+  Hold({"PHOTO.JPG.GZ"});
+  EXPECT_EQ(ExtractBindImages(), 0);
+  EXPECT_EQ(ReadFile(temp_ + "PHOTO.JPG"), "jpeg");
+  DeleteBindImageGzFiles();
+  EXPECT_EQ(Listing(temp_), std::set<std::string>{"PHOTO.JPG"});
+  DeleteBindImageFiles();
+  EXPECT_TRUE(Listing(temp_).empty());
+}
+
+TEST_F(BindImagesTest, PlainImagesAreOnlyRemovedByTheImageDelete) {
+  WriteFile(temp_ + "logo.bmp", "BM....");
+  WriteFile(temp_ + "photo.jpg.gz", GzipMember("jpeg", std::nullopt, 0));
+  Hold({"logo.bmp", "photo.jpg.gz", "missing.png.gz", "missing.bmp"});
+  EXPECT_EQ(ExtractBindImages(), 0);  // a missing file is skipped, not a failure
+  EXPECT_EQ(ReadFile(temp_ + "logo.bmp"), "BM....");
+  DeleteBindImageGzFiles();
+  EXPECT_EQ(Listing(temp_), (std::set<std::string>{"logo.bmp", "photo.jpg"}));
+  DeleteBindImageFiles();
+  EXPECT_TRUE(Listing(temp_).empty());
+}
+
+TEST_F(BindImagesTest, ImageDeleteLeavesTheGzFile) {
+  WriteFile(temp_ + "photo.jpg.gz", GzipMember("jpeg", std::nullopt, 0));
+  Hold({"photo.jpg.gz"});
+  EXPECT_EQ(ExtractBindImages(), 0);
+  DeleteBindImageFiles();
+  EXPECT_EQ(Listing(temp_), std::set<std::string>{"photo.jpg.gz"});
+}
+
+TEST_F(BindImagesTest, AfterClearingTheListTheDeletesDoNothing) {
+  WriteFile(temp_ + "logo.bmp", "BM");
+  WriteFile(temp_ + "photo.jpg.gz", GzipMember("jpeg", std::nullopt, 0));
+  Hold({"logo.bmp", "photo.jpg.gz"});
+  ClearBindImages();
+  EXPECT_EQ(BindImg.BindImageCount, 0);
+  EXPECT_EQ(ExtractBindImages(), 0);
+  DeleteBindImageGzFiles();
+  DeleteBindImageFiles();
+  EXPECT_EQ(Listing(temp_), (std::set<std::string>{"logo.bmp", "photo.jpg.gz"}));
+}
+
+TEST_F(BindImagesTest, DamagedFilesFailAloneAndLeaveNothingBehind) {
+  const std::string good = GzipMember(ImageBytes('g'), std::nullopt, 0);
+  std::string badCrc = good;
+  badCrc[badCrc.size() - 6] ^= 0x55;
+  std::string badLength = good;
+  badLength[badLength.size() - 1] ^= 0x01;
+  const std::vector<std::pair<std::string, std::string>> damaged = {
+      {"empty.bmp.gz", ""},
+      {"plain.bmp.gz", "BM this is no gzip data at all"},
+      {"headeronly.bmp.gz", good.substr(0, 10)},
+      {"cut.bmp.gz", good.substr(0, good.size() / 2)},
+      {"nocheck.bmp.gz", good.substr(0, good.size() - 8)},
+      {"crc.bmp.gz", badCrc},
+      {"length.bmp.gz", badLength},
+      {"second.bmp.gz", good + "\x1f\x8b garbage member"},
+  };
+  std::vector<std::string> names;
+  for (const auto& [name, bytes] : damaged) {
+    WriteFile(temp_ + name, bytes);
+    names.push_back(name);
+  }
+  WriteFile(temp_ + "good.bmp.gz", good);
+  names.insert(names.begin() + 3, "good.bmp.gz");
+  Hold(names);
+
+  EXPECT_EQ(ExtractBindImages(), static_cast<int32_t>(damaged.size()));
+  std::set<std::string> expected(names.begin(), names.end());
+  expected.insert("good.bmp");
+  EXPECT_EQ(Listing(temp_), expected);  // no partial output, no temporary file
+  EXPECT_EQ(ReadFile(temp_ + "good.bmp"), ImageBytes('g'));
+}
+
+TEST_F(BindImagesTest, MembersAreJoinedAndTrailingBytesIgnored) {
+  WriteFile(temp_ + "two.bmp.gz",
+            GzipMember("first-", "joined.bmp", 0) + GzipMember("second", "ignored.bmp", 0) +
+                std::string(16, '\0'));
+  Hold({"two.bmp.gz"});
+  EXPECT_EQ(ExtractBindImages(), 0);
+  EXPECT_EQ(ReadFile(temp_ + "joined.bmp"), "first-second");
+  EXPECT_FALSE(fs::exists(temp_ + "ignored.bmp"));
+}
+
+TEST_F(BindImagesTest, StoredNamesNeverLeaveTheTempFolder) {
+  struct Case {
+    std::string stored, expected;
+  };
+  const Case cases[] = {
+      {"../evil.jpg", "evil.jpg"},
+      {base_ + "abs.jpg", "abs.jpg"},
+      {"sub\\..\\..\\win.jpg", "win.jpg"},
+      {"C:drive.jpg", "drive.jpg"},
+      {"C:\\dir\\", "photo.jpg"},
+      {"..", "photo.jpg"},
+      {"sub/..", "photo.jpg"},
+      {"", "photo.jpg"},
+      {"photo.jpg.gz", "photo.jpg"},  // would replace the file being unpacked
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    fs::remove_all(temp_);
+    fs::create_directory(temp_);
+    ClearBindImages();
+    WriteFile(temp_ + "photo.jpg.gz", GzipMember("jpeg", c.stored, 1'000'000'000u));
+    Hold({"photo.jpg.gz"});
+    EXPECT_EQ(ExtractBindImages(), 0);
+    EXPECT_EQ(Listing(temp_), (std::set<std::string>{"photo.jpg.gz", c.expected}));
+    EXPECT_EQ(ReadFile(temp_ + c.expected), "jpeg");
+    EXPECT_EQ(Listing(base_), std::set<std::string>{"TEMP"});
+  }
+}
+
+TEST_F(BindImagesTest, HeldNamesWithFoldersOnlyTouchTheTempFolder) {
+  WriteFile(base_ + "outside.jpg.gz", GzipMember("x", std::nullopt, 0));
+  WriteFile(base_ + "outside.jpg", "keep");
+  WriteFile(temp_ + "outside.jpg.gz", GzipMember("inside", std::nullopt, 0));
+  WriteFile(temp_ + "..gz", GzipMember("dots", std::nullopt, 0));
+  Hold({"../outside.jpg.gz", "..", "..gz", ".gz", std::string("a\0b", 3)});
+  EXPECT_EQ(ExtractBindImages(), 1);  // "..gz" names no output ("." is no file)
+  EXPECT_EQ(ReadFile(temp_ + "outside.jpg"), "inside");
+  DeleteBindImageGzFiles();
+  DeleteBindImageFiles();
+  EXPECT_TRUE(Listing(temp_).empty());
+  EXPECT_EQ(Listing(base_), (std::set<std::string>{"TEMP", "outside.jpg", "outside.jpg.gz"}));
+}
+
+TEST_F(BindImagesTest, UnpackingStopsAtTheSizeBound) {
+  const std::string content(4096, 'z');
+  WriteFile(temp_ + "bomb.bmp.gz", GzipMember(content, std::nullopt, 0));
+  const TGunzipResult over = GunzipFileToFolder(temp_ + "bomb.bmp.gz", temp_, "bomb.bmp", 4095);
+  EXPECT_EQ(over.Status, TGunzipStatus::TooLarge);
+  EXPECT_EQ(Listing(temp_), std::set<std::string>{"bomb.bmp.gz"});
+  const TGunzipResult exact = GunzipFileToFolder(temp_ + "bomb.bmp.gz", temp_, "bomb.bmp", 4096);
+  EXPECT_EQ(exact.Status, TGunzipStatus::Ok);
+  EXPECT_EQ(exact.OutputName, "bomb.bmp");
+  EXPECT_EQ(ReadFile(temp_ + "bomb.bmp"), content);
+}
+
+TEST_F(BindImagesTest, ShiftJisNamesWithBackslashTrailBytesStayWhole) {
+  const std::string name = "\x95\x5c\x8e\xa6.bmp";  // two characters, the first ending in 0x5C
+  const std::string native = "\xe8\xa1\xa8\xe7\xa4\xba.bmp";  // the same in UTF-8
+  WriteFile(temp_ + native + ".gz", GzipMember("sjis", std::nullopt, 0));
+  Hold({name + ".gz"});
+  EXPECT_EQ(ExtractBindImages(), 0);
+  EXPECT_EQ(ReadFile(temp_ + native), "sjis");
+  DeleteBindImageFiles();
+  DeleteBindImageGzFiles();
+  EXPECT_TRUE(Listing(temp_).empty());
+}
+
+TEST(BindImageFileName, KeepsThePlainFileNamePart) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"photo.jpg", "photo.jpg"},
+      {"dir/photo.jpg", "photo.jpg"},
+      {"C:\\dir\\photo.jpg", "photo.jpg"},
+      {"C:photo.jpg", "photo.jpg"},
+      {"../..", ""},
+      {".", ""},
+      {"dir/", ""},
+      {"", ""},
+      {"..photo", "..photo"},
+      {"\x95\x5cphoto", "\x95\x5cphoto"},
+      {"\x95\x5c\\photo", "photo"},
+      {std::string("ph\0to", 5), ""},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(BindImageFileName(in), out) << in;
+}
+
+class ReplaceRefStringTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    BindImg.Reset();
+    BindImg.RefStrList = {{"%%A", "alpha"}, {"%%A", "second"}, {"%%B", "beta"}, {"%%C", "hidden"}};
+    BindImg.RefStrCount = 3;
+  }
+  void TearDown() override { BindImg.Reset(); }
+};
+
+TEST_F(ReplaceRefStringTest, SwitchedOffTheTextStaysAsItIs) {
+  std::string text = "%%A";
+  ReplaceRefString(text);
+  EXPECT_EQ(text, "%%A");
+}
+
+TEST_F(ReplaceRefStringTest, SwitchedOnTheFirstExactKeyWins) {
+  BindImg.RefStrEnabled = 1;
+  const std::pair<std::string, std::string> cases[] = {
+      {"%%A", "alpha"}, {"%%B", "beta"}, {"%%a", "%%a"},  {"%%A ", "%%A "},
+      {"x%%A", "x%%A"}, {"%%C", "%%C"},  // beyond RefStrCount
+      {"%%", "%%"},     {"", ""},
+  };
+  for (const auto& [in, out] : cases) {
+    std::string text = in;
+    ReplaceRefString(text);
+    EXPECT_EQ(text, out) << in;
+  }
+}
+
+TEST_F(ReplaceRefStringTest, ValuesAreCutTo255BytesOnACharacterBoundary) {
+  BindImg.RefStrEnabled = 1;
+  std::string wide;
+  for (int i = 0; i < 200; ++i) wide += "\x82\xa0";
+  BindImg.RefStrList = {{"%%W", wide}, {"%%N", "a" + wide}};
+  BindImg.RefStrCount = 2;
+  std::string text = "%%W";
+  ReplaceRefString(text);
+  EXPECT_EQ(text, wide.substr(0, 254));
+  text = "%%N";
+  ReplaceRefString(text);
+  EXPECT_EQ(text, ("a" + wide).substr(0, 255));
+}
+
+}  // namespace
