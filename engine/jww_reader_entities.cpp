@@ -344,26 +344,6 @@ class EntityReader {
   const size_t cs_;
 };
 
-// The bare file name of a held image, so that it can only land inside
-// TempFolder: the part after the last "/", "\" or ":" (single-byte
-// characters only; a "\" can be the trail byte of a Shift-JIS character).
-// Empty when nothing usable is left ("", "." or "..").
-std::string SafeImageName(const std::string& stored) {
-  size_t start = 0;
-  for (size_t i = 0; i < stored.size();) {
-    const auto b = static_cast<unsigned char>(stored[i]);
-    if (IsSjisLeadByte(b)) {
-      i += 2;
-      continue;
-    }
-    ++i;
-    if (b == '/' || b == '\\' || b == ':') start = i;
-  }
-  std::string name = start < stored.size() ? stored.substr(start) : std::string();
-  if (name == "." || name == "..") name.clear();
-  return name;
-}
-
 // Writes one held image into TempFolder in chunks of 2048 bytes. A file
 // that cannot be created or written completely is removed again.
 void ExtractImage(const std::string& path, const uint8_t* data, size_t size) {
@@ -389,7 +369,9 @@ void ReadImages(TJwwData& d, ByteReader& in) {
   for (uint32_t i = 0; i < count; ++i) {
     TBindImageType& row = BindImg.BindImages[i];
     const std::string stored = d.ReadString(in);
-    row.Name = SafeImageName(stored);
+    // Only the bare file name is kept, so that neither this extraction nor
+    // the writer or the delete routines can reach outside TempFolder.
+    row.Name = BindImageFileName(stored);
     const uint32_t size = in.U32();
     row.Size = static_cast<int32_t>(size);
     if (stored.empty() || size == 0) continue;

@@ -198,7 +198,7 @@ TEST_F(JwwReaderDamage, LoadFromFilePublishesWhatWasRead) {
   JwwBuilder b = MakeSampleDrawing();
   std::vector<uint8_t> f = b.Bytes(700);
   f.resize(f.size() - 50);
-  const std::string path = ::testing::TempDir() + "jww_cut.jww";
+  const std::string path = ::testing::TempDir() + "jww_reader_damage_cut.jww";
   std::FILE* out = std::fopen(path.c_str(), "wb");
   ASSERT_NE(out, nullptr);
   std::fwrite(f.data(), 1, f.size(), out);

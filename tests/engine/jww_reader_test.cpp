@@ -35,7 +35,9 @@ class JwwReader : public ::testing::Test {
 
   // Loads through a file so that the globals are published.
   bool LoadFile(TJwwData& d, const std::vector<uint8_t>& bytes) {
-    const std::string path = ::testing::TempDir() + "jww_reader_test.jww";
+    // ctest runs tests in parallel processes: one file per test.
+    const std::string path = ::testing::TempDir() + "jww_reader_" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".jww";
     std::FILE* f = std::fopen(path.c_str(), "wb");
     EXPECT_NE(f, nullptr);
     std::fwrite(bytes.data(), 1, bytes.size(), f);

@@ -40,11 +40,6 @@ std::u16string Utf8ToUtf16(const std::string& s) {
   return out;
 }
 
-template <typename T>
-void Fit(std::vector<T>& v, size_t n) {
-  v.resize(n);
-}
-
 }  // namespace
 
 const char* ElementClassName(int32_t kind) {
@@ -132,6 +127,11 @@ void JwwArchiveWriter::ClassRef(uint32_t index) {
 }
 
 void JwwArchiveWriter::ObjectTag(const std::string& className) {
+  ClassTag(className);
+  ++nextIndex_;
+}
+
+void JwwArchiveWriter::ClassTag(const std::string& className) {
   auto it = classIndex_.find(className);
   if (it == classIndex_.end()) {
     out_.U16(0xFFFF);
@@ -142,7 +142,6 @@ void JwwArchiveWriter::ObjectTag(const std::string& className) {
   } else {
     ClassRef(it->second);
   }
-  ++nextIndex_;
 }
 
 void JwwArchiveWriter::Header(const JwwDrawingSpec& s) {
@@ -436,19 +435,8 @@ void JwwArchiveWriter::ElementList(const JwwElementList& list) {
 }
 
 void JwwArchiveWriter::BlockDef(const JwwBuilderBlockDef& def) {
-  // The class tag; the definition object's own index is taken after its
-  // element count, just before its elements.
-  auto it = classIndex_.find(kBlockDefClassName);
-  if (it == classIndex_.end()) {
-    const std::string name = kBlockDefClassName;
-    out_.U16(0xFFFF);
-    out_.U16(static_cast<uint16_t>(options_.Schema >= 0 ? options_.Schema : version_));
-    out_.U16(static_cast<uint16_t>(name.size()));
-    out_.Bytes(name.data(), name.size());
-    classIndex_[name] = nextIndex_++;
-  } else {
-    ClassRef(it->second);
-  }
+  // The definition object's own index is taken after its element count.
+  ClassTag(kBlockDefClassName);
   Common(def.Common);
   out_.I32(def.Number);
   out_.I32(def.Referenced);

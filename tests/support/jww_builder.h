@@ -180,6 +180,7 @@ class JwwArchiveWriter {
   void Images(const std::vector<JwwBuilderImage>& images, std::optional<uint32_t> countOverride);
 
  private:
+  void ClassTag(const std::string& className);  // a new class takes an index
   void ClassRef(uint32_t index);
 
   int32_t version_;
