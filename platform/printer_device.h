@@ -1,0 +1,46 @@
+// The printer as the program sees it: a list of printers with a current
+// one, its resolution and page sizes in device pixels, and one print job at
+// a time. The Qt implementation is in qt_printer_device.h; tests use a fake
+// with fixed page sizes. Names are Shift-JIS, like every text of the engine.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+class TPrinterDevice {
+ public:
+  virtual ~TPrinterDevice() = default;
+
+  // The printer list; names are Shift-JIS.
+  virtual std::vector<std::string> PrinterNames() const = 0;
+  // Row of the current printer in the list; -1 when none is current (the
+  // system default printer, if any, is then used).
+  virtual int32_t PrinterIndex() const = 0;
+  // False (and nothing changed) for an index outside -1 .. list size - 1 or
+  // while a document is open.
+  virtual bool SetPrinterIndex(int32_t index) = 0;
+
+  // Resolution in dots per inch and sizes in device pixels of the current
+  // printer, read afresh on every call; 0 when there is no printer.
+  virtual int32_t DpiX() const = 0;
+  virtual int32_t DpiY() const = 0;
+  virtual int32_t PhysicalWidthPx() const = 0;   // the whole sheet
+  virtual int32_t PhysicalHeightPx() const = 0;
+  virtual int32_t PageWidthPx() const = 0;       // the printable area
+  virtual int32_t PageHeightPx() const = 0;
+
+  // One print job: false when the job cannot start (no printer, a document
+  // already open), when there is no open document, or when the device fails.
+  virtual bool BeginDoc(const std::string& title) = 0;
+  virtual bool NewPage() = 0;
+  virtual bool EndDoc() = 0;
+  virtual bool Printing() const = 0;
+
+  // The painter of the open document, with its origin at the top left of the
+  // printable area and device pixels as units; nullptr when no document is
+  // open or the device has nothing to paint on.
+  virtual QPainter* Painter() = 0;
+};

@@ -1,0 +1,112 @@
+// The main window's settings and run state, free of any GUI toolkit. The Qt
+// window owns one TForm1 and shows its values; the algorithms of the window
+// (frame detection, sheet loop, batch, settings file) are methods of this
+// class, defined in their own .cpp files, so tests drive them directly.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "jww_data.h"
+
+// Position and size of a window as stored in the settings file.
+struct TWindowBounds {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+};
+
+// Destinations of the split sheets, in the order of their radio buttons.
+enum TDestination : int32_t {
+  kDestDesktop = 0,
+  kDestMyDocuments = 1,
+  kDestSourceFolder = 2,
+  kDestGivenFolder = 3,
+  kDestTemporary = 4,
+};
+
+class TForm1 {
+ public:
+  // ---- Settings (settings file lines in brackets), with their defaults. ----
+  TWindowBounds MainBounds{193, 111, 520, 488};  // [1-4]
+  std::string AddFolder;                         // [5] start folder of the add dialog
+  // [6-10] the five destination radio buttons; none checked means temporary.
+  std::array<bool, 5> DestinationChecked{false, false, true, false, false};
+  std::string GivenFolder;                       // [11]
+  std::string Separator = "_";                   // [12] at most 8 bytes
+  int32_t NamingPattern = 0;                     // [13] 0..6
+  int32_t ZeroPad = 0;                           // [14] 0..1
+  int32_t NumberingDirection = 0;                // [15] 0 rows first, 1 columns first
+  bool PrintAfterSplit = false;                  // [16]
+  bool DrawAuxFrame = false;                     // [17]
+  bool CloseUpEmptyNumbers = false;              // [18]
+  bool ConfirmSaved = false;                     // [19]
+  bool ExplodeBlocks = false;                    // [20]
+  int32_t StartNumber = 1;                       // [21] 0..9999
+  double Margin = 0;                             // [22] 0..100 mm
+  int32_t PrintMethod = 0;                       // [23] 0 drawing scale, 1 fit, other given scale
+  double GivenScale = 1;                         // [24]
+  double Rotation = 0;                           // [25] degrees
+  double OffsetX = 0;                            // [26] mm
+  double OffsetY = 0;                            // [27] mm
+  int32_t Monochrome = 0;                        // [28] on when 1
+  int32_t MonoThreshold = 0;                     // [29]
+  int32_t WhiteToBlack = 0;                      // [30] on when 1
+  int32_t WhiteThreshold = 0;                    // [31]
+  int32_t SxfWhiteToBlack = 0;                   // [32] on when 1
+  int32_t SxfWhiteThreshold = 0;                 // [33]
+  int32_t OneDocument = 0;                       // [34] on when 1
+  int32_t PrintAuxLines = 0;                     // [35] on when 1
+  int32_t DisplayOnlyMode = 1;                   // [36] 0..3
+  int32_t DisplayOnlyColor = 8421504;            // [37] red low byte, then green, blue
+  int32_t AuxColor = 16744703;                   // [38]
+  int32_t PrintOrder = 1;                        // [39] 0 normal, 1 by layer, 2 reversed
+  bool PreviewAfterSplit = false;                // [40]
+  TWindowBounds PreviewBounds{240, 120, 640, 540};   // [41-44] sheet preview window
+  bool AddDrawingFrame = false;                  // [45]
+  // [46-55] drawing-frame drawing per paper class 0..9 (A0 landscape .. A4 portrait).
+  std::array<std::string, 10> FrameFiles;
+  bool FrameHiddenLayers = false;                // [56]
+  bool FrameAuxElements = false;                 // [57]
+  TWindowBounds ChooserBounds{240, 120, 640, 540};   // [58-61] drawing-frame chooser
+  std::string PrinterName;                       // [62]
+  int32_t DevOrientation = 2;                    // [63] device mode of the printer
+  int32_t DevPaperSize = 0;                      // [64]
+  int32_t DevPaperLength = 2970;                 // [65] tenths of a millimetre
+  int32_t DevPaperWidth = 2100;                  // [66]
+  int32_t DevScale = 100;                        // [67]
+  int32_t DevPrintQuality = 300;                 // [68]
+  int32_t DevYResolution = 300;                  // [69]
+  int32_t DevColor = 1;                          // [70]
+  int32_t DevDuplex = 0;                         // [71]
+  int32_t DevCollate = 0;                        // [72]
+  TWindowBounds OrderDialogBounds{280, 160, 480, 420};  // [73-76] print-order dialog
+
+  // ---- Run state of the batch. ----
+  bool Running = false;      // a run is in progress
+  bool AbortRun = false;     // stop as soon as possible
+  bool BackToOrder = false;  // the preview asked for the order dialog again
+  bool PagePrinted = false;  // a page of the one-document job was printed
+
+  // The drawing being split; owned for the life of the program.
+  TJwwData WorkDrawing;
+
+  // Checks one destination radio button the way a radio group does: checking
+  // one unchecks the others, unchecking leaves the rest as they are.
+  void SetDestinationChecked(int32_t index, bool checked) {
+    if (index < 0 || index >= static_cast<int32_t>(DestinationChecked.size())) return;
+    if (checked) DestinationChecked.fill(false);
+    DestinationChecked[static_cast<size_t>(index)] = checked;
+  }
+
+  // ---- Frame detection (frame_detect_*.cpp): they read WorkDrawing and
+  // NumberingDirection and rebuild Gval.SheetFrames / Gval.SheetFrameCount.
+  void ClearSheetFrames();
+  void FindSheetFrames();
+  void AssignSheetNames();
+  void FindPrintOriginFrames();
+  void ClassifyFramePaper();
+};

@@ -1,0 +1,104 @@
+// Sheet names and layer lists: a text "【名】name" or "【名】name【Ｌ】layers"
+// inside a drawn frame adds one sheet, with that name, to the frame.
+#include <algorithm>
+#include <cstring>
+
+#include "form1_state.h"
+#include "frame_detect.h"
+#include "frame_text.h"
+
+namespace {
+
+constexpr size_t kMaxSheetsPerFrame = 16;
+
+// Characters that may not appear in a sheet name, which becomes part of a
+// file name. Tested byte by byte, so a double-byte character whose trail byte
+// is one of them (ソ = 0x83 0x5C, for instance) rejects the name as well.
+bool HasForbiddenByte(const std::string& name) {
+  static const char kForbidden[] = ",.\\/[]| '\"+*<>?~";
+  for (char c : name) {
+    if (std::memchr(kForbidden, c, sizeof kForbidden - 1) != nullptr) return true;
+  }
+  return false;
+}
+
+// The strictly-inside test of the clipping unit: more than 1e-12 inside
+// every edge of the frame.
+bool StrictlyInside(double x, double y, const TZumenWakuField& f) {
+  constexpr double eps = 1e-12;
+  return !(x - f.XMin < eps) && !(x - f.XMax > -eps) && !(y - f.YMin < eps) && !(y - f.YMax > -eps);
+}
+
+// How many used slots of all frames hold this name, or this name with a
+// "~n" suffix, ignoring case.
+int32_t CountSameNames(const std::vector<TZumenWakuField>& frames, size_t frameCount, const std::string& name) {
+  int32_t count = 0;
+  for (size_t i = 0; i < frameCount; ++i) {
+    const TZumenWakuField& f = frames[i];
+    const auto used = static_cast<size_t>(std::clamp<int32_t>(f.NameCount, 0, kMaxSheetsPerFrame));
+    for (size_t k = 0; k < used; ++k) {
+      const std::string& n = f.Names[k];
+      if (EqualIgnoringCase(n.substr(0, n.find('~')), name)) ++count;
+    }
+  }
+  return count;
+}
+
+}  // namespace
+
+bool IsSheetNameTag(const TEntJwwText& text) {
+  return text.Common.Color == kFrameColor && text.Kind % 100 == 0 &&
+         text.Content.compare(0, std::strlen(kSheetNameTag), kSheetNameTag) == 0;
+}
+
+void TForm1::AssignSheetNames() {
+  std::vector<TZumenWakuField>& frames = Gval.SheetFrames;
+  const size_t frameCount = std::min(frames.size(), static_cast<size_t>(std::max(Gval.SheetFrameCount, 0)));
+  for (size_t i = 0; i < frameCount; ++i) {
+    TZumenWakuField& f = frames[i];
+    f.NameCount = 0;
+    f.Names.fill(std::string());
+    f.LayerLists.fill(std::string());
+    f.OutputNames.fill(std::string());
+    f.NameLayerGroups.fill(-1);
+    f.Scale = 1.0;
+    f.Rotated = 0;
+    f.PaperClass = 0;
+  }
+
+  const size_t textCount = std::min(WorkDrawing.Texts.size(), static_cast<size_t>(std::max(WorkDrawing.TextCount, 0)));
+  for (size_t t = 0; t < textCount; ++t) {
+    const TEntJwwText& text = WorkDrawing.Texts[t];
+    if (!IsSheetNameTag(text)) continue;
+    std::string name = TrimBytesUpTo32(text.Content.substr(std::strlen(kSheetNameTag)));
+    if (name.empty() || HasForbiddenByte(name)) continue;
+    std::string layers;
+    const size_t tag = FindOnCharBoundary(name, kLayerListTag);
+    if (tag != std::string::npos) {
+      layers = name.substr(tag + std::strlen(kLayerListTag));
+      name.resize(tag);
+    }
+    // An empty name (only a layer list) means a sheet without a name and is
+    // left empty; a name already used gets "~1", "~2", ...
+    if (!name.empty()) {
+      const int32_t same = CountSameNames(frames, frameCount, name);
+      if (same > 0) name += "~" + std::to_string(same);
+    }
+    for (size_t i = 0; i < frameCount; ++i) {
+      TZumenWakuField& f = frames[i];
+      if (!StrictlyInside(text.StartX, text.StartY, f)) continue;
+      if (f.NameCount < static_cast<int32_t>(kMaxSheetsPerFrame)) {
+        const auto slot = static_cast<size_t>(f.NameCount);
+        f.Names[slot] = name;
+        f.NameLayerGroups[slot] = text.Common.LayerGroup;
+        f.LayerLists[slot] = layers;
+        ++f.NameCount;
+      }
+      break;  // a full frame drops the tag; no other frame is tried
+    }
+  }
+
+  for (size_t i = 0; i < frameCount; ++i) {
+    if (frames[i].NameCount == 0) frames[i].NameCount = 1;
+  }
+}

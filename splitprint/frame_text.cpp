@@ -1,0 +1,76 @@
+#include "frame_text.h"
+
+#include "func.h"
+
+std::string TrimBytesUpTo32(const std::string& s) {
+  size_t first = 0;
+  size_t last = s.size();
+  while (first < last && static_cast<unsigned char>(s[first]) <= 32) ++first;
+  // Trail bytes are 0x40 or above, so no character is cut here.
+  while (last > first && static_cast<unsigned char>(s[last - 1]) <= 32) --last;
+  return s.substr(first, last - first);
+}
+
+size_t FindOnCharBoundary(const std::string& s, const std::string& what, size_t from) {
+  if (what.empty()) return from <= s.size() ? from : std::string::npos;
+  for (size_t i = 0; i < s.size();) {
+    if (i >= from && s.compare(i, what.size(), what) == 0) return i;
+    i += IsSjisLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
+  }
+  return std::string::npos;
+}
+
+namespace {
+
+// One character folded to upper case: ASCII a-z, and full-width ａ-ｚ
+// (0x82 0x81..0x9A) to Ａ-Ｚ (0x82 0x60..0x79). Returns its byte length.
+size_t FoldedChar(const std::string& s, size_t i, unsigned& code) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  if (IsSjisLeadByte(b)) {
+    const unsigned trail = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0x100;
+    if (b == 0x82 && trail >= 0x81 && trail <= 0x9A) {
+      code = 0x8200 + trail - 0x21;
+    } else {
+      code = (static_cast<unsigned>(b) << 8) + trail;
+    }
+    return 2;
+  }
+  code = (b >= 'a' && b <= 'z') ? b - 32u : b;
+  return 1;
+}
+
+}  // namespace
+
+bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+  size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    unsigned ca, cb;
+    i += FoldedChar(a, i, ca);
+    j += FoldedChar(b, j, cb);
+    if (ca != cb) return false;
+  }
+  return i >= a.size() && j >= b.size();
+}
+
+namespace {
+
+std::string UpperSingleByteLetters(const std::string& s) {
+  std::string out = s;
+  for (size_t i = 0; i < out.size();) {
+    const auto b = static_cast<unsigned char>(out[i]);
+    if (IsSjisLeadByte(b)) {
+      i += 2;  // trail bytes are never letters of their own
+      continue;
+    }
+    if (b >= 'a' && b <= 'z') out[i] = static_cast<char>(b - 32);
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace
+
+int CompareIgnoringCase(const std::string& a, const std::string& b) {
+  const int c = UpperSingleByteLetters(a).compare(UpperSingleByteLetters(b));
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}

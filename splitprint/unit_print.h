@@ -1,0 +1,42 @@
+// Plain routines over the current printer: its name, resolution and page
+// sizes, and the three print-job calls. Nothing is cached; every routine
+// asks the device anew. Failures of the device are not handled here: they
+// come back to the caller as results (false from the job calls, 0 sizes
+// when there is no printer).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TPrinterDevice;
+
+// The device the routines use. Until one is set, the first use installs the
+// system's printers (or the PDF file printer) when a QGuiApplication exists.
+// SetCurrentPrinter(nullptr) goes back to that default; the caller keeps
+// ownership of a device it sets.
+void SetCurrentPrinter(TPrinterDevice* device);
+TPrinterDevice* CurrentPrinter();
+
+// Shift-JIS "<標準プリンタ>", the name shown when no printer is current.
+extern const char kDefaultPrinterLabel[];
+
+std::string GetPrinterName();
+int32_t GetPrinterDpiX();
+int32_t GetPrinterDpiY();
+int32_t GetPhysicalWidthPx();
+int32_t GetPhysicalHeightPx();
+double GetPhysicalWidthMm();
+double GetPhysicalHeightMm();
+int32_t GetPageWidthPx();
+int32_t GetPageHeightPx();
+double GetPageWidthMm();
+double GetPageHeightMm();
+
+// Millimetres to the nearest 0.01 mm (halves up) from pixels at dpi; 0 for a
+// resolution that is not positive.
+double PixelsToMm(int32_t px, int32_t dpi);
+
+// The title is cut to its first 31 bytes on a character boundary.
+bool PrintBeginDoc(const std::string& title);
+bool PrintNewPage();
+bool PrintEndDoc();
