@@ -344,7 +344,6 @@ uint16_t MapPenBelow420(uint16_t pen) {
   return pen;
 }
 
-
 void PutCommon(Record& rec, const TEntJwwCommon& common, int32_t kind, int32_t version) {
   uint8_t lt = common.LineType;
   uint16_t pen = common.Color;
