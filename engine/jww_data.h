@@ -71,6 +71,9 @@ class TJwwData {
 
   // Writer (jww_writer.cpp).
   bool SaveToFile(const std::string& path, int32_t version);
+  // Builds the whole file image for the version in memory; SaveToFile writes
+  // it out. False (and bytes empty) when the drawing cannot be saved.
+  bool SaveToBytes(std::vector<uint8_t>& bytes, int32_t version);
   void SetSaveOptions(int32_t bits);
 
   // Block tree (block_tree.cpp).

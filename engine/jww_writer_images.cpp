@@ -1,0 +1,117 @@
+#include "jww_writer_images.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "bind_images.h"
+#include "byte_io.h"
+#include "file_io.h"
+#include "func.h"
+#include "jww_data.h"
+#include "jww_write_context.h"
+
+namespace {
+
+constexpr char kHeldPrefix[] = "^@BM%temp%";
+constexpr size_t kHeldPrefixLen = sizeof kHeldPrefix - 1;
+
+// ASCII letters upper-cased; both bytes of a double-byte character kept.
+std::string UpperSjis(const std::string& s) {
+  std::string out = s;
+  for (size_t i = 0; i < out.size(); ++i) {
+    const auto b = static_cast<unsigned char>(out[i]);
+    if (IsSjisLeadByte(b)) {
+      ++i;
+    } else if (b >= 'a' && b <= 'z') {
+      out[i] = static_cast<char>(b - 'a' + 'A');
+    }
+  }
+  return out;
+}
+
+size_t RowsOf(int32_t count, size_t size) {
+  return count <= 0 ? 0 : std::min(static_cast<size_t>(count), size);
+}
+
+// Only a bare file name may be looked up in the temporary folder: a folder
+// part would reach outside it.
+bool IsPlainFileName(const std::string& name) { return !name.empty() && BindImageFileName(name) == name; }
+
+class ImageFlagger {
+ public:
+  explicit ImageFlagger(std::vector<TBindImageType>& rows, size_t count) : rows_(rows), count_(count) {
+    upper_.reserve(count);
+    for (size_t i = 0; i < count; ++i) upper_.push_back(UpperSjis(rows[i].Name));
+  }
+
+  // A held-image text flags the first row whose name begins with the text's
+  // file name (so "PIC.BMP" finds the stored "pic.bmp.gz").
+  void Text(const TEntJwwText& t) {
+    const std::string& c = t.Content;
+    if (c.size() <= 10 || c.compare(0, kHeldPrefixLen, kHeldPrefix) != 0) return;
+    const size_t comma = c.find(',', kHeldPrefixLen);
+    if (comma == std::string::npos) return;
+    const std::string key = UpperSjis(c.substr(kHeldPrefixLen, comma - kHeldPrefixLen));
+    for (size_t i = 0; i < count_; ++i) {
+      if (upper_[i].compare(0, key.size(), key) == 0) {
+        rows_[i].Used = 1;
+        return;
+      }
+    }
+  }
+
+  void Texts(const std::vector<TEntJwwOrder>& order, size_t rows, const std::vector<TEntJwwText>& texts) {
+    for (size_t i = 0; i < rows; ++i) {
+      const TEntJwwOrder& o = order[i];
+      if (o.Kind == kKindText && o.Row >= 0 && static_cast<size_t>(o.Row) < texts.size())
+        Text(texts[static_cast<size_t>(o.Row)]);
+    }
+  }
+
+ private:
+  std::vector<TBindImageType>& rows_;
+  size_t count_;
+  std::vector<std::string> upper_;
+};
+
+}  // namespace
+
+void WriteImageSection(const TJwwData& d, ByteWriter& out) {
+  std::vector<TBindImageType>& rows = BindImg.BindImages;
+  const size_t count = RowsOf(BindImg.BindImageCount, rows.size());
+  for (size_t i = 0; i < count; ++i) rows[i].Used = 0;
+
+  ImageFlagger flagger(rows, count);
+  flagger.Texts(d.EntityOrder, RowsOf(d.EntityOrderCount, d.EntityOrder.size()), d.Texts);
+  const size_t defs = RowsOf(d.BlockListCount, d.BlockDefs.size());
+  for (size_t i = 0; i < defs; ++i) {
+    const TEntJwwBlockDef& b = d.BlockDefs[i];
+    flagger.Texts(b.Order, RowsOf(b.OrderCount, b.Order.size()), b.Texts);
+  }
+
+  // Only files that are there, under a bare name, are embedded.
+  const bool keep = BindImg.BindImageExtractFlag != 0 || BindImg.BindImageKeepFlag != 0;
+  uint32_t flagged = 0;
+  for (size_t i = 0; i < count; ++i) {
+    TBindImageType& r = rows[i];
+    if (r.Used && (!keep || !IsPlainFileName(r.Name) || !FileExistsSjis(BindImg.TempFolder + r.Name)))
+      r.Used = 0;
+    flagged += r.Used;
+  }
+
+  out.U32(flagged);
+  std::vector<uint8_t> bytes;
+  for (size_t i = 0; i < count; ++i) {
+    const TBindImageType& r = rows[i];
+    if (!r.Used) continue;
+    if (!ReadWholeFileSjis(BindImg.TempFolder + r.Name, bytes))
+      throw JwwWriteError("held image cannot be read");
+    if (bytes.size() > std::numeric_limits<uint32_t>::max()) throw JwwWriteError("held image too large");
+    TJwwData::WriteCString(out, r.Name);
+    out.U32(static_cast<uint32_t>(bytes.size()));
+    out.Bytes(bytes.data(), bytes.size());
+  }
+}
