@@ -15,12 +15,25 @@ inline bool IsSjisLeadByte(unsigned char b) {
 int32_t RoundToInt(double x);  // half away from zero
 double RoundToDecimals(int32_t n, int32_t mode, double x);
 void ExchangeDoubles(double& a, double& b);
-std::string FormatNumberDecimals(int32_t n, double x);  // with thousands separators
+// n decimals (negative n counts as 0, more than 18 as 18), ties away from zero.
+// With the thousands separator and decimal point below.
+std::string FormatNumberDecimals(int32_t n, double x);
+// No separators, decimal point always ".".
 std::string FormatFixedDecimals(int32_t n, double x);
 int32_t StrToIntOrZero(const std::string& s);
 double StrToFloatOrZero(const std::string& s);
 bool TextToBool(const std::string& s);
 std::string BoolTo01(bool b);
+
+// The separators of FormatNumberDecimals and of dimension texts. They start
+// as "," and "." (the Japanese locale the drawings are made under) and are
+// never taken from the process's C locale; the platform layer may set them.
+// A thousands separator of '\0' means no grouping. Answers false, changing
+// nothing, unless both are printable ASCII other than digits and differ
+// (the decimal point may not be '\0').
+bool SetNumberFormatSeparators(char thousands, char decimal);
+char NumberThousandsSeparator();
+char NumberDecimalSeparator();
 
 // Geometry (angles in radians).
 double RotateX(double x, double y, double cx, double cy, double a);
