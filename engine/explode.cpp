@@ -1,4 +1,173 @@
+// TJwwData::ExplodeBlocks: every block insert becomes ordinary elements.
+// Each row of the flattened block tree appends a placed copy of its
+// definition's elements; then definitions, inserts and the tree are dropped.
+//
+// The rows to be appended are counted first and every array is given room
+// for them at once, so the walk never copies an array and memory grows with
+// the output alone.
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <new>
+
+#include "explode_elements.h"
 #include "jww_data.h"
 
-// Placeholder until block explosion lands.
-bool TJwwData::ExplodeBlocks() { return false; }
+namespace {
+
+constexpr uint8_t kKeepOwnLayers = 0x40;
+
+template <class T>
+size_t Rows(int32_t count, const std::vector<T>& rows) {
+  return count <= 0 ? 0 : std::min(static_cast<size_t>(count), rows.size());
+}
+
+// Rows of each kind 1..6 that one copy of the definition appends (index 0
+// holds the order items). Items naming no row of the definition are
+// skipped by the walk, so they are not counted.
+using TAppendCounts = std::array<int64_t, 7>;
+
+bool ItemIsCopied(const TEntJwwBlockDef& d, const TEntJwwOrder& item) {
+  if (item.Row < 0) return false;
+  const size_t r = static_cast<size_t>(item.Row);
+  switch (item.Kind) {
+    case kKindLine: return r < Rows(d.LineCount, d.Lines);
+    case kKindArc: return r < Rows(d.ArcCount, d.Arcs);
+    case kKindPoint: return r < Rows(d.PointCount, d.Points);
+    case kKindText: return r < Rows(d.TextCount, d.Texts);
+    case kKindDimension: return r < Rows(d.DimensionCount, d.Dimensions);
+    case kKindSolid: return r < Rows(d.SolidCount, d.Solids);
+    default: return false;  // nested inserts have rows of their own; other kinds are not elements
+  }
+}
+
+TAppendCounts CountCopies(const TEntJwwBlockDef& d) {
+  TAppendCounts k{};
+  const size_t n = Rows(d.OrderCount, d.Order);
+  for (size_t i = 0; i < n; ++i) {
+    if (!ItemIsCopied(d, d.Order[i])) continue;
+    ++k[static_cast<size_t>(d.Order[i].Kind)];
+    ++k[0];
+  }
+  return k;
+}
+
+bool CopyItem(TJwwData& m, const TEntJwwBlockDef& d, const TEntJwwOrder& item, const TExplodePlacement& p) {
+  const size_t r = static_cast<size_t>(item.Row);
+  switch (item.Kind) {
+    case kKindLine: return ExplodeLine(m, d.Lines[r], p);
+    case kKindArc: return ExplodeArc(m, d.Arcs[r], p);
+    case kKindPoint: return ExplodePoint(m, d.Points[r], p);
+    case kKindText: return ExplodeText(m, d.Texts[r], p);
+    case kKindDimension: return ExplodeDimension(m, d.Dimensions[r], p);
+    case kKindSolid: return ExplodeSolid(m, d.Solids[r], p);
+    default: return true;
+  }
+}
+
+// Room for `more` rows beyond the count; false when the count would leave
+// int32 or memory runs out. Nothing the consumers see changes.
+template <class T>
+bool Reserve(std::vector<T>& rows, int32_t count, int64_t more) {
+  const int64_t have = std::max<int32_t>(count, 0);
+  if (have + more > std::numeric_limits<int32_t>::max()) return false;
+  rows.reserve(static_cast<size_t>(have + more));
+  return true;
+}
+
+// Arrays exactly as long as their counts, so appended rows follow the last
+// counted one. A count beyond its array (a damaged model) is lowered to
+// the rows there are.
+template <class T>
+void FitToCount(std::vector<T>& rows, int32_t& count) {
+  count = static_cast<int32_t>(Rows(count, rows));
+  rows.resize(static_cast<size_t>(count));
+}
+
+bool PrepareArrays(TJwwData& m, const TAppendCounts& total) {
+  try {
+    if (!Reserve(m.EntityOrder, m.EntityOrderCount, total[0]) || !Reserve(m.Lines, m.LineCount, total[1]) ||
+        !Reserve(m.Arcs, m.ArcCount, total[2]) || !Reserve(m.Points, m.PointCount, total[3]) ||
+        !Reserve(m.Texts, m.TextCount, total[4]) || !Reserve(m.Dimensions, m.DimensionCount, total[5]) ||
+        !Reserve(m.Solids, m.SolidCount, total[6]))
+      return false;
+  } catch (const std::exception&) {
+    return false;
+  }
+  FitToCount(m.EntityOrder, m.EntityOrderCount);
+  FitToCount(m.Lines, m.LineCount);
+  FitToCount(m.Arcs, m.ArcCount);
+  FitToCount(m.Points, m.PointCount);
+  FitToCount(m.Texts, m.TextCount);
+  FitToCount(m.Dimensions, m.DimensionCount);
+  FitToCount(m.Solids, m.SolidCount);
+  return true;
+}
+
+TExplodePlacement PlacementOf(const TEntJwwBlockTree& row) {
+  TExplodePlacement p;
+  p.Map = BlockTreeMap(row);
+  p.KeepOwnLayers = (row.Common.LineType & kKeepOwnLayers) != 0;
+  p.Layer = row.Common.Layer;
+  p.LayerGroup = row.Common.LayerGroup;
+  return p;
+}
+
+void DropBlocks(TJwwData& m) {
+  m.BlockTree.clear();
+  m.BlockTree.shrink_to_fit();
+  m.BlockTreeCount = 0;
+  m.UsedBlockDefCount = 0;
+  m.BlockDefs.clear();  // each definition's order list and arrays go with it
+  m.BlockDefs.shrink_to_fit();
+  m.BlockDefCount = 0;
+  m.BlockListCount = 0;
+  m.BlockInserts.clear();
+  m.BlockInserts.shrink_to_fit();
+  m.BlockInsertCount = 0;
+  // Where an insert stood the order list keeps an empty item.
+  for (TEntJwwOrder& item : m.EntityOrder) {
+    if (item.Kind == kKindBlockInsert) item = TEntJwwOrder{kKindNone, 0};
+  }
+}
+
+}  // namespace
+
+bool TJwwData::ExplodeBlocks() {
+  const size_t rows = Rows(BlockTreeCount, BlockTree);
+  if (BlockTreeCount <= 0) return true;
+  try {
+    const size_t defs = Rows(BlockDefCount, BlockDefs);
+    std::vector<TAppendCounts> perDef(defs);
+    std::vector<uint8_t> counted(defs, 0);
+    TAppendCounts total{};
+    for (size_t k = 0; k < rows; ++k) {
+      const int32_t d = BlockTree[k].DefRow;
+      if (d < 0 || static_cast<size_t>(d) >= defs) continue;
+      if (!counted[static_cast<size_t>(d)]) {
+        perDef[static_cast<size_t>(d)] = CountCopies(BlockDefs[static_cast<size_t>(d)]);
+        counted[static_cast<size_t>(d)] = 1;
+      }
+      // Bounded by rows (<= the tree) times int32 counts: no int64 overflow.
+      for (size_t i = 0; i < total.size(); ++i) total[i] += perDef[static_cast<size_t>(d)][i];
+    }
+    if (!PrepareArrays(*this, total)) return false;
+
+    for (size_t k = 0; k < rows; ++k) {
+      const TEntJwwBlockTree& row = BlockTree[k];
+      if (row.DefRow < 0 || static_cast<size_t>(row.DefRow) >= defs) continue;
+      const TEntJwwBlockDef& def = BlockDefs[static_cast<size_t>(row.DefRow)];
+      const TExplodePlacement placement = PlacementOf(row);
+      const size_t n = Rows(def.OrderCount, def.Order);
+      for (size_t i = 0; i < n; ++i) {
+        const TEntJwwOrder& item = def.Order[i];
+        if (!ItemIsCopied(def, item)) continue;
+        if (!CopyItem(*this, def, item, placement)) return false;
+      }
+    }
+  } catch (const std::exception&) {
+    return false;  // the counts still cover exactly the rows filled
+  }
+  DropBlocks(*this);
+  return true;
+}

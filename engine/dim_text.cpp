@@ -1,0 +1,108 @@
+#include "dim_text.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "func.h"
+#include "geometry.h"
+
+namespace {
+
+constexpr int32_t kContentBytes = 255;
+
+const char kSignRadius[] = "R";
+const char kSignDiameter[] = "\x83\xD3";  // Greek small phi
+const char kUnitMetres[] = "\x82\x8D";    // full-width m
+const char kUnitMillimetres[] = "mm";
+
+// 0 truncate, 1 round up, 2 half up.
+int32_t RoundingMode(uint16_t formatWord) {
+  const bool truncate = (formatWord & kDimTruncate) != 0;
+  const bool up = (formatWord & kDimRoundUp) != 0;
+  if (truncate && !up) return 0;
+  if (up && !truncate) return 1;
+  return 2;
+}
+
+// Removes trailing zeros after the decimal point; the point itself stays.
+void StripTrailingZeros(std::string& t, char decimal) {
+  if (t.find(decimal) == std::string::npos) return;
+  while (!t.empty() && t.back() == '0') t.pop_back();
+}
+
+std::string NumberText(uint16_t formatWord, int32_t decimals, double v) {
+  if (formatWord & kDimThousands) {
+    std::string t = FormatNumberDecimals(decimals, v);
+    if (!(formatWord & kDimKeepZeros)) StripTrailingZeros(t, NumberDecimalSeparator());
+    return t;
+  }
+  if (formatWord & kDimKeepZeros) return FormatFixedDecimals(decimals, v);
+  return FormatGeneralNumber(v, NumberDecimalSeparator());
+}
+
+}  // namespace
+
+std::string FormatGeneralNumber(double v, char decimal) {
+  if (std::isnan(v)) return "NAN";
+  if (std::isinf(v)) return v > 0 ? "INF" : "-INF";
+  if (v == 0) return "0";  // also for -0
+  // Like printf's %.15g: trailing zeros already dropped; an exponent below
+  // -4 or from 15 on.
+  std::array<char, 64> buf;
+  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::general, 15);
+  if (res.ec != std::errc()) return "0";
+  std::string raw(buf.data(), res.ptr);
+  const size_t e = raw.find('e');
+  std::string mantissa = raw.substr(0, e);
+  for (char& ch : mantissa)
+    if (ch == '.') ch = decimal;
+  if (e == std::string::npos) return mantissa;
+  // "1e+15" becomes "1E15", "1e-05" becomes "1E-5".
+  const std::string exponent = raw.substr(e + 1);
+  size_t i = 0;
+  bool negative = false;
+  if (i < exponent.size() && (exponent[i] == '+' || exponent[i] == '-')) negative = exponent[i++] == '-';
+  while (i + 1 < exponent.size() && exponent[i] == '0') ++i;
+  return mantissa + "E" + (negative ? "-" : "") + exponent.substr(i);
+}
+
+std::string CutToContentLength(const std::string& s) {
+  if (s.size() <= static_cast<size_t>(kContentBytes)) return s;
+  int32_t taken = 0;
+  return CopyBytesSJIS(s, 1, kContentBytes, taken);
+}
+
+void FormatDimensionText(uint16_t formatWord, uint16_t signWord, std::string& text, double x1, double y1,
+                         double x2, double y2, double factor, double tx, double ty, double a, double b,
+                         double c, double d, double s) {
+  double mx1, my1, mx2, my2;
+  MapSegment(x1, y1, x2, y2, TAffineMap{a, b, c, d, tx, ty, s}, mx1, my1, mx2, my2);
+  if (!(factor > 0)) factor = 1;  // NaN too
+  double v = PointDistance(mx1, my1, mx2, my2) * factor;
+  if (formatWord & kDimMetres) v /= 1000;
+  const int32_t decimals = (formatWord / 4096) % 10;
+  // No decimals asked for means no rounding here: the general form shows the
+  // value as it is (2500 mm in metres stays 2.5) and the grouped and fixed
+  // forms round to whole numbers themselves.
+  if (decimals > 0) v = RoundToDecimals(decimals, RoundingMode(formatWord), v);
+
+  std::string t = NumberText(formatWord, decimals, v);
+
+  const char* sign = nullptr;
+  if (signWord & kDimSignRadius) {
+    sign = kSignRadius;
+  } else if (signWord & kDimSignDiameter) {
+    sign = kSignDiameter;
+  }
+  if (sign != nullptr) {
+    if (formatWord & kDimSignFront) {
+      t = sign + t;
+    } else if (formatWord & kDimSignBehind) {
+      t += sign;
+    }
+  }
+  if (formatWord & kDimFullWidth) t = ToFullWidth(t);
+  if (formatWord & kDimUnit) t += (formatWord & kDimMetres) ? kUnitMetres : kUnitMillimetres;
+  text = std::move(t);
+}
