@@ -8,7 +8,6 @@
 #include <cmath>
 #include <limits>
 
-#include "clipping.h"
 #include "form1_state.h"
 #include "gval.h"
 #include "frame_detect.h"
