@@ -19,6 +19,8 @@ double RoundToDecimals(int32_t n, int32_t mode, double x) {
   static constexpr double kPowers[10] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
   const double p = n >= 1 && n <= 9 ? kPowers[n] : 1.0;
   double a = std::fabs(x) * p;
+  // Beyond the double range at that step: x has no decimals left to round.
+  if (std::isinf(a)) return x;
   if (mode == 1) {
     a += 0.9999999999;  // not 1: a value already on the step stays there
   } else if (mode != 0) {

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "func.h"
 #include "geometry.h"
 
 namespace geom {
@@ -10,13 +11,8 @@ namespace geom {
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kTwoPi = 2 * kPi;
 
-// Direction of (dx, dy) in [0, 2π); 0 for a vector shorter than 1e-14 on
-// both axes. (The same rule as VectorAngle.)
-inline double AngleOf(double dx, double dy) {
-  if (std::fabs(dx) < 1e-14 && std::fabs(dy) < 1e-14) return 0;
-  const double a = std::atan2(dy, dx);
-  return a < 0 ? a + kTwoPi : a;
-}
+// Direction of (dx, dy) in [0, 2π); 0 for a null vector.
+inline double AngleOf(double dx, double dy) { return VectorAngle(dx, dy); }
 
 // Rot_θ(u, v) about the origin.
 inline void Rotate(double u, double v, double theta, double& ru, double& rv) {

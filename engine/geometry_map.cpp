@@ -32,12 +32,8 @@ void MapPointEntity(int32_t lineType, int32_t code, double x, double y, double a
 
 namespace {
 
-// Four decimals, half up, symmetric about zero; truncation in double so a
-// huge size never goes through an integer conversion.
-double Round4HalfUp(double x) {
-  const double r = std::trunc(std::fabs(x) * 1e4 + 0.5) / 1e4;
-  return x < 0 ? -r : r;
-}
+// Four decimals, half up, symmetric about zero.
+double Round4HalfUp(double x) { return RoundToDecimals(4, 2, x); }
 
 // At least 1e-4; NaN becomes 1e-4 too.
 double SizeFloor(double v) { return v >= 1e-4 ? v : 1e-4; }

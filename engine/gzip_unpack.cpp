@@ -125,10 +125,8 @@ TGunzipStatus Inflate(std::FILE* in, TTempOutput& out, uint64_t maxOutputBytes, 
 
   for (;;) {
     if (!refill()) return TGunzipStatus::OpenFailed;
-    if (zs.avail_in == 0 && eof) return TGunzipStatus::DataError;  // stream cut short
     zs.next_out = outBuf.data();
     zs.avail_out = static_cast<uInt>(outBuf.size());
-    const uInt availInBefore = zs.avail_in;
     const int rc = inflate(&zs, Z_NO_FLUSH);
     const size_t produced = outBuf.size() - zs.avail_out;
     if (produced > maxOutputBytes - total) return TGunzipStatus::TooLarge;
@@ -153,8 +151,10 @@ TGunzipStatus Inflate(std::FILE* in, TTempOutput& out, uint64_t maxOutputBytes, 
       if (inflateReset(&zs) != Z_OK) return TGunzipStatus::DataError;
       continue;
     }
-    if (rc == Z_OK) continue;
-    if (rc == Z_BUF_ERROR && produced == 0 && (availInBefore == 0 || zs.avail_in == 0)) continue;
+    if (rc == Z_OK) continue;  // progress was made
+    // No progress: more input is needed. At the end of the file the stream
+    // was cut short (output still held inside zlib came out with Z_OK).
+    if (rc == Z_BUF_ERROR && zs.avail_in == 0 && !eof) continue;
     return TGunzipStatus::DataError;
   }
 }

@@ -41,11 +41,27 @@ bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& byt
   if (!f) return false;
   bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   ok = std::fflush(f) == 0 && ok;
-  ok = ::fsync(::fileno(f)) == 0 && ok;
   ok = std::fclose(f) == 0 && ok;
   ok = ok && RenameFileSjis(temp, path);
   if (!ok) DeleteFileSjis(temp);
   return ok;
+}
+
+// An upper bound of the file size for the common case, so the buffer is
+// allocated once: each element at its largest fixed size plus its strings.
+size_t EstimatedFileSize(const TJwwData& d) {
+  auto elements = [](const auto& holder, const std::vector<TEntJwwText>& texts,
+                     const std::vector<TEntJwwDimension>& dims) {
+    size_t n = holder.Lines.size() * 55 + holder.Arcs.size() * 83 + holder.Points.size() * 63 +
+               holder.Solids.size() * 91 + dims.size() * 520;
+    for (const TEntJwwText& t : texts) n += 100 + t.FontName.size() + t.Content.size();
+    for (const TEntJwwDimension& dim : dims) n += dim.Text.FontName.size() + dim.Text.Content.size();
+    return n;
+  };
+  size_t n = 64 * 1024 + elements(d, d.Texts, d.Dimensions) + d.BlockInserts.size() * 67;
+  for (const TEntJwwBlockDef& b : d.BlockDefs)
+    n += 300 + b.Name.size() + elements(b, b.Texts, b.Dimensions) + b.Inserts.size() * 67;
+  return n;
 }
 
 }  // namespace
@@ -57,9 +73,7 @@ bool TJwwData::SaveToBytes(std::vector<uint8_t>& bytes, int32_t version) {
   if (version < 220) return false;
   try {
     ByteWriter out;
-    // Room for the header and a typical element; grows as needed.
-    const size_t orderRows = std::min(static_cast<size_t>(std::max(EntityOrderCount, 0)), EntityOrder.size());
-    out.Buffer().reserve(64 * 1024 + orderRows * 64);
+    out.Buffer().reserve(EstimatedFileSize(*this));
     WriteHeader(out, version);
     JwwWriteContext ctx;
     WriteEntities(out, version, ctx);

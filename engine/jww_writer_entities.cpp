@@ -3,6 +3,7 @@
 // accepts, SXF dimensions split for older targets, and only the block
 // definitions that the block tree reaches, renumbered.
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -64,19 +65,69 @@ size_t OrderRows(int32_t count, size_t rows) {
   return count <= 0 ? 0 : std::min(static_cast<size_t>(count), rows);
 }
 
-// A text's string as the file holds it.
-std::string TextString(const std::string& stored, bool content) {
+// Fixed-size fields are gathered here and appended to the output in one
+// step per element, far cheaper than one append per field.
+class Record {
+ public:
+  explicit Record(ByteWriter& out) : out_(out) {}
+  ~Record() { Flush(); }
+  Record(const Record&) = delete;
+  Record& operator=(const Record&) = delete;
+
+  template <typename T>
+  void Put(T v) {
+    if (n_ + sizeof(T) > sizeof buf_) Flush();
+    std::memcpy(buf_ + n_, &v, sizeof(T));
+    n_ += sizeof(T);
+  }
+  void Flush() {
+    out_.Bytes(buf_, n_);
+    n_ = 0;
+  }
+  ByteWriter& Out() {
+    Flush();
+    return out_;
+  }
+
+ private:
+  ByteWriter& out_;
+  uint8_t buf_[512];
+  size_t n_ = 0;
+};
+
+void PutCommon(Record& rec, const TEntJwwCommon& common, int32_t kind, int32_t version);
+
+// True when StripCaretM would give the text back unchanged: no byte below
+// 32 and no '^' at all (a '^' that is a trail byte goes the slow way).
+bool IsCleanText(const std::string& s) {
+  for (const char c : s) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == '^') return false;
+  }
+  return true;
+}
+
+// A text's string as the file holds it: without "^m" and control
+// characters, "%%" keys replaced, within 255 bytes.
+void WriteTextString(ByteWriter& out, const std::string& stored, bool content) {
+  const bool mayReplace = content && stored.size() >= 2 && stored[0] == '%' && stored[1] == '%';
+  if (!mayReplace && stored.size() <= static_cast<size_t>(kTextMaxBytes) && IsCleanText(stored)) {
+    TJwwData::WriteCString(out, stored);
+    return;
+  }
   std::string s = StripCaretM(stored);
   if (content) ReplaceRefString(s);
-  if (s.size() <= static_cast<size_t>(kTextMaxBytes)) return s;
-  int32_t taken = 0;
-  return CopyBytesSJIS(s, 1, kTextMaxBytes, taken);
+  if (s.size() > static_cast<size_t>(kTextMaxBytes)) {
+    int32_t taken = 0;
+    s = CopyBytesSJIS(s, 1, kTextMaxBytes, taken);
+  }
+  TJwwData::WriteCString(out, s);
 }
 
 class EntityWriter {
  public:
   EntityWriter(const TJwwData& d, ByteWriter& out, JwwWriteContext& ctx)
-      : d_(d), out_(out), ctx_(ctx), v_(ctx.Version) {}
+      : d_(d), out_(out), ctx_(ctx), v_(ctx.Version), rec_(out) {}
 
   // Objects that the order list makes: one per element of kind 1..7 whose
   // row exists, six more per split SXF dimension.
@@ -109,12 +160,13 @@ class EntityWriter {
         default: break;
       }
     }
+    rec_.Flush();
   }
 
   void WriteDrawing() {
     const size_t rows = OrderRows(d_.EntityOrderCount, d_.EntityOrder.size());
     const ElementArrays a = ArraysOf(d_);
-    TJwwData::WriteCount(out_, CountObjects(a, d_.EntityOrder, rows));
+    TJwwData::WriteCount(rec_.Out(), CountObjects(a, d_.EntityOrder, rows));
     WriteList(a, d_.EntityOrder, rows);
   }
 
@@ -122,23 +174,24 @@ class EntityWriter {
     const size_t defs = OrderRows(d_.BlockListCount, d_.BlockDefs.size());
     uint32_t used = 0;
     for (size_t i = 0; i < defs; ++i) used += d_.BlockDefs[i].Used ? 1 : 0;
-    TJwwData::WriteCount(out_, used);
+    TJwwData::WriteCount(rec_.Out(), used);
     for (size_t i = 0; i < defs; ++i) {
       const TEntJwwBlockDef& b = d_.BlockDefs[i];
       if (!b.Used) continue;
       Tag(kKindBlockDef);  // also takes the definition's own index
-      TJwwData::WriteEntityCommon(out_, b.Common, kKindBlockDef, v_);
-      out_.U32(MapNumber(static_cast<uint32_t>(b.Number)));
-      out_.I32(b.Referenced);
-      out_.I32(b.Time);
+      PutCommon(rec_, b.Common, kKindBlockDef, v_);
+      rec_.Put<uint32_t>(MapNumber(static_cast<uint32_t>(b.Number)));
+      rec_.Put<int32_t>(b.Referenced);
+      rec_.Put<int32_t>(b.Time);
       // A negative time announces a 64-bit time; keep the file readable.
-      if (b.Time < 0) out_.Zeros(8);
-      TJwwData::WriteCString(out_, StripCaretM(b.Name));
+      if (b.Time < 0) rec_.Put<uint64_t>(0);
+      TJwwData::WriteCString(rec_.Out(), StripCaretM(b.Name));
       const ElementArrays a = ArraysOf(b);
       const size_t rows = OrderRows(b.OrderCount, b.Order.size());
-      TJwwData::WriteCount(out_, CountObjects(a, b.Order, rows));
+      TJwwData::WriteCount(rec_.Out(), CountObjects(a, b.Order, rows));
       WriteList(a, b.Order, rows);
     }
+    rec_.Flush();
   }
 
  private:
@@ -154,64 +207,67 @@ class EntityWriter {
     uint32_t& cls = ctx_.ClassIndex[kind];
     if (cls == 0) {
       const std::string name = kClassNames[kind];
-      out_.U16(0xFFFF);
-      out_.U16(static_cast<uint16_t>(v_));
-      out_.U16(static_cast<uint16_t>(name.size()));
-      out_.Bytes(name.data(), name.size());
+      ByteWriter& out = rec_.Out();
+      out.U16(0xFFFF);
+      out.U16(static_cast<uint16_t>(v_));
+      out.U16(static_cast<uint16_t>(name.size()));
+      out.Bytes(name.data(), name.size());
       cls = ctx_.NextIndex++;
+    } else if (cls <= 32766) {
+      rec_.Put<uint16_t>(static_cast<uint16_t>(0x8000 + cls));
     } else {
-      TJwwData::WriteClassRef(out_, cls);
+      TJwwData::WriteClassRef(rec_.Out(), cls);
     }
     ++ctx_.NextIndex;
   }
 
-  void Common(const TEntJwwCommon& c, int32_t kind) { TJwwData::WriteEntityCommon(out_, c, kind, v_); }
+  void Common(const TEntJwwCommon& c, int32_t kind) { PutCommon(rec_, c, kind, v_); }
 
   void Line(const TEntJwwLine& l) {
     Common(l.Common, kKindLine);
-    out_.F64(l.X1);
-    out_.F64(l.Y1);
-    out_.F64(l.X2);
-    out_.F64(l.Y2);
+    rec_.Put(l.X1);
+    rec_.Put(l.Y1);
+    rec_.Put(l.X2);
+    rec_.Put(l.Y2);
   }
 
   void Arc(const TEntJwwArc& a) {
     Common(a.Common, kKindArc);
-    out_.F64(a.CenterX);
-    out_.F64(a.CenterY);
-    out_.F64(a.Radius);
-    out_.F64(a.StartAngle);
-    out_.F64(a.ArcAngle);
-    out_.F64(a.Tilt);
-    out_.F64(a.Flatness);
-    out_.U32(a.FullCircle);
+    rec_.Put(a.CenterX);
+    rec_.Put(a.CenterY);
+    rec_.Put(a.Radius);
+    rec_.Put(a.StartAngle);
+    rec_.Put(a.ArcAngle);
+    rec_.Put(a.Tilt);
+    rec_.Put(a.Flatness);
+    rec_.Put<uint32_t>(a.FullCircle);
   }
 
   void Point(const TEntJwwPoint& p, uint32_t temporary) {
     Common(p.Common, kKindPoint);
-    out_.F64(p.X);
-    out_.F64(p.Y);
-    out_.U32(temporary);
+    rec_.Put(p.X);
+    rec_.Put(p.Y);
+    rec_.Put<uint32_t>(temporary);
     if (p.Common.LineType == 100) {
-      out_.U32(p.Code);
-      out_.F64(p.Angle);
-      out_.F64(p.Scale);
+      rec_.Put<uint32_t>(p.Code);
+      rec_.Put(p.Angle);
+      rec_.Put(p.Scale);
     }
   }
 
   void Text(const TEntJwwText& t) {
     Common(t.Common, kKindText);
-    out_.F64(t.StartX);
-    out_.F64(t.StartY);
-    out_.F64(t.EndX);
-    out_.F64(t.EndY);
-    out_.U32(t.Kind);
-    out_.F64(t.SizeX);
-    out_.F64(t.SizeY);
-    out_.F64(t.Spacing);
-    out_.F64(t.Angle);
-    TJwwData::WriteCString(out_, TextString(t.FontName, false));
-    TJwwData::WriteCString(out_, TextString(t.Content, true));
+    rec_.Put(t.StartX);
+    rec_.Put(t.StartY);
+    rec_.Put(t.EndX);
+    rec_.Put(t.EndY);
+    rec_.Put<uint32_t>(t.Kind);
+    rec_.Put(t.SizeX);
+    rec_.Put(t.SizeY);
+    rec_.Put(t.Spacing);
+    rec_.Put(t.Angle);
+    WriteTextString(rec_.Out(), t.FontName, false);
+    WriteTextString(out_, t.Content, true);
   }
 
   void Dimension(const TEntJwwDimension& dim) {
@@ -219,7 +275,7 @@ class EntityWriter {
     Line(dim.Line);
     Text(dim.Text);
     if (v_ >= 420) {
-      out_.U16(dim.SxfMode);
+      rec_.Put<uint16_t>(dim.SxfMode);
       Line(dim.AuxLine1);
       Line(dim.AuxLine2);
       Point(dim.Point1, dim.Point1.Temporary);
@@ -244,31 +300,32 @@ class EntityWriter {
 
   void Solid(const TEntJwwSolid& s) {
     Common(s.Common, kKindSolid);
-    out_.F64(s.X1);
-    out_.F64(s.Y1);
-    out_.F64(s.X2);
-    out_.F64(s.Y2);
-    out_.F64(s.X3);
-    out_.F64(s.Y3);
-    out_.F64(s.X4);
-    out_.F64(s.Y4);
-    if (s.Common.Color == 10) out_.U32(s.Rgb);
+    rec_.Put(s.X1);
+    rec_.Put(s.Y1);
+    rec_.Put(s.X2);
+    rec_.Put(s.Y2);
+    rec_.Put(s.X3);
+    rec_.Put(s.Y3);
+    rec_.Put(s.X4);
+    rec_.Put(s.Y4);
+    if (s.Common.Color == 10) rec_.Put<uint32_t>(s.Rgb);
   }
 
   void Insert(const TEntJwwBlockInsert& b) {
     Common(b.Common, kKindBlockInsert);
-    out_.F64(b.X);
-    out_.F64(b.Y);
-    out_.F64(b.ScaleX);
-    out_.F64(b.ScaleY);
-    out_.F64(b.Angle);
-    out_.U32(MapNumber(b.BlockNumber));
+    rec_.Put(b.X);
+    rec_.Put(b.Y);
+    rec_.Put(b.ScaleX);
+    rec_.Put(b.ScaleY);
+    rec_.Put(b.Angle);
+    rec_.Put<uint32_t>(MapNumber(b.BlockNumber));
   }
 
   const TJwwData& d_;
   ByteWriter& out_;
   JwwWriteContext& ctx_;
   const int32_t v_;
+  Record rec_;
 };
 
 uint8_t MapLineTypeBelow420(uint8_t lt) {
@@ -287,10 +344,7 @@ uint16_t MapPenBelow420(uint16_t pen) {
   return pen;
 }
 
-}  // namespace
-
-void TJwwData::WriteEntityCommon(ByteWriter& out, const TEntJwwCommon& common, int32_t kind,
-                                 int32_t version) {
+void PutCommon(Record& rec, const TEntJwwCommon& common, int32_t kind, int32_t version) {
   uint8_t lt = common.LineType;
   uint16_t pen = common.Color;
   const bool curve = kind == kKindLine || kind == kKindArc;
@@ -309,13 +363,21 @@ void TJwwData::WriteEntityCommon(ByteWriter& out, const TEntJwwCommon& common, i
     const uint16_t basicMax = kind == kKindSolid ? 10 : 9;
     if (!((pen >= 1 && pen <= basicMax) || (pen >= 101 && pen <= 356))) pen = 0;
   }
-  out.U32(common.Group);
-  out.U8(lt);
-  out.U16(pen);
-  if (version >= 351) out.U16(common.Width > 30000 ? 0 : common.Width);
-  out.U16(common.Layer > 15 ? 0 : common.Layer);
-  out.U16(common.LayerGroup > 15 ? 0 : common.LayerGroup);
-  out.U16(common.Flags);
+  rec.Put<uint32_t>(common.Group);
+  rec.Put<uint8_t>(lt);
+  rec.Put<uint16_t>(pen);
+  if (version >= 351) rec.Put<uint16_t>(common.Width > 30000 ? 0 : common.Width);
+  rec.Put<uint16_t>(common.Layer > 15 ? 0 : common.Layer);
+  rec.Put<uint16_t>(common.LayerGroup > 15 ? 0 : common.LayerGroup);
+  rec.Put<uint16_t>(common.Flags);
+}
+
+}  // namespace
+
+void TJwwData::WriteEntityCommon(ByteWriter& out, const TEntJwwCommon& common, int32_t kind,
+                                 int32_t version) {
+  Record rec(out);
+  PutCommon(rec, common, kind, version);
 }
 
 uint32_t TJwwData::MapBlockNumber(uint32_t number) const {

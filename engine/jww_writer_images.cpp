@@ -36,6 +36,10 @@ size_t RowsOf(int32_t count, size_t size) {
   return count <= 0 ? 0 : std::min(static_cast<size_t>(count), size);
 }
 
+// Only a bare file name may be looked up in the temporary folder: a folder
+// part would reach outside it.
+bool IsPlainFileName(const std::string& name) { return !name.empty() && BindImageFileName(name) == name; }
+
 class ImageFlagger {
  public:
   explicit ImageFlagger(std::vector<TBindImageType>& rows, size_t count) : rows_(rows), count_(count) {
@@ -75,19 +79,6 @@ class ImageFlagger {
 
 }  // namespace
 
-bool IsPlainFileName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    const auto b = static_cast<unsigned char>(name[i]);
-    if (IsSjisLeadByte(b)) {
-      ++i;  // a trail byte may be 0x5C without being a separator
-    } else if (b == '/' || b == '\\' || b == ':' || b == 0) {
-      return false;
-    }
-  }
-  return true;
-}
-
 void WriteImageSection(const TJwwData& d, ByteWriter& out) {
   std::vector<TBindImageType>& rows = BindImg.BindImages;
   const size_t count = RowsOf(BindImg.BindImageCount, rows.size());
@@ -101,8 +92,7 @@ void WriteImageSection(const TJwwData& d, ByteWriter& out) {
     flagger.Texts(b.Order, RowsOf(b.OrderCount, b.Order.size()), b.Texts);
   }
 
-  // Only files that are there, under a bare name inside the temporary
-  // folder, are embedded: a name with a folder part would reach outside it.
+  // Only files that are there, under a bare name, are embedded.
   const bool keep = BindImg.BindImageExtractFlag != 0 || BindImg.BindImageKeepFlag != 0;
   uint32_t flagged = 0;
   for (size_t i = 0; i < count; ++i) {

@@ -2,15 +2,9 @@
 // drawing's image texts refer to.
 #pragma once
 
-#include <string>
-
 class ByteWriter;
 class TJwwData;
 
 // Sets the used flags of BindImg.BindImages and writes the section. Throws
 // JwwWriteError when a flagged image file cannot be read.
 void WriteImageSection(const TJwwData& d, ByteWriter& out);
-
-// True when name is a bare file name: not empty, no folder part, not "." or
-// "..". Only such names are looked up in the temporary folder.
-bool IsPlainFileName(const std::string& name);

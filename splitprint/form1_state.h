@@ -7,9 +7,13 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "gra_attribute.h"
 #include "jww_data.h"
+
+class TBatchHost;
 
 // Position and size of a window as stored in the settings file.
 struct TWindowBounds {
@@ -109,4 +113,101 @@ class TForm1 {
   void AssignSheetNames();
   void FindPrintOriginFrames();
   void ClassifyFramePaper();
+
+  // ======== Batch, sheet loop, sheet extraction, pens and line types ========
+  // (batch.cpp, sheet_loop.cpp, sheet_extract.cpp, pens_setup.cpp; the
+  // drawing-frame overlay hooks are stubs in frame_overlay_stub.cpp.)
+
+  // Kind of a Gval.SheetList row, kept beside the row in SheetRowKinds: a
+  // sheet file this run saved, or a listed drawing that gave no saved sheet.
+  // Only saved-sheet files are ever deleted.
+  enum class TSheetRowKind : uint8_t { SavedSheet, WholeDrawing };
+
+  // The file list (ListBox1): full paths of the drawings, Shift-JIS.
+  std::vector<std::string> FileList;
+  // Folder of the temporary destination ("TMP/" beside the program), with
+  // its trailing '/'.
+  std::string TempSheetFolder;
+  // The drawing being processed, its folder (with '/') and its file time
+  // (seconds since 1970; 0 when unknown).
+  std::string DrawingPath;
+  std::string DrawingFolder;
+  int64_t DrawingAge = 0;
+  // Row kinds of Gval.SheetList, row by row.
+  std::vector<TSheetRowKind> SheetRowKinds;
+  // Sheets of the current run that were not saved: the save failed, or the
+  // sheet would have replaced a listed drawing.
+  int32_t UnsavedSheetCount = 0;
+  // Paths of the last SplitAndSave's sheets that were refused because they
+  // would have replaced the drawing being split or another listed drawing.
+  std::vector<std::string> RefusedSheetPaths;
+  // The order list of the working drawing as loaded (sheet extraction).
+  std::vector<TEntJwwOrder> SavedEntityOrder;
+  // The drawing-frame drawing of the overlay, and whether the sheet loop has
+  // one loaded for the current paper class.
+  TJwwData FrameDrawing;
+  bool FrameDrawingLoaded = false;
+  // The drawing attributes used when Gval.GraAttribute is not set by the window.
+  TgraAttribute OwnGraAttribute;
+
+  ~TForm1();
+
+  // Sheet extraction.
+  void SaveEntityOrder();
+  void RestoreEntityOrder();
+  void ExtractSheet(int32_t frameIndex, int32_t sheetIndex);
+  void RestoreSheetOffset(int32_t frameIndex);
+  // An image text "^@BM<path>,<width>,<height>,...": the path and up to six
+  // numbers (start values 0, 0, 0, 0, 1, 0; one number gives a square).
+  static bool ParseImageText(const std::string& text, std::string& path, std::array<double, 6>& reals);
+
+  // Sheet loop: one file per non-empty sheet into folder (with its '/').
+  void SplitAndSave(const std::string& folder, const std::string& sourceFileName);
+
+  // The batch over FileList.
+  void RunBatch(TBatchHost& host);
+  // The start button: checks the list, asks, then runs the batch.
+  void StartBatch(TBatchHost& host);
+  void ResetDrawing();
+  void DeleteRenamedImages();
+  // False (refuse to close) while a run is in progress; it then asks the run to stop.
+  bool FormCloseQuery();
+  // Deletes the files of the saved-sheet rows of Gval.SheetList.
+  void DeleteSheetFiles();
+  // Exchanges two rows of Gval.SheetList together with their kinds.
+  void SwapSheetRows(int32_t a, int32_t b);
+  // The attribute object of the run: Gval.GraAttribute, or OwnGraAttribute
+  // (installed into Gval) when the window set none.
+  TgraAttribute& Attributes();
+
+  // Pens and line types of the working drawing into the attribute object:
+  // set 1 screen values, 2 printer values.
+  void SetupPens(int32_t set);
+  void SetupLineTypes(int32_t set, double realSizePitch);
+
+  // Drawing-frame overlay hooks (no overlay yet: they do nothing, and
+  // LoadFrameDrawing answers false, so no sheet gets an overlay insert).
+  void SaveBindImages();
+  void RestoreBindImages();
+  void MergeBindImages();
+  void DeleteAddedBindImages();
+  bool LoadFrameDrawing(int32_t paperClass);
+  void InsertFrameBlock();
+  // "%%" table of the drawing (no effect yet: the table is never enabled).
+  void LoadRefFile();
+
+ private:
+  // Test box of every order item of the loaded drawing, for the quick
+  // rejection of elements far from a sheet's frame (sheet_extract.cpp).
+  struct TEntityBox {
+    float XMin, YMin, XMax, YMax;
+  };
+  std::vector<TEntityBox> EntityBoxes;
+  // Order items kept by the last ExtractSheet and their coordinates before
+  // the move, so that RestoreSheetOffset puts them back bit for bit.
+  std::vector<int32_t> KeptItems;
+  std::vector<double> KeptCoords;
+  // File identities (device, inode) of the listed drawings, which no sheet may replace.
+  std::vector<std::pair<uint64_t, uint64_t>> ProtectedFiles;
+  bool SaveOneSheet(const std::string& path);
 };

@@ -151,6 +151,16 @@ TEST_F(BindImagesTest, FilesMadeByZlibsOwnGzipWriterUnpack) {
   EXPECT_EQ(ReadFile(temp_ + "scan.png"), content);
 }
 
+// Far more output than input, across many read and write chunks.
+TEST_F(BindImagesTest, LargeHighlyCompressedImagesUnpackWhole) {
+  std::string content(3 << 20, '\0');
+  content += ImageBytes('t', 70000);
+  WriteFile(temp_ + "big.bmp.gz", GzipMember(content, "big.bmp", 0));
+  Hold({"big.bmp.gz"});
+  EXPECT_EQ(ExtractBindImages(), 0);
+  EXPECT_TRUE(ReadFile(temp_ + "big.bmp") == content);
+}
+
 TEST_F(BindImagesTest, ExtensionIsComparedInLowerCase) {
   WriteFile(temp_ + "PHOTO.JPG.GZ", GzipMember("jpeg", std::nullopt, 0));
   Hold({"PHOTO.JPG.GZ"});

@@ -232,6 +232,38 @@ TEST(BlockTree, DefinitionsInsertingThemselvesAreCutOnTheirOwnChain) {
   }
 }
 
+// x -> a -> b -> c -> a, and c also holds the plain definition x (no cycle
+// through x: x is not reached from a).
+TEST(BlockTree, LongerCyclesAreCutWhereTheyCloseOnly) {
+  TJwwData d;
+  SetModel(d,
+           {Def(10, "x", {Insert(1)}), Def(1, "a", {Insert(2)}), Def(2, "b", {Insert(3)}),
+            Def(3, "c", {Insert(1), Insert(20)}), Def(20, "leaf")},
+           {Insert(10)});
+  d.BuildBlockTree();
+  ExpectTreeInvariants(d);
+  // x a b c | a leaf (from c); the second a is on its own chain: cut.
+  const std::vector<int32_t> numbers = {10, 1, 2, 3, 1, 20};
+  ASSERT_EQ(d.BlockTreeCount, static_cast<int32_t>(numbers.size()));
+  for (size_t i = 0; i < numbers.size(); ++i) EXPECT_EQ(d.BlockTree[i].BlockNumber, numbers[i]) << i;
+  EXPECT_EQ(d.BlockTree[4].Parent, 3);
+  EXPECT_EQ(d.BlockTree[5].Parent, 3);
+  EXPECT_EQ(d.UsedBlockDefCount, 5);
+}
+
+// 200,000 definitions each holding the next, the last holding the first.
+TEST(BlockTree, AVeryLongCycleIsHandledWithoutDeepRecursion) {
+  TJwwData d;
+  const int n = 200'000;
+  std::vector<TEntJwwBlockDef> defs;
+  defs.reserve(n);
+  for (int i = 0; i < n; ++i) defs.push_back(Def(i, "d", {Insert(static_cast<uint32_t>((i + 1) % n))}));
+  SetModel(d, std::move(defs), {Insert(0)});
+  d.BuildBlockTree();
+  EXPECT_EQ(d.BlockTreeCount, 64);
+  EXPECT_EQ(d.UsedBlockDefCount, n);
+}
+
 TEST(BlockTree, DeepChainsStopAtTheDepthBoundButKeepEveryDefinitionInUse) {
   TJwwData d;
   std::vector<TEntJwwBlockDef> defs;

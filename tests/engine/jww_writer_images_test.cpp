@@ -7,7 +7,6 @@
 #include "jww_builder.h"
 #include "jww_data.h"
 #include "jww_model_maker.h"
-#include "jww_writer_images.h"
 
 using namespace jwwtest;
 
@@ -94,9 +93,11 @@ TEST_F(WriterImages, NothingIsEmbeddedThatIsNotThereOrNotMeantToBe) {
   Held("gone.png", "x", false);         // listed, but no file
   Held("../outside.png", "secret");     // a folder part would reach out of the folder
   Held("sub/inner.png", "x", false);
+  Held("C:b.png", "x");
   ImageText("%temp%gone.png");
   ImageText("%temp%../outside.png");
   ImageText("%temp%sub/inner.png");
+  ImageText("%temp%C:b.png");
   ImageText("C:\\pictures\\gone.png");  // a referenced image, not a held one
   Append(m, MakeText(0, 0, "^@BM%temp%gone.png"));  // no ","
   EXPECT_TRUE(Saved(700) == With({}));
@@ -111,14 +112,4 @@ TEST_F(WriterImages, WithNeitherFlagTheSectionIsEmpty) {
   EXPECT_EQ(BindImg.BindImages[0].Used, 0);
   BindImg.BindImageKeepFlag = 1;
   EXPECT_TRUE(Saved(700) == With({{"pic.png", "p"}}));
-}
-
-TEST(JwwWriterImageNames, PlainFileNamesOnly) {
-  EXPECT_TRUE(IsPlainFileName("pic.bmp.gz"));
-  EXPECT_TRUE(IsPlainFileName("\x95\x5c.png"));  // "表": its trail byte is 0x5C
-  EXPECT_FALSE(IsPlainFileName(""));
-  EXPECT_FALSE(IsPlainFileName(".."));
-  EXPECT_FALSE(IsPlainFileName("a/b.png"));
-  EXPECT_FALSE(IsPlainFileName("a\\b.png"));
-  EXPECT_FALSE(IsPlainFileName("C:b.png"));
 }

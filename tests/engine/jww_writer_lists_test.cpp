@@ -266,3 +266,21 @@ TEST(JwwWriterLists, ManyObjectsUseTheWideCountAndClassReferenceForms) {
   EXPECT_EQ(got.size(), want.size());
   EXPECT_TRUE(got == want);
 }
+
+TEST(JwwWriterLists, TailsFollowTheStoredLineTypeAndPen) {
+  // A point of line type 7 becomes line type 1 without the symbol tail; a
+  // solid of pen 11 becomes pen 0 without the colour.
+  TJwwData m;
+  EmptyModel(m, 700);
+  TEntJwwPoint point = MakePoint(1, 2, MakeCommon(0, 0, 1, 7));
+  point.Code = 5, point.Angle = 1, point.Scale = 2;
+  TEntJwwSolid solid = MakeSolid(0, 0, 1, 1, MakeCommon(0, 0, 11));
+  solid.Rgb = 0xABCDEF;
+  Append(m, point);
+  Append(m, solid);
+  TEntJwwPoint plain = point;
+  plain.Common.LineType = 1;
+  TEntJwwSolid uncoloured = solid;
+  uncoloured.Common.Color = 0;
+  EXPECT_TRUE(Saved(m, 700) == Expected(m, {plain, uncoloured}).Bytes(700));
+}

@@ -1,0 +1,255 @@
+// The batch: every listed drawing loaded, prepared and split into sheet
+// files; the sheets then ordered, previewed and printed through the window,
+// and deleted again when they went to the temporary folder.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+
+#include "batch_host.h"
+#include "bind_images.h"
+#include "file_io.h"
+#include "form1_state.h"
+#include "gval.h"
+#include "sheet_names.h"
+#include "sjis.h"
+#include "standard_folders.h"
+#include "unit_print.h"
+
+namespace {
+
+constexpr double kBatchRealSizePitch = 0.035;  // mm, real-size line-type unit when printing
+constexpr int32_t kPrinterSet = 2;
+
+bool FolderExists(const std::string& sjisPath) {
+  struct stat st;
+  return !sjisPath.empty() && ::stat(SjisPathToNative(sjisPath).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string WithTrailingSlash(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder;
+}
+
+// Bytes a separator may not hold; tested byte by byte like the sheet names.
+bool HasForbiddenSeparatorByte(const std::string& separator) {
+  static const std::string kForbidden = ",.;:\\/[]| '\"+*<>?~";
+  return separator.find_first_of(kForbidden) != std::string::npos;
+}
+
+// Modification time in seconds since 1970, 0 when the file cannot be examined.
+int64_t FileAgeSeconds(const std::string& sjisPath) {
+  struct stat st;
+  if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0) return 0;
+  return static_cast<int64_t>(st.st_mtime);
+}
+
+// Seconds since 1970 as a local date-time value: days since 1899-12-30.
+double LocalDateTimeValue(int64_t seconds) {
+  const std::time_t t = static_cast<std::time_t>(seconds);
+  std::tm local{};
+  if (::localtime_r(&t, &local) == nullptr) return 25569.0 + static_cast<double>(seconds) / 86400.0;
+  return 25569.0 + static_cast<double>(seconds + local.tm_gmtoff) / 86400.0;
+}
+
+}  // namespace
+
+TForm1::~TForm1() {
+  if (Gval.GraAttribute == &OwnGraAttribute) Gval.GraAttribute = nullptr;
+}
+
+TgraAttribute& TForm1::Attributes() {
+  if (Gval.GraAttribute == nullptr) Gval.GraAttribute = &OwnGraAttribute;
+  return *Gval.GraAttribute;
+}
+
+void TForm1::ResetDrawing() {
+  WorkDrawing.FreeData();
+  DeleteBindImageGzFiles();
+  DeleteBindImageFiles();
+  ClearBindImages();
+}
+
+// ImageRenameList is never filled in this program, so there is nothing to
+// delete: the routine only empties the list.
+void TForm1::DeleteRenamedImages() {
+  Gval.ImageRenameList.clear();
+  Gval.ImageRenameCount = 0;
+}
+
+bool TForm1::FormCloseQuery() {
+  if (!Running) return true;
+  AbortRun = true;
+  return false;
+}
+
+void TForm1::DeleteSheetFiles() {
+  const size_t rows = std::min(Gval.SheetList.size(), SheetRowKinds.size());
+  for (size_t i = 0; i < rows; ++i) {
+    if (SheetRowKinds[i] != TSheetRowKind::SavedSheet) continue;
+    const std::string& path = Gval.SheetList[i].First;
+    if (FileExistsSjis(path)) DeleteFileSjis(path);
+  }
+}
+
+void TForm1::SwapSheetRows(int32_t a, int32_t b) {
+  const auto n = static_cast<int32_t>(std::min(Gval.SheetList.size(), SheetRowKinds.size()));
+  if (a < 0 || b < 0 || a >= n || b >= n) return;
+  std::swap(Gval.SheetList[static_cast<size_t>(a)], Gval.SheetList[static_cast<size_t>(b)]);
+  std::swap(SheetRowKinds[static_cast<size_t>(a)], SheetRowKinds[static_cast<size_t>(b)]);
+}
+
+void TForm1::StartBatch(TBatchHost& host) {
+  if (FileList.empty()) {
+    const std::string text = Utf8ToSjis("図面ファイル名を指定して下さい。");
+    host.SetStatusText(text);
+    host.Inform(text);
+    return;
+  }
+  if (host.Confirm(Utf8ToSjis("実行を開始します。よろしいですか？"))) RunBatch(host);
+}
+
+void TForm1::RunBatch(TBatchHost& host) {
+  Running = true;
+  AbortRun = false;
+  UnsavedSheetCount = 0;
+
+  // Destination.
+  std::string destination;
+  bool ownFolder = false;
+  bool temporary = false;
+  if (DestinationChecked[kDestDesktop] || DestinationChecked[kDestMyDocuments]) {
+    const std::string native = DestinationChecked[kDestDesktop] ? DesktopFolderPath() : DocumentsFolderPath();
+    destination = WithTrailingSlash(NativePathToSjis(native));
+    ownFolder = destination.empty();  // the system names no such folder
+  } else if (DestinationChecked[kDestSourceFolder]) {
+    ownFolder = true;
+  } else if (DestinationChecked[kDestGivenFolder]) {
+    if (FolderExists(GivenFolder)) {
+      destination = WithTrailingSlash(GivenFolder);
+    } else {
+      ownFolder = true;
+    }
+  } else {
+    destination = WithTrailingSlash(TempSheetFolder);
+    temporary = true;
+  }
+
+  // Split settings.
+  if (HasForbiddenSeparatorByte(Separator)) Separator.clear();
+  StartNumber = std::clamp(StartNumber, 0, 9999);
+  if (!(Margin >= 0)) Margin = 0;
+  if (Margin > 100) Margin = 100;
+
+  host.SetRunButtonsEnabled(false);
+  host.ReadPrintOptions(*this);
+  TgraAttribute& attributes = Attributes();
+  attributes.SetDrawAuxLines(PrintAuxLines);
+  attributes.SetColorConversion(true, Monochrome == 1 ? MonoThreshold : -1, WhiteToBlack == 1 ? WhiteThreshold : -1,
+                                SxfWhiteToBlack == 1 ? SxfWhiteThreshold : -1);
+  PagePrinted = false;
+  Gval.SheetList.clear();
+  Gval.SheetCount = 0;
+  SheetRowKinds.clear();
+
+  // No sheet may replace a listed drawing.
+  ProtectedFiles.clear();
+  for (const std::string& path : FileList) {
+    struct stat st;
+    if (::stat(SjisPathToNative(path).c_str(), &st) == 0)
+      ProtectedFiles.emplace_back(static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino));
+  }
+
+  const std::vector<std::string> files = FileList;  // the list may change while messages are pumped
+  const size_t n = files.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (host.EscapeHeld()) AbortRun = true;
+    if (AbortRun) break;
+    const std::string& path = files[i];
+    const std::string folder = ownFolder ? FolderOf(path) : destination;
+    host.SetStatusText(Utf8ToSjis("変換中(") + std::to_string(i + 1) + "/" + std::to_string(n) + ") " + path);
+    if (UpperExtension(path) == ".JWW" && WorkDrawing.IsJwwFile(path)) {
+      DeleteRenamedImages();
+      ResetDrawing();
+      // A drawing that does not load whole is processed as an empty drawing,
+      // never as the part that was read.
+      if (!WorkDrawing.LoadFromFile(path)) ResetDrawing();
+      if (AddDrawingFrame) SaveBindImages();
+      if (ExplodeBlocks) WorkDrawing.ExplodeBlocks();
+      attributes.InitPenColors();
+      attributes.InitPenWidths();
+      attributes.InitPointRadii();
+      attributes.InitLineTypes();
+      SetupPens(kPrinterSet);
+      SetupLineTypes(kPrinterSet, kBatchRealSizePitch);
+      WorkDrawing.ApplyLayerAttributes();
+      WorkDrawing.CalcExtents();
+      DrawingPath = path;
+      DrawingFolder = FolderOf(path);
+      DrawingAge = FileAgeSeconds(path);
+      Gval.DrawingFileTime = LocalDateTimeValue(DrawingAge);
+      LoadRefFile();
+
+      std::array<int32_t, 10>& switches = WorkDrawing.Header.DrawSwitches;
+      if (PrintOrder == 0) switches[6] = 0;
+      if (PrintOrder == 1) switches[6] = 1;
+      if (PrintOrder == 2) switches[6] = -1;
+      switches[2] = 62;
+      switches[3] = 0;
+
+      SplitAndSave(folder, FileNameOf(path));
+      if (!RefusedSheetPaths.empty()) {
+        std::string text = Utf8ToSjis("分割図面が一覧の図面を上書きするため保存しませんでした。");
+        for (const std::string& refused : RefusedSheetPaths) text += "\r\n" + refused;
+        host.Inform(text);
+      }
+
+      const size_t rowsBefore = Gval.SheetList.size();
+      const size_t frames = std::min(Gval.SheetFrames.size(), static_cast<size_t>(std::max(Gval.SheetFrameCount, 0)));
+      for (size_t f = 0; f < frames; ++f) {
+        const TZumenWakuField& frame = Gval.SheetFrames[f];
+        const size_t sheets = static_cast<size_t>(std::clamp<int32_t>(frame.NameCount, 0, 16));
+        for (size_t k = 0; k < sheets; ++k) {
+          if (frame.OutputNames[k].empty()) continue;
+          Gval.SheetList.push_back(TStr2List{frame.OutputNames[k], path});
+          SheetRowKinds.push_back(TSheetRowKind::SavedSheet);
+        }
+      }
+      if (Gval.SheetList.size() == rowsBefore) {
+        Gval.SheetList.push_back(TStr2List{path, path});
+        SheetRowKinds.push_back(TSheetRowKind::WholeDrawing);
+      }
+      Gval.SheetCount = static_cast<int32_t>(Gval.SheetList.size());
+    }
+    host.PumpMessages();
+  }
+
+  // Order, preview and print.
+  BackToOrder = true;
+  while (BackToOrder) {
+    if (host.ShowOrderDialog(*this)) AbortRun = true;
+    BackToOrder = false;
+    if (PreviewAfterSplit && !AbortRun) host.PreviewSheets(*this);
+    if (AbortRun) break;
+  }
+  if (PrintAfterSplit && !AbortRun) {
+    if (OneDocument != 0) PrintBeginDoc(Utf8ToSjis("Quillmoor 印刷"));
+    host.PrintSheets(*this);
+    if (OneDocument != 0) PrintEndDoc();
+  }
+  if (temporary) DeleteSheetFiles();
+
+  Gval.SheetList.clear();
+  Gval.SheetCount = 0;
+  SheetRowKinds.clear();
+  ResetDrawing();
+
+  std::string status = AbortRun ? Utf8ToSjis("実行を中断しました(ESC)")
+                                : Utf8ToSjis("実行完了(") + std::to_string(FileList.size()) + ")";
+  if (UnsavedSheetCount > 0)
+    status += Utf8ToSjis("　保存できなかった分割図面：") + std::to_string(UnsavedSheetCount);
+  host.SetStatusText(status);
+  Running = false;
+  host.SetRunButtonsEnabled(true);
+}

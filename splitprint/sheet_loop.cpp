@@ -1,0 +1,160 @@
+// The sheet loop of one loaded drawing: frames found, every sheet numbered,
+// named, cut out of the working drawing, saved in the drawing's own version
+// and the drawing turned back, sheet after sheet.
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+
+#include "file_io.h"
+#include "form1_state.h"
+#include "gval.h"
+#include "sheet_names.h"
+
+namespace {
+
+constexpr size_t kMaxSheetsPerFrame = 16;
+constexpr int32_t kAuxLineCount = 4;
+
+// Four lines on layer [F-F] in the auxiliary colour; the sheet extraction
+// gives them each sheet's rectangle.
+void AppendAuxFrameLines(TJwwData& d) {
+  d.Lines.resize(static_cast<size_t>(std::max(d.LineCount, 0)));
+  d.EntityOrder.resize(static_cast<size_t>(std::max(d.EntityOrderCount, 0)));
+  for (int32_t i = 0; i < kAuxLineCount; ++i) {
+    TEntJwwLine line;
+    line.Common.Group = 0;
+    line.Common.LayerGroup = 15;
+    line.Common.Layer = 15;
+    line.Common.Color = 9;
+    line.Common.LineType = 1;
+    line.Common.Width = 0;
+    line.Common.Flags = 0;
+    d.Lines.push_back(line);
+    d.EntityOrder.push_back(TEntJwwOrder{kKindLine, d.LineCount});
+    ++d.LineCount;
+    ++d.EntityOrderCount;
+  }
+}
+
+bool FileIdentity(const std::string& sjisPath, std::pair<uint64_t, uint64_t>& id) {
+  struct stat st;
+  if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0) return false;
+  id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+  return true;
+}
+
+// True when saving at path would replace the drawing being split or one of
+// the protected (listed) drawings: the same path, or the same file reached
+// through another name (a link, "./", "//").
+bool WouldReplaceDrawing(const std::string& path, const std::string& drawingPath,
+                         const std::vector<std::pair<uint64_t, uint64_t>>& protectedFiles) {
+  if (!drawingPath.empty() && SjisPathToNative(path) == SjisPathToNative(drawingPath)) return true;
+  std::pair<uint64_t, uint64_t> target;
+  if (!FileIdentity(path, target)) return false;  // nothing there yet
+  std::pair<uint64_t, uint64_t> source;
+  if (!drawingPath.empty() && FileIdentity(drawingPath, source) && source == target) return true;
+  return std::find(protectedFiles.begin(), protectedFiles.end(), target) != protectedFiles.end();
+}
+
+}  // namespace
+
+bool TForm1::SaveOneSheet(const std::string& path) {
+  TJwwData& d = WorkDrawing;
+  if (WouldReplaceDrawing(path, DrawingPath, ProtectedFiles)) {
+    RefusedSheetPaths.push_back(path);
+    return false;
+  }
+  const bool overlay = AddDrawingFrame && FrameDrawingLoaded;
+  if (overlay) {
+    InsertFrameBlock();
+    d.BuildBlockTree();
+  }
+  d.SetSaveOptions(0);
+  const bool saved = d.SaveToFile(path, d.Header.Version);
+  if (overlay) {
+    --d.EntityOrderCount;
+    --d.BlockInsertCount;
+    d.BuildBlockTree();
+  }
+  return saved;
+}
+
+void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFileName) {
+  TJwwData& d = WorkDrawing;
+  RefusedSheetPaths.clear();
+  int32_t auxLines = 0;
+  if (DrawAuxFrame) {
+    AppendAuxFrameLines(d);
+    auxLines = kAuxLineCount;
+  }
+  SaveEntityOrder();
+  const std::array<int32_t, 7> counts = {d.LineCount,      d.ArcCount,   d.PointCount,      d.TextCount,
+                                         d.DimensionCount, d.SolidCount, d.BlockInsertCount};
+  const int32_t paperSize = d.Header.PaperSize;
+  const double originX = d.Header.PrintOriginX, originY = d.Header.PrintOriginY;
+
+  ClearSheetFrames();
+  FindSheetFrames();
+  AssignSheetNames();
+  FindPrintOriginFrames();
+  ClassifyFramePaper();
+
+  const std::string base = RemoveExtension(sourceFileName);
+  const int32_t frameCount = std::min(Gval.SheetFrameCount, static_cast<int32_t>(Gval.SheetFrames.size()));
+  int32_t number = StartNumber;
+  int32_t loadedClass = -1;
+  FrameDrawingLoaded = false;
+  for (int32_t i = 0; i < frameCount; ++i) {
+    TZumenWakuField& frame = Gval.SheetFrames[static_cast<size_t>(i)];
+    if (AddDrawingFrame && frame.PaperClass != loadedClass) {
+      loadedClass = frame.PaperClass;
+      DeleteAddedBindImages();
+      RestoreBindImages();
+      FrameDrawingLoaded = LoadFrameDrawing(loadedClass);
+      MergeBindImages();
+    }
+    // Numbers follow the drawing alone: a sheet that could not be saved
+    // still takes its number.
+    int32_t nonEmpty = 0;
+    const size_t sheets = static_cast<size_t>(std::clamp<int32_t>(frame.NameCount, 0, kMaxSheetsPerFrame));
+    for (size_t k = 0; k < sheets; ++k) {
+      const std::string numberText = SheetNumberText(number, ZeroPad, frameCount, StartNumber, frame.NameCount,
+                                                     static_cast<int32_t>(k));
+      const std::string name = SafeSheetFileName(
+          ComposeSheetName(NamingPattern, numberText, Separator, base, frame.Names[k]));
+      frame.OutputNames[k] = folder + name + ".jww";
+      ExtractSheet(i, static_cast<int32_t>(k));
+      const int64_t elements = static_cast<int64_t>(d.LineCount) + d.ArcCount + d.PointCount + d.TextCount +
+                               d.DimensionCount + d.SolidCount + d.BlockInsertCount;
+      if (elements > auxLines) {
+        ++nonEmpty;
+        if (!SaveOneSheet(frame.OutputNames[k])) {
+          frame.OutputNames[k].clear();  // not listed, never deleted
+          ++UnsavedSheetCount;
+        }
+      } else {
+        frame.OutputNames[k].clear();  // nothing but the auxiliary lines
+      }
+      RestoreSheetOffset(i);
+      RestoreEntityOrder();
+      d.LineCount = counts[0];
+      d.ArcCount = counts[1];
+      d.PointCount = counts[2];
+      d.TextCount = counts[3];
+      d.DimensionCount = counts[4];
+      d.SolidCount = counts[5];
+      d.BlockInsertCount = counts[6];
+    }
+    if (!CloseUpEmptyNumbers || nonEmpty > 0) ++number;
+  }
+  if (AddDrawingFrame && loadedClass != -1) {
+    DeleteAddedBindImages();
+    RestoreBindImages();
+    FrameDrawing.FreeData();
+  }
+  FrameDrawingLoaded = false;
+  d.Header.PaperSize = paperSize;
+  d.Header.PrintOriginX = originX;
+  d.Header.PrintOriginY = originY;
+}

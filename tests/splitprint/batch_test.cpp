@@ -1,0 +1,340 @@
+// The whole batch on drawings written to disk by the test-side builder,
+// with a fake main window; every sheet is read back with the reader.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "bind_images.h"
+#include "sheet_fixtures.h"
+
+using namespace sheettest;
+using jwwtest::JwwBuilder;
+
+namespace {
+
+using Ids = std::vector<uint32_t>;
+
+// Block 1 holds an insert of block 2, which holds one line.
+void AddNestedBlocks(JwwBuilder& b) {
+  jwwtest::JwwBuilderBlockDef& outer = b.AddBlockDef(1, "outer");
+  outer.Elements.Add(jwwtest::MakeInsert(5, 5, 2, Common(21)));
+  outer.Elements.Add(jwwtest::MakeLine(0, 0, 10, 0, Common(22)));
+  jwwtest::JwwBuilderBlockDef& inner = b.AddBlockDef(2, "inner");
+  inner.Elements.Add(jwwtest::MakeLine(0, 0, 0, 10, Common(23)));
+}
+
+// Two A3 frames side by side. The left one holds two sheets: 平面図 with the
+// layer list 01 of group 2, and 立面図 without a filter; the right one has no
+// sheet name.
+JwwBuilder MainDrawing() {
+  JwwBuilder b;
+  b.Header().PrintRotation = 40;
+  b.Header().DrawSwitches[6] = 7;
+  AddFrame(b, 0, 0, 420, 297);
+  AddFrame(b, 500, 0, 920, 297);
+  b.AddText(Tag(10, 10, S("【名】平面図【Ｌ】01"), 2));
+  b.AddText(Tag(20, 20, S("【名】立面図")));
+  b.AddLine(jwwtest::MakeLine(100, 100, 200, 150, Common(1, 2, 0)));
+  b.AddLine(jwwtest::MakeLine(100, 200, 200, 210, Common(2, 2, 5)));
+  b.AddLine(jwwtest::MakeLine(300, 100, 5000, 100, Common(3)));        // reaches far out of the frame
+  b.AddLine(jwwtest::MakeLine(600, 100, 700, 100, Common(4)));
+  b.AddArc(jwwtest::MakeCircle(210, 148.5, 1000, Common(5)));          // around the whole frame
+  b.AddPoint(jwwtest::MakePoint(0, 50, Common(6)));                    // on the frame edge
+  b.AddText(jwwtest::MakeText(550, 50, "ROOM", Common(7)));
+  b.AddSolid(jwwtest::MakeSolid(50, 50, 10, 10, Common(8, 2, 1)));
+  b.AddBlockInsert(jwwtest::MakeInsert(800, 200, 1, Common(9)));
+  b.AddBlockInsert(jwwtest::MakeInsert(1000, 100, 1, Common(10)));     // inserted outside
+  TEntJwwDimension dim = jwwtest::MakeDimension(100, 250, 200, 250, "100", Common(11, 2, 1));
+  dim.Text.Common.Layer = 9;  // only the line part is on a listed layer
+  b.AddDimension(dim);
+  AddNestedBlocks(b);
+  return b;
+}
+
+class Batch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Gval.Reset();
+    BindImg.Reset();
+    folder = jwwtest::FreshFolder("batch");
+    BindImg.TempFolder = jwwtest::FreshFolder("batch_images");
+    form.TempSheetFolder = jwwtest::FreshFolder("batch_tmp");
+    form.NamingPattern = 2;
+    host.Attach(form);
+  }
+  std::string Write(const JwwBuilder& b, const std::string& name, int32_t version = 700) {
+    const std::string path = folder + name;
+    EXPECT_TRUE(b.WriteFile(path, version));
+    return path;
+  }
+  TJwwData& Load(const std::string& path) {
+    sheets.emplace_back(std::make_unique<TJwwData>());
+    EXPECT_TRUE(sheets.back()->LoadFromFile(path)) << path;
+    return *sheets.back();
+  }
+
+  std::string folder;
+  TForm1 form;
+  FakeBatchHost host;
+  std::vector<std::unique_ptr<TJwwData>> sheets;
+};
+
+TEST_F(Batch, SheetsHoldTheirElementsMovedToTheFrameCentre) {
+  const std::string source = Write(MainDrawing(), "plan.jww");
+  const std::vector<uint8_t> sourceBytes = FileBytes(source);
+  form.FileList = {source};
+  form.RunBatch(host);
+
+  EXPECT_EQ(FolderFiles(folder),
+            (std::vector<std::string>{"plan.jww", "plan_2.jww", "plan_平面図.jww", "plan_立面図.jww"}));
+  EXPECT_EQ(FileBytes(source), sourceBytes);
+
+  // The order dialog saw the three saved sheets in frame order.
+  ASSERT_EQ(host.OrderRows.size(), 3u);
+  EXPECT_EQ(host.OrderRows[0].First, folder + S("plan_平面図.jww"));
+  EXPECT_EQ(host.OrderRows[1].First, folder + S("plan_立面図.jww"));
+  EXPECT_EQ(host.OrderRows[2].First, folder + "plan_2.jww");
+  for (const TStr2List& row : host.OrderRows) EXPECT_EQ(row.Second, source);
+  EXPECT_EQ(host.OrderKinds, std::vector<TForm1::TSheetRowKind>(3, TForm1::TSheetRowKind::SavedSheet));
+
+  TJwwData& plan = Load(folder + S("plan_平面図.jww"));
+  EXPECT_EQ(IdsOfKind(plan, kKindLine), Ids({1}));
+  EXPECT_EQ(IdsOfKind(plan, kKindSolid), Ids({8}));
+  EXPECT_EQ(IdsOfKind(plan, kKindDimension), Ids({11}));
+  EXPECT_EQ(IdsOfKind(plan, kKindText), Ids());  // the tags of all frames are dropped
+  EXPECT_EQ(IdsOfKind(plan, kKindArc), Ids());
+  EXPECT_EQ(IdsOfKind(plan, kKindPoint), Ids());
+  EXPECT_EQ(plan.Lines[0].X1, 100 - 210);
+  EXPECT_EQ(plan.Lines[0].Y1, 100 - 148.5);
+  EXPECT_EQ(plan.Lines[0].X2, 200 - 210);
+  EXPECT_EQ(plan.Solids[0].X1, 50 - 210);
+  EXPECT_EQ(plan.Dimensions[0].Line.X1, 100 - 210);
+  EXPECT_EQ(plan.Dimensions[0].Text.StartY, 251 - 148.5);
+  EXPECT_EQ(plan.Dimensions[0].AuxPoint2.Y, 245 - 148.5);
+
+  TJwwData& elevation = Load(folder + S("plan_立面図.jww"));
+  EXPECT_EQ(IdsOfKind(elevation, kKindLine), Ids({1, 2, 3}));
+  EXPECT_EQ(elevation.Lines[2].X2, 5000 - 210);  // whole, not clipped
+
+  TJwwData& second = Load(folder + "plan_2.jww");
+  EXPECT_EQ(IdsOfKind(second, kKindLine), Ids({3, 4}));  // line 3 crosses this frame as well
+  EXPECT_EQ(IdsOfKind(second, kKindText), Ids({7}));
+  EXPECT_EQ(IdsOfKind(second, kKindBlockInsert), Ids({9}));
+  EXPECT_EQ(second.BlockInserts[0].X, 800 - 710);
+  EXPECT_EQ(second.BlockInserts[0].Y, 200 - 148.5);
+  EXPECT_EQ(second.BlockDefCount, 2);  // both definitions travel with the nested insert
+  EXPECT_EQ(second.Texts[0].StartX, 550 - 710);
+
+  for (TJwwData* d : {&plan, &elevation, &second}) {
+    EXPECT_EQ(d->Header.Version, 700);
+    EXPECT_EQ(d->Header.PaperSize, 3);
+    EXPECT_EQ(d->Header.PrintOriginX, 0);
+    EXPECT_EQ(d->Header.PrintOriginY, 0);
+    EXPECT_EQ(d->Header.PrintScale, 1.0);
+    EXPECT_EQ(d->Header.PrintRotation, 40);
+    EXPECT_EQ(d->Header.DrawSwitches[2], 62);
+    EXPECT_EQ(d->Header.DrawSwitches[3], 0);
+    EXPECT_EQ(d->Header.DrawSwitches[6], 1);  // print order by layer
+  }
+  EXPECT_EQ(host.Statuses.front(), S("変換中(1/1) ") + source);
+  EXPECT_EQ(host.Statuses.back(), S("実行完了(1)"));
+  EXPECT_EQ(host.ButtonStates, (std::vector<bool>{false, true}));
+  EXPECT_TRUE(Gval.SheetList.empty());
+  EXPECT_FALSE(form.Running);
+}
+
+TEST_F(Batch, PrintOrderSetsTheLayerOrderSwitch) {
+  const std::string source = Write(MainDrawing(), "plan.jww");
+  form.FileList = {source};
+  form.NamingPattern = 0;
+  const std::pair<int32_t, int32_t> cases[] = {{0, 0}, {1, 1}, {2, -1}, {5, 7}};
+  for (const auto& [order, expected] : cases) {
+    form.PrintOrder = order;
+    form.RunBatch(host);
+    EXPECT_EQ(Load(folder + "1-1_plan.jww").Header.DrawSwitches[6], expected) << order;
+  }
+}
+
+TEST_F(Batch, NestedBlocksWithExplosion) {
+  const std::string source = Write(MainDrawing(), "plan.jww");
+  TJwwData probe;
+  ASSERT_TRUE(probe.LoadFromFile(source));
+  if (!probe.ExplodeBlocks()) GTEST_SKIP() << "needs block explosion";
+  form.FileList = {source};
+  form.ExplodeBlocks = true;
+  form.RunBatch(host);
+  TJwwData& second = Load(folder + "plan_2.jww");
+  EXPECT_EQ(second.BlockInsertCount, 0);
+  // The insert at (800, 200) brought its own line and its nested block's line.
+  Ids lines = IdsOfKind(second, kKindLine);
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, Ids({3, 4, 22, 23}));
+}
+
+TEST_F(Batch, TemporaryDestinationDeletesOnlySavedSheets) {
+  const std::string plan = Write(MainDrawing(), "plan.jww");
+  JwwBuilder plain;
+  plain.AddLine(jwwtest::MakeLine(0, 0, 10, 10, Common(1)));
+  const std::string whole = Write(plain, "whole.jww");
+  form.SetDestinationChecked(kDestTemporary, true);
+  form.FileList = {plan, whole};
+  std::vector<std::string> tmpDuringRun;
+  host.OnOrder = [&](TForm1& f) {
+    tmpDuringRun = FolderFiles(f.TempSheetFolder);
+    f.SwapSheetRows(0, 3);  // the whole drawing first: still never deleted
+  };
+  form.RunBatch(host);
+  EXPECT_EQ(tmpDuringRun, (std::vector<std::string>{"plan_2.jww", "plan_平面図.jww", "plan_立面図.jww"}));
+  ASSERT_EQ(host.OrderRows.size(), 4u);
+  EXPECT_EQ(host.OrderRows[3].First, whole);
+  EXPECT_EQ(host.OrderRows[3].Second, whole);
+  EXPECT_EQ(host.OrderKinds[3], TForm1::TSheetRowKind::WholeDrawing);
+  EXPECT_TRUE(FolderFiles(form.TempSheetFolder).empty());
+  EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"plan.jww", "whole.jww"}));
+}
+
+TEST_F(Batch, EscapeBeforeTheSecondDrawingStillShowsTheOrder) {
+  const std::string plan = Write(MainDrawing(), "plan.jww");
+  const std::string other = Write(MainDrawing(), "other.jww");
+  form.SetDestinationChecked(kDestTemporary, true);
+  form.FileList = {plan, other};
+  form.PrintAfterSplit = true;
+  form.PreviewAfterSplit = true;
+  host.EscapeFromPoll = 1;
+  form.RunBatch(host);
+  EXPECT_EQ(host.OrderDialogs, 1);
+  ASSERT_EQ(host.OrderRows.size(), 3u);
+  for (const TStr2List& row : host.OrderRows) EXPECT_EQ(row.Second, plan);
+  EXPECT_EQ(host.Previews, 0);
+  EXPECT_EQ(host.Prints, 0);
+  EXPECT_EQ(host.Statuses.back(), S("実行を中断しました(ESC)"));
+  EXPECT_TRUE(FolderFiles(form.TempSheetFolder).empty());
+}
+
+TEST_F(Batch, CloseRequestDuringTheRunAborts) {
+  const std::string plan = Write(MainDrawing(), "plan.jww");
+  form.FileList = {plan, plan};
+  host.OnPump = [](TForm1& f) { EXPECT_FALSE(f.FormCloseQuery()); };
+  form.RunBatch(host);
+  EXPECT_EQ(host.Pumps, 1);
+  EXPECT_EQ(host.Statuses.back(), S("実行を中断しました(ESC)"));
+  EXPECT_TRUE(form.FormCloseQuery());  // idle again
+}
+
+TEST_F(Batch, OrderPreviewAndPrintLoop) {
+  const std::string plan = Write(MainDrawing(), "plan.jww");
+  form.FileList = {plan};
+  form.PreviewAfterSplit = true;
+  form.PrintAfterSplit = true;
+  host.OnPreview = [&](TForm1& f) { f.BackToOrder = host.Previews == 1; };  // back once
+  form.RunBatch(host);
+  EXPECT_EQ(host.OrderDialogs, 2);
+  EXPECT_EQ(host.Previews, 2);
+  EXPECT_EQ(host.Prints, 1);
+
+  FakeBatchHost stopping;
+  stopping.StopInOrderDialog = true;
+  form.RunBatch(stopping);
+  EXPECT_EQ(stopping.OrderDialogs, 1);
+  EXPECT_EQ(stopping.Previews + stopping.Prints, 0);
+  EXPECT_EQ(stopping.Statuses.back(), S("実行を中断しました(ESC)"));
+}
+
+TEST_F(Batch, ClosingStatusCountsTheListedFiles) {
+  const std::string plan = Write(MainDrawing(), "plan.jww");
+  const std::string notJww = folder + "notes.jww";
+  std::ofstream(notJww) << "not a drawing";
+  form.FileList = {plan, folder + "missing.jww", notJww};
+  form.RunBatch(host);
+  EXPECT_EQ(host.OrderRows.size(), 3u);  // only the sheets of plan.jww
+  EXPECT_EQ(host.Statuses.back(), S("実行完了(3)"));
+}
+
+TEST_F(Batch, DrawingThatFailsToLoadIsListedWholeAndSavesNothing) {
+  std::vector<uint8_t> bytes = MainDrawing().Bytes(700);
+  bytes.resize(bytes.size() - 60);  // cut inside the block definitions: the frames were read
+  const std::string cut = folder + "cut.jww";
+  std::ofstream(cut, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                             static_cast<std::streamsize>(bytes.size()));
+  TJwwData probe;
+  ASSERT_FALSE(probe.LoadFromFile(cut));
+  ASSERT_GT(probe.LineCount, 0);
+  form.FileList = {cut};
+  form.RunBatch(host);
+  EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"cut.jww"}));
+  ASSERT_EQ(host.OrderRows.size(), 1u);
+  EXPECT_EQ(host.OrderRows[0].First, cut);
+  EXPECT_EQ(host.OrderKinds[0], TForm1::TSheetRowKind::WholeDrawing);
+}
+
+TEST_F(Batch, UnwritableDestinationLosesNothing) {
+  const std::string plan = Write(MainDrawing(), "plan.jww");
+  const std::vector<uint8_t> bytes = FileBytes(plan);
+  form.SetDestinationChecked(kDestTemporary, true);
+  form.TempSheetFolder = folder + "no_such_folder/";
+  form.FileList = {plan};
+  form.RunBatch(host);
+  ASSERT_EQ(host.OrderRows.size(), 1u);
+  EXPECT_EQ(host.OrderKinds[0], TForm1::TSheetRowKind::WholeDrawing);
+  EXPECT_EQ(FileBytes(plan), bytes);
+  EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　保存できなかった分割図面：3"));
+}
+
+TEST_F(Batch, GivenFolderOrTheSourceFolder) {
+  const std::string plan = Write(MainDrawing(), "plan.jww");
+  form.FileList = {plan};
+  form.SetDestinationChecked(kDestGivenFolder, true);
+  const std::string given = jwwtest::FreshFolder("batch_given");
+  form.GivenFolder = given.substr(0, given.size() - 1);  // typed without its trailing '/'
+  form.RunBatch(host);
+  EXPECT_EQ(FolderFiles(given).size(), 3u);
+
+  form.GivenFolder = folder + "absent";
+  form.RunBatch(host);
+  EXPECT_EQ(FolderFiles(folder).size(), 4u);  // next to the source drawing
+}
+
+TEST_F(Batch, SheetNeverReplacesAListedDrawing) {
+  JwwBuilder a = MainDrawing();
+  a.AddText(Tag(510, 10, S("【名】b")));
+  const std::string pathA = Write(a, "a.jww");
+  const std::string pathB = Write(MainDrawing(), "b.jww");
+  const std::vector<uint8_t> bytesB = FileBytes(pathB);
+  form.NamingPattern = 5;
+  form.FileList = {pathA, pathB};
+  form.RunBatch(host);
+  EXPECT_EQ(FileBytes(pathB), bytesB);
+  ASSERT_EQ(host.Informs.size(), 1u);
+  EXPECT_NE(host.Informs[0].find(pathB), std::string::npos);
+  EXPECT_EQ(host.Statuses.back(), S("実行完了(2)　保存できなかった分割図面：1"));
+}
+
+TEST_F(Batch, SeparatorWithAForbiddenCharacterIsEmptied) {
+  const std::string plan = Write(MainDrawing(), "plan.jww");
+  form.FileList = {plan};
+  form.Separator = "-.";
+  form.StartNumber = 12345;
+  form.Margin = -3;
+  form.RunBatch(host);
+  EXPECT_EQ(form.Separator, "");
+  EXPECT_EQ(form.StartNumber, 9999);
+  EXPECT_EQ(form.Margin, 0);
+  EXPECT_TRUE(std::filesystem::exists(folder + "plan10000.jww"));
+}
+
+TEST_F(Batch, StartButtonChecksAndAsks) {
+  form.StartBatch(host);
+  EXPECT_EQ(host.Informs, (std::vector<std::string>{S("図面ファイル名を指定して下さい。")}));
+  EXPECT_EQ(host.OrderDialogs, 0);
+  form.FileList = {Write(MainDrawing(), "plan.jww")};
+  host.ConfirmAnswer = false;
+  form.StartBatch(host);
+  EXPECT_EQ(host.Confirms, (std::vector<std::string>{S("実行を開始します。よろしいですか？")}));
+  EXPECT_EQ(host.OrderDialogs, 0);
+  host.ConfirmAnswer = true;
+  form.StartBatch(host);
+  EXPECT_EQ(host.OrderDialogs, 1);
+}
+
+}  // namespace
