@@ -17,6 +17,12 @@ namespace {
 
 constexpr uint8_t kKeepOwnLayers = 0x40;
 
+// Nested inserts in a small file can stand for more elements than memory
+// holds; beyond this many rows in the order list the explosion is refused
+// (as an array that cannot grow) before anything is allocated. It is far
+// beyond any drawing made by hand, about 5 GB of elements.
+constexpr int64_t kMaxOrderRows = 50'000'000;
+
 template <class T>
 size_t Rows(int32_t count, const std::vector<T>& rows) {
   return count <= 0 ? 0 : std::min(static_cast<size_t>(count), rows.size());
@@ -85,6 +91,7 @@ void FitToCount(std::vector<T>& rows, int32_t& count) {
 }
 
 bool PrepareArrays(TJwwData& m, const TAppendCounts& total) {
+  if (std::max<int64_t>(m.EntityOrderCount, 0) + total[0] > kMaxOrderRows) return false;
   try {
     if (!Reserve(m.EntityOrder, m.EntityOrderCount, total[0]) || !Reserve(m.Lines, m.LineCount, total[1]) ||
         !Reserve(m.Arcs, m.ArcCount, total[2]) || !Reserve(m.Points, m.PointCount, total[3]) ||

@@ -466,6 +466,20 @@ TEST_F(ExplodeTest, CopiesThatCannotFitLeaveTheDrawingAsItWas) {
   EXPECT_EQ(m.LineCount, 0);
 }
 
+TEST_F(ExplodeTest, ExplosionBeyondMemoryIsRefusedUpFront) {
+  // A tree standing for 50,001,000 copies: refused before any is made.
+  TEntJwwBlockDef& def = AddBlockDef(m, 1, "many");
+  for (int i = 0; i < 1000; ++i) Append(def, Line(i, 0, i, 1));
+  Append(m, Insert(1, 0, 0));
+  m.BuildBlockTree();
+  m.BlockTree.resize(50'001, m.BlockTree[0]);
+  m.BlockTreeCount = 50'001;
+  EXPECT_FALSE(m.ExplodeBlocks());
+  EXPECT_EQ(m.LineCount, 0);
+  EXPECT_EQ(m.BlockDefCount, 1);
+  EXPECT_LT(m.Lines.capacity(), 1000u);
+}
+
 // ---- Explode, save, read: the drawing covers the same box ----
 
 void KeepTablesOnly(TJwwData& m) {
