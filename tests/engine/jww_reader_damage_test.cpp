@@ -53,7 +53,7 @@ void CutAtEveryOffset(const std::vector<uint8_t>& file, size_t from) {
 
 TEST_F(JwwReaderDamage, CutAtAnyOffsetAnswersFalseWithAConsistentModel) {
   JwwBuilder b = MakeSampleDrawing();
-  b.spec.Images[1].Content.resize(100);  // keep the file small
+  b.drawing.Images[1].Content.resize(100);  // keep the file small
   // Version 350: short common parts, every element kind, the definitions.
   CutAtEveryOffset(b.Bytes(350), 0);
   // Version 700: the extended tables, the SXF parts and the image section.
@@ -70,7 +70,7 @@ TEST_F(JwwReaderDamage, CutAtAnyOffsetAnswersFalseWithAConsistentModel) {
 
 TEST_F(JwwReaderDamage, FlippedBytesNeverCrash) {
   JwwBuilder b = MakeSampleDrawing();
-  b.spec.Images[1].Content.resize(100);
+  b.drawing.Images[1].Content.resize(100);
   const std::vector<uint8_t> file = b.Bytes(351);
   TJwwData d;
   for (size_t at = 0; at < file.size(); ++at) {
@@ -100,7 +100,7 @@ TEST_F(JwwReaderDamage, ImpossibleCountsFailAtOnce) {
     {
       JwwBuilder b;
       b.AddLine(MakeLine(0, 0, 1, 1));
-      b.spec.Elements.CountOverride = count;
+      b.drawing.Elements.CountOverride = count;
       TJwwData d;
       EXPECT_FALSE(b.Bytes(700).empty());
       const std::vector<uint8_t> f = b.Bytes(700);
@@ -111,7 +111,7 @@ TEST_F(JwwReaderDamage, ImpossibleCountsFailAtOnce) {
     {
       JwwBuilder b;
       b.AddBlockDef(1, "a");
-      b.spec.BlockDefCountOverride = count;
+      b.drawing.BlockDefCountOverride = count;
       const std::vector<uint8_t> f = b.Bytes(700);
       TJwwData d;
       EXPECT_FALSE(d.LoadFromBytes(f.data(), f.size()));
@@ -131,7 +131,7 @@ TEST_F(JwwReaderDamage, ImpossibleCountsFailAtOnce) {
     {
       JwwBuilder b;
       b.AddImage("a.bmp", "xyz");
-      b.spec.ImageCountOverride = count;
+      b.drawing.ImageCountOverride = count;
       const std::vector<uint8_t> f = b.Bytes(700);
       TJwwData d;
       EXPECT_FALSE(d.LoadFromBytes(f.data(), f.size()));

@@ -48,7 +48,7 @@ class JwwReader : public ::testing::Test {
 
 // What a file of `v` gives back, described for the builder: fields that `v`
 // does not store keep their defaults, and the short forms are widened.
-JwwDrawingSpec ExpectedAfterReading(JwwDrawingSpec s, int32_t v) {
+JwwDrawingDesc ExpectedAfterReading(JwwDrawingDesc s, int32_t v) {
   TEntJwwHeader& h = s.Header;
   const TEntJwwHeader none;
   if (v < 300) h.SkyMapLevel = h.SkyMapRadius = 0;
@@ -115,8 +115,8 @@ JwwDrawingSpec ExpectedAfterReading(JwwDrawingSpec s, int32_t v) {
 
 JwwBuilder RichDrawing() {
   JwwBuilder b = MakeSampleDrawing();
-  FillDistinctValues(b.spec);
-  for (JwwBuilderBlockDef& def : b.spec.BlockDefs) def.Common.Width = 4;
+  FillDistinctValues(b.drawing);
+  for (JwwBuilderBlockDef& def : b.drawing.BlockDefs) def.Common.Width = 4;
   return b;
 }
 
@@ -141,12 +141,12 @@ TEST_F(JwwReader, EveryVersionBranchReadsEveryFieldIntoItsPlace) {
     EXPECT_EQ(d.Header.Version, v);
 
     JwwBuilder expected;
-    expected.spec = ExpectedAfterReading(source.spec, v);
+    expected.drawing = ExpectedAfterReading(source.drawing, v);
     std::vector<TBindImageType> images;
     if (v >= 700) images = BindImg.BindImages;
     const std::vector<uint8_t> want = expected.Bytes(700);
     JwwBuilder again = JwwBuilder::FromModel(d, images);
-    for (size_t i = 0; i < again.spec.Images.size(); ++i) again.spec.Images[i].Content = expected.spec.Images[i].Content;
+    for (size_t i = 0; i < again.drawing.Images.size(); ++i) again.drawing.Images[i].Content = expected.drawing.Images[i].Content;
     const std::vector<uint8_t> got = again.Bytes(700);
     EXPECT_EQ(got.size(), want.size());
     EXPECT_EQ(FirstDifference(got, want), want.size());
@@ -158,19 +158,19 @@ TEST_F(JwwReader, FieldsOfOtherVersionsKeepTheirDefaults) {
   TJwwData d;
   ASSERT_TRUE(Load(d, source, 220));
   EXPECT_EQ(d.Header.SkyMapLevel, 0);
-  EXPECT_EQ(d.Header.JumpScale[3], source.spec.Header.JumpScale[3]);
+  EXPECT_EQ(d.Header.JumpScale[3], source.drawing.Header.JumpScale[3]);
   EXPECT_EQ(d.Header.JumpScale[4], 1.0);
   EXPECT_EQ(d.Header.JumpLayerGroup[0], -1);
   EXPECT_EQ(d.Header.DrawingTime, 0);
-  EXPECT_EQ(d.Header.TextShiftY[2], source.spec.Header.TextShiftY[2]);
+  EXPECT_EQ(d.Header.TextShiftY[2], source.drawing.Header.TextShiftY[2]);
   ASSERT_EQ(d.ColorsEx.size(), 257u);
   EXPECT_EQ(d.ColorsEx[5].Color, 0);
   EXPECT_EQ(d.LineTypesEx.size(), 33u);
   EXPECT_EQ(d.Lines[1].Common.Width, 0);
 
   ASSERT_TRUE(Load(d, source, 231));
-  EXPECT_EQ(d.Header.JumpLayerGroup[7], source.spec.Header.JumpLayerGroup[7]);
-  EXPECT_EQ(d.Header.SolidColor, source.spec.Header.SolidColor);
+  EXPECT_EQ(d.Header.JumpLayerGroup[7], source.drawing.Header.JumpLayerGroup[7]);
+  EXPECT_EQ(d.Header.SolidColor, source.drawing.Header.SolidColor);
   EXPECT_EQ(d.Header.SkyMapRadius, 0);
 
   ASSERT_TRUE(Load(d, source, 351));
@@ -178,8 +178,8 @@ TEST_F(JwwReader, FieldsOfOtherVersionsKeepTheirDefaults) {
   EXPECT_EQ(d.Dimensions[0].SxfMode, 0);
   ASSERT_TRUE(Load(d, source, 420));
   EXPECT_EQ(d.Dimensions[0].SxfMode, 1);
-  EXPECT_EQ(d.ColorsEx[101].Name, source.spec.ColorsEx[101].Name);
-  EXPECT_EQ(d.LineTypesEx[32].Segments[9], source.spec.LineTypesEx[32].Segments[9]);
+  EXPECT_EQ(d.ColorsEx[101].Name, source.drawing.ColorsEx[101].Name);
+  EXPECT_EQ(d.LineTypesEx[32].Segments[9], source.drawing.LineTypesEx[32].Segments[9]);
 }
 
 TEST_F(JwwReader, ShortCommonPartsAreWidenedBeforeVersion351) {

@@ -73,29 +73,29 @@ TEST(JwwWriterHeader, ValuesOutsideTheirRangesAreWrittenWithinThem) {
        [](TJwwData& m) { m.ColorsEx[20].Name = "", m.ColorsEx[3].Name = " \t\x81\x40"; },
        [](JwwBuilder&) {}},  // the stable names are already "Color_" + row
       {"extended pen names lose ^m and control characters", 420, 420,
-       [](TJwwData& m) { m.ColorsEx[7].Name = "bl^mue\t"; }, [](JwwBuilder& b) { b.spec.ColorsEx[7].Name = "blue"; }},
+       [](TJwwData& m) { m.ColorsEx[7].Name = "bl^mue\t"; }, [](JwwBuilder& b) { b.drawing.ColorsEx[7].Name = "blue"; }},
       {"extended pens from row 17 print in their screen colour", 700, 700,
        [](TJwwData& m) { m.ColorsEx[17].PrintColor = 0x42, m.ColorsEx[256].PrintColor = 1; },
        [](JwwBuilder&) {}},
       {"extended pens below row 17 keep their print colour", 700, 700,
        [](TJwwData& m) { m.ColorsEx[16].PrintColor = 0x42; },
-       [](JwwBuilder& b) { b.spec.ColorsEx[16].PrintColor = 0x42; }},
+       [](JwwBuilder& b) { b.drawing.ColorsEx[16].PrintColor = 0x42; }},
       {"extended line type pattern 0", 420, 420, [](TJwwData& m) { m.LineTypesEx[5].Pattern = 0; },
-       [](JwwBuilder& b) { b.spec.LineTypesEx[5].Pattern = -1; }},
+       [](JwwBuilder& b) { b.drawing.LineTypesEx[5].Pattern = -1; }},
       {"extended line type 25 with three segments", 700, 700,
        [](TJwwData& m) {
          TEntJwwLineTypeExNo& t = m.LineTypesEx[25];
          t.SegmentCount = 3, t.Name = "mine", t.Pattern = 5;
        },
        [](JwwBuilder& b) {
-         TEntJwwLineTypeExNo& t = b.spec.LineTypesEx[25];
+         TEntJwwLineTypeExNo& t = b.drawing.LineTypesEx[25];
          t = TEntJwwLineTypeExNo{};
          t.Pattern = static_cast<int32_t>(0xC3C3C3C3u), t.UnitDots = 8, t.Pitch = 1, t.PrintPitch = 8;
          t.Name = "LType_25", t.SegmentCount = 2, t.Segments[0] = 1.0, t.Segments[1] = 1.0;
        }},
       {"extended line type below row 17 keeps an odd segment count", 700, 700,
        [](TJwwData& m) { m.LineTypesEx[10].SegmentCount = 3, m.LineTypesEx[10].Name = ""; },
-       [](JwwBuilder& b) { b.spec.LineTypesEx[10].SegmentCount = 3; }},
+       [](JwwBuilder& b) { b.drawing.LineTypesEx[10].SegmentCount = 3; }},
       {"layer and group names lose tabs and ^m", 351, 351,
        [](TJwwData& m) {
          m.Layers[18].Name = "wa\tlls";
@@ -124,9 +124,9 @@ TEST(JwwWriterHeader, AnEmptyModelIsWrittenWithEveryTableFilledIn) {
       expected.Pen(i).Width = 1, expected.Pen(i).PrintWidth = 1, expected.Pen(i).PointRadius = 0.1;
     }
     expected.Pen(0).PrintColor = 0xFFFFFF;
-    for (int i = 0; i < 257; ++i) expected.spec.ColorsEx[i].Name = "Color_" + std::to_string(i);
+    for (int i = 0; i < 257; ++i) expected.drawing.ColorsEx[i].Name = "Color_" + std::to_string(i);
     for (int i = 0; i < 33; ++i) {
-      TEntJwwLineTypeExNo& t = expected.spec.LineTypesEx[i];
+      TEntJwwLineTypeExNo& t = expected.drawing.LineTypesEx[i];
       t.Name = "LType_" + std::to_string(i);
       if (i < 17) {
         t.Pattern = -1;

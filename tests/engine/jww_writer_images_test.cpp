@@ -84,7 +84,7 @@ TEST_F(WriterImages, TextsOfEveryBlockDefinitionCountButDroppedTextsDoNot) {
   m.EntityOrder[static_cast<size_t>(m.EntityOrderCount) - 1].Kind += 100;
   m.TextCount -= 1;
   JwwBuilder expected = JwwBuilder::FromModel(m);
-  expected.spec.BlockDefs.pop_back();  // the unreached definition is not written
+  expected.drawing.BlockDefs.pop_back();  // the unreached definition is not written
   expected.AddImage("inner.png", "in");
   EXPECT_TRUE(Saved(700) == expected.Bytes(700));
 }

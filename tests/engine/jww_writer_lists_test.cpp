@@ -32,7 +32,7 @@ void EmptyModel(TJwwData& m, int32_t version) {
 // The builder of the model with its element lists replaced by `items`.
 JwwBuilder Expected(const TJwwData& m, std::vector<JwwElement> items) {
   JwwBuilder b = JwwBuilder::FromModel(m);
-  b.spec.Elements.Items = std::move(items);
+  b.drawing.Elements.Items = std::move(items);
   return b;
 }
 
@@ -160,9 +160,9 @@ TEST(JwwWriterLists, OnlyReachedBlockDefinitionsAreWrittenRenumbered) {
   EXPECT_EQ(m.MapBlockNumber(77), 0u);
 
   JwwBuilder expected = Expected(m, {MakeInsert(0, 0, 0), MakeInsert(1, 0, 5), MakeInsert(2, 0, 0)});
-  expected.spec.BlockDefs.erase(expected.spec.BlockDefs.begin());
-  expected.spec.BlockDefs[0].Number = 0;
-  std::get<TEntJwwBlockInsert>(expected.spec.BlockDefs[0].Elements.Items[1]).BlockNumber = 0;
+  expected.drawing.BlockDefs.erase(expected.drawing.BlockDefs.begin());
+  expected.drawing.BlockDefs[0].Number = 0;
+  std::get<TEntJwwBlockInsert>(expected.drawing.BlockDefs[0].Elements.Items[1]).BlockNumber = 0;
   EXPECT_TRUE(Saved(m, 700) == expected.Bytes(700));
 }
 
@@ -178,9 +178,9 @@ TEST(JwwWriterLists, TheFirstDefinitionOfANumberDecides) {
   EXPECT_EQ(m.MapBlockNumber(4), 0u);
   EXPECT_EQ(m.MapBlockNumber(6), 1u);
   JwwBuilder expected = Expected(m, {MakeInsert(0, 0, 1), MakeInsert(0, 0, 0)});
-  expected.spec.BlockDefs.erase(expected.spec.BlockDefs.begin() + 1);
-  expected.spec.BlockDefs[0].Number = 0;
-  expected.spec.BlockDefs[1].Number = 1;
+  expected.drawing.BlockDefs.erase(expected.drawing.BlockDefs.begin() + 1);
+  expected.drawing.BlockDefs[0].Number = 0;
+  expected.drawing.BlockDefs[1].Number = 1;
   EXPECT_TRUE(Saved(m, 700) == expected.Bytes(700));
 }
 
@@ -247,7 +247,7 @@ TEST(JwwWriterLists, NegativeBlockTimeIsFollowedByA64BitTime) {
   Append(m, MakeInsert(0, 0, 0));
   m.BuildBlockTree();
   JwwBuilder expected = JwwBuilder::FromModel(m);
-  expected.spec.BlockDefs[0].Time64 = 0;
+  expected.drawing.BlockDefs[0].Time64 = 0;
   const std::vector<uint8_t> got = Saved(m, 700);
   EXPECT_TRUE(got == expected.Bytes(700));
   TJwwData back;

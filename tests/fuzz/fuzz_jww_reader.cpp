@@ -18,7 +18,7 @@ namespace {
 
 void WriteSeeds(const std::string& folder) {
   jwwtest::JwwBuilder sample = jwwtest::MakeSampleDrawing();
-  sample.spec.Images[1].Content.resize(64);
+  sample.drawing.Images[1].Content.resize(64);
   int n = 0;
   auto save = [&](const jwwtest::JwwBuilder& b, int32_t version) {
     const std::vector<uint8_t> bytes = b.Bytes(version);

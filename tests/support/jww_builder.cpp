@@ -53,7 +53,7 @@ int32_t ElementKind(const JwwElement& e) {
   return i < 7 ? static_cast<int32_t>(i) + 1 : 0;
 }
 
-JwwDrawingSpec::JwwDrawingSpec() {
+JwwDrawingDesc::JwwDrawingDesc() {
   Header.Signature = "JwwData.";
   LayerGroups.resize(16);
   Layers.resize(256);
@@ -144,7 +144,7 @@ void JwwArchiveWriter::ClassTag(const std::string& className) {
   }
 }
 
-void JwwArchiveWriter::Header(const JwwDrawingSpec& s) {
+void JwwArchiveWriter::Header(const JwwDrawingDesc& s) {
   const TEntJwwHeader& h = s.Header;
   const int32_t v = version_;
   ByteWriter& o = out_;
@@ -469,22 +469,22 @@ JwwBuilderBlockDef& JwwBuilder::AddBlockDef(int32_t number, const std::string& n
   def.Common = MakeCommon();
   def.Number = number;
   def.Name = name;
-  spec.BlockDefs.push_back(std::move(def));
-  return spec.BlockDefs.back();
+  drawing.BlockDefs.push_back(std::move(def));
+  return drawing.BlockDefs.back();
 }
 
 JwwBuilderImage& JwwBuilder::AddImage(const std::string& name, const std::string& content) {
-  spec.Images.push_back({name, content, std::nullopt});
-  return spec.Images.back();
+  drawing.Images.push_back({name, content, std::nullopt});
+  return drawing.Images.back();
 }
 
 std::vector<uint8_t> JwwBuilder::Bytes(int32_t version) const {
   JwwArchiveWriter w(version, options);
-  w.Header(spec);
-  w.ElementList(spec.Elements);
-  w.Count(spec.BlockDefCountOverride ? *spec.BlockDefCountOverride : static_cast<uint32_t>(spec.BlockDefs.size()));
-  for (const JwwBuilderBlockDef& def : spec.BlockDefs) w.BlockDef(def);
-  if (version >= 700) w.Images(spec.Images, spec.ImageCountOverride);
+  w.Header(drawing);
+  w.ElementList(drawing.Elements);
+  w.Count(drawing.BlockDefCountOverride ? *drawing.BlockDefCountOverride : static_cast<uint32_t>(drawing.BlockDefs.size()));
+  for (const JwwBuilderBlockDef& def : drawing.BlockDefs) w.BlockDef(def);
+  if (version >= 700) w.Images(drawing.Images, drawing.ImageCountOverride);
   return std::move(w.Buffer());
 }
 
@@ -539,7 +539,7 @@ void CopyTable(std::vector<T>& to, const std::vector<T>& from) {
 JwwBuilder JwwBuilder::FromModel(const TJwwData& m, const std::vector<TBindImageType>& images,
                                  const std::map<std::string, std::string>& contents) {
   JwwBuilder b;
-  JwwDrawingSpec& s = b.spec;
+  JwwDrawingDesc& s = b.drawing;
   s.Header = m.Header;
   if (s.Header.Signature.empty()) s.Header.Signature = "JwwData.";
   CopyTable(s.LayerGroups, m.LayerGroups);
@@ -660,7 +660,7 @@ TEntJwwBlockInsert MakeInsert(double x, double y, uint32_t blockNumber, const TE
   return e;
 }
 
-void FillDistinctValues(JwwDrawingSpec& s) {
+void FillDistinctValues(JwwDrawingDesc& s) {
   int32_t n = 1;
   auto I = [&n](int32_t& v) { v = n++; };
   auto D = [&n](double& v) { v = n++ + 0.25; };
@@ -806,12 +806,12 @@ JwwBuilder MakeSampleDrawing() {
     b.Pen(i).PrintWidth = 1 + i;
     b.Pen(i).PointRadius = 0.5;
   }
-  b.spec.ColorsEx[101].Name = "Color_101";
-  b.spec.LineTypesEx[31].Name = "LType_31";
-  b.spec.LineTypesEx[31].SegmentCount = 2;
-  b.spec.LineTypesEx[31].Segments[0] = 1;
-  b.spec.LineTypesEx[31].Segments[1] = 1;
-  for (int i = 0; i < 10; ++i) b.spec.TextSizes[i] = {1.0 + i, 1.0 + i, 0.0, 1};
+  b.drawing.ColorsEx[101].Name = "Color_101";
+  b.drawing.LineTypesEx[31].Name = "LType_31";
+  b.drawing.LineTypesEx[31].SegmentCount = 2;
+  b.drawing.LineTypesEx[31].Segments[0] = 1;
+  b.drawing.LineTypesEx[31].Segments[1] = 1;
+  for (int i = 0; i < 10; ++i) b.drawing.TextSizes[i] = {1.0 + i, 1.0 + i, 0.0, 1};
 
   const TEntJwwCommon c = MakeCommon(1, 2, 3, 1);
   b.AddLine(MakeLine(0, 0, 100, 0, c));

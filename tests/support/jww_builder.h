@@ -122,7 +122,7 @@ struct JwwBuildOptions {
 // The drawing as stored. Table vectors have their fixed lengths (16 groups,
 // 256 layers, 10 pens, 8 line types, 5 random lines, 4 double lines, 257
 // extended pens, 33 extended line types, 10 text sizes), all rows zero.
-struct JwwDrawingSpec {
+struct JwwDrawingDesc {
   TEntJwwHeader Header;  // Signature "JwwData.", otherwise the model defaults
   std::vector<TEntJwwLayerGroup> LayerGroups;
   std::vector<TEntJwwLayer> Layers;
@@ -139,7 +139,7 @@ struct JwwDrawingSpec {
   std::vector<JwwBuilderImage> Images;  // written from version 700
   std::optional<uint32_t> ImageCountOverride;
 
-  JwwDrawingSpec();
+  JwwDrawingDesc();
 };
 
 // Low-level encoder of one file. Keeps the running object index and the
@@ -164,7 +164,7 @@ class JwwArchiveWriter {
   void ObjectTag(const std::string& className);
   void TakeIndex() { ++nextIndex_; }
 
-  void Header(const JwwDrawingSpec& spec);
+  void Header(const JwwDrawingDesc& drawing);
   void Common(const TEntJwwCommon& c);
   void Line(const TEntJwwLine& e);
   void Arc(const TEntJwwArc& e);
@@ -192,7 +192,7 @@ class JwwArchiveWriter {
 
 class JwwBuilder {
  public:
-  JwwDrawingSpec spec;
+  JwwDrawingDesc drawing;
   JwwBuildOptions options;
 
   JwwBuilder() = default;
@@ -204,19 +204,19 @@ class JwwBuilder {
   static JwwBuilder FromModel(const TJwwData& model, const std::vector<TBindImageType>& images = {},
                               const std::map<std::string, std::string>& contents = {});
 
-  TEntJwwHeader& Header() { return spec.Header; }
-  TEntJwwLayer& Layer(int group, int layer) { return spec.Layers[group * 16 + layer]; }
-  TEntJwwLayerGroup& LayerGroup(int group) { return spec.LayerGroups[group]; }
-  TEntJwwPen& Pen(int i) { return spec.Pens[i]; }
-  JwwElementList& Elements() { return spec.Elements; }
+  TEntJwwHeader& Header() { return drawing.Header; }
+  TEntJwwLayer& Layer(int group, int layer) { return drawing.Layers[group * 16 + layer]; }
+  TEntJwwLayerGroup& LayerGroup(int group) { return drawing.LayerGroups[group]; }
+  TEntJwwPen& Pen(int i) { return drawing.Pens[i]; }
+  JwwElementList& Elements() { return drawing.Elements; }
 
-  TEntJwwLine& AddLine(const TEntJwwLine& e) { return spec.Elements.Add(e); }
-  TEntJwwArc& AddArc(const TEntJwwArc& e) { return spec.Elements.Add(e); }
-  TEntJwwPoint& AddPoint(const TEntJwwPoint& e) { return spec.Elements.Add(e); }
-  TEntJwwText& AddText(const TEntJwwText& e) { return spec.Elements.Add(e); }
-  TEntJwwDimension& AddDimension(const TEntJwwDimension& e) { return spec.Elements.Add(e); }
-  TEntJwwSolid& AddSolid(const TEntJwwSolid& e) { return spec.Elements.Add(e); }
-  TEntJwwBlockInsert& AddBlockInsert(const TEntJwwBlockInsert& e) { return spec.Elements.Add(e); }
+  TEntJwwLine& AddLine(const TEntJwwLine& e) { return drawing.Elements.Add(e); }
+  TEntJwwArc& AddArc(const TEntJwwArc& e) { return drawing.Elements.Add(e); }
+  TEntJwwPoint& AddPoint(const TEntJwwPoint& e) { return drawing.Elements.Add(e); }
+  TEntJwwText& AddText(const TEntJwwText& e) { return drawing.Elements.Add(e); }
+  TEntJwwDimension& AddDimension(const TEntJwwDimension& e) { return drawing.Elements.Add(e); }
+  TEntJwwSolid& AddSolid(const TEntJwwSolid& e) { return drawing.Elements.Add(e); }
+  TEntJwwBlockInsert& AddBlockInsert(const TEntJwwBlockInsert& e) { return drawing.Elements.Add(e); }
   JwwBuilderBlockDef& AddBlockDef(int32_t number, const std::string& name);
   JwwBuilderImage& AddImage(const std::string& name, const std::string& content);
 
@@ -241,7 +241,7 @@ TEntJwwBlockInsert MakeInsert(double x, double y, uint32_t blockNumber, const TE
 // value (names included), so a test can see each field land in its place.
 // Keeps Signature, Version and the derived RealWidth fields; MaxDrawWidth
 // stays above -100 and the print value below 100.
-void FillDistinctValues(JwwDrawingSpec& spec);
+void FillDistinctValues(JwwDrawingDesc& drawing);
 
 // A small drawing that uses every element kind (points with and without the
 // symbol tail, a solid with and without its colour, a dimension with SXF

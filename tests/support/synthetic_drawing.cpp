@@ -51,14 +51,14 @@ void EmitElement(JwwArchiveWriter& w, int32_t kind, size_t i) {
 constexpr int32_t kCycle[20] = {1, 2, 1, 4, 1, 3, 1, 2, 6, 1, 4, 1, 5, 2, 1, 3, 4, 6, 7, 1};
 
 void EmitHeader(JwwArchiveWriter& w) {
-  JwwDrawingSpec spec;
-  spec.Header.Memo = "synthetic drawing";
+  JwwDrawingDesc drawing;
+  drawing.Header.Memo = "synthetic drawing";
   for (int g = 0; g < 16; ++g) {
-    spec.LayerGroups[g].State = 2;
-    spec.LayerGroups[g].Scale = 100;
-    for (int l = 0; l < 16; ++l) spec.Layers[g * 16 + l].State = 2;
+    drawing.LayerGroups[g].State = 2;
+    drawing.LayerGroups[g].Scale = 100;
+    for (int l = 0; l < 16; ++l) drawing.Layers[g * 16 + l].State = 2;
   }
-  w.Header(spec);
+  w.Header(drawing);
 }
 
 }  // namespace
