@@ -1,9 +1,22 @@
 #!/usr/bin/env bash
-# Installs what the build needs on a fresh Debian 12 machine (run as root).
+# Installs what the build and the tests need on a fresh Debian 12 machine
+# (run as root). One package a line.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
+packages=(
+  # build
+  build-essential cmake ninja-build clang libclang-rt-14-dev
+  zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libgl-dev libicu-dev locales
+  # rendering: fonts, image readers, metafiles
+  fonts-ipafont-gothic fonts-ipafont-mincho qt6-image-formats-plugins
+  libwmf-dev libuemf-dev libfreetype-dev
+  # the Windows build of the paper-frame command and its tests under Wine
+  g++-mingw-w64-x86-64-posix wine wine64
+  # display and keyboard tests
+  xvfb xauth libx11-dev libxtst-dev
+  # printing tests
+  cups printer-driver-cups-pdf poppler-utils
+)
 apt-get update
-apt-get install -y --no-install-recommends \
-  build-essential cmake ninja-build clang libclang-rt-14-dev \
-  zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
-  qt6-base-dev libgl-dev
+apt-get install -y --no-install-recommends "${packages[@]}"
