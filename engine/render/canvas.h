@@ -4,7 +4,8 @@
 // Windows colour values (red + 256·green + 65536·blue), texts Shift-JIS.
 //
 // The engine knows no toolkit: the Qt implementation lives in platform/,
-// the recording one in tests/support/.
+// the recording one in tests/support/. The names follow the canvas of the
+// drawing routines (pen styles ps*, brush styles bs*).
 #pragma once
 
 #include <cstddef>
@@ -13,8 +14,6 @@
 #include <string>
 
 #include "gval.h"  // TDevicePoint
-
-namespace render {
 
 enum TPenStyle : int32_t { psSolid = 0, psDot = 1 };
 
@@ -100,4 +99,3 @@ class TCanvas {
                          int32_t pivotX, int32_t pivotY) = 0;
 };
 
-}  // namespace render

@@ -11,17 +11,17 @@ struct TCanvasCall {
   enum Kind { MoveTo, LineTo, Polyline, Polygon, TextOut, DrawImage } kind;
   std::vector<TDevicePoint> points;  // MoveTo/LineTo/TextOut: one point
   int32_t penColor = 0, penWidth = 0;
-  render::TPenStyle penStyle = render::psSolid;
+  TPenStyle penStyle = psSolid;
   int32_t brushColor = 0;
-  render::TBrushStyle brushStyle = render::bsSolid;
-  render::TLogFont font;
+  TBrushStyle brushStyle = bsSolid;
+  TLogFont font;
   int32_t fontColor = 0;
   std::string text;  // TextOut: the text; DrawImage: the image's path
-  render::TDeviceRect destination, source;
+  TDeviceRect destination, source;
   double angle = 0;
 };
 
-class TRecordedImage : public render::TCanvasImage {
+class TRecordedImage : public TCanvasImage {
  public:
   TRecordedImage(std::string path, int32_t w, int32_t h) : path_(std::move(path)), w_(w), h_(h) {}
   int32_t Width() const override { return w_; }
@@ -33,7 +33,7 @@ class TRecordedImage : public render::TCanvasImage {
   int32_t w_, h_;
 };
 
-class TRecordingCanvas : public render::TCanvas {
+class TRecordingCanvas : public TCanvas {
  public:
   std::vector<TCanvasCall> calls;
   // LoadImage answers an image of this size for every path (0 × 0: none),
@@ -45,12 +45,12 @@ class TRecordingCanvas : public render::TCanvas {
   int32_t PenColor() const override { return penColor_; }
   void SetPenWidth(int32_t w) override { penWidth_ = w; }
   int32_t PenWidth() const override { return penWidth_; }
-  void SetPenStyle(render::TPenStyle s) override { penStyle_ = s; }
-  render::TPenStyle PenStyle() const { return penStyle_; }
+  void SetPenStyle(TPenStyle s) override { penStyle_ = s; }
+  TPenStyle PenStyle() const { return penStyle_; }
   void SetBrushColor(int32_t c) override { brushColor_ = c; }
   int32_t BrushColor() const { return brushColor_; }
-  void SetBrushStyle(render::TBrushStyle s) override { brushStyle_ = s; }
-  render::TBrushStyle BrushStyle() const { return brushStyle_; }
+  void SetBrushStyle(TBrushStyle s) override { brushStyle_ = s; }
+  TBrushStyle BrushStyle() const { return brushStyle_; }
 
   void MoveTo(int32_t x, int32_t y) override { Add(TCanvasCall::MoveTo).points = {{x, y}}; }
   void LineTo(int32_t x, int32_t y) override { Add(TCanvasCall::LineTo).points = {{x, y}}; }
@@ -60,21 +60,21 @@ class TRecordingCanvas : public render::TCanvas {
   void Polygon(const TDevicePoint* p, size_t n) override {
     Add(TCanvasCall::Polygon).points.assign(p, p + n);
   }
-  void SetFont(const render::TLogFont& f) override { font_ = f; }
-  const render::TLogFont& Font() const { return font_; }
+  void SetFont(const TLogFont& f) override { font_ = f; }
+  const TLogFont& Font() const { return font_; }
   void SetFontColor(int32_t c) override { fontColor_ = c; }
   void TextOut(int32_t x, int32_t y, const std::string& text) override {
     TCanvasCall& c = Add(TCanvasCall::TextOut);
     c.points = {{x, y}};
     c.text = text;
   }
-  std::unique_ptr<render::TCanvasImage> LoadImage(const std::string& path) override {
+  std::unique_ptr<TCanvasImage> LoadImage(const std::string& path) override {
     loadedPaths.push_back(path);
     if (imageWidth <= 0 || imageHeight <= 0) return nullptr;
     return std::make_unique<TRecordedImage>(path, imageWidth, imageHeight);
   }
-  void DrawImage(const render::TCanvasImage& image, const render::TDeviceRect& dst,
-                 const render::TDeviceRect& src, double angle, int32_t px, int32_t py) override {
+  void DrawImage(const TCanvasImage& image, const TDeviceRect& dst,
+                 const TDeviceRect& src, double angle, int32_t px, int32_t py) override {
     TCanvasCall& c = Add(TCanvasCall::DrawImage);
     c.text = static_cast<const TRecordedImage&>(image).Path();
     c.destination = dst;
@@ -105,9 +105,9 @@ class TRecordingCanvas : public render::TCanvas {
     return calls.back();
   }
   int32_t penColor_ = 0, penWidth_ = 1;
-  render::TPenStyle penStyle_ = render::psSolid;
+  TPenStyle penStyle_ = psSolid;
   int32_t brushColor_ = 0xFFFFFF;
-  render::TBrushStyle brushStyle_ = render::bsSolid;
-  render::TLogFont font_;
+  TBrushStyle brushStyle_ = bsSolid;
+  TLogFont font_;
   int32_t fontColor_ = 0;
 };

@@ -1,0 +1,38 @@
+// Canvas primitives: pens and brushes chosen from the drawing attributes,
+// the world-to-device mapping, clipped strokes and the fixed-count curves
+// (72 points closed, 73 open, 146 for rings). Everything else in the
+// renderer draws through these routines.
+#pragma once
+
+#include <cstdint>
+
+#include "canvas.h"
+
+// Brush codes: 1 solid, 2..7 the hatch with that style value, else clear.
+void SetBrushByCode(TCanvas& canvas, int32_t color, int32_t brushCode);
+void SetBrushForEntity(TCanvas& canvas, int32_t layerIndex, int32_t pen, int32_t brushCode);
+void SetPenForEntity(TCanvas& canvas, int32_t layerIndex, int32_t pen, int32_t lineType,
+                     double widthMm);
+
+void DrawDeviceLine(TCanvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+void FlushPolyline(TCanvas& canvas);
+void FlushPolygon(TCanvas& canvas);
+
+// Drawing millimetres from here on.
+void DrawLine(TCanvas& canvas, double x1, double y1, double x2, double y2);
+void DrawRotatedRect(TCanvas& canvas, double x1, double y1, double x2, double y2, double angle);
+void DrawEllipse(TCanvas& canvas, double cx, double cy, double radius, double flatness,
+                 double tilt);
+void DrawArc(TCanvas& canvas, double cx, double cy, double radius, double flatness, double tilt,
+             double start, double sweep);
+void DrawMappedEllipse(TCanvas& canvas, double cx, double cy, double radius, double flatness,
+                       double tilt, double tx, double ty, double a, double b, double c, double d,
+                       double s);
+void DrawMappedArc(TCanvas& canvas, double cx, double cy, double radius, double flatness,
+                   double tilt, double start, double sweep, double tx, double ty, double a,
+                   double b, double c, double d, double s);
+void DrawCircleSolid(TCanvas& canvas, int32_t code, double cx, double cy, double radius,
+                     double flatness, double tilt, double start, double sweep, double q,
+                     double tx, double ty, double a, double b, double c, double d, double s);
+void DrawPolylineBuffer(TCanvas& canvas);
+void DrawPolygonBuffer(TCanvas& canvas);
