@@ -8,7 +8,7 @@
 #include "render/canvas.h"
 
 struct TCanvasCall {
-  enum Kind { MoveTo, LineTo, Polyline, Polygon, TextOut, DrawImage } kind;
+  enum Kind { MoveTo, LineTo, Polyline, Polygon, TextOut, DrawImage } kind = MoveTo;
   std::vector<TDevicePoint> points;  // MoveTo/LineTo/TextOut: one point
   int32_t penColor = 0, penWidth = 0;
   TPenStyle penStyle = psSolid;
@@ -93,7 +93,8 @@ class TRecordingCanvas : public TCanvas {
 
  private:
   TCanvasCall& Add(TCanvasCall::Kind k) {
-    TCanvasCall c{k};
+    TCanvasCall c;
+    c.kind = k;
     c.penColor = penColor_;
     c.penWidth = penWidth_;
     c.penStyle = penStyle_;
