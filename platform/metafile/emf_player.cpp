@@ -87,8 +87,8 @@ class TEmfPlayer {
  public:
   TEmfPlayer(const TEmfHeader& h, TMetafileSink& sink) : sink_(sink) {
     if (h.DeviceX > 0 && h.DeviceY > 0 && h.MillimetresX > 0 && h.MillimetresY > 0) {
-      page_.DevicePixelsPerMmX = static_cast<double>(h.DeviceX) / h.MillimetresX;
-      page_.DevicePixelsPerMmY = static_cast<double>(h.DeviceY) / h.MillimetresY;
+      page_.DevicePixelsX = h.DeviceX, page_.DevicePixelsY = h.DeviceY;
+      page_.DeviceMmX = h.MillimetresX, page_.DeviceMmY = h.MillimetresY;
     }
     page_.FrameLeft = h.FrameLeft;
     page_.FrameTop = h.FrameTop;
@@ -394,7 +394,7 @@ void TEmfPlayer::CreateObject(uint32_t index, TEmfObject object) {
 
 void TEmfPlayer::Select(uint32_t index) {
   if (index & U_STOCK_OBJECT) {
-    switch (index & ~U_STOCK_OBJECT) {
+    switch (index) {
       case U_WHITE_BRUSH: dc_.Brush = MakeBrush(U_BS_SOLID, 0xFFFFFF, 0); break;
       case U_LTGRAY_BRUSH: dc_.Brush = MakeBrush(U_BS_SOLID, 0xC0C0C0, 0); break;
       case U_GRAY_BRUSH: dc_.Brush = MakeBrush(U_BS_SOLID, 0x808080, 0); break;

@@ -67,7 +67,9 @@ struct TEmfDc {
 
 // The reference device and the frame, fixed by the header.
 struct TEmfPage {
-  double DevicePixelsPerMmX = 96 / 25.4, DevicePixelsPerMmY = 96 / 25.4;
+  // The reference device's size in pixels and millimetres (96 dpi unless
+  // the header says otherwise).
+  double DevicePixelsX = 960, DevicePixelsY = 960, DeviceMmX = 254, DeviceMmY = 254;
   double FrameLeft = 0, FrameTop = 0;  // 0.01 mm
 };
 
