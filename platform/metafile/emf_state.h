@@ -7,12 +7,15 @@
 #include <string>
 #include <variant>
 
+#include "metafile_geometry.h"
 #include "metafile_sink.h"
 
 // x' = x·M11 + y·M21 + Dx, y' = x·M12 + y·M22 + Dy (the order of XFORM).
 struct TXform {
   double M11 = 1, M12 = 0, M21 = 0, M22 = 1, Dx = 0, Dy = 0;
-  TMetaPoint Apply(double x, double y) const { return {x * M11 + y * M21 + Dx, x * M12 + y * M22 + Dy}; }
+  TMetaPoint Apply(double x, double y) const {
+    return SnapToPixel(TMetaPoint{x * M11 + y * M21 + Dx, x * M12 + y * M22 + Dy});
+  }
   double Determinant() const { return M11 * M22 - M12 * M21; }
 };
 // `first` applied, then `then`.

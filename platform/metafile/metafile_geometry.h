@@ -4,6 +4,16 @@
 
 #include "metafile_sink.h"
 
+#include <cmath>
+
+// Mapped coordinates a rounding error away from a whole pixel are put on
+// it, so aliased edges land where the metafile put them.
+inline double SnapToPixel(double v) {
+  const double r = std::round(v);
+  return std::abs(v - r) < 1e-6 ? r : v;
+}
+inline TMetaPoint SnapToPixel(TMetaPoint p) { return {SnapToPixel(p.X), SnapToPixel(p.Y)}; }
+
 enum class TArcKind : uint8_t { Arc, Chord, Pie };
 
 // The arc of the ellipse inscribed in the box (left, top, right, bottom)

@@ -60,11 +60,24 @@ struct TAllocator {
 struct TWmfPlayer {
   TMetafileSink* Sink = nullptr;
   double OriginX = 0, OriginY = 0;  // libwmf coordinates of the picture's corner
+  // libwmf scales logical units by the placeable header's units per inch
+  // alone; Windows fits the window onto the picture. BoxWidth and BoxHeight
+  // (logical units, 0 without a placeable header) let Map do the same.
+  double BoxWidth = 0, BoxHeight = 0;
   const wmfBrush* DefaultBrush = nullptr;
   std::deque<std::shared_ptr<TMetaPixels>> Bitmaps;
 
-  TMetaPoint Map(const wmfD_Coord& c) const {
-    return {(c.x - OriginX) * kPixelsPerPoint, (c.y - OriginY) * kPixelsPerPoint};
+  double ScaleX(const wmfDC* dc) const {
+    const double ext = dc && dc->Window.width != 0 ? std::abs(dc->Window.width) : BoxWidth;
+    return BoxWidth > 0 ? kPixelsPerPoint * BoxWidth / ext : kPixelsPerPoint;
+  }
+  double ScaleY(const wmfDC* dc) const {
+    const double ext = dc && dc->Window.height != 0 ? std::abs(dc->Window.height) : BoxHeight;
+    return BoxHeight > 0 ? kPixelsPerPoint * BoxHeight / ext : kPixelsPerPoint;
+  }
+  double Scale(const wmfDC* dc) const { return std::sqrt(ScaleX(dc) * ScaleY(dc)); }
+  TMetaPoint Map(const wmfD_Coord& c, const wmfDC* dc) const {
+    return SnapToPixel(TMetaPoint{(c.x - OriginX) * ScaleX(dc), (c.y - OriginY) * ScaleY(dc)});
   }
 };
 
@@ -72,7 +85,7 @@ TWmfPlayer& Player(wmfAPI* api) { return *static_cast<TWmfPlayer*>(api->device_d
 
 TMetaColor Color(const wmfRGB& c) { return {c.r, c.g, c.b}; }
 
-TMetaPen Pen(const wmfDC* dc) {
+TMetaPen Pen(const TWmfPlayer& player, const wmfDC* dc) {
   TMetaPen pen;
   const wmfPen* p = dc->pen;
   if (!p) return pen;
@@ -88,7 +101,7 @@ TMetaPen Pen(const wmfDC* dc) {
   pen.Cap = cap == PS_ENDCAP_SQUARE ? TMetaCap::Square : cap == PS_ENDCAP_FLAT ? TMetaCap::Flat : TMetaCap::Round;
   pen.Join = join == PS_JOIN_BEVEL ? TMetaJoin::Bevel : join == PS_JOIN_MITER ? TMetaJoin::Miter : TMetaJoin::Round;
   // libwmf widens a zero-width pen to a device pixel: both are hairlines.
-  const double w = p->width * kPixelsPerPoint;
+  const double w = p->width * player.Scale(dc);
   pen.Width = std::isfinite(w) && w >= 1.5 ? std::min(w, 1e5) : 0;
   pen.Color = Color(p->lopnColor);
   return pen;
@@ -124,13 +137,13 @@ void Draw(wmfAPI* api, const wmfDC* dc, std::vector<TMetaFigure> figures, bool f
   if (shape.Figures.empty()) return;
   shape.Fill = fill;
   shape.Winding = dc->polyfillmode == WINDING;
-  p.Sink->Shape(shape, Pen(dc), Brush(p, dc));
+  p.Sink->Shape(shape, Pen(p, dc), Brush(p, dc));
 }
 
-std::vector<TMetaPoint> Points(wmfAPI* api, const wmfD_Coord* pts, size_t count) {
+std::vector<TMetaPoint> Points(wmfAPI* api, const wmfDC* dc, const wmfD_Coord* pts, size_t count) {
   std::vector<TMetaPoint> out;
   out.reserve(count);
-  for (size_t i = 0; i < count; ++i) out.push_back(Player(api).Map(pts[i]));
+  for (size_t i = 0; i < count; ++i) out.push_back(Player(api).Map(pts[i], dc));
   return out;
 }
 
@@ -147,14 +160,14 @@ void FillRect(wmfAPI* api, const wmfDC* dc, TMetaPoint a, TMetaPoint b, TMetaCol
 
 void DrawArc(wmfAPI* api, wmfDrawArc_t* a, TArcKind kind, bool whole) {
   const TWmfPlayer& p = Player(api);
-  const TMetaPoint tl = p.Map(a->TL), br = p.Map(a->BR);
-  TMetaPoint start = p.Map(a->start), end = p.Map(a->end);
-  if (whole) start = end = {br.X, (tl.Y + br.Y) / 2};
-  // libwmf hands the ray points relative to the centre.
-  else {
+  const TMetaPoint tl = p.Map(a->TL, a->dc), br = p.Map(a->BR, a->dc);
+  TMetaPoint start{br.X, (tl.Y + br.Y) / 2}, end = start;
+  if (!whole) {
+    // libwmf hands the ray points relative to the centre.
     const TMetaPoint c{(tl.X + br.X) / 2, (tl.Y + br.Y) / 2};
-    start = {c.X + a->start.x * kPixelsPerPoint, c.Y + a->start.y * kPixelsPerPoint};
-    end = {c.X + a->end.x * kPixelsPerPoint, c.Y + a->end.y * kPixelsPerPoint};
+    const double sx = p.ScaleX(a->dc), sy = p.ScaleY(a->dc);
+    start = {c.X + a->start.x * sx, c.Y + a->start.y * sy};
+    end = {c.X + a->end.x * sx, c.Y + a->end.y * sy};
   }
   TMetaFigure f = ArcFigure(tl.X, tl.Y, br.X, br.Y, start, end, whole ? TArcKind::Chord : kind, true, 1);
   Draw(api, a->dc, {std::move(f)}, whole || kind != TArcKind::Arc);
@@ -173,8 +186,9 @@ void UserDataInit(wmfAPI* api, wmfUserData_t* u) {
 }
 
 void DrawPixel(wmfAPI* api, wmfDrawPixel_t* d) {
-  const TMetaPoint a = Player(api).Map(d->pt);
-  const double w = d->pixel_width * kPixelsPerPoint, h = d->pixel_height * kPixelsPerPoint;
+  const TWmfPlayer& p = Player(api);
+  const TMetaPoint a = p.Map(d->pt, d->dc);
+  const double w = d->pixel_width * p.ScaleX(d->dc), h = d->pixel_height * p.ScaleY(d->dc);
   FillRect(api, d->dc, a, {a.X + w, a.Y + h}, Color(d->color));
 }
 
@@ -185,36 +199,36 @@ void DrawEllipse(wmfAPI* api, wmfDrawArc_t* a) { DrawArc(api, a, TArcKind::Chord
 
 void DrawLine(wmfAPI* api, wmfDrawLine_t* l) {
   const TWmfPlayer& p = Player(api);
-  Draw(api, l->dc, {TMetaFigure{{p.Map(l->from), p.Map(l->to)}, false}}, false);
+  Draw(api, l->dc, {TMetaFigure{{p.Map(l->from, l->dc), p.Map(l->to, l->dc)}, false}}, false);
 }
 
 void PolyLine(wmfAPI* api, wmfPolyLine_t* l) {
-  if (l->pt) Draw(api, l->dc, {TMetaFigure{Points(api, l->pt, l->count), false}}, false);
+  if (l->pt) Draw(api, l->dc, {TMetaFigure{Points(api, l->dc, l->pt, l->count), false}}, false);
 }
 
 void DrawPolygon(wmfAPI* api, wmfPolyLine_t* l) {
-  if (l->pt) Draw(api, l->dc, {TMetaFigure{Points(api, l->pt, l->count), true}}, true);
+  if (l->pt) Draw(api, l->dc, {TMetaFigure{Points(api, l->dc, l->pt, l->count), true}}, true);
 }
 
 void DrawPolyPolygon(wmfAPI* api, wmfPolyPoly_t* l) {
   if (!l->pt || !l->count) return;
   std::vector<TMetaFigure> figures;
   for (unsigned i = 0; i < l->npoly; ++i) {
-    if (l->pt[i]) figures.push_back(TMetaFigure{Points(api, l->pt[i], l->count[i]), true});
+    if (l->pt[i]) figures.push_back(TMetaFigure{Points(api, l->dc, l->pt[i], l->count[i]), true});
   }
   Draw(api, l->dc, std::move(figures), true);
 }
 
 void DrawRectangle(wmfAPI* api, wmfDrawRectangle_t* r) {
   const TWmfPlayer& p = Player(api);
-  const TMetaPoint a = p.Map(r->TL), b = p.Map(r->BR);
-  Draw(api, r->dc,
-       {RoundRectFigure(a.X, a.Y, b.X, b.Y, r->width * kPixelsPerPoint, r->height * kPixelsPerPoint, 1)}, true);
+  const TMetaPoint a = p.Map(r->TL, r->dc), b = p.Map(r->BR, r->dc);
+  Draw(api, r->dc, {RoundRectFigure(a.X, a.Y, b.X, b.Y, r->width * p.ScaleX(r->dc), r->height * p.ScaleY(r->dc), 1)},
+       true);
 }
 
 void RopDraw(wmfAPI* api, wmfROP_Draw_t* r) {
   const TWmfPlayer& p = Player(api);
-  const TMetaPoint a = p.Map(r->TL), b = p.Map(r->BR);
+  const TMetaPoint a = p.Map(r->TL, r->dc), b = p.Map(r->BR, r->dc);
   if (r->ROP == kPatCopy) {
     TMetaShape shape;
     shape.Figures.push_back(TMetaFigure{{a, {b.X, a.Y}, b, {a.X, b.Y}}, true});
@@ -258,8 +272,9 @@ void BitmapDraw(wmfAPI* api, wmfBMP_Draw_t* d) {
   image.SourceY = d->crop.y;
   image.SourceWidth = d->crop.w;
   image.SourceHeight = d->crop.h;
-  const TMetaPoint at = Player(api).Map(d->pt);
-  const double w = d->crop.w * d->pixel_width * kPixelsPerPoint, h = d->crop.h * d->pixel_height * kPixelsPerPoint;
+  const TWmfPlayer& p = Player(api);
+  const TMetaPoint at = p.Map(d->pt, d->dc);
+  const double w = d->crop.w * d->pixel_width * p.ScaleX(d->dc), h = d->crop.h * d->pixel_height * p.ScaleY(d->dc);
   if (!std::isfinite(w) || !std::isfinite(h) || !std::isfinite(at.X) || !std::isfinite(at.Y)) return;
   image.TopLeft = at;
   image.TopRight = {at.X + w, at.Y};
@@ -276,6 +291,29 @@ std::string Decode(const char* s, uint8_t charset) {
   return Utf16ToUtf8(latin.data(), latin.size());
 }
 
+float StringWidth(wmfAPI*, wmfFont* font, char* s);
+
+// libwmf moves the point from the top to a baseline one font height lower,
+// and from the centre or right end to the left by half its own estimate of
+// the width; undone here, the sink aligns with the real glyph metrics.
+wmfD_Coord ReferencePoint(const wmfDrawText_t* t) {
+  const unsigned align = t->dc->textalign;
+  const double a = U16_2_S16(static_cast<U16>(t->dc->font->lfEscapement)) / 10.0 * 3.14159265358979323846 / 180;
+  const double alongX = std::cos(a), alongY = -std::sin(a), downX = std::sin(a), downY = std::cos(a);
+  wmfD_Coord c = t->pt;
+  if ((align & TA_BASELINE) == TA_TOP) {
+    c.x -= static_cast<float>(downX * t->font_height);
+    c.y -= static_cast<float>(downY * t->font_height);
+  }
+  const unsigned h = align & TA_CENTER;
+  if (h == TA_CENTER || h == TA_RIGHT) {
+    const double half = StringWidth(nullptr, t->dc->font, t->str) * t->font_height * t->font_ratio / 2;
+    c.x += static_cast<float>(alongX * half);
+    c.y += static_cast<float>(alongY * half);
+  }
+  return c;
+}
+
 void DrawText(wmfAPI* api, wmfDrawText_t* t) {
   const TWmfPlayer& p = Player(api);
   const wmfDC* dc = t->dc;
@@ -284,8 +322,8 @@ void DrawText(wmfAPI* api, wmfDrawText_t* t) {
   TMetaText text;
   text.Utf8 = Decode(t->str, font->lfCharSet);
   if (text.Utf8.empty()) return;
-  text.Origin = p.Map(t->pt);
-  text.Font.Height = t->font_height * kPixelsPerPoint;
+  text.Origin = p.Map(ReferencePoint(t), dc);
+  text.Font.Height = t->font_height * p.ScaleY(dc);
   text.Font.CellHeight = U16_2_S16(font->lfHeight) > 0;
   text.Font.Width = font->lfWidth == 0 ? 0 : t->font_ratio * text.Font.Height;
   if (!std::isfinite(text.Origin.X) || !std::isfinite(text.Origin.Y) || !(text.Font.Height <= kMaxPicturePixels) ||
@@ -302,7 +340,7 @@ void DrawText(wmfAPI* api, wmfDrawText_t* t) {
   text.VAlign = v == TA_BASELINE ? TMetaVAlign::Baseline : v == TA_BOTTOM ? TMetaVAlign::Bottom : TMetaVAlign::Top;
   text.OpaqueBackground = dc->bgmode == OPAQUE;
   text.Background = Color(dc->bgcolor);
-  if (t->flags & ETO_OPAQUE) FillRect(api, dc, p.Map(t->TL), p.Map(t->BR), Color(dc->bgcolor));
+  if (t->flags & ETO_OPAQUE) FillRect(api, dc, p.Map(t->TL, dc), p.Map(t->BR, dc), Color(dc->bgcolor));
   p.Sink->Text(text);
 }
 
@@ -358,6 +396,8 @@ bool Frame(wmfAPI* api, const TCheckedWmf& wmf, const wmfD_Rect& box, TWmfPlayer
   if (wmf.Placeable) {
     // libwmf counts from the window origin; without one, from zero.
     const double pointsPerUnit = 72.0 / wmf.Inch;
+    player.BoxWidth = std::abs(wmf.Right - wmf.Left);
+    player.BoxHeight = std::abs(wmf.Bottom - wmf.Top);
     player.OriginX = wmf.SetsWindowOrigin ? 0 : std::min(wmf.Left, wmf.Right) * pointsPerUnit;
     player.OriginY = wmf.SetsWindowOrigin ? 0 : std::min(wmf.Top, wmf.Bottom) * pointsPerUnit;
     w = std::round(std::abs(wmf.Right - wmf.Left) * 96.0 / wmf.Inch);
