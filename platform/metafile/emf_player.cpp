@@ -17,6 +17,7 @@ namespace {
 constexpr size_t kHeaderBytes = 88;  // up to the reference device's size
 constexpr size_t kMaxSavedStates = 1024;
 constexpr uint32_t kMwtSet = 4;      // newer than libuemf's list
+constexpr size_t kRoomToGoOn = size_t{64} << 10;
 
 bool ReadHeader(const uint8_t* data, size_t size, TEmfHeader& h) {
   if (size < kHeaderBytes) return false;
@@ -186,6 +187,7 @@ using emf_detail::TEmfHeader;
 using emf_detail::TEmfPlayer;
 using emf_detail::PictureSize;
 using emf_detail::ReadHeader;
+using emf_detail::kRoomToGoOn;
 
 bool ReadEmfSize(const uint8_t* data, size_t size, TMetafileSize& out) {
   TEmfHeader h;
@@ -198,7 +200,8 @@ bool PlayEmf(const uint8_t* data, size_t size, TMetafileSink& sink) {
   if (!data || !ReadHeader(data, size, h) || !PictureSize(h, pictureSize)) return false;
   TEmfPlayer player(h, sink);
   size_t at = 0;
-  while (size - at >= 8) {
+  // Once the sink is full nothing more would be kept.
+  while (size - at >= 8 && sink.HasRoomFor(kRoomToGoOn)) {
     uint32_t type, length;
     std::memcpy(&type, data + at, 4);
     std::memcpy(&length, data + at + 4, 4);

@@ -21,6 +21,7 @@ namespace {
 constexpr size_t kLibraryBudgetBytes = size_t{256} << 20;
 constexpr double kPixelsPerPoint = 96.0 / 72.0;  // libwmf's units are points
 constexpr double kMaxPicturePixels = 1e6;
+constexpr size_t kRoomToGoOn = size_t{64} << 10;
 constexpr uint8_t kShiftJisCharset = 128;
 constexpr uint32_t kSrcCopy = 0x00CC0020, kPatCopy = 0x00F00021, kBlackness = 0x00000042, kWhiteness = 0x00FF0062;
 
@@ -169,7 +170,8 @@ void DrawArc(wmfAPI* api, wmfDrawArc_t* a, TArcKind kind, bool whole) {
     start = {c.X + a->start.x * sx, c.Y + a->start.y * sy};
     end = {c.X + a->end.x * sx, c.Y + a->end.y * sy};
   }
-  TMetaFigure f = ArcFigure(tl.X, tl.Y, br.X, br.Y, start, end, whole ? TArcKind::Chord : kind, true, 1);
+  // libwmf hands the ends the other way round: clockwise from its start.
+  TMetaFigure f = ArcFigure(tl.X, tl.Y, br.X, br.Y, start, end, whole ? TArcKind::Chord : kind, false, 1);
   Draw(api, a->dc, {std::move(f)}, whole || kind != TArcKind::Arc);
 }
 
@@ -325,7 +327,8 @@ void DrawText(wmfAPI* api, wmfDrawText_t* t) {
   text.Origin = p.Map(ReferencePoint(t), dc);
   text.Font.Height = t->font_height * p.ScaleY(dc);
   text.Font.CellHeight = U16_2_S16(font->lfHeight) > 0;
-  text.Font.Width = font->lfWidth == 0 ? 0 : t->font_ratio * text.Font.Height;
+  // libwmf reports a width of 0 (the face's own) as a ratio of exactly 1.
+  text.Font.Width = t->font_ratio == 1 ? 0 : t->font_ratio * text.Font.Height;
   if (!std::isfinite(text.Origin.X) || !std::isfinite(text.Origin.Y) || !(text.Font.Height <= kMaxPicturePixels) ||
       !(std::abs(text.Font.Width) <= kMaxPicturePixels)) {
     return;
@@ -415,6 +418,11 @@ bool Frame(wmfAPI* api, const TCheckedWmf& wmf, const wmfD_Rect& box, TWmfPlayer
   return true;
 }
 
+// Ends the play once the sink is full: nothing more would be kept.
+int StopWhenFull(void* context, float) {
+  return static_cast<const TMetafileSink*>(context)->HasRoomFor(kRoomToGoOn) ? 0 : 1;
+}
+
 }  // namespace
 
 bool PlayWmf(const uint8_t* data, size_t size, TMetafileSink& sink, TMetafileSize& pictureSize) {
@@ -442,6 +450,7 @@ bool PlayWmf(const uint8_t* data, size_t size, TMetafileSink& sink, TMetafileSiz
       wmf_mem_open(api, wmf.Bytes.data(), static_cast<long>(wmf.Bytes.size())) == wmf_E_None &&
       wmf_scan(api, 0, &box) == wmf_E_None && Frame(api, wmf, box, player, pictureSize)) {
     ok = true;
+    wmf_status_function(api, &sink, StopWhenFull);
     wmf_play(api, 0, &box);  // a failure part way keeps what was drawn
   }
   wmf_lite_destroy(api);

@@ -200,3 +200,29 @@ TEST(EmfImage, BadInputIsRefusedOrDrawnPartially) {
     EXPECT_FALSE(LoadEmfImage(junk));
   }
 }
+
+TEST(EmfImage, TextAlignmentAndArcDirection) {
+  EnsureGui();
+  for (const AlignCase& c : AlignCases()) {
+    SCOPED_TRACE(c.align);
+    EmfBuilder b = Picture();
+    b.Font(1, -20, u"IPAGothic");
+    b.Select(1);
+    b.Record(18, {1});
+    b.Record(22, {c.align});
+    b.TextW(50, 50, u"HHH");
+    auto image = LoadEmfImage(b.Bytes());
+    ASSERT_TRUE(image);
+    const QImage img = Render(*image);
+    EXPECT_GT(Inked(img, c.inked), 10);
+    EXPECT_EQ(Inked(img, c.blank), 0);
+  }
+  EmfBuilder b = Picture();
+  b.Brush(1, 0, Rgb(0, 0, 255));
+  b.Select(1);
+  b.Record(47, EmfBuilder::U({10, 10, 90, 90, 90, 50, 50, 10}));
+  auto image = LoadEmfImage(b.Bytes());
+  ASSERT_TRUE(image);
+  const QImage img = Render(*image);
+  for (const auto& [x, y, filled] : PieProbes()) EXPECT_EQ(Px(img, x, y), filled ? kBlue : kWhite) << x << "," << y;
+}

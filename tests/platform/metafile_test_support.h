@@ -38,3 +38,32 @@ inline int Inked(const QImage& img, QRect r, QRgb background = 0xFFFFFF) {
 }
 
 }  // namespace metatest
+
+namespace metatest {
+
+// Where a text drawn at (50, 50) of a 100 × 100 picture put its ink, for the
+// alignments top-left, baseline, top-right and top-centre.
+struct AlignCase {
+  uint16_t align;
+  QRect inked, blank;
+};
+inline const std::vector<AlignCase>& AlignCases() {
+  static const std::vector<AlignCase> cases = {
+      {0, QRect(50, 50, 50, 30), QRect(0, 0, 100, 48)},
+      {24, QRect(50, 30, 50, 20), QRect(0, 52, 100, 48)},
+      {2, QRect(0, 50, 50, 30), QRect(52, 0, 48, 100)},
+      {6, QRect(35, 50, 14, 30), QRect(0, 0, 100, 48)},
+      {6, QRect(51, 50, 14, 30), QRect(0, 0, 30, 100)},
+  };
+  return cases;
+}
+
+// A pie from three o'clock to twelve o'clock in the box (10, 10)-(90, 90)
+// fills the upper right quarter only (arcs run counter-clockwise).
+inline const std::vector<std::tuple<int, int, bool>>& PieProbes() {
+  static const std::vector<std::tuple<int, int, bool>> probes = {
+      {70, 30, true}, {30, 30, false}, {70, 70, false}, {30, 70, false}};
+  return probes;
+}
+
+}  // namespace metatest

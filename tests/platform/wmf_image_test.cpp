@@ -192,3 +192,29 @@ TEST(WmfImage, BadInputIsRefusedOrDrawnPartially) {
     EXPECT_FALSE(LoadWmfImage(junk));
   }
 }
+
+TEST(WmfImage, TextAlignmentAndArcDirection) {
+  EnsureGui();
+  for (const AlignCase& c : AlignCases()) {
+    SCOPED_TRACE(c.align);
+    WmfBuilder b = Picture();
+    b.Font(-20, "IPAGothic");
+    b.Select(0);
+    b.Record(0x0102, {1});
+    b.Record(0x012E, {c.align});
+    b.TextOut(50, 50, "HHH");
+    auto image = LoadWmfImage(b.Bytes());
+    ASSERT_TRUE(image);
+    const QImage img = Render(*image);
+    EXPECT_GT(Inked(img, c.inked), 10);
+    EXPECT_EQ(Inked(img, c.blank), 0);
+  }
+  WmfBuilder b = Picture();
+  b.Brush(0, Rgb(0, 0, 255));
+  b.Select(0);
+  b.Record(0x081A, {10, 50, 50, 90, 90, 90, 10, 10});  // pie: end, start, box
+  auto image = LoadWmfImage(b.Bytes());
+  ASSERT_TRUE(image);
+  const QImage img = Render(*image);
+  for (const auto& [x, y, filled] : PieProbes()) EXPECT_EQ(Px(img, x, y), filled ? kBlue : kWhite) << x << "," << y;
+}
