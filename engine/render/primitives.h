@@ -8,6 +8,15 @@
 
 #include "canvas.h"
 
+class TgraAttribute;
+
+// The attribute object the renderer reads: Gval.GraAttribute, or a neutral
+// default one while none is installed.
+const TgraAttribute& DrawAttributes();
+// Pen widths and text metrics round to the nearest integer, ties to even
+// (strokes use RoundToInt). Saturates at the int32 range; NaN gives 0.
+int32_t RoundTiesToEven(double v);
+
 // Brush codes: 1 solid, 2..7 the hatch with that style value, else clear.
 void SetBrushByCode(TCanvas& canvas, int32_t color, int32_t brushCode);
 void SetBrushForEntity(TCanvas& canvas, int32_t layerIndex, int32_t pen, int32_t brushCode);
