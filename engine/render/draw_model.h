@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "geometry.h"
 #include "jwwtype.h"
@@ -20,6 +21,11 @@ struct TDrawPlacement {
     return ownLayers ? c.LayerGroup * 16 + c.Layer : rowLayerGroup * 16 + rowLayer;
   }
 };
+
+// The image file an image text ("^@BM" path "," numbers) names, with a
+// leading "%temp%" (any case) standing for the folder of held images.
+// Empty when the text is no image text.
+std::string ImageTextPath(const std::string& content);
 
 // Drawing orders of TJwwData::Draw.
 enum : int32_t { kDrawOrderNormal = 0, kDrawOrderByLayer = 1, kDrawOrderByLayerReversed = 2 };

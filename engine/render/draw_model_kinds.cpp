@@ -82,13 +82,18 @@ TImageValues ReadImageValues(const std::string& rest) {
 
 }  // namespace
 
+std::string ImageTextPath(const std::string& content) {
+  if (!IsImageText(content)) return {};
+  std::string path = content.substr(4, content.find(',') - 4);
+  if (StartsWithTempFolderTag(path)) path = BindImg.TempFolder + path.substr(6);
+  return path;
+}
+
 void TJwwData::DrawImageText(TCanvas& canvas, bool lineWidthMode, const TDrawPlacement& place,
                              const TEntJwwText& e, int32_t colorOverride) const {
   if (!IsImageText(e.Content)) return;
-  const size_t comma = e.Content.find(',');
-  std::string path = e.Content.substr(4, comma - 4);
-  if (StartsWithTempFolderTag(path)) path = BindImg.TempFolder + path.substr(6);
-  const TImageValues v = ReadImageValues(e.Content.substr(comma + 1));
+  const std::string path = ImageTextPath(e.Content);
+  const TImageValues v = ReadImageValues(e.Content.substr(e.Content.find(',') + 1));
 
   const TAffineMap& m = place.map;
   const double psi = VectorAngle(e.EndX - e.StartX, e.EndY - e.StartY);
