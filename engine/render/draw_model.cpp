@@ -126,7 +126,7 @@ class TModelDrawer {
         if (aborted_ || poll.Visited()) return Abort();
       }
     }
-    return !(CheckAbort() && Abort());
+    return CheckAbort() ? Abort() : true;
   }
 
   bool Abort() {
