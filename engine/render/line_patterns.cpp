@@ -35,6 +35,71 @@ bool ReadPattern(int32_t lineType, TPattern& p) {
   return std::all_of(p.seg.begin(), p.seg.begin() + p.count, [](double v) { return std::isfinite(v); });
 }
 
+// Whether strokes of the line type are walked: not for solid types, for
+// periods of 2 device units or less, nor for rows that are not finite.
+bool WalksPattern(int32_t lineType, TPattern& pat) {
+  const TgraAttribute& attr = DrawAttributes();
+  const double period = attr.GetLineTypePeriod(lineType);
+  return attr.GetLineTypeCount(lineType) != 0 && std::isfinite(period) && period * Gval.ViewScale > 2 &&
+         ReadPattern(lineType, pat);
+}
+
+// The chords of an arc drawn plain. A chord whose ends round to one device
+// point adds nothing to the strokes beside it, which cover that point with
+// their caps, so only an arc made of nothing else draws one such stroke. (A
+// million small arcs on a thumbnail are mostly such chords.)
+class TPlainChords {
+ public:
+  explicit TPlainChords(TCanvas& canvas) : canvas_(canvas) {}
+  void Add(double x1, double y1, double x2, double y2) {
+    const int32_t r = ClipSegment(x1, y1, x2, y2, Gval.ViewXMin, Gval.ViewYMin, Gval.ViewXMax, Gval.ViewYMax);
+    if (r == 2) {
+      haveEnd_ = false;
+      return;
+    }
+    // An unclipped chord starts where the last unclipped one ended.
+    const bool reuse = r == 0 && haveEnd_;
+    const int32_t X1 = reuse ? end_.x : DeviceX(x1), Y1 = reuse ? end_.y : DeviceY(y1);
+    const int32_t X2 = DeviceX(x2), Y2 = DeviceY(y2);
+    end_ = {X2, Y2};
+    haveEnd_ = r == 0;
+    if (X1 == X2 && Y1 == Y2) {
+      dot_ = {X1, Y1};
+      haveDot_ = true;
+      return;
+    }
+    DrawDeviceLine(canvas_, X1, Y1, X2, Y2);
+    drawn_ = true;
+  }
+  void Finish() {
+    if (!drawn_ && haveDot_) DrawDeviceLine(canvas_, dot_.x, dot_.y, dot_.x, dot_.y);
+  }
+
+ private:
+  TCanvas& canvas_;
+  TDevicePoint dot_, end_;
+  bool haveDot_ = false, drawn_ = false, haveEnd_ = false;
+};
+
+// Whether a plain arc lies, whole and well inside the window, within one
+// device point, found without walking it: (x, y) is that point.
+bool ArcWithinOnePoint(double cx, double cy, double radius, double flatness, double tx, double ty, double a,
+                       double b, double c, double d, double s, int32_t& x, int32_t& y) {
+  const double mx = (a * cx + b * cy + tx) / s, my = (c * cx + d * cy + ty) / s;
+  // Reaches every point of the mapped ellipse, with room for rounding.
+  const double reach = std::max(std::fabs(radius), std::fabs(radius * flatness)) *
+                           std::sqrt(a * a + b * b + c * c + d * d) / std::fabs(s) +
+                       1e-9 * (1 + std::fabs(mx) + std::fabs(my));
+  if (!std::isfinite(mx) || !std::isfinite(my) || !std::isfinite(reach)) return false;
+  const double tol = 2 * kClipTolerance;
+  if (mx - reach <= Gval.ViewXMin + tol || mx + reach >= Gval.ViewXMax - tol ||
+      my - reach <= Gval.ViewYMin + tol || my + reach >= Gval.ViewYMax - tol)
+    return false;
+  x = DeviceX(mx - reach);
+  y = DeviceY(my - reach);
+  return x == DeviceX(mx + reach) && y == DeviceY(my + reach);
+}
+
 void Advance(int32_t& i, int32_t n) {
   if (++i >= n) i = 0;
 }
@@ -52,14 +117,12 @@ void ResetDashState() {
 
 void DrawPatternLine(int32_t owner, int32_t lineType, TCanvas& canvas, double x1, double y1,
                      double x2, double y2) {
-  const TgraAttribute& attr = DrawAttributes();
-  const double period = attr.GetLineTypePeriod(lineType);
   TPattern pat;
-  if (attr.GetLineTypeCount(lineType) == 0 || !std::isfinite(period) ||
-      !(period * Gval.ViewScale > 2) || !ReadPattern(lineType, pat)) {
+  if (!WalksPattern(lineType, pat)) {
     DrawLine(canvas, x1, y1, x2, y2);
     return;
   }
+  const double period = DrawAttributes().GetLineTypePeriod(lineType);
   if (ClipSegment(x1, y1, x2, y2, Gval.ViewXMin, Gval.ViewYMin, Gval.ViewXMax, Gval.ViewYMax) == 2)
     return;
   double L = Distance(x1, y1, x2, y2);
@@ -125,14 +188,25 @@ void DrawPatternLine(int32_t owner, int32_t lineType, TCanvas& canvas, double x1
 void DrawPatternArc(int32_t owner, int32_t lineType, TCanvas& canvas, double cx, double cy,
                     double radius, double flatness, double tilt, double start, double sweep,
                     double tx, double ty, double a, double b, double c, double d, double s) {
+  TPattern pat;
+  const bool walks = WalksPattern(lineType, pat);
+  int32_t X, Y;
+  if (!walks && ArcWithinOnePoint(cx, cy, radius, flatness, tx, ty, a, b, c, d, s, X, Y)) {
+    DrawDeviceLine(canvas, X, Y, X, Y);
+    return;
+  }
+  TPlainChords plain(canvas);
+  const TEllipseFrame frame(cx, cy, radius, radius * flatness, tilt);
   const double step = sweep / 72;
   double t = start;
   double px = 0, py = 0;
   for (int k = 0; k <= 72; ++k, t += step) {
-    const double lx = radius * std::cos(t), ly = radius * flatness * std::sin(t);
-    const double X = RotateX(lx, ly, 0, 0, tilt) + cx, Y = RotateY(lx, ly, 0, 0, tilt) + cy;
+    double X, Y;
+    frame.At(t, X, Y);
     const double x = (a * X + b * Y + tx) / s, y = (c * X + d * Y + ty) / s;
-    if (k > 0) DrawPatternLine(owner, lineType, canvas, px, py, x, y);
+    if (k > 0 && walks) DrawPatternLine(owner, lineType, canvas, px, py, x, y);
+    if (k > 0 && !walks) plain.Add(px, py, x, y);
     px = x, py = y;
   }
+  plain.Finish();
 }

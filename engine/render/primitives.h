@@ -4,6 +4,7 @@
 // renderer draws through these routines.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "canvas.h"
@@ -16,6 +17,20 @@ const TgraAttribute& DrawAttributes();
 // Pen widths and text metrics round to the nearest integer, ties to even
 // (strokes use RoundToInt). Saturates at the int32 range; NaN gives 0.
 int32_t RoundTiesToEven(double v);
+
+// A point of an ellipse: local (rx·cos t, ry·sin t), turned by the tilt about
+// the origin as RotateX/RotateY do it, then moved to the centre. The tilt's
+// cosine and sine are taken once per curve.
+struct TEllipseFrame {
+  double cx, cy, rx, ry, cosTilt, sinTilt;
+  TEllipseFrame(double cx_, double cy_, double rx_, double ry_, double tilt)
+      : cx(cx_), cy(cy_), rx(rx_), ry(ry_), cosTilt(std::cos(tilt)), sinTilt(std::sin(tilt)) {}
+  void At(double t, double& x, double& y) const {
+    const double u = rx * std::cos(t), v = ry * std::sin(t);
+    x = (0 + cosTilt * u - sinTilt * v) + cx;
+    y = (0 + sinTilt * u + cosTilt * v) + cy;
+  }
+};
 
 // Brush codes: 1 solid, 2..7 the hatch with that style value, else clear.
 void SetBrushByCode(TCanvas& canvas, int32_t color, int32_t brushCode);

@@ -17,12 +17,12 @@ bool Near(double q, double v) { return std::fabs(q - v) <= kTolerance; }
 // Points of one ellipse (semi-axes rx along the tilt, ry across it) about
 // (cx, cy), then through the map.
 struct TEllipseWalker {
-  double cx, cy, rx, ry, tilt;
+  TEllipseFrame frame;
   TAffineMap map;
 
   void Append(double t) const {
-    const double x = RotateX(rx * std::cos(t), ry * std::sin(t), 0, 0, tilt) + cx;
-    const double y = RotateY(rx * std::cos(t), ry * std::sin(t), 0, 0, tilt) + cy;
+    double x, y;
+    frame.At(t, x, y);
     AppendMapped(x, y);
   }
   void AppendMapped(double x, double y) const {
@@ -65,7 +65,7 @@ TAffineMap MakeMap(double tx, double ty, double a, double b, double c, double d,
 void DrawMappedEllipse(TCanvas& canvas, double cx, double cy, double radius, double flatness,
                        double tilt, double tx, double ty, double a, double b, double c, double d,
                        double s) {
-  const TEllipseWalker e{cx, cy, radius, radius * flatness, tilt, MakeMap(tx, ty, a, b, c, d, s)};
+  const TEllipseWalker e{{cx, cy, radius, radius * flatness, tilt}, MakeMap(tx, ty, a, b, c, d, s)};
   BeginShape();
   e.AppendRun(0, kFiveDegrees, 72);
   EndShape(canvas, true);
@@ -79,7 +79,7 @@ void DrawEllipse(TCanvas& canvas, double cx, double cy, double radius, double fl
 void DrawMappedArc(TCanvas& canvas, double cx, double cy, double radius, double flatness,
                    double tilt, double start, double sweep, double tx, double ty, double a,
                    double b, double c, double d, double s) {
-  const TEllipseWalker e{cx, cy, radius, radius * flatness, tilt, MakeMap(tx, ty, a, b, c, d, s)};
+  const TEllipseWalker e{{cx, cy, radius, radius * flatness, tilt}, MakeMap(tx, ty, a, b, c, d, s)};
   BeginShape();
   e.AppendRun(start, sweep / 72, 73);
   EndShape(canvas, false);
@@ -94,7 +94,7 @@ void DrawCircleSolid(TCanvas& canvas, int32_t code, double cx, double cy, double
                      double flatness, double tilt, double start, double sweep, double q,
                      double tx, double ty, double a, double b, double c, double d, double s) {
   const TAffineMap map = MakeMap(tx, ty, a, b, c, d, s);
-  const TEllipseWalker outer{cx, cy, radius, radius * flatness, tilt, map};
+  const TEllipseWalker outer{{cx, cy, radius, radius * flatness, tilt}, map};
   BeginShape();
   if (code == 101) {
     if (Near(q, 100)) {
@@ -121,7 +121,7 @@ void DrawCircleSolid(TCanvas& canvas, int32_t code, double cx, double cy, double
     // axes, semi-axes q and q + radius·flatness − radius, so a zero q needs
     // no division.
     const double innerY = code == 105 ? q * flatness : q + radius * flatness - radius;
-    const TEllipseWalker inner{cx, cy, q, innerY, tilt, map};
+    const TEllipseWalker inner{{cx, cy, q, innerY, tilt}, map};
     outer.AppendRun(start, sweep / 72, 73);
     inner.AppendRun(start + sweep, -sweep / 72, 73);
     EndShape(canvas, true);

@@ -136,6 +136,27 @@ TEST_F(LinePatternTest, ArcKeepsOnePatternAroundItsChords) {
   EXPECT_NEAR(DrawnLength(), perimeter / 2, 15);  // restarting per chord would draw it all
 }
 
+TEST_F(LinePatternTest, PlainArcsDropOnlyStrokesHiddenUnderTheirNeighbours) {
+  struct Case {
+    const char* name;
+    double cx, radius;
+    size_t strokes;
+    bool oneDot;
+  } cases[] = {
+      {"within one device point", 50, 0.01, 1, true},
+      {"across a pixel edge", 50.05, 0.01, 2, false},
+      {"large", 50, 10, 72, false},
+      {"half outside", 0, 10, 36, false},
+  };
+  for (const Case& c : cases) {
+    canvas.calls.clear();
+    DrawPatternArc(0, 1, canvas, c.cx, 50, c.radius, 1, 0, 0, 2 * kPi, 0, 0, 1, 0, 0, 1, 1);
+    const std::vector<Stroke> got = Strokes();
+    EXPECT_EQ(got.size(), c.strokes) << c.name;
+    for (const Stroke& st : got) EXPECT_EQ(st.x1 == st.x2 && st.y1 == st.y2, c.oneDot) << c.name << st;
+  }
+}
+
 TEST_F(LinePatternTest, HugeOrNonFiniteStrokesEnd) {
   DrawPatternLine(0, 2, canvas, kNaN, 50, 10, 50);
   DrawPatternLine(0, 2, canvas, 10, kInf, 10, 50);
