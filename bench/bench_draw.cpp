@@ -15,7 +15,7 @@
 #include "render/canvas.h"
 #include "synthetic_drawing.h"
 
-#if __has_include("qt_canvas.h")
+#ifdef BENCH_QT_CANVAS
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
@@ -25,7 +25,6 @@
 #include <QFileInfo>
 
 #include "qt_canvas.h"
-#define BENCH_QT_CANVAS 1
 #endif
 
 namespace {

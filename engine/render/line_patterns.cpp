@@ -81,25 +81,6 @@ class TPlainChords {
   bool haveDot_ = false, drawn_ = false, haveEnd_ = false;
 };
 
-// Whether a plain arc lies, whole and well inside the window, within one
-// device point, found without walking it: (x, y) is that point.
-bool ArcWithinOnePoint(double cx, double cy, double radius, double flatness, double tx, double ty, double a,
-                       double b, double c, double d, double s, int32_t& x, int32_t& y) {
-  const double mx = (a * cx + b * cy + tx) / s, my = (c * cx + d * cy + ty) / s;
-  // Reaches every point of the mapped ellipse, with room for rounding.
-  const double reach = std::max(std::fabs(radius), std::fabs(radius * flatness)) *
-                           std::sqrt(a * a + b * b + c * c + d * d) / std::fabs(s) +
-                       1e-9 * (1 + std::fabs(mx) + std::fabs(my));
-  if (!std::isfinite(mx) || !std::isfinite(my) || !std::isfinite(reach)) return false;
-  const double tol = 2 * kClipTolerance;
-  if (mx - reach <= Gval.ViewXMin + tol || mx + reach >= Gval.ViewXMax - tol ||
-      my - reach <= Gval.ViewYMin + tol || my + reach >= Gval.ViewYMax - tol)
-    return false;
-  x = DeviceX(mx - reach);
-  y = DeviceY(my - reach);
-  return x == DeviceX(mx + reach) && y == DeviceY(my + reach);
-}
-
 void Advance(int32_t& i, int32_t n) {
   if (++i >= n) i = 0;
 }
@@ -190,19 +171,18 @@ void DrawPatternArc(int32_t owner, int32_t lineType, TCanvas& canvas, double cx,
                     double tx, double ty, double a, double b, double c, double d, double s) {
   TPattern pat;
   const bool walks = WalksPattern(lineType, pat);
-  int32_t X, Y;
-  if (!walks && ArcWithinOnePoint(cx, cy, radius, flatness, tx, ty, a, b, c, d, s, X, Y)) {
-    DrawDeviceLine(canvas, X, Y, X, Y);
+  TDevicePoint at;
+  if (!walks && CurveWithinOneDevicePoint(cx, cy, radius, flatness, tx, ty, a, b, c, d, s, at)) {
+    DrawDeviceLine(canvas, at.x, at.y, at.x, at.y);
     return;
   }
   TPlainChords plain(canvas);
   const TEllipseFrame frame(cx, cy, radius, radius * flatness, tilt);
-  const double step = sweep / 72;
-  double t = start;
+  const TParameterRun& run = ParameterRun(start, sweep / 72, 73);
   double px = 0, py = 0;
-  for (int k = 0; k <= 72; ++k, t += step) {
+  for (int k = 0; k <= 72; ++k) {
     double X, Y;
-    frame.At(t, X, Y);
+    frame.At(run.cosT[static_cast<size_t>(k)], run.sinT[static_cast<size_t>(k)], X, Y);
     const double x = (a * X + b * Y + tx) / s, y = (c * X + d * Y + ty) / s;
     if (k > 0 && walks) DrawPatternLine(owner, lineType, canvas, px, py, x, y);
     if (k > 0 && !walks) plain.Add(px, py, x, y);

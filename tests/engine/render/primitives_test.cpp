@@ -174,6 +174,30 @@ TEST_F(PrimitivesTest, MappedCurvesAndRectanglesLandWhereTheMapSays) {
   }
 }
 
+TEST_F(PrimitivesTest, CurvesWithinOneDevicePointKeepTheirPointCounts) {
+  struct Case {
+    double cx, radius;
+    bool arc;
+    size_t points;
+    bool onePoint;
+  } cases[] = {
+      {50, 0.01, false, 72, true}, {50, 0.01, true, 73, true},
+      {50.05, 0.01, false, 72, false},  // straddles a pixel edge: walked
+      {0.01, 0.005, false, 72, true},   // close to the window's edge
+  };
+  for (const Case& c : cases) {
+    canvas.calls.clear();
+    if (c.arc)
+      DrawMappedArc(canvas, c.cx, 50, c.radius, 1, 0, 0, kPi, 0, 0, 1, 0, 0, 1, 1);
+    else
+      DrawMappedEllipse(canvas, c.cx, 50, c.radius, 1, 0, 0, 0, 1, 0, 0, 1, 1);
+    ASSERT_EQ(canvas.calls.size(), 1u) << c.cx;
+    const auto& pts = canvas.calls[0].points;
+    EXPECT_EQ(pts.size(), c.points) << c.cx;
+    EXPECT_EQ(BoxSize(pts) == std::make_pair(0, 0), c.onePoint) << c.cx;
+  }
+}
+
 TEST_F(PrimitivesTest, DegenerateViewsDrawNothingAndNeverCrash) {
   for (double scale : {0.0, kNaN, -1.0, std::numeric_limits<double>::infinity()}) {
     View(10);
