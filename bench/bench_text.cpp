@@ -1,14 +1,19 @@
 // Text drawing: 100,000 texts onto a 320 × 240 thumbnail of an A1 sheet
 // (mostly strokes in place of texts), and 100,000 eight-character texts as
-// glyphs onto an A3 page at 300 dpi. The canvas here only counts calls, so
-// the figures are the engine's share of the work.
+// glyphs onto an A3 page at 300 dpi. Each onto the Qt canvas on a bitmap,
+// and onto a canvas that only counts calls (the engine's share of the work).
 #include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "gval.h"
+#include "qt_canvas.h"
 #include "render/canvas.h"
 #include "render/text_draw.h"
 
@@ -67,33 +72,57 @@ std::vector<TText> Grid(double width, double height, double h, bool someLarge) {
   return out;
 }
 
-void DrawAll(benchmark::State& state, const std::vector<TText>& texts) {
-  TCountingCanvas canvas;
-  for (auto _ : state) {
-    for (const TText& t : texts)
-      DrawTextEntity(canvas, 0, "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E", t.x1, t.y1, t.x2,
-                     t.y2, t.h, t.w, t.sp, t.text);  // ＭＳ ゴシック
+void DrawTexts(TCanvas& canvas, const std::vector<TText>& texts) {
+  for (const TText& t : texts)
+    DrawTextEntity(canvas, 0, "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E", t.x1, t.y1, t.x2, t.y2,
+                   t.h, t.w, t.sp, t.text);  // ＭＳ ゴシック
+}
+
+// The view of a 320 × 240 thumbnail of an A1 sheet, or of an A3 page at 300 dpi.
+std::vector<TText> Setup(bool thumbnail) {
+  Gval.Reset();
+  Gval.DrawingScale = Gval.PrintScale = 1;
+  if (thumbnail) {
+    SetView(320, 240, 240.0 / 594.0, 420.5, 297);
+    return Grid(841, 594, 3.5, true);
   }
-  state.counters["glyphs"] = static_cast<double>(canvas.texts) / static_cast<double>(state.iterations());
-  state.counters["fonts"] = static_cast<double>(canvas.fonts) / static_cast<double>(state.iterations());
-}
-
-void BM_TextsOnThumbnail(benchmark::State& state) {
-  Gval.Reset();
-  Gval.DrawingScale = Gval.PrintScale = 1;
-  SetView(320, 240, 240.0 / 594.0, 420.5, 297);  // an A1 sheet
-  DrawAll(state, Grid(841, 594, 3.5, true));
-}
-BENCHMARK(BM_TextsOnThumbnail)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void BM_EightCharacterTextsOnA3At300Dpi(benchmark::State& state) {
-  Gval.Reset();
-  Gval.DrawingScale = Gval.PrintScale = 1;
   SetView(4961, 3508, 300 / 25.4, 210, 148.5);
-  DrawAll(state, Grid(420, 297, 3, false));
+  return Grid(420, 297, 3, false);
 }
-BENCHMARK(BM_EightCharacterTextsOnA3At300Dpi)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CountingCanvas(benchmark::State& state, bool thumbnail) {
+  const std::vector<TText> texts = Setup(thumbnail);
+  TCountingCanvas canvas;
+  for (auto _ : state) DrawTexts(canvas, texts);
+  const auto n = static_cast<double>(state.iterations());
+  state.counters["glyph_bytes"] = static_cast<double>(canvas.texts) / n;
+  state.counters["fonts"] = static_cast<double>(canvas.fonts) / n;
+  state.counters["strokes"] = static_cast<double>(canvas.strokes) / n;
+}
+BENCHMARK_CAPTURE(BM_CountingCanvas, thumbnail, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_CountingCanvas, a3_300dpi, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_QtBitmap(benchmark::State& state, bool thumbnail) {
+  const std::vector<TText> texts = Setup(thumbnail);
+  QImage image(Gval.DeviceWidth, Gval.DeviceHeight, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  for (auto _ : state) {
+    QPainter painter(&image);
+    TQtCanvas canvas(painter);
+    DrawTexts(canvas, texts);
+    canvas.Flush();
+  }
+}
+BENCHMARK_CAPTURE(BM_QtBitmap, thumbnail, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_QtBitmap, a3_300dpi, false)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);  // fonts need one
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
