@@ -30,7 +30,9 @@ class ImageDrawTest : public ::testing::Test {
     Gval.ViewScale = 1;
     Gval.DeviceWidth = 200;
     Gval.DeviceHeight = 100;
-    dir_ = fs::path(::testing::TempDir()) / "image_draw";
+    // One folder per test: ctest runs the tests side by side.
+    dir_ = fs::path(::testing::TempDir()) / "image_draw" /
+           ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "sub");
     Gval.DrawingFileName = NativePathToSjis((dir_ / "drawing.jww").string());
