@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "qt_font_faces.h"
+
 namespace {
 
 QColor ToQColor(const TMetaColor& c) { return QColor(c.R, c.G, c.B); }
@@ -67,8 +69,11 @@ void TQtMetafileSink::Shape(const TMetaShape& shape, const TMetaPen& pen, const 
 
 void TQtMetafileSink::Text(const TMetaText& text) {
   QFont font;
-  // The face when installed, else a Japanese face that has every glyph.
-  font.setFamilies({QString::fromStdString(text.Font.Face), QStringLiteral("IPAGothic")});
+  // Windows' Japanese faces become their IPA twins, as on the canvas; a
+  // sideways "@" face is drawn upright.
+  QString face = QString::fromStdString(text.Font.Face);
+  if (face.startsWith(QLatin1Char('@'))) face.remove(0, 1);
+  font.setFamilies({FontFamilyForFace(face)});
   font.setStyleStrategy(QFont::NoAntialias);
   font.setWeight(static_cast<QFont::Weight>(std::clamp(text.Font.Weight == 0 ? 400 : text.Font.Weight, 1, 1000)));
   font.setItalic(text.Font.Italic);
