@@ -12,7 +12,8 @@
 
 namespace emf_detail {
 
-inline constexpr double kMaxCoordinate = 1e9;  // picture pixels; beyond is no picture
+// Picture pixels; beyond, no picture, and painters lose precision.
+inline constexpr double kMaxCoordinate = 1e7;
 inline constexpr double kMaxPicturePixels = 1e6;
 
 struct TEmfHeader {

@@ -34,7 +34,13 @@ void TEmfPlayer::TextRecord(ByteReader& r, const uint8_t* record, size_t size, b
     text.Utf8 = Utf16ToUtf8(units.data(), units.size());
   } else {
     const std::string raw(reinterpret_cast<const char*>(record + offString), bytes);
-    text.Utf8 = dc_.Font.CharSet == U_SHIFTJIS_CHARSET ? SjisToUtf8(raw) : Utf16ToUtf8(std::u16string(raw.begin(), raw.end()).data(), raw.size());
+    if (dc_.Font.CharSet == U_SHIFTJIS_CHARSET) {
+      text.Utf8 = SjisToUtf8(raw);
+    } else {
+      std::u16string latin;
+      for (unsigned char c : raw) latin.push_back(c);
+      text.Utf8 = Utf16ToUtf8(latin.data(), latin.size());
+    }
   }
   if (text.Utf8.empty()) return;
 

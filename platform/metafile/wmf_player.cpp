@@ -21,6 +21,8 @@ namespace {
 constexpr size_t kLibraryBudgetBytes = size_t{256} << 20;
 constexpr double kPixelsPerPoint = 96.0 / 72.0;  // libwmf's units are points
 constexpr double kMaxPicturePixels = 1e6;
+// Picture pixels; beyond, no picture, and painters lose precision.
+constexpr double kMaxCoordinate = 1e7;
 constexpr size_t kRoomToGoOn = size_t{64} << 10;
 constexpr uint8_t kShiftJisCharset = 128;
 constexpr uint32_t kSrcCopy = 0x00CC0020, kPatCopy = 0x00F00021, kBlackness = 0x00000042, kWhiteness = 0x00FF0062;
@@ -132,7 +134,9 @@ void Draw(wmfAPI* api, const wmfDC* dc, std::vector<TMetaFigure> figures, bool f
   TMetaShape shape;
   for (TMetaFigure& f : figures) {
     bool finite = !f.Points.empty();
-    for (const TMetaPoint& pt : f.Points) finite = finite && std::isfinite(pt.X) && std::isfinite(pt.Y);
+    for (const TMetaPoint& pt : f.Points) {
+      finite = finite && std::abs(pt.X) <= kMaxCoordinate && std::abs(pt.Y) <= kMaxCoordinate;
+    }
     if (finite) shape.Figures.push_back(std::move(f));
   }
   if (shape.Figures.empty()) return;
