@@ -84,6 +84,8 @@ struct TWmfPlayer {
   }
 };
 
+bool Usable(TMetaPoint p) { return std::abs(p.X) <= kMaxCoordinate && std::abs(p.Y) <= kMaxCoordinate; }
+
 TWmfPlayer& Player(wmfAPI* api) { return *static_cast<TWmfPlayer*>(api->device_data); }
 
 TMetaColor Color(const wmfRGB& c) { return {c.r, c.g, c.b}; }
@@ -133,11 +135,9 @@ void Draw(wmfAPI* api, const wmfDC* dc, std::vector<TMetaFigure> figures, bool f
   TWmfPlayer& p = Player(api);
   TMetaShape shape;
   for (TMetaFigure& f : figures) {
-    bool finite = !f.Points.empty();
-    for (const TMetaPoint& pt : f.Points) {
-      finite = finite && std::abs(pt.X) <= kMaxCoordinate && std::abs(pt.Y) <= kMaxCoordinate;
-    }
-    if (finite) shape.Figures.push_back(std::move(f));
+    bool usable = !f.Points.empty();
+    for (const TMetaPoint& pt : f.Points) usable = usable && Usable(pt);
+    if (usable) shape.Figures.push_back(std::move(f));
   }
   if (shape.Figures.empty()) return;
   shape.Fill = fill;
@@ -281,7 +281,7 @@ void BitmapDraw(wmfAPI* api, wmfBMP_Draw_t* d) {
   const TWmfPlayer& p = Player(api);
   const TMetaPoint at = p.Map(d->pt, d->dc);
   const double w = d->crop.w * d->pixel_width * p.ScaleX(d->dc), h = d->crop.h * d->pixel_height * p.ScaleY(d->dc);
-  if (!std::isfinite(w) || !std::isfinite(h) || !std::isfinite(at.X) || !std::isfinite(at.Y)) return;
+  if (!Usable(at) || !Usable({at.X + w, at.Y + h})) return;
   image.TopLeft = at;
   image.TopRight = {at.X + w, at.Y};
   image.BottomLeft = {at.X, at.Y + h};
@@ -333,7 +333,7 @@ void DrawText(wmfAPI* api, wmfDrawText_t* t) {
   text.Font.CellHeight = U16_2_S16(font->lfHeight) > 0;
   // libwmf reports a width of 0 (the face's own) as a ratio of exactly 1.
   text.Font.Width = t->font_ratio == 1 ? 0 : t->font_ratio * text.Font.Height;
-  if (!std::isfinite(text.Origin.X) || !std::isfinite(text.Origin.Y) || !(text.Font.Height <= kMaxPicturePixels) ||
+  if (!Usable(text.Origin) || !(text.Font.Height <= kMaxPicturePixels) ||
       !(std::abs(text.Font.Width) <= kMaxPicturePixels)) {
     return;
   }
