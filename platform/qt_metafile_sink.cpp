@@ -133,3 +133,27 @@ void TQtMetafileSink::Image(const TMetaImage& image) {
   painter_.drawImage(unit, q, inside);
   painter_.restore();
 }
+
+void TQtMetafileSink::Clip(const TMetaClip& clip) {
+  if (hasBaseClip_) {
+    painter_.setClipPath(baseClip_);
+  } else {
+    painter_.setClipping(false);
+  }
+  if (clip.empty()) return;
+  constexpr double kPlane = 1e8;  // beyond any picture's coordinates
+  QPainterPath kept;
+  kept.addRect(-kPlane, -kPlane, 2 * kPlane, 2 * kPlane);
+  for (const TMetaClipStep& step : clip) {
+    QPainterPath area;
+    area.setFillRule(Qt::WindingFill);
+    for (const TMetaFigure& f : step.Figures) {
+      QPolygonF polygon;
+      for (const TMetaPoint& p : f.Points) polygon << QPointF(p.X, p.Y);
+      area.addPolygon(polygon);
+      area.closeSubpath();
+    }
+    kept = step.Exclude ? kept.subtracted(area) : kept.intersected(area);
+  }
+  painter_.setClipPath(kept, hasBaseClip_ ? Qt::IntersectClip : Qt::ReplaceClip);
+}

@@ -4,16 +4,22 @@
 #pragma once
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include "metafile_sink.h"
 
 class TQtMetafileSink : public TMetafileSink {
  public:
-  explicit TQtMetafileSink(QPainter& painter) : painter_(painter) {}
+  // The painter's clipping at this point stays under any the picture sets.
+  explicit TQtMetafileSink(QPainter& painter)
+      : painter_(painter), hasBaseClip_(painter.hasClipping()), baseClip_(painter.clipPath()) {}
   void Shape(const TMetaShape& shape, const TMetaPen& pen, const TMetaBrush& brush) override;
   void Text(const TMetaText& text) override;
   void Image(const TMetaImage& image) override;
+  void Clip(const TMetaClip& clip) override;
 
  private:
   QPainter& painter_;
+  bool hasBaseClip_;
+  QPainterPath baseClip_;
 };

@@ -126,6 +126,7 @@ bool TEmfPlayer::Play(uint32_t type, ByteReader& r, const uint8_t* record, size_
       if (keep == SIZE_MAX) break;
       dc_ = saved_[keep];
       saved_.resize(keep);
+      clipChanged_ = true;
       break;
     }
     case U_EMR_SETWORLDTRANSFORM: {
@@ -170,7 +171,9 @@ bool TEmfPlayer::Play(uint32_t type, ByteReader& r, const uint8_t* record, size_
     case U_EMR_FILLPATH: DrawPath(true, false); break;
     case U_EMR_STROKEANDFILLPATH: DrawPath(true, true); break;
     case U_EMR_STROKEPATH: DrawPath(false, true); break;
-    case U_EMR_SELECTCLIPPATH: path_.clear(); break;
+    case U_EMR_INTERSECTCLIPRECT: case U_EMR_EXCLUDECLIPRECT: case U_EMR_EXTSELECTCLIPRGN: case U_EMR_SELECTCLIPPATH:
+      ClipRecord(type, r);
+      break;
     case U_EMR_EXTTEXTOUTW: TextRecord(r, record, size, true); break;
     case U_EMR_EXTTEXTOUTA: TextRecord(r, record, size, false); break;
     case U_EMR_BITBLT: case U_EMR_STRETCHBLT: case U_EMR_STRETCHDIBITS: case U_EMR_SETDIBITSTODEVICE:

@@ -78,6 +78,9 @@ class TEmfPlayer {
                   uint32_t cbBits, TMetaPoint dest, TMetaPoint destSize, TMetaPoint src, TMetaPoint srcSize);
   void ObjectRecord(uint32_t type, ByteReader& r);
   void ShapeRecord(uint32_t type, ByteReader& r);
+  void ClipRecord(uint32_t type, ByteReader& r);
+  void AddClipStep(TMetaClipStep step, bool replace);
+  void SyncClip();
   void Select(uint32_t index);
   void CreateObject(uint32_t index, TEmfObject object);
   void Line(TMetaPoint to);
@@ -90,6 +93,7 @@ class TEmfPlayer {
   bool inPath_ = false;
   bool newFigure_ = true;
   std::vector<TMetaFigure> path_;  // picture pixels
+  bool clipChanged_ = false;
 };
 
 }  // namespace emf_detail

@@ -50,6 +50,7 @@ void TEmfPlayer::Draw(std::vector<TMetaFigure> figures, bool fill, bool stroke) 
   shape.Fill = fill;
   shape.Stroke = stroke;
   shape.Winding = dc_.Winding;
+  SyncClip();
   sink_.Shape(shape, PicturePen(m), PictureBrush());
 }
 
@@ -60,7 +61,9 @@ void TEmfPlayer::DrawPath(bool fill, bool stroke) {
   shape.Fill = fill;
   shape.Stroke = stroke;
   shape.Winding = dc_.Winding;
-  if (!shape.Figures.empty()) sink_.Shape(shape, PicturePen(Map()), PictureBrush());
+  if (shape.Figures.empty()) return;
+  SyncClip();
+  sink_.Shape(shape, PicturePen(Map()), PictureBrush());
 }
 
 void TEmfPlayer::FillRect(TMetaPoint a, TMetaPoint b, TMetaColor color) {

@@ -32,6 +32,18 @@ double Ratio(double num, double den) { return den == 0 ? 1 : num / den; }
 
 }  // namespace
 
+TXform DeviceToPicture(const TEmfPage& page) {
+  // Device pixels to 0.01 mm, less the frame's corner, to 96 dpi pixels.
+  // One product, so a 96 dpi reference device maps by exactly 1.
+  const double k = 96.0 / 2540.0;
+  TXform toPicture;
+  toPicture.M11 = (9600 * page.DeviceMmX) / (2540 * page.DevicePixelsX);
+  toPicture.M22 = (9600 * page.DeviceMmY) / (2540 * page.DevicePixelsY);
+  toPicture.Dx = -page.FrameLeft * k;
+  toPicture.Dy = -page.FrameTop * k;
+  return toPicture;
+}
+
 TXform LogicalToPicture(const TEmfDc& dc, const TEmfPage& page) {
   double sx = 1, sy = 1;
   if (const double u = UnitsPerMm(dc.MapMode); u > 0) {
@@ -53,13 +65,5 @@ TXform LogicalToPicture(const TEmfDc& dc, const TEmfPage& page) {
   toDevice.M22 = sy;
   toDevice.Dx = dc.ViewportOrgX - dc.WindowOrgX * sx;
   toDevice.Dy = dc.ViewportOrgY - dc.WindowOrgY * sy;
-  // Device pixels to 0.01 mm, less the frame's corner, to 96 dpi pixels.
-  // One product, so a 96 dpi reference device maps by exactly 1.
-  const double k = 96.0 / 2540.0;
-  TXform toPicture;
-  toPicture.M11 = (9600 * page.DeviceMmX) / (2540 * page.DevicePixelsX);
-  toPicture.M22 = (9600 * page.DeviceMmY) / (2540 * page.DevicePixelsY);
-  toPicture.Dx = -page.FrameLeft * k;
-  toPicture.Dy = -page.FrameTop * k;
-  return Compose(Compose(dc.World, toDevice), toPicture);
+  return Compose(Compose(dc.World, toDevice), DeviceToPicture(page));
 }

@@ -66,6 +66,7 @@ struct TEmfDc {
   bool Winding = false;
   bool ClockwiseArcs = false;
   TMetaPoint Position;  // logical
+  TMetaClip Clip;       // picture pixels
 };
 
 // The reference device and the frame, fixed by the header.
@@ -75,6 +76,9 @@ struct TEmfPage {
   double DevicePixelsX = 960, DevicePixelsY = 960, DeviceMmX = 254, DeviceMmY = 254;
   double FrameLeft = 0, FrameTop = 0;  // 0.01 mm
 };
+
+// Device units of the reference device to picture pixels.
+TXform DeviceToPicture(const TEmfPage& page);
 
 // Logical units to picture pixels under the context's current mapping.
 TXform LogicalToPicture(const TEmfDc& dc, const TEmfPage& page);

@@ -65,6 +65,7 @@ void TEmfPlayer::TextRecord(ByteReader& r, const uint8_t* record, size_t size, b
   text.VAlign = v == U_TA_BASELINE ? TMetaVAlign::Baseline : v == U_TA_BOTTOM ? TMetaVAlign::Bottom : TMetaVAlign::Top;
   text.OpaqueBackground = dc_.OpaqueBackground;
   text.Background = dc_.BackColor;
+  SyncClip();
   sink_.Text(text);
 }
 
@@ -90,6 +91,7 @@ void TEmfPlayer::DrawBitmap(const uint8_t* record, size_t size, uint32_t offBmi,
     if (!(std::abs(p.X) <= kMaxCoordinate && std::abs(p.Y) <= kMaxCoordinate)) return;
   }
   image.Pixels = std::move(pixels);
+  SyncClip();
   sink_.Image(image);
 }
 

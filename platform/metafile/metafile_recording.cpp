@@ -2,9 +2,9 @@
 
 namespace {
 
-size_t ShapeBytes(const TMetaShape& shape) {
-  size_t bytes = sizeof(TMetaShape);
-  for (const TMetaFigure& f : shape.Figures) bytes += sizeof(TMetaFigure) + f.Points.size() * sizeof(TMetaPoint);
+size_t FigureBytes(const std::vector<TMetaFigure>& figures) {
+  size_t bytes = 0;
+  for (const TMetaFigure& f : figures) bytes += sizeof(TMetaFigure) + f.Points.size() * sizeof(TMetaPoint);
   return bytes;
 }
 
@@ -17,7 +17,7 @@ bool TMetafileRecording::Take(size_t bytes) {
 }
 
 void TMetafileRecording::Shape(const TMetaShape& shape, const TMetaPen& pen, const TMetaBrush& brush) {
-  if (Take(ShapeBytes(shape) + sizeof(ShapeOp))) ops_.push_back(ShapeOp{shape, pen, brush});
+  if (Take(FigureBytes(shape.Figures) + sizeof(ShapeOp))) ops_.push_back(ShapeOp{shape, pen, brush});
 }
 
 void TMetafileRecording::Text(const TMetaText& text) {
@@ -31,14 +31,22 @@ void TMetafileRecording::Image(const TMetaImage& image) {
   if (Take(sizeof(TMetaImage) + image.Pixels->Argb.size() * sizeof(uint32_t))) ops_.push_back(image);
 }
 
+void TMetafileRecording::Clip(const TMetaClip& clip) {
+  size_t bytes = sizeof(TMetaClip);
+  for (const TMetaClipStep& step : clip) bytes += sizeof(TMetaClipStep) + FigureBytes(step.Figures);
+  if (Take(bytes)) ops_.push_back(clip);
+}
+
 void TMetafileRecording::Replay(TMetafileSink& target) const {
   for (const auto& op : ops_) {
     if (const auto* s = std::get_if<ShapeOp>(&op)) {
       target.Shape(s->Shape, s->Pen, s->Brush);
     } else if (const auto* t = std::get_if<TMetaText>(&op)) {
       target.Text(*t);
+    } else if (const auto* i = std::get_if<TMetaImage>(&op)) {
+      target.Image(*i);
     } else {
-      target.Image(std::get<TMetaImage>(op));
+      target.Clip(std::get<TMetaClip>(op));
     }
   }
 }

@@ -16,6 +16,7 @@ class TMetafileRecording : public TMetafileSink {
   void Shape(const TMetaShape& shape, const TMetaPen& pen, const TMetaBrush& brush) override;
   void Text(const TMetaText& text) override;
   void Image(const TMetaImage& image) override;
+  void Clip(const TMetaClip& clip) override;
   bool HasRoomFor(size_t bytes) const override { return used_ + bytes <= budget_; }
 
   void Replay(TMetafileSink& target) const;
@@ -30,7 +31,7 @@ class TMetafileRecording : public TMetafileSink {
   };
   bool Take(size_t bytes);
 
-  std::vector<std::variant<ShapeOp, TMetaText, TMetaImage>> ops_;
+  std::vector<std::variant<ShapeOp, TMetaText, TMetaImage, TMetaClip>> ops_;
   size_t budget_;
   size_t used_ = 0;
 };

@@ -95,12 +95,23 @@ struct TMetaImage {
   TMetaPoint TopLeft, TopRight, BottomLeft;
 };
 
+// Clipping as steps applied in order to the whole plane: each keeps the
+// inside of the union of its figures, or with Exclude the outside. No
+// steps: no clipping.
+struct TMetaClipStep {
+  std::vector<TMetaFigure> Figures;
+  bool Exclude = false;
+};
+using TMetaClip = std::vector<TMetaClipStep>;
+
 class TMetafileSink {
  public:
   virtual ~TMetafileSink() = default;
   virtual void Shape(const TMetaShape& shape, const TMetaPen& pen, const TMetaBrush& brush) = 0;
   virtual void Text(const TMetaText& text) = 0;
   virtual void Image(const TMetaImage& image) = 0;
+  // Applies to everything drawn after it, until the next.
+  virtual void Clip(const TMetaClip& /*clip*/) {}
   // Asked before a player decodes pixels or builds large shapes: false makes
   // it skip them (a recording keeps within its memory budget this way).
   virtual bool HasRoomFor(size_t /*bytes*/) const { return true; }

@@ -186,6 +186,21 @@ void NoFlood(wmfAPI*, wmfFlood_t*) {}
 void NoUserData(wmfAPI*, wmfUserData_t*) {}
 void NoRegion(wmfAPI*, wmfPolyRectangle_t*) {}
 
+// libwmf hands the clip region as rectangles whenever it changes.
+void RegionClip(wmfAPI* api, wmfPolyRectangle_t* r) {
+  const TWmfPlayer& p = Player(api);
+  TMetaClip clip;
+  if (r->count > 0 && r->TL && r->BR) {
+    TMetaClipStep step;
+    for (unsigned i = 0; i < r->count; ++i) {
+      const TMetaPoint a = p.Map(r->TL[i], r->dc), b = p.Map(r->BR[i], r->dc);
+      if (Usable(a) && Usable(b)) step.Figures.push_back(TMetaFigure{{a, {b.X, a.Y}, b, {a.X, b.Y}}, true});
+    }
+    clip.push_back(std::move(step));
+  }
+  p.Sink->Clip(clip);
+}
+
 void UserDataInit(wmfAPI* api, wmfUserData_t* u) {
   TWmfPlayer& p = Player(api);
   if (!p.DefaultBrush && u && u->dc) p.DefaultBrush = u->dc->brush;
@@ -394,7 +409,8 @@ void SetUpDevice(wmfAPI* api) {
   f->draw_text = DrawText;
   f->udata_init = UserDataInit;
   f->udata_copy = f->udata_set = f->udata_free = NoUserData;
-  f->region_frame = f->region_paint = f->region_clip = NoRegion;
+  f->region_frame = f->region_paint = NoRegion;
+  f->region_clip = RegionClip;
 }
 
 // The frame in libwmf's units and the size in pixels.

@@ -81,6 +81,18 @@ TEST(EmfImage, DrawsShapesPensBrushesAndMappings) {
          b.Rectangle(0, -50, 100, -150);  // 5-15 mm down: 19-57 px
        },
        {{5, 40, kBlue}, {5, 10, kWhite}, {5, 70, kWhite}}},
+      {"clip: intersected, a hole excluded, restored",
+       [](EmfBuilder& b) {
+         b.Brush(1, 0, Rgb(0, 0, 255));
+         b.Select(1);
+         b.Record(33, {});                        // save
+         b.Record(30, EmfBuilder::U({0, 0, 50, 100}));  // intersect
+         b.Record(29, EmfBuilder::U({10, 10, 20, 20}));  // exclude
+         b.Rectangle(0, 0, 100, 50);
+         b.Record(34, {0xFFFFFFFF});  // restore
+         b.Rectangle(0, 60, 100, 100);
+       },
+       {{30, 30, kBlue}, {70, 30, kWhite}, {15, 15, kWhite}, {80, 80, kBlue}}},
       {"bitmap stretched onto its rectangle",
        [](EmfBuilder& b) { b.StretchDib(0, 0, 40, 40, Dib24(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00})); },
        {{5, 5, kRed}, {35, 5, kGreen}, {5, 35, kBlue}, {35, 35, 0xFFFF00}, {60, 60, kWhite}}},

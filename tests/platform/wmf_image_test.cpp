@@ -89,6 +89,14 @@ TEST(WmfImage, DrawsShapesPensBrushesAndMappings) {
          b.Rectangle(50, 50, 70, 70);
        },
        {{10, 10, kRed}, {60, 60, kWhite}}},
+      {"clip: intersected rectangle",
+       [](WmfBuilder& b) {
+         b.Brush(0, Rgb(0, 0, 255));
+         b.Select(0);
+         b.Record(0x0416, {100, 50, 0, 0});  // intersect: bottom, right, top, left
+         b.Rectangle(0, 0, 100, 100);
+       },
+       {{30, 30, kBlue}, {70, 30, kWhite}}},
       {"bitmap stretched onto its rectangle",
        [](WmfBuilder& b) { b.StretchDib(0, 0, 40, 40, Dib24(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00})); },
        {{5, 5, kRed}, {35, 5, kGreen}, {5, 35, kBlue}, {35, 35, 0xFFFF00}, {60, 60, kWhite}}},
