@@ -141,6 +141,26 @@ void TQtMetafileSink::Clip(const TMetaClip& clip) {
     painter_.setClipping(false);
   }
   if (clip.empty()) return;
+  // Intersected rectangles alone (the common clip) need no area operations.
+  QRectF box(QPointF(-1e8, -1e8), QPointF(1e8, 1e8));
+  bool rectangles = true;
+  for (const TMetaClipStep& step : clip) {
+    const bool axisBox = step.Figures.size() == 1 && step.Figures[0].Points.size() == 4 &&
+                         step.Figures[0].Points[0].Y == step.Figures[0].Points[1].Y &&
+                         step.Figures[0].Points[1].X == step.Figures[0].Points[2].X &&
+                         step.Figures[0].Points[2].Y == step.Figures[0].Points[3].Y &&
+                         step.Figures[0].Points[3].X == step.Figures[0].Points[0].X;
+    if (step.Exclude || !axisBox) {
+      rectangles = false;
+      break;
+    }
+    const auto& p = step.Figures[0].Points;
+    box = box.intersected(QRectF(QPointF(p[0].X, p[0].Y), QPointF(p[2].X, p[2].Y)).normalized());
+  }
+  if (rectangles) {
+    painter_.setClipRect(box, hasBaseClip_ ? Qt::IntersectClip : Qt::ReplaceClip);
+    return;
+  }
   constexpr double kPlane = 1e8;  // beyond any picture's coordinates
   QPainterPath kept;
   kept.addRect(-kPlane, -kPlane, 2 * kPlane, 2 * kPlane);

@@ -2,6 +2,7 @@
 // the path made the clip. Kept as steps in picture pixels (see TMetaClip)
 // and handed to the sink before the next thing drawn.
 #include "emf_records.h"
+#include "metafile_geometry.h"
 
 namespace emf_detail {
 
@@ -9,7 +10,7 @@ namespace {
 
 // Each step costs the painter an area operation; files that pile them up
 // keep the first ones.
-constexpr size_t kMaxClipSteps = 64;
+constexpr size_t kMaxClipSteps = 16;
 
 TMetaFigure Box(const TXform& m, TMetaPoint a, TMetaPoint b) {
   return TMetaFigure{{m.Apply(a.X, a.Y), m.Apply(b.X, a.Y), m.Apply(b.X, b.Y), m.Apply(a.X, b.Y)}, true};
@@ -22,6 +23,7 @@ bool Combines(uint32_t mode) { return mode == U_RGN_COPY || mode == U_RGN_AND ||
 
 void TEmfPlayer::AddClipStep(TMetaClipStep step, bool replace) {
   if (replace) dc_.Clip.clear();
+  BoundClipStep(step);
   if (dc_.Clip.size() < kMaxClipSteps) dc_.Clip.push_back(std::move(step));
   clipChanged_ = true;
 }

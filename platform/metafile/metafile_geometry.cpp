@@ -91,6 +91,19 @@ void AppendBezier(std::vector<TMetaPoint>& out, TMetaPoint p0, TMetaPoint p1, TM
   }
 }
 
+void BoundClipStep(TMetaClipStep& step) {
+  constexpr size_t kMaxFigures = 64;
+  if (step.Figures.size() <= kMaxFigures) return;
+  double l = HUGE_VAL, t = HUGE_VAL, r = -HUGE_VAL, b = -HUGE_VAL;
+  for (const TMetaFigure& f : step.Figures) {
+    for (const TMetaPoint& p : f.Points) {
+      l = std::min(l, p.X), t = std::min(t, p.Y), r = std::max(r, p.X), b = std::max(b, p.Y);
+    }
+  }
+  step.Figures.clear();
+  if (l <= r && t <= b) step.Figures.push_back(TMetaFigure{{{l, t}, {r, t}, {r, b}, {l, b}}, true});
+}
+
 std::string Utf16ToUtf8(const char16_t* units, size_t count) {
   std::string out;
   out.reserve(count);

@@ -36,6 +36,10 @@ void AppendEllipseArc(std::vector<TMetaPoint>& out, double cx, double cy, double
 // A cubic Bézier segment from p0 (already in `out`) to p3.
 void AppendBezier(std::vector<TMetaPoint>& out, TMetaPoint p0, TMetaPoint p1, TMetaPoint p2, TMetaPoint p3);
 
+// A clip step of more than a few dozen figures (regions come as rows of
+// rectangles) becomes its bounding box: painters combine areas slowly.
+void BoundClipStep(TMetaClipStep& step);
+
 // Converts UTF-16 to UTF-8; unpaired surrogates become U+FFFD, and the text
 // ends at the first NUL.
 std::string Utf16ToUtf8(const char16_t* units, size_t count);

@@ -32,8 +32,13 @@ void TMetafileRecording::Image(const TMetaImage& image) {
 }
 
 void TMetafileRecording::Clip(const TMetaClip& clip) {
+  // Every replay combines the areas again: their time is charged as memory,
+  // so a file cannot make each paint take long.
+  constexpr size_t kBytesPerArea = 4096;
   size_t bytes = sizeof(TMetaClip);
-  for (const TMetaClipStep& step : clip) bytes += sizeof(TMetaClipStep) + FigureBytes(step.Figures);
+  for (const TMetaClipStep& step : clip) {
+    bytes += sizeof(TMetaClipStep) + FigureBytes(step.Figures) + step.Figures.size() * kBytesPerArea;
+  }
   if (Take(bytes)) ops_.push_back(clip);
 }
 

@@ -196,6 +196,7 @@ void RegionClip(wmfAPI* api, wmfPolyRectangle_t* r) {
       const TMetaPoint a = p.Map(r->TL[i], r->dc), b = p.Map(r->BR[i], r->dc);
       if (Usable(a) && Usable(b)) step.Figures.push_back(TMetaFigure{{a, {b.X, a.Y}, b, {a.X, b.Y}}, true});
     }
+    BoundClipStep(step);
     clip.push_back(std::move(step));
   }
   p.Sink->Clip(clip);
