@@ -32,6 +32,22 @@ size_t MinimumParams(uint16_t function) {
   }
 }
 
+// Every scan of a region (count, top, bottom, left-right pairs, count
+// again) within the record, its coordinates read as pairs whatever the
+// count means.
+bool RegionFits(const uint8_t* params, size_t words) {
+  constexpr size_t kHeader = 11;
+  if (words < kHeader) return false;
+  const size_t scans = Word(params + 10);
+  size_t at = kHeader;
+  for (size_t i = 0; i < scans; ++i) {
+    if (at + 1 > words) return false;
+    at += 3 + 2 * size_t{Word(params + 2 * at)} + 1;
+    if (at > words) return false;
+  }
+  return true;
+}
+
 // Counts inside a record (points, polygons, characters) within its words.
 bool CountsFit(uint16_t function, const uint8_t* params, size_t words) {
   switch (function) {
@@ -52,6 +68,12 @@ bool CountsFit(uint16_t function, const uint8_t* params, size_t words) {
       const size_t rect = (Word(params + 6) & 0x0006) ? 4 : 0;
       return 4 + rect + (count + 1) / 2 <= words;
     }
+    case 0x00F7: case 0x0037:  // create palette, set palette entries: start, count, entries
+      return words >= 2 && 2 + size_t{Word(params + 2)} * 2 <= words;
+    case 0x0626:  // escape: function, byte count, bytes
+      return words >= 2 && 2 + (size_t{Word(params + 2)} + 1) / 2 <= words;
+    case 0x06FF:  // create region: header, bounds, then the scans
+      return RegionFits(params, words);
     default:
       return words >= MinimumParams(function);
   }

@@ -178,6 +178,9 @@ TEST(WmfImage, BadInputIsRefusedOrDrawnPartially) {
       {"polygon count past the record", [](WmfBuilder& b) { b.Record(0x0324, {0x7FFF, 1, 2}); }},
       {"poly-polygon counts past the record", [](WmfBuilder& b) { b.Record(0x0538, {2, 0x7FFF, 0x7FFF, 1, 1}); }},
       {"text count past the record", [](WmfBuilder& b) { b.Record(0x0521, {0x7FFF, 0x4141, 1, 1}); }},
+      {"region scans past the record",
+       [](WmfBuilder& b) { b.Record(0x06FF, {0, 6, 0, 0, 0, 0x7FFF, 0, 0, 0, 10, 10, 2, 0, 10, 0, 10, 2}); }},
+      {"palette entries past the record", [](WmfBuilder& b) { b.Record(0x00F7, {0x0300, 0x7FFF, 0, 0}); }},
       {"bitmap larger than its bits",
        [](WmfBuilder& b) {
          std::vector<uint8_t> dib = Dib24(2, 2, {0, 0, 0, 0});
