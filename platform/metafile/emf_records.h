@@ -84,6 +84,8 @@ class TEmfPlayer {
   void Select(uint32_t index);
   void CreateObject(uint32_t index, TEmfObject object);
   void Line(TMetaPoint to);
+  // Strokes from the current position through the points, which it ends on.
+  void LinesTo(const std::vector<TMetaPoint>& points);
 
   TMetafileSink& sink_;
   TEmfPage page_;

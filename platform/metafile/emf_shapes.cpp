@@ -91,6 +91,18 @@ void TEmfPlayer::Line(TMetaPoint to) {
   Draw({TMetaFigure{{from, to}, false}}, false, true);
 }
 
+void TEmfPlayer::LinesTo(const std::vector<TMetaPoint>& points) {
+  if (points.empty()) return;
+  if (inPath_) {
+    for (const TMetaPoint& p : points) Line(p);
+    return;
+  }
+  TMetaFigure figure{{dc_.Position}, false};
+  figure.Points.insert(figure.Points.end(), points.begin(), points.end());
+  dc_.Position = points.back();
+  Draw({std::move(figure)}, false, true);
+}
+
 void TEmfPlayer::PolyRecord(uint32_t type, ByteReader& r, bool small) {
   r.Skip(16);  // bounds
   const uint32_t count = r.U32();
@@ -108,14 +120,9 @@ void TEmfPlayer::PolyRecord(uint32_t type, ByteReader& r, bool small) {
     line = points;
   }
   if (to) {
-    dc_.Position = points.back();
-    if (inPath_) {
-      for (size_t i = 1; i < line.size(); ++i) {
-        dc_.Position = line[i - 1];
-        Line(line[i]);
-      }
-      return;
-    }
+    line.erase(line.begin());  // the current position
+    LinesTo(line);
+    return;
   }
   const bool polygon = base == U_EMR_POLYGON;
   Draw({TMetaFigure{std::move(line), polygon}}, polygon, true);
@@ -158,8 +165,7 @@ void TEmfPlayer::ShapeRecord(uint32_t type, ByteReader& r) {
       TMetaFigure figure = ArcFigure(a.X, a.Y, b.X, b.Y, start, end, kind, ArcDecreasing(), PixelsPerUnit());
       if (figure.Points.empty()) break;
       if (type == U_EMR_ARCTO) {
-        Line(figure.Points.front());
-        for (size_t i = 1; i < figure.Points.size(); ++i) Line(figure.Points[i]);
+        LinesTo(figure.Points);
         break;
       }
       Draw({std::move(figure)}, kind != TArcKind::Arc, true);
@@ -174,7 +180,7 @@ void TEmfPlayer::ShapeRecord(uint32_t type, ByteReader& r) {
       const double ry = Map().Determinant() > 0 ? -radius : radius;  // counter-clockwise on the page
       const double deg = std::numbers::pi / 180;
       AppendEllipseArc(points, c.X, c.Y, radius, ry, start * deg, sweep * deg, PixelsPerUnit());
-      for (const TMetaPoint& p : points) Line(p);
+      LinesTo(points);
       break;
     }
     default: break;

@@ -26,6 +26,8 @@ void TEmfPlayer::TextRecord(ByteReader& r, const uint8_t* record, size_t size, b
   const size_t bytes = size_t{chars} * (wide ? 2 : 1);
   if (offString > size || bytes > size - offString) return;
   if (hasRect && (options & U_ETO_OPAQUE)) FillRect(rectA, rectB, dc_.BackColor);
+  // Glyph numbers of the writer's font mean nothing without that font.
+  if (options & U_ETO_GLYPH_INDEX) return;
 
   TMetaText text;
   if (wide) {
