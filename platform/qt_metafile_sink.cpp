@@ -56,6 +56,15 @@ void TQtMetafileSink::Shape(const TMetaShape& shape, const TMetaPen& pen, const 
   if (shape.Fill && brush.Style != TMetaBrushStyle::Null) {
     if (brush.Style == TMetaBrushStyle::Solid) {
       painter_.fillPath(path, ToQColor(brush.Color));
+    } else if (brush.Style == TMetaBrushStyle::Pattern) {
+      if (brush.Pattern && !brush.Pattern->Argb.empty()) {
+        const TMetaPixels& px = *brush.Pattern;
+        QBrush tiles(QImage(reinterpret_cast<const uchar*>(px.Argb.data()), px.Width, px.Height, px.Width * 4,
+                            QImage::Format_ARGB32)
+                         .copy());
+        tiles.setTransform(painter_.worldTransform().inverted());  // tiles on device pixels, like hatches
+        painter_.fillPath(path, tiles);
+      }
     } else {
       if (brush.OpaqueBackground) painter_.fillPath(path, ToQColor(brush.Background));
       QBrush hatch(ToQColor(brush.Color), HatchPattern(brush.Hatch));

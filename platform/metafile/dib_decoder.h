@@ -14,6 +14,9 @@ std::shared_ptr<TMetaPixels> DecodeDib(const uint8_t* info, size_t infoSize, con
 // A packed bitmap: header, colour table and rows in one buffer.
 std::shared_ptr<TMetaPixels> DecodePackedDib(const uint8_t* dib, size_t size, const TMetafileSink& sink);
 
+// Brush patterns are small tiles; larger bitmaps are refused as patterns.
+inline bool IsPatternSize(const TMetaPixels& p) { return int64_t{p.Width} * p.Height <= 256 * 256; }
+
 // Number of bytes the header and colour table of a packed bitmap take, 0
 // when the header is unusable.
 size_t DibInfoSize(const uint8_t* dib, size_t size);

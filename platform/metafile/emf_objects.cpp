@@ -4,6 +4,7 @@
 #include <cstring>
 #include <numbers>
 
+#include "dib_decoder.h"
 #include "emf_records.h"
 #include "metafile_geometry.h"
 
@@ -61,7 +62,7 @@ TEmfBrush MakeBrush(uint32_t style, uint32_t color, uint32_t hatch) {
   return b;
 }
 
-void TEmfPlayer::ObjectRecord(uint32_t type, ByteReader& r) {
+void TEmfPlayer::ObjectRecord(uint32_t type, ByteReader& r, const uint8_t* record, size_t size) {
   switch (type) {
     case U_EMR_CREATEPEN: {
       const uint32_t index = r.U32();
@@ -98,9 +99,21 @@ void TEmfPlayer::ObjectRecord(uint32_t type, ByteReader& r) {
       CreateObject(index, MakeBrush(style, color, hatch));
       break;
     }
-    case U_EMR_CREATEMONOBRUSH: case U_EMR_CREATEDIBPATTERNBRUSHPT:
-      CreateObject(r.U32(), MakeBrush(U_BS_NULL, 0, 0));
+    case U_EMR_CREATEMONOBRUSH: case U_EMR_CREATEDIBPATTERNBRUSHPT: {
+      const uint32_t index = r.U32();
+      r.Skip(4);  // colour usage
+      const uint32_t offBmi = r.U32(), cbBmi = r.U32(), offBits = r.U32(), cbBits = r.U32();
+      TEmfBrush brush = MakeBrush(U_BS_NULL, 0, 0);
+      if (offBmi <= size && cbBmi <= size - offBmi && offBits <= size && cbBits <= size - offBits) {
+        auto pixels = DecodeDib(record + offBmi, cbBmi, record + offBits, cbBits, sink_);
+        if (pixels && IsPatternSize(*pixels)) {
+          brush.Style = TMetaBrushStyle::Pattern;
+          brush.Pattern = std::move(pixels);
+        }
+      }
+      CreateObject(index, std::move(brush));
       break;
+    }
     case U_EMR_EXTCREATEFONTINDIRECTW: {
       const uint32_t index = r.U32();
       CreateObject(index, ReadFont(r));

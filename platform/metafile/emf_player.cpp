@@ -148,7 +148,7 @@ bool TEmfPlayer::Play(uint32_t type, ByteReader& r, const uint8_t* record, size_
     case U_EMR_DELETEOBJECT: objects_.erase(r.U32()); break;
     case U_EMR_CREATEPEN: case U_EMR_EXTCREATEPEN: case U_EMR_CREATEBRUSHINDIRECT: case U_EMR_CREATEMONOBRUSH:
     case U_EMR_CREATEDIBPATTERNBRUSHPT: case U_EMR_EXTCREATEFONTINDIRECTW:
-      ObjectRecord(type, r);
+      ObjectRecord(type, r, record, size);
       break;
     case U_EMR_ELLIPSE: case U_EMR_RECTANGLE: case U_EMR_ROUNDRECT: case U_EMR_ARC: case U_EMR_ARCTO: case U_EMR_CHORD:
     case U_EMR_PIE: case U_EMR_ANGLEARC:

@@ -76,7 +76,7 @@ class TEmfPlayer {
   void BitmapRecord(uint32_t type, ByteReader& r, const uint8_t* record, size_t size);
   void DrawBitmap(const uint8_t* record, size_t size, uint32_t offBmi, uint32_t cbBmi, uint32_t offBits,
                   uint32_t cbBits, TMetaPoint dest, TMetaPoint destSize, TMetaPoint src, TMetaPoint srcSize);
-  void ObjectRecord(uint32_t type, ByteReader& r);
+  void ObjectRecord(uint32_t type, ByteReader& r, const uint8_t* record, size_t size);
   void ShapeRecord(uint32_t type, ByteReader& r);
   void ClipRecord(uint32_t type, ByteReader& r);
   void AddClipStep(TMetaClipStep step, bool replace);

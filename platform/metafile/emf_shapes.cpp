@@ -25,6 +25,7 @@ TMetaBrush TEmfPlayer::PictureBrush() const {
   b.Style = dc_.Brush.Style;
   b.Color = dc_.Brush.Color;
   b.Hatch = dc_.Brush.Hatch;
+  b.Pattern = dc_.Brush.Pattern;
   b.OpaqueBackground = dc_.OpaqueBackground;
   b.Background = dc_.BackColor;
   return b;
@@ -68,7 +69,7 @@ void TEmfPlayer::DrawPath(bool fill, bool stroke) {
 
 void TEmfPlayer::FillRect(TMetaPoint a, TMetaPoint b, TMetaColor color) {
   const TEmfBrush keep = dc_.Brush;
-  dc_.Brush = TEmfBrush{TMetaBrushStyle::Solid, color, TMetaHatch::Horizontal};
+  dc_.Brush = TEmfBrush{TMetaBrushStyle::Solid, color, TMetaHatch::Horizontal, nullptr};
   const bool wasInPath = inPath_;
   inPath_ = false;
   Draw({TMetaFigure{{a, {b.X, a.Y}, b, {a.X, b.Y}}, true}}, true, false);

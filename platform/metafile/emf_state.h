@@ -34,6 +34,7 @@ struct TEmfBrush {
   TMetaBrushStyle Style = TMetaBrushStyle::Solid;
   TMetaColor Color{255, 255, 255};
   TMetaHatch Hatch = TMetaHatch::Horizontal;
+  std::shared_ptr<const TMetaPixels> Pattern;
 };
 
 struct TEmfFont {

@@ -34,12 +34,15 @@ struct TMetaPen {
 // Hatches as Windows numbers them (horizontal, vertical, forward diagonal
 // "\\", backward diagonal "/", cross, diagonal cross).
 enum class TMetaHatch : uint8_t { Horizontal, Vertical, FDiagonal, BDiagonal, Cross, DiagCross };
-enum class TMetaBrushStyle : uint8_t { Null, Solid, Hatched };
+enum class TMetaBrushStyle : uint8_t { Null, Solid, Hatched, Pattern };
+
+struct TMetaPixels;
 
 struct TMetaBrush {
   TMetaBrushStyle Style = TMetaBrushStyle::Solid;
   TMetaColor Color{255, 255, 255};
   TMetaHatch Hatch = TMetaHatch::Horizontal;
+  std::shared_ptr<const TMetaPixels> Pattern;  // tiled on the target's pixels
   // The gaps between hatch lines: filled with Background when opaque.
   bool OpaqueBackground = false;
   TMetaColor Background{255, 255, 255};

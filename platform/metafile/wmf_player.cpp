@@ -112,6 +112,15 @@ TMetaPen Pen(const TWmfPlayer& player, const wmfDC* dc) {
   return pen;
 }
 
+// The bitmap of a pattern brush, when libwmf had us decode it (bmp.data is
+// only ever set by BitmapRead).
+std::shared_ptr<const TMetaPixels> PatternOf(const wmfBrush* b) {
+  if ((b->lbStyle != BS_PATTERN && b->lbStyle != BS_DIBPATTERN) || !b->bmp.data) return nullptr;
+  const auto& pixels = *static_cast<const std::shared_ptr<TMetaPixels>*>(b->bmp.data);
+  if (!pixels || !IsPatternSize(*pixels)) return nullptr;
+  return pixels;
+}
+
 TMetaBrush Brush(const TWmfPlayer& player, const wmfDC* dc) {
   TMetaBrush brush;
   brush.OpaqueBackground = dc->bgmode == OPAQUE;
@@ -125,6 +134,9 @@ TMetaBrush Brush(const TWmfPlayer& player, const wmfDC* dc) {
   } else if (b->lbStyle == BS_HATCHED && b->lbHatch <= HS_DIAGCROSS) {
     brush.Style = TMetaBrushStyle::Hatched;
     brush.Hatch = static_cast<TMetaHatch>(b->lbHatch);
+  } else if (auto pattern = PatternOf(b)) {
+    brush.Style = TMetaBrushStyle::Pattern;
+    brush.Pattern = std::move(pattern);
   } else {
     brush.Style = TMetaBrushStyle::Null;  // hollow, and pattern brushes we do not draw
   }

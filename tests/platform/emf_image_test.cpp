@@ -81,6 +81,13 @@ TEST(EmfImage, DrawsShapesPensBrushesAndMappings) {
          b.Rectangle(0, -50, 100, -150);  // 5-15 mm down: 19-57 px
        },
        {{5, 40, kBlue}, {5, 10, kWhite}, {5, 70, kWhite}}},
+      {"pattern brush tiled on the target's pixels",
+       [](EmfBuilder& b) {
+         b.PatternBrush(1, Dib24(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}));
+         b.Select(1);
+         b.Rectangle(0, 0, 100, 100);
+       },
+       {{10, 10, kRed}, {11, 10, kGreen}, {10, 11, kBlue}, {51, 51, kWhite}}},
       {"clip: intersected, a hole excluded, restored",
        [](EmfBuilder& b) {
          b.Brush(1, 0, Rgb(0, 0, 255));

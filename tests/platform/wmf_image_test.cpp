@@ -89,6 +89,13 @@ TEST(WmfImage, DrawsShapesPensBrushesAndMappings) {
          b.Rectangle(50, 50, 70, 70);
        },
        {{10, 10, kRed}, {60, 60, kWhite}}},
+      {"pattern brush tiled on the target's pixels",
+       [](WmfBuilder& b) {
+         b.PatternBrush(Dib24(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}));
+         b.Select(0);
+         b.Rectangle(0, 0, 100, 100);
+       },
+       {{10, 10, kRed}, {11, 10, kGreen}, {10, 11, kBlue}, {51, 51, kWhite}}},
       {"clip: intersected rectangle",
        [](WmfBuilder& b) {
          b.Brush(0, Rgb(0, 0, 255));

@@ -56,6 +56,13 @@ void EmfBuilder::Polygon16(const std::vector<Pt>& pts, bool closed) {
   RecordBytes(closed ? 86 : 87, w.Buffer());
 }
 
+void EmfBuilder::PatternBrush(uint32_t index, const std::vector<uint8_t>& dib) {
+  ByteWriter w;
+  w.U32(index), w.U32(0), w.U32(32), w.U32(40), w.U32(72), w.U32(static_cast<uint32_t>(dib.size() - 40));
+  w.Bytes(dib.data(), dib.size());
+  RecordBytes(94, w.Buffer());
+}
+
 void EmfBuilder::Font(uint32_t index, int32_t height, const std::u16string& face) {
   ByteWriter w;
   w.U32(index);
@@ -161,6 +168,12 @@ void WmfBuilder::TextOut(int16_t x, int16_t y, const std::string& text) {
   AppendBytes(words, text);
   words.push_back(y), words.push_back(x);
   Record(0x0521, words);
+}
+
+void WmfBuilder::PatternBrush(const std::vector<uint8_t>& dib) {
+  std::vector<int32_t> words{5, 0};  // a device-independent pattern, its own colours
+  AppendBytes(words, std::string(dib.begin(), dib.end()));
+  Record(0x0142, words);
 }
 
 void WmfBuilder::StretchDib(int16_t x, int16_t y, int16_t w, int16_t h, const std::vector<uint8_t>& dib) {

@@ -29,6 +29,7 @@ class EmfBuilder {
   void Pen(uint32_t index, uint32_t style, int32_t width, uint32_t color) { Record(38, {index, style, static_cast<uint32_t>(width), 0, color}); }
   void Brush(uint32_t index, uint32_t style, uint32_t color, uint32_t hatch = 0) { Record(39, {index, style, color, hatch}); }
   void Select(uint32_t index) { Record(37, {index}); }
+  void PatternBrush(uint32_t index, const std::vector<uint8_t>& dib);
   void Rectangle(int32_t l, int32_t t, int32_t r, int32_t b) { Record(43, U({l, t, r, b})); }
   void Ellipse(int32_t l, int32_t t, int32_t r, int32_t b) { Record(42, U({l, t, r, b})); }
   void Polygon16(const std::vector<Pt>& pts, bool closed = true);
@@ -62,6 +63,7 @@ class WmfBuilder {
   void Pen(uint16_t style, int16_t width, uint32_t color) { Record(0x02FA, {style, width, 0, int32_t(color & 0xFFFF), int32_t(color >> 16)}); }
   void Brush(uint16_t style, uint32_t color, uint16_t hatch = 0) { Record(0x02FC, {style, int32_t(color & 0xFFFF), int32_t(color >> 16), hatch}); }
   void Select(uint16_t index) { Record(0x012D, {index}); }
+  void PatternBrush(const std::vector<uint8_t>& dib);
   void WindowOrg(int16_t x, int16_t y) { Record(0x020B, {y, x}); }
   void WindowExt(int16_t x, int16_t y) { Record(0x020C, {y, x}); }
   void ViewportOrg(int16_t x, int16_t y) { Record(0x020D, {y, x}); }
