@@ -2,6 +2,7 @@
 // temporary elements, block rows, Escape, and damaged models.
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "../element_makers.h"
 #include "fake_key_poller.h"
@@ -27,12 +28,13 @@ class DrawModelTest : public RenderTest {
     m.Draw(canvas, order, group, layer, true, printing, temporary, angle);
   }
   // One letter per stroke or shape, with the device y of strokes:
-  // "L<y>" a line, "P<n>" a polygon of n points.
+  // "L<y>" a line, "P<n>" a polygon of n points, "T<c>" a character.
   std::string Trace() const {
     std::string s;
     for (const TCanvasCall& c : canvas.calls) {
       if (c.kind == TCanvasCall::MoveTo) s += "L" + std::to_string(c.points[0].y) + " ";
       if (c.kind == TCanvasCall::Polygon) s += "P" + std::to_string(c.points.size()) + " ";
+      if (c.kind == TCanvasCall::TextOut) s += "T" + c.text + " ";
     }
     return s;
   }
@@ -123,13 +125,14 @@ TEST_F(DrawModelTest, AuxiliaryAndTemporaryElements) {
   jwwtest::Append(m, Quad(1, 1, 2, 1, 2, 2, 1, 2, On(0, 0, 9)));
   jwwtest::Append(m, Point(50, 50, 1));
   jwwtest::Append(m, Point(60, 60, 0, pen9));
+  jwwtest::Append(m, Text(10, 80, 30, 80, "X", pen9));
   struct Case {
     bool printing, auxOn, temporary;
     const char* trace;
   } cases[] = {
       {true, false, false, "P4 L900 "},
-      {false, false, false, "P4 L900 L800 L700 P72 "},
-      {true, true, true, "P4 L900 L800 L700 P72 P72 "},
+      {false, false, false, "P4 L900 L800 L700 P72 TX "},
+      {true, true, true, "P4 L900 L800 L700 P72 P72 TX "},
   };
   for (const Case& c : cases) {
     attr.SetDrawAuxLines(c.auxOn);
@@ -149,7 +152,7 @@ TEST_F(DrawModelTest, SolidsAndImageTexts) {
   jwwtest::Append(m, Text(100, 100, 200, 100, "^@BMpic.bmp,100"));
   jwwtest::Append(m, Text(300, 300, 400, 300, "^@BMpic.bmp"));
   Draw();
-  EXPECT_EQ(Trace(), "P4 P74 P4 P4 ");
+  EXPECT_EQ(Trace(), "P4 P74 P4 P4 L700 ");  // without a comma it is a text (a stroke this small)
   const auto polys = canvas.Of(TCanvasCall::Polygon);
   EXPECT_EQ(polys[0].brushStyle, bsBDiagonal);  // image drawn as a hatched box
   EXPECT_EQ(BoxSize(polys[0].points), std::make_pair(100, 100));
@@ -157,6 +160,61 @@ TEST_F(DrawModelTest, SolidsAndImageTexts) {
   attr.SetLayerMode(0, 2);
   Draw();
   EXPECT_EQ(canvas.Of(TCanvasCall::Polygon).at(3).brushColor, attr.GetGrayColor());
+}
+
+// The characters drawn, and the font of the first.
+std::pair<std::string, TLogFont> Written(const TRecordingCanvas& canvas) {
+  std::string text;
+  TLogFont font;
+  for (const TCanvasCall& c : canvas.Of(TCanvasCall::TextOut)) {
+    if (text.empty()) font = c.font;
+    text += c.text;
+  }
+  return {text, font};
+}
+
+TEST_F(DrawModelTest, TextStylesVerticalTextsAndDimensionValues) {
+  struct Case {
+    uint32_t kind;
+    uint16_t flags;
+    int32_t weight;
+    bool italic;
+    const char* face;
+  } cases[] = {
+      {0, 0, 400, false, "MS Gothic"},      {10000, 0, 400, true, "MS Gothic"},
+      {20005, 0, 700, false, "MS Gothic"},  {30000, 0x20, 700, true, "@MS Gothic"},
+  };
+  for (const Case& c : cases) {
+    m.Texts.clear();
+    m.TextCount = 0;
+    TEntJwwText t = Text(10, 50, 30, 50, "AB");
+    t.Kind = c.kind;
+    t.Common.Flags = c.flags;
+    t.SizeX = 4;  // the vertical text's font height
+    jwwtest::Append(m, t);
+    Draw();
+    const auto [text, font] = Written(canvas);
+    EXPECT_EQ(text, "AB") << c.kind;
+    EXPECT_EQ(font.Weight, c.weight) << c.kind;
+    EXPECT_EQ(font.Italic, c.italic) << c.kind;
+    EXPECT_EQ(font.FaceName, c.face) << c.kind;
+    EXPECT_EQ(font.Height, c.flags ? 40 : 25) << c.kind;
+  }
+  // A dimension in a turned and scaled block shows its length there when
+  // its format word asks for it.
+  m.Texts.clear();
+  m.TextCount = 0;
+  TEntJwwBlockDef& def = jwwtest::AddBlockDef(m, 1, "b");
+  jwwtest::Append(def, Dimension(0, 0, 10, 0, "99"));
+  for (const auto& [format, turned, shown] :
+       {std::tuple{0x0002, true, "20"}, {0x0000, true, "99"}, {0x0002, false, "99"}}) {
+    def.Dimensions[0].Text.Common.Width = static_cast<uint16_t>(format);
+    m.BlockTree.clear();
+    AddRow(0, 0, false);
+    if (turned) m.BlockTree[0].M11 = 0, m.BlockTree[0].M12 = -2, m.BlockTree[0].M21 = 2, m.BlockTree[0].M22 = 0;
+    Draw();
+    EXPECT_EQ(Written(canvas).first, shown) << format << turned;
+  }
 }
 
 TEST_F(DrawModelTest, ImageTextPaths) {
