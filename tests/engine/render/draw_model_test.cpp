@@ -1,5 +1,6 @@
 // Drawing a whole model: orders and filters, hidden layers, auxiliary and
 // temporary elements, block rows, Escape, and damaged models.
+#include <fstream>
 #include <limits>
 #include <string>
 #include <tuple>
@@ -228,6 +229,23 @@ TEST_F(DrawModelTest, ImageTextPaths) {
       {"pic.bmp,1", ""},
   };
   for (const auto& [content, path] : cases) EXPECT_EQ(ImageTextPath(content), path) << content;
+
+  // Drawn in the line-width mode: the held image, in its rectangle, turned
+  // by the text's own angle value under the drawing's angle.
+  BindImg.TempFolder = jwwtest::FreshFolder("held_images");
+  { std::ofstream(BindImg.TempFolder + "a.png") << "png"; }
+  attr.SetLineWidthMode(true);
+  jwwtest::Append(m, Text(10, -50, 20, -50, "^@BM%TEMP%a.png,30,20,0,0,0,30"));
+  Draw(0, -1, -1, true, false, kPi / 2);
+  ASSERT_EQ(canvas.loadedPaths.size(), 1u);
+  EXPECT_EQ(canvas.loadedPaths[0], BindImg.TempFolder + "a.png");
+  const auto images = canvas.Of(TCanvasCall::DrawImage);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_NEAR(images[0].angle, 120, 1e-9);
+  EXPECT_EQ(images[0].destination.Width, 300);
+  EXPECT_EQ(images[0].destination.Height, 200);
+  EXPECT_EQ(images[0].points[0].x, 500);  // the first corner, (10, -50) turned to (50, 10)
+  EXPECT_EQ(images[0].points[0].y, 900);
 }
 
 TEST_F(DrawModelTest, DrawingAngleTurnsElementsAndBlockRows) {
