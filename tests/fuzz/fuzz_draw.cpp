@@ -3,15 +3,24 @@
 // and degenerate scales, with block rows naming any definition) must end
 // without a crash or a hang. The last byte of the input picks the settings;
 // the whole input is the drawing, so the reader's seeds serve here too.
+//
+// With FUZZ_WRITE_SEEDS naming a folder, LLVMFuzzerInitialize writes the
+// test-side builder's sample drawing there, once per group of settings.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "bind_images.h"
 #include "gra_attribute.h"
 #include "gval.h"
+#include "jww_builder.h"
 #include "jww_data.h"
 #include "render/canvas.h"
 
@@ -61,12 +70,29 @@ void AddTreeRows(TJwwData& d) {
   d.BlockTreeCount = static_cast<int32_t>(d.BlockTree.size());
 }
 
+void WriteSeeds(const std::string& folder) {
+  const jwwtest::JwwBuilder sample = jwwtest::MakeSampleDrawing();
+  int n = 0;
+  for (int32_t version : {351, 700}) {
+    for (uint8_t pick : {0x00, 0x01, 0x0D, 0x2F, 0x47, 0x8D}) {
+      std::vector<uint8_t> bytes = sample.Bytes(version);
+      bytes.push_back(pick);
+      const std::string path = folder + "/seed_" + std::to_string(n++) + ".jww";
+      if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+      }
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   BindImg.BindImageExtractFlag = 0;
   BindImg.BindImageKeepFlag = 1;
   BindImg.TempFolder = "/nonexistent-fuzz-temp-folder/";
+  if (const char* folder = std::getenv("FUZZ_WRITE_SEEDS")) WriteSeeds(folder);
   return 0;
 }
 
