@@ -197,9 +197,11 @@ class EntityWriter {
  private:
   bool IsSplit(const TEntJwwDimension& dim) const { return ctx_.SplitSxf && dim.SxfMode != 0; }
 
+  // MapBlockNumber scans the definitions; each number is asked once.
   uint32_t MapNumber(uint32_t number) const {
-    const auto it = ctx_.BlockNumberMap.find(number);
-    return it == ctx_.BlockNumberMap.end() ? 0 : it->second;
+    const auto [it, added] = ctx_.BlockNumberMap.try_emplace(number, 0);
+    if (added) it->second = d_.MapBlockNumber(number);
+    return it->second;
   }
 
   // Class tag of the next object; the object takes the next index.
@@ -381,26 +383,33 @@ void TJwwData::WriteEntityCommon(ByteWriter& out, const TEntJwwCommon& common, i
 }
 
 uint32_t TJwwData::MapBlockNumber(uint32_t number) const {
+  // The written definitions carry their new numbers. A number that names no
+  // written definition (none carries it, or the first that does is not
+  // used) stays a reference to nothing: it keeps its value unless a written
+  // definition now carries that value, and then takes the first number past
+  // all written ones.
   const size_t defs = OrderRows(BlockListCount, BlockDefs.size());
+  bool decided = false;
+  bool clashes = false;
+  uint32_t pastWritten = 0;
   for (size_t i = 0; i < defs; ++i) {
     const TEntJwwBlockDef& b = BlockDefs[i];
-    if (static_cast<uint32_t>(b.Number) != number) continue;
-    return b.Used ? static_cast<uint32_t>(b.NewNumber) : number;
+    if (!decided && static_cast<uint32_t>(b.Number) == number) {
+      if (b.Used) return static_cast<uint32_t>(b.NewNumber);
+      decided = true;
+    }
+    if (!b.Used) continue;
+    const auto written = static_cast<uint32_t>(b.NewNumber);
+    clashes = clashes || written == number;
+    pastWritten = std::max(pastWritten, written + 1);
   }
-  return 0;
+  return clashes ? pastWritten : number;
 }
 
 void TJwwData::WriteEntities(ByteWriter& out, int32_t version, JwwWriteContext& ctx) {
   ctx.Version = version;
   ctx.SplitSxf = version < 420 && Header.Version >= 420;
-  // The first definition carrying a number decides, as in MapBlockNumber.
   ctx.BlockNumberMap.clear();
-  const size_t defs = OrderRows(BlockListCount, BlockDefs.size());
-  for (size_t i = defs; i-- > 0;) {
-    const TEntJwwBlockDef& b = BlockDefs[i];
-    const auto number = static_cast<uint32_t>(b.Number);
-    ctx.BlockNumberMap[number] = b.Used ? static_cast<uint32_t>(b.NewNumber) : number;
-  }
 
   EntityWriter w(*this, out, ctx);
   w.WriteDrawing();
