@@ -13,6 +13,8 @@
 //  - no more than kMaxBlockTreeRows rows are made: once a row's children
 //    would pass it, no further rows are appended (each expanded row still has
 //    all its children).
+// The last two leave occurrences out; BlockTreeCut then tells the callers
+// that the tree is not the whole drawing.
 // The used flags do not depend on these bounds: every definition that the
 // inserts reach is flagged, so the writer still keeps everything it needs.
 #include <algorithm>
@@ -115,6 +117,7 @@ void MarkCycles(TDefGraph& g, size_t defCount) {
 void TJwwData::BuildBlockTree() {
   BlockTree.clear();
   BlockTreeCount = 0;
+  BlockTreeCut = false;
   const size_t defCount = ValidRows(BlockDefCount, BlockDefs.size());
   for (size_t d = 0; d < defCount; ++d) {
     BlockDefs[d].Used = 0;
@@ -160,6 +163,7 @@ void TJwwData::BuildBlockTree() {
   };
 
   BlockTree.reserve(std::min(insertCount, kMaxBlockTreeRows));
+  BlockTreeCut = insertCount > kMaxBlockTreeRows;
   for (size_t i = 0; i < insertCount && i < kMaxBlockTreeRows; ++i) {
     const TEntJwwBlockInsert& ins = BlockInserts[i];
     TEntJwwBlockTree row;
@@ -187,7 +191,10 @@ void TJwwData::BuildBlockTree() {
     const size_t n = graph.Edges(d);
     if (n == 0) continue;
     const int32_t level = BlockTree[k].Level;
-    if (level >= kMaxBlockTreeDepth - 1) continue;
+    if (level >= kMaxBlockTreeDepth - 1) {
+      BlockTreeCut = true;
+      continue;
+    }
     if (graph.Cyclic[d]) {
       bool onOwnChain = false;  // at most kMaxBlockTreeDepth steps
       for (int32_t a = BlockTree[k].Parent; a >= 0 && !onOwnChain;
@@ -195,7 +202,10 @@ void TJwwData::BuildBlockTree() {
         onOwnChain = BlockTree[static_cast<size_t>(a)].DefRow == defRow;
       if (onOwnChain) continue;
     }
-    if (n > kMaxBlockTreeRows - BlockTree.size()) break;
+    if (n > kMaxBlockTreeRows - BlockTree.size()) {
+      BlockTreeCut = true;
+      break;
+    }
     const TEntJwwBlockDef& def = BlockDefs[d];
     const double px = BlockTree[k].OriginX, py = BlockTree[k].OriginY;
     const double p11 = BlockTree[k].M11, p12 = BlockTree[k].M12;

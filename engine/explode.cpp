@@ -143,6 +143,8 @@ void DropBlocks(TJwwData& m) {
 bool TJwwData::ExplodeBlocks() {
   const size_t rows = Rows(BlockTreeCount, BlockTree);
   if (BlockTreeCount <= 0) return true;
+  // Copies of a cut tree would lose elements without a trace.
+  if (BlockTreeCut) return false;
   try {
     const size_t defs = Rows(BlockDefCount, BlockDefs);
     std::vector<TAppendCounts> perDef(defs);

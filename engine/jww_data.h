@@ -50,6 +50,9 @@ class TJwwData {
   std::vector<TEntJwwBlockTree> BlockTree;
   int32_t BlockTreeCount = 0;
   int32_t UsedBlockDefCount = 0;
+  // Set by BuildBlockTree when its depth or row bound (not a cycle) left
+  // occurrences out: the tree then does not stand for the whole drawing.
+  bool BlockTreeCut = false;
   std::array<double, 4> Extents{};  // x min, y min, x max, y max
   int32_t SaveOptions = 0;
 
@@ -88,7 +91,8 @@ class TJwwData {
   void CountEntities(int32_t group, int32_t layer,
                      std::array<int32_t, 15>& counters) const;
 
-  // Block explosion (explode.cpp).
+  // Block explosion (explode.cpp). Refused (false, nothing changed) when
+  // the tree was cut by a bound.
   bool ExplodeBlocks();
 
   // Internal steps of the reader, on the file image.
