@@ -114,6 +114,7 @@ void TForm1::RunBatch(TBatchHost& host) {
   Running = true;
   AbortRun = false;
   UnsavedSheetCount = 0;
+  Report.Clear();
 
   // Destination.
   std::string destination;
@@ -176,7 +177,11 @@ void TForm1::RunBatch(TBatchHost& host) {
       // never as the part that was read.
       if (!WorkDrawing.LoadFromFile(path)) ResetDrawing();
       if (AddDrawingFrame) SaveBindImages();
-      if (ExplodeBlocks) WorkDrawing.ExplodeBlocks();
+      if (ExplodeBlocks && !WorkDrawing.ExplodeBlocks()) {
+        // The drawing goes on with its blocks whole; the user is told.
+        ++Report.DrawingsNotExploded;
+        host.SetStatusText(Utf8ToSjis("ブロックを分解できませんでした(入れ子が深すぎます) ") + path);
+      }
       attributes.InitPenColors();
       attributes.InitPenWidths();
       attributes.InitPointRadii();
@@ -249,6 +254,8 @@ void TForm1::RunBatch(TBatchHost& host) {
                                 : Utf8ToSjis("実行完了(") + std::to_string(FileList.size()) + ")";
   if (UnsavedSheetCount > 0)
     status += Utf8ToSjis("　保存できなかった分割図面：") + std::to_string(UnsavedSheetCount);
+  if (Report.DrawingsNotExploded > 0)
+    status += Utf8ToSjis("　ブロックを分解できなかった図面：") + std::to_string(Report.DrawingsNotExploded);
   host.SetStatusText(status);
   Running = false;
   host.SetRunButtonsEnabled(true);

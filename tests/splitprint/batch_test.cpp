@@ -172,6 +172,26 @@ TEST_F(Batch, NestedBlocksWithExplosion) {
   EXPECT_EQ(lines, Ids({3, 4, 22, 23}));
 }
 
+// Blocks nested deeper than the block tree goes stay whole, and the run
+// says so for the drawing and at its end.
+TEST_F(Batch, BlocksTooDeepToExplodeAreReported) {
+  JwwBuilder b = MainDrawing();
+  for (uint32_t i = 0; i < 70; ++i) {
+    jwwtest::JwwBuilderBlockDef& def = b.AddBlockDef(100 + i, "deep");
+    def.Elements.Add(jwwtest::MakeLine(0, 0, 1, 0, Common(30)));
+    if (i + 1 < 70) def.Elements.Add(jwwtest::MakeInsert(0, 0, 101 + i, Common(31)));
+  }
+  b.AddBlockInsert(jwwtest::MakeInsert(600, 50, 100, Common(32)));
+  const std::string source = Write(b, "plan.jww");
+  form.FileList = {source};
+  form.ExplodeBlocks = true;
+  form.RunBatch(host);
+  const std::string said = S("ブロックを分解できませんでした(入れ子が深すぎます) ") + source;
+  EXPECT_NE(std::find(host.Statuses.begin(), host.Statuses.end(), said), host.Statuses.end());
+  EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　ブロックを分解できなかった図面：1"));
+  EXPECT_GT(Load(folder + "plan_2.jww").BlockInsertCount, 0);  // blocks kept whole
+}
+
 TEST_F(Batch, TemporaryDestinationDeletesOnlySavedSheets) {
   const std::string plan = Write(MainDrawing(), "plan.jww");
   JwwBuilder plain;
