@@ -27,13 +27,16 @@ constexpr size_t kMaxStringBytes = 65533;
 
 // Writes bytes to a fresh temporary file in the target's folder and renames
 // it over the target. On any failure the temporary file is removed and the
-// target is left as it was.
+// target is left as it was. The temporary name is short and of its own, so
+// a target name near the file system's limit can still be written.
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
   static std::atomic<uint32_t> serial{0};
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   std::string temp;
   std::FILE* f = nullptr;
   for (int attempt = 0; attempt < 100 && !f; ++attempt) {
-    temp = path + ".~" + std::to_string(::getpid()) + "_" + std::to_string(serial++) + ".tmp";
+    temp = folder + ".~" + std::to_string(::getpid()) + "_" + std::to_string(serial++) + ".tmp";
     errno = 0;
     f = OpenFileSjis(temp, "wbx");  // exclusive: never reuse someone else's file
     if (!f && errno != EEXIST) break;  // missing or read-only folder
