@@ -55,6 +55,11 @@ class TJwwData {
   bool BlockTreeCut = false;
   std::array<double, 4> Extents{};  // x min, y min, x max, y max
   int32_t SaveOptions = 0;
+  // Outcome of the last save: the system's error number when the file could
+  // not be written (0 otherwise), and how many held images that texts refer
+  // to were left out because their extracted files are missing.
+  int32_t LastSaveErrno = 0;
+  int32_t LastSaveDroppedImages = 0;
 
   TJwwData();
   ~TJwwData();

@@ -20,6 +20,8 @@ struct JwwWriteContext {
   // Block number -> TJwwData::MapBlockNumber's answer, remembered so the
   // definitions are scanned once per number rather than once per insert.
   std::unordered_map<uint32_t, uint32_t> BlockNumberMap;
+  // Held images referred to by texts that the image section had to leave out.
+  uint32_t DroppedImages = 0;
 };
 
 // A save that cannot be completed (an image file that cannot be read).

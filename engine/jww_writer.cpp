@@ -42,11 +42,16 @@ bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& byt
     if (!f && errno != EEXIST) break;  // missing or read-only folder
   }
   if (!f) return false;
+  errno = 0;
   bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   ok = std::fflush(f) == 0 && ok;
   ok = std::fclose(f) == 0 && ok;
   ok = ok && RenameFileSjis(temp, path);
-  if (!ok) DeleteFileSjis(temp);
+  if (!ok) {
+    const int reason = errno;  // the clean-up must not hide why the save failed
+    DeleteFileSjis(temp);
+    errno = reason;
+  }
   return ok;
 }
 
@@ -71,6 +76,8 @@ size_t EstimatedFileSize(const TJwwData& d) {
 
 bool TJwwData::SaveToBytes(std::vector<uint8_t>& bytes, int32_t version) {
   bytes.clear();
+  LastSaveErrno = 0;
+  LastSaveDroppedImages = 0;
   Header.Signature = "JwwData.";
   // Older files stop after the version; our reader rejects them.
   if (version < 220) return false;
@@ -80,6 +87,7 @@ bool TJwwData::SaveToBytes(std::vector<uint8_t>& bytes, int32_t version) {
     WriteHeader(out, version);
     JwwWriteContext ctx;
     WriteEntities(out, version, ctx);
+    LastSaveDroppedImages = static_cast<int32_t>(ctx.DroppedImages);
     bytes.swap(out.Buffer());
     return true;
   } catch (const std::exception&) {
@@ -92,7 +100,9 @@ bool TJwwData::SaveToFile(const std::string& path, int32_t version) {
   try {
     std::vector<uint8_t> bytes;
     if (!SaveToBytes(bytes, version)) return false;
-    return WriteFileReplacing(path, bytes);
+    if (WriteFileReplacing(path, bytes)) return true;
+    LastSaveErrno = errno != 0 ? errno : EIO;
+    return false;
   } catch (const std::exception&) {
     return false;
   }

@@ -414,5 +414,5 @@ void TJwwData::WriteEntities(ByteWriter& out, int32_t version, JwwWriteContext& 
   EntityWriter w(*this, out, ctx);
   w.WriteDrawing();
   w.WriteBlockDefs();
-  if (version >= 700) WriteImageSection(*this, out);
+  if (version >= 700) ctx.DroppedImages = WriteImageSection(*this, out);
 }

@@ -79,7 +79,7 @@ class ImageFlagger {
 
 }  // namespace
 
-void WriteImageSection(const TJwwData& d, ByteWriter& out) {
+uint32_t WriteImageSection(const TJwwData& d, ByteWriter& out) {
   std::vector<TBindImageType>& rows = BindImg.BindImages;
   const size_t count = RowsOf(BindImg.BindImageCount, rows.size());
   for (size_t i = 0; i < count; ++i) rows[i].Used = 0;
@@ -95,10 +95,16 @@ void WriteImageSection(const TJwwData& d, ByteWriter& out) {
   // Only files that are there, under a bare name, are embedded.
   const bool keep = BindImg.BindImageExtractFlag != 0 || BindImg.BindImageKeepFlag != 0;
   uint32_t flagged = 0;
+  uint32_t dropped = 0;
   for (size_t i = 0; i < count; ++i) {
     TBindImageType& r = rows[i];
-    if (r.Used && (!keep || !IsPlainFileName(r.Name) || !FileExistsSjis(BindImg.TempFolder + r.Name)))
+    if (!r.Used) continue;
+    if (!keep) {
       r.Used = 0;
+    } else if (!IsPlainFileName(r.Name) || !FileExistsSjis(BindImg.TempFolder + r.Name)) {
+      r.Used = 0;
+      ++dropped;  // a text refers to it, yet it cannot be embedded
+    }
     flagged += r.Used;
   }
 
@@ -114,4 +120,5 @@ void WriteImageSection(const TJwwData& d, ByteWriter& out) {
     out.U32(static_cast<uint32_t>(bytes.size()));
     out.Bytes(bytes.data(), bytes.size());
   }
+  return dropped;
 }

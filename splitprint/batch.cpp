@@ -203,6 +203,7 @@ void TForm1::RunBatch(TBatchHost& host) {
       switches[2] = 62;
       switches[3] = 0;
 
+      const int32_t unsavedBefore = UnsavedSheetCount;
       SplitAndSave(folder, FileNameOf(path));
       if (!RefusedSheetPaths.empty()) {
         std::string text = Utf8ToSjis("分割図面が一覧の図面を上書きするため保存しませんでした。");
@@ -221,9 +222,13 @@ void TForm1::RunBatch(TBatchHost& host) {
           SheetRowKinds.push_back(TSheetRowKind::SavedSheet);
         }
       }
-      if (Gval.SheetList.size() == rowsBefore) {
+      // Only a drawing without frames stands for itself; a framed drawing
+      // that gave no sheet is not shown or printed unsplit.
+      if (Gval.SheetList.size() == rowsBefore && frames == 0) {
         Gval.SheetList.push_back(TStr2List{path, path});
         SheetRowKinds.push_back(TSheetRowKind::WholeDrawing);
+      } else if (Gval.SheetList.size() == rowsBefore && UnsavedSheetCount > unsavedBefore) {
+        ++Report.DrawingsWithoutSheets;
       }
       Gval.SheetCount = static_cast<int32_t>(Gval.SheetList.size());
     }
@@ -254,9 +259,17 @@ void TForm1::RunBatch(TBatchHost& host) {
                                 : Utf8ToSjis("実行完了(") + std::to_string(FileList.size()) + ")";
   if (UnsavedSheetCount > 0)
     status += Utf8ToSjis("　保存できなかった分割図面：") + std::to_string(UnsavedSheetCount);
+  if (Report.DrawingsWithoutSheets > 0)
+    status += Utf8ToSjis("　分割図面を保存できなかった図面：") + std::to_string(Report.DrawingsWithoutSheets);
   if (Report.DrawingsNotExploded > 0)
     status += Utf8ToSjis("　ブロックを分解できなかった図面：") + std::to_string(Report.DrawingsNotExploded);
   host.SetStatusText(status);
+  if (!Report.UnsavedSheets.empty()) {
+    std::string text = Utf8ToSjis("保存できなかった分割図面があります。");
+    for (const TRunReport::TUnsavedSheet& sheet : Report.UnsavedSheets)
+      text += "\r\n" + sheet.Path + Utf8ToSjis("：") + sheet.Reason;
+    host.Inform(text);
+  }
   Running = false;
   host.SetRunButtonsEnabled(true);
 }

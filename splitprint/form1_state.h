@@ -212,5 +212,7 @@ class TForm1 {
   std::vector<double> KeptCoords;
   // File identities (device, inode) of the listed drawings, which no sheet may replace.
   std::vector<std::pair<uint64_t, uint64_t>> ProtectedFiles;
-  bool SaveOneSheet(const std::string& path);
+  // Saves the working drawing's current sheet; on failure answers false
+  // with the reason (Shift-JIS) in reason.
+  bool SaveOneSheet(const std::string& path, std::string& reason);
 };

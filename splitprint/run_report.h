@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ struct TRunReport {
   std::vector<TUnsavedSheet> UnsavedSheets;
   // Files saved by this run (native paths), which no later sheet of the
   // run may replace.
-  std::vector<std::string> SavedFiles;
+  std::set<std::string> SavedFiles;
   // Drawings whose blocks were left unexploded because the block tree was
   // cut by its bounds.
   int32_t DrawingsNotExploded = 0;

@@ -5,11 +5,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <set>
 
 #include "file_io.h"
 #include "form1_state.h"
 #include "gval.h"
 #include "sheet_names.h"
+#include "sjis.h"
 
 namespace {
 
@@ -57,9 +60,25 @@ bool WouldReplaceDrawing(const std::string& path, const std::string& drawingPath
   return std::find(protectedFiles.begin(), protectedFiles.end(), target) != protectedFiles.end();
 }
 
+// The system's words for an error number, as Shift-JIS.
+std::string SystemReason(int error) {
+  if (error == 0) return Utf8ToSjis("図面を書き出せませんでした");
+  return Utf8ToSjis(std::strerror(error));
+}
+
+// The path itself, or, when this run already saved a file there, the first
+// of name-2, name-3, ... that it did not (the "-k" of sheets within a frame).
+std::string FreshSheetPath(const std::string& folder, const std::string& name,
+                           const std::set<std::string>& savedFiles) {
+  auto taken = [&](const std::string& path) { return savedFiles.count(SjisPathToNative(path)) > 0; };
+  std::string path = folder + name + ".jww";
+  for (int32_t k = 2; taken(path); ++k) path = folder + name + "-" + std::to_string(k) + ".jww";
+  return path;
+}
+
 }  // namespace
 
-bool TForm1::SaveOneSheet(const std::string& path) {
+bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
   TJwwData& d = WorkDrawing;
   if (WouldReplaceDrawing(path, DrawingPath, ProtectedFiles)) {
     RefusedSheetPaths.push_back(path);
@@ -71,12 +90,21 @@ bool TForm1::SaveOneSheet(const std::string& path) {
     d.BuildBlockTree();
   }
   d.SetSaveOptions(0);
-  const bool saved = d.SaveToFile(path, d.Header.Version);
+  bool saved = d.SaveToFile(path, d.Header.Version);
   if (overlay) {
     --d.EntityOrderCount;
     --d.BlockInsertCount;
     d.BuildBlockTree();
   }
+  if (!saved) {
+    reason = SystemReason(d.LastSaveErrno);
+  } else if (d.LastSaveDroppedImages > 0) {
+    // A sheet without the images it shows is no sheet: it is not kept.
+    DeleteFileSjis(path);
+    reason = Utf8ToSjis("図面に埋め込まれた画像を取り出せませんでした");
+    saved = false;
+  }
+  if (saved) Report.SavedFiles.insert(SjisPathToNative(path));
   return saved;
 }
 
@@ -123,13 +151,15 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
                                                      static_cast<int32_t>(k));
       const std::string name = SafeSheetFileName(
           ComposeSheetName(NamingPattern, numberText, Separator, base, frame.Names[k]));
-      frame.OutputNames[k] = folder + name + ".jww";
+      frame.OutputNames[k] = FreshSheetPath(folder, name, Report.SavedFiles);
       ExtractSheet(i, static_cast<int32_t>(k));
       const int64_t elements = static_cast<int64_t>(d.LineCount) + d.ArcCount + d.PointCount + d.TextCount +
                                d.DimensionCount + d.SolidCount + d.BlockInsertCount;
       if (elements > auxLines) {
         ++nonEmpty;
-        if (!SaveOneSheet(frame.OutputNames[k])) {
+        std::string reason;
+        if (!SaveOneSheet(frame.OutputNames[k], reason)) {
+          if (!reason.empty()) Report.UnsavedSheets.push_back({frame.OutputNames[k], reason});
           frame.OutputNames[k].clear();  // not listed, never deleted
           ++UnsavedSheetCount;
         }

@@ -293,12 +293,21 @@ TEST_F(Batch, UnwritableDestinationLosesNothing) {
   const std::vector<uint8_t> bytes = FileBytes(plan);
   form.SetDestinationChecked(kDestTemporary, true);
   form.TempSheetFolder = folder + "no_such_folder/";
-  form.FileList = {plan};
+  JwwBuilder plain;
+  plain.AddLine(jwwtest::MakeLine(0, 0, 10, 10, Common(1)));
+  const std::string whole = Write(plain, "whole.jww");
+  form.FileList = {plan, whole};
   form.RunBatch(host);
+  // The framed drawing whose every sheet failed is not shown unsplit; the
+  // drawing without frames is listed whole.
   ASSERT_EQ(host.OrderRows.size(), 1u);
+  EXPECT_EQ(host.OrderRows[0].First, whole);
   EXPECT_EQ(host.OrderKinds[0], TForm1::TSheetRowKind::WholeDrawing);
   EXPECT_EQ(FileBytes(plan), bytes);
-  EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　保存できなかった分割図面：3"));
+  EXPECT_EQ(host.Statuses.back(),
+            S("実行完了(2)　保存できなかった分割図面：3　分割図面を保存できなかった図面：1"));
+  ASSERT_EQ(host.Informs.size(), 1u);
+  EXPECT_NE(host.Informs[0].find(form.TempSheetFolder + "plan_2.jww"), std::string::npos);
 }
 
 TEST_F(Batch, GivenFolderOrTheSourceFolder) {
