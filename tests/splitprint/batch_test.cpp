@@ -310,6 +310,27 @@ TEST_F(Batch, UnwritableDestinationLosesNothing) {
   EXPECT_NE(host.Informs[0].find(form.TempSheetFolder + "plan_2.jww"), std::string::npos);
 }
 
+// Held images that cannot be extracted (the image folder is missing) would
+// be left out of the sheets: such a sheet is not kept and not listed.
+TEST_F(Batch, SheetsThatWouldLoseAHeldImageAreNotSaved) {
+  JwwBuilder b;
+  AddFrame(b, 0, 0, 297, 210);
+  AddFrame(b, 400, 0, 697, 210);
+  b.AddText(jwwtest::MakeText(10, 10, "^@BM%temp%pic.bmp,10,10", Common(1)));
+  b.AddLine(jwwtest::MakeLine(410, 10, 420, 20, Common(2)));
+  b.AddImage("pic.bmp", "BM image bytes");
+  const std::string plan = Write(b, "plan.jww");
+  BindImg.TempFolder = folder + "no_such_folder/";
+  BindImg.BindImageExtractFlag = BindImg.BindImageKeepFlag = 1;
+  form.FileList = {plan};
+  form.RunBatch(host);
+  EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"plan.jww", "plan_2.jww"}));
+  ASSERT_EQ(host.OrderRows.size(), 1u);
+  EXPECT_EQ(host.OrderRows[0].First, folder + "plan_2.jww");
+  ASSERT_EQ(host.Informs.size(), 1u);
+  EXPECT_NE(host.Informs[0].find(folder + "plan_1.jww"), std::string::npos);
+}
+
 TEST_F(Batch, GivenFolderOrTheSourceFolder) {
   const std::string plan = Write(MainDrawing(), "plan.jww");
   form.FileList = {plan};
