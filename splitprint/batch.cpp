@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <filesystem>
+#include <system_error>
 
 #include "batch_host.h"
 #include "bind_images.h"
@@ -21,6 +23,15 @@ namespace {
 
 constexpr double kBatchRealSizePitch = 0.035;  // mm, real-size line-type unit when printing
 constexpr int32_t kPrinterSet = 2;
+
+// Creates the folder and its parents when missing (the XDG desktop and
+// documents folders often do not exist on Linux); true when it is there.
+bool MakeFolders(const std::string& sjisPath) {
+  std::error_code ec;
+  const std::string native = SjisPathToNative(sjisPath);
+  std::filesystem::create_directories(native, ec);
+  return std::filesystem::is_directory(native, ec);
+}
 
 bool FolderExists(const std::string& sjisPath) {
   struct stat st;
@@ -123,7 +134,8 @@ void TForm1::RunBatch(TBatchHost& host) {
   if (DestinationChecked[kDestDesktop] || DestinationChecked[kDestMyDocuments]) {
     const std::string native = DestinationChecked[kDestDesktop] ? DesktopFolderPath() : DocumentsFolderPath();
     destination = WithTrailingSlash(NativePathToSjis(native));
-    ownFolder = destination.empty();  // the system names no such folder
+    // No such folder named by the system, or none can be made: beside the source.
+    ownFolder = destination.empty() || !MakeFolders(destination);
   } else if (DestinationChecked[kDestSourceFolder]) {
     ownFolder = true;
   } else if (DestinationChecked[kDestGivenFolder]) {

@@ -111,4 +111,20 @@ TEST_F(BatchFrames, DesktopAndDocumentsDestinations) {
   EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"plan.jww"}));
 }
 
+TEST_F(BatchFrames, MissingDesktopAndDocumentsFoldersAreMade) {
+  JwwBuilder b;
+  AddFrame(b, 0, 0, 297, 210);
+  b.AddLine(jwwtest::MakeLine(10, 10, 20, 20, Common(1)));
+  form.FileList = {Write(b, "plan.jww", 700)};
+  const std::string root = jwwtest::FreshFolder("batch_xdg_missing");
+  XdgFolders xdg(root);
+  for (const int32_t destination : {kDestDesktop, kDestMyDocuments}) {
+    form.SetDestinationChecked(destination, true);
+    form.RunBatch(host);
+  }
+  EXPECT_TRUE(std::filesystem::exists(root + "desk/1_plan.jww"));
+  EXPECT_TRUE(std::filesystem::exists(root + "docs/1_plan.jww"));
+  EXPECT_EQ(host.Statuses.back(), S("実行完了(1)"));
+}
+
 }  // namespace
