@@ -16,7 +16,7 @@
 #include "gval.h"
 #include "sheet_names.h"
 #include "sjis.h"
-#include "standard_folders.h"
+#include "user_folders.h"
 #include "unit_print.h"
 
 namespace {
@@ -132,7 +132,9 @@ void TForm1::RunBatch(TBatchHost& host) {
   bool ownFolder = false;
   bool temporary = false;
   if (DestinationChecked[kDestDesktop] || DestinationChecked[kDestMyDocuments]) {
-    const std::string native = DestinationChecked[kDestDesktop] ? DesktopFolderPath() : DocumentsFolderPath();
+    const TUserFolders* folders = CurrentUserFolders();
+    std::string native;
+    if (folders) native = DestinationChecked[kDestDesktop] ? folders->DesktopFolder() : folders->DocumentsFolder();
     destination = WithTrailingSlash(NativePathToSjis(native));
     // No such folder named by the system, or none can be made: beside the source.
     ownFolder = destination.empty() || !MakeFolders(destination);

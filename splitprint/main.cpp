@@ -12,6 +12,7 @@
 #include "file_io.h"
 #include "form1_state.h"
 #include "gval.h"
+#include "standard_folders.h"
 #include "temp_folders.h"
 
 namespace {
@@ -47,6 +48,9 @@ int main(int argc, char** argv) {
   BindImg.BindImageKeepFlag = 1;
   std::error_code ec;
 
+  TQtUserFolders userFolders;
+  SetUserFolders(&userFolders);
+
   TForm1 form;
   form.TempSheetFolder = temp.SheetFolder();
   for (int i = 1; i < argc; ++i) {
@@ -59,5 +63,6 @@ int main(int argc, char** argv) {
   form.StartBatch(host);
   for (const std::string& sheet : host.SavedSheets()) std::printf("sheet: %s\n", SjisPathToNative(sheet).c_str());
   temp.Close();
+  SetUserFolders(nullptr);
   return form.UnsavedSheetCount == 0 ? 0 : 1;
 }
