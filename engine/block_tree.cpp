@@ -22,6 +22,7 @@
 #include <cstddef>
 #include <unordered_map>
 
+#include "counted_rows.h"
 #include "jww_data.h"
 
 namespace {
@@ -29,10 +30,6 @@ namespace {
 constexpr int32_t kMaxBlockTreeDepth = 64;
 constexpr size_t kMaxBlockTreeRows = 4'000'000;
 
-size_t ValidRows(int32_t count, size_t arraySize) {
-  if (count <= 0) return 0;
-  return std::min(static_cast<size_t>(count), arraySize);
-}
 
 struct TLocalMatrix {
   double M11, M12, M21, M22;
@@ -118,12 +115,12 @@ void TJwwData::BuildBlockTree() {
   BlockTree.clear();
   BlockTreeCount = 0;
   BlockTreeCut = false;
-  const size_t defCount = ValidRows(BlockDefCount, BlockDefs.size());
+  const size_t defCount = CountedRows(BlockDefCount, BlockDefs.size());
   for (size_t d = 0; d < defCount; ++d) {
     BlockDefs[d].Used = 0;
     BlockDefs[d].NewNumber = -1;
   }
-  const size_t insertCount = ValidRows(BlockInsertCount, BlockInserts.size());
+  const size_t insertCount = CountedRows(BlockInsertCount, BlockInserts.size());
   if (insertCount == 0) {
     UsedBlockDefCount = 0;
     return;
@@ -142,7 +139,7 @@ void TJwwData::BuildBlockTree() {
   TDefGraph graph;
   graph.Start.assign(defCount + 1, 0);
   for (size_t d = 0; d < defCount; ++d)
-    graph.Start[d + 1] = graph.Start[d] + ValidRows(BlockDefs[d].InsertCount, BlockDefs[d].Inserts.size());
+    graph.Start[d + 1] = graph.Start[d] + CountedRows(BlockDefs[d].InsertCount, BlockDefs[d].Inserts.size());
   graph.Child.reserve(graph.Start[defCount]);
   graph.Local.reserve(graph.Start[defCount]);
   for (size_t d = 0; d < defCount; ++d) {

@@ -178,3 +178,9 @@ void FillCharBuf(char* buffer, char c, int32_t n) {
   if (buffer == nullptr || n <= 0) return;
   std::memset(buffer, static_cast<unsigned char>(c), static_cast<size_t>(n));
 }
+
+std::string CutToContentLength(const std::string& s) {
+  if (s.size() <= static_cast<size_t>(kTextMaxBytes)) return s;
+  int32_t taken = 0;
+  return CopyBytesSJIS(s, 1, kTextMaxBytes, taken);
+}

@@ -27,7 +27,6 @@ struct JwwReadContext {
 
 namespace {
 
-constexpr size_t kTextCut = 255;
 constexpr int8_t kUnknownClass = -1;
 
 int8_t KindOfClassName(const uint8_t* name, size_t n) {
@@ -86,19 +85,6 @@ void CommonFrom(FieldCursor& c, bool wide, TEntJwwCommon& e) {
   c.Into(e.Layer);
   c.Into(e.LayerGroup);
   c.Into(e.Flags);
-}
-
-// Cuts a text to at most `max` bytes without splitting a double-byte
-// character (a lead byte that would lose its trail byte is dropped too).
-void CutSjis(std::string& s, size_t max) {
-  if (s.size() <= max) return;
-  size_t i = 0;
-  while (i < max) {
-    const size_t len = IsSjisLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
-    if (i + len > max) break;
-    i += len;
-  }
-  s.resize(i);
 }
 
 // The reader's seven target arrays and order list: the drawing's own or
@@ -277,9 +263,9 @@ class EntityReader {
       c.Into(e.Angle);
     }
     e.FontName = d_.ReadString(in_);
-    CutSjis(e.FontName, kTextCut);
+    e.FontName = CutToContentLength(e.FontName);
     e.Content = d_.ReadString(in_);
-    CutSjis(e.Content, kTextCut);
+    e.Content = CutToContentLength(e.Content);
   }
 
   void ReadDimension(TEntJwwDimension& e) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "counted_rows.h"
 #include "bind_images.h"
 #include "byte_io.h"
 #include "func.h"
@@ -20,10 +21,6 @@ namespace {
 constexpr const char* kClassNames[9] = {"",          "CDataSen",    "CDataEnko",
                                         "CDataTen",  "CDataMoji",   "CDataSunpou",
                                         "CDataSolid", "CDataBlock", "CDataList"};
-
-// Texts are held in at most 255 bytes; a longer one set by the program is
-// cut on a character boundary so the file reads back as written.
-constexpr int32_t kTextMaxBytes = 255;
 
 // The element arrays of the drawing or of one block definition.
 struct ElementArrays {
@@ -61,9 +58,6 @@ ElementArrays ArraysOf(const TEntJwwBlockDef& b) {
   return {b.Lines, b.Arcs, b.Points, b.Texts, b.Dimensions, b.Solids, b.Inserts};
 }
 
-size_t OrderRows(int32_t count, size_t rows) {
-  return count <= 0 ? 0 : std::min(static_cast<size_t>(count), rows);
-}
 
 // Fixed-size fields are gathered here and appended to the output in one
 // step per element, far cheaper than one append per field.
@@ -117,11 +111,8 @@ void WriteTextString(ByteWriter& out, const std::string& stored, bool content) {
   }
   std::string s = StripCaretM(stored);
   if (content) ReplaceRefString(s);
-  if (s.size() > static_cast<size_t>(kTextMaxBytes)) {
-    int32_t taken = 0;
-    s = CopyBytesSJIS(s, 1, kTextMaxBytes, taken);
-  }
-  TJwwData::WriteCString(out, s);
+  // A longer text set by the program is cut so the file reads back as written.
+  TJwwData::WriteCString(out, CutToContentLength(s));
 }
 
 class EntityWriter {
@@ -164,14 +155,14 @@ class EntityWriter {
   }
 
   void WriteDrawing() {
-    const size_t rows = OrderRows(d_.EntityOrderCount, d_.EntityOrder.size());
+    const size_t rows = CountedRows(d_.EntityOrderCount, d_.EntityOrder.size());
     const ElementArrays a = ArraysOf(d_);
     TJwwData::WriteCount(rec_.Out(), CountObjects(a, d_.EntityOrder, rows));
     WriteList(a, d_.EntityOrder, rows);
   }
 
   void WriteBlockDefs() {
-    const size_t defs = OrderRows(d_.BlockListCount, d_.BlockDefs.size());
+    const size_t defs = CountedRows(d_.BlockListCount, d_.BlockDefs.size());
     uint32_t used = 0;
     for (size_t i = 0; i < defs; ++i) used += d_.BlockDefs[i].Used ? 1 : 0;
     TJwwData::WriteCount(rec_.Out(), used);
@@ -187,7 +178,7 @@ class EntityWriter {
       if (b.Time < 0) rec_.Put<uint64_t>(0);
       TJwwData::WriteCString(rec_.Out(), StripCaretM(b.Name));
       const ElementArrays a = ArraysOf(b);
-      const size_t rows = OrderRows(b.OrderCount, b.Order.size());
+      const size_t rows = CountedRows(b.OrderCount, b.Order.size());
       TJwwData::WriteCount(rec_.Out(), CountObjects(a, b.Order, rows));
       WriteList(a, b.Order, rows);
     }
@@ -388,7 +379,7 @@ uint32_t TJwwData::MapBlockNumber(uint32_t number) const {
   // used) stays a reference to nothing: it keeps its value unless a written
   // definition now carries that value, and then takes the first number past
   // all written ones.
-  const size_t defs = OrderRows(BlockListCount, BlockDefs.size());
+  const size_t defs = CountedRows(BlockListCount, BlockDefs.size());
   bool decided = false;
   bool clashes = false;
   uint32_t pastWritten = 0;

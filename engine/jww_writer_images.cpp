@@ -1,3 +1,4 @@
+#include "counted_rows.h"
 #include "jww_writer_images.h"
 
 #include <algorithm>
@@ -32,9 +33,6 @@ std::string UpperSjis(const std::string& s) {
   return out;
 }
 
-size_t RowsOf(int32_t count, size_t size) {
-  return count <= 0 ? 0 : std::min(static_cast<size_t>(count), size);
-}
 
 // Only a bare file name may be looked up in the temporary folder: a folder
 // part would reach outside it.
@@ -81,15 +79,15 @@ class ImageFlagger {
 
 uint32_t WriteImageSection(const TJwwData& d, ByteWriter& out) {
   std::vector<TBindImageType>& rows = BindImg.BindImages;
-  const size_t count = RowsOf(BindImg.BindImageCount, rows.size());
+  const size_t count = CountedRows(BindImg.BindImageCount, rows.size());
   for (size_t i = 0; i < count; ++i) rows[i].Used = 0;
 
   ImageFlagger flagger(rows, count);
-  flagger.Texts(d.EntityOrder, RowsOf(d.EntityOrderCount, d.EntityOrder.size()), d.Texts);
-  const size_t defs = RowsOf(d.BlockListCount, d.BlockDefs.size());
+  flagger.Texts(d.EntityOrder, CountedRows(d.EntityOrderCount, d.EntityOrder.size()), d.Texts);
+  const size_t defs = CountedRows(d.BlockListCount, d.BlockDefs.size());
   for (size_t i = 0; i < defs; ++i) {
     const TEntJwwBlockDef& b = d.BlockDefs[i];
-    flagger.Texts(b.Order, RowsOf(b.OrderCount, b.Order.size()), b.Texts);
+    flagger.Texts(b.Order, CountedRows(b.OrderCount, b.Order.size()), b.Texts);
   }
 
   // Only files that are there, under a bare name, are embedded.

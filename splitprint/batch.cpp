@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "counted_rows.h"
 #include "batch_host.h"
 #include "bind_images.h"
 #include "file_io.h"
@@ -226,10 +227,10 @@ void TForm1::RunBatch(TBatchHost& host) {
       }
 
       const size_t rowsBefore = Gval.SheetList.size();
-      const size_t frames = std::min(Gval.SheetFrames.size(), static_cast<size_t>(std::max(Gval.SheetFrameCount, 0)));
+      const size_t frames = CountedRows(Gval.SheetFrameCount, Gval.SheetFrames);
       for (size_t f = 0; f < frames; ++f) {
         const TZumenWakuField& frame = Gval.SheetFrames[f];
-        const size_t sheets = static_cast<size_t>(std::clamp<int32_t>(frame.NameCount, 0, 16));
+        const size_t sheets = frame.SheetSlots();
         for (size_t k = 0; k < sheets; ++k) {
           if (frame.OutputNames[k].empty()) continue;
           Gval.SheetList.push_back(TStr2List{frame.OutputNames[k], path});

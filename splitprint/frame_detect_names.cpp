@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "counted_rows.h"
 #include "form1_state.h"
 #include "frame_detect.h"
 #include "frame_text.h"
 
 namespace {
 
-constexpr size_t kMaxSheetsPerFrame = 16;
 
 // Characters that may not appear in a sheet name, which becomes part of a
 // file name. Tested byte by byte, so a double-byte character whose trail byte
@@ -35,7 +35,7 @@ int32_t CountSameNames(const std::vector<TZumenWakuField>& frames, size_t frameC
   int32_t count = 0;
   for (size_t i = 0; i < frameCount; ++i) {
     const TZumenWakuField& f = frames[i];
-    const auto used = static_cast<size_t>(std::clamp<int32_t>(f.NameCount, 0, kMaxSheetsPerFrame));
+    const auto used = f.SheetSlots();
     for (size_t k = 0; k < used; ++k) {
       const std::string& n = f.Names[k];
       if (EqualIgnoringCase(n.substr(0, n.find('~')), name)) ++count;
@@ -53,7 +53,7 @@ bool IsSheetNameTag(const TEntJwwText& text) {
 
 void TForm1::AssignSheetNames() {
   std::vector<TZumenWakuField>& frames = Gval.SheetFrames;
-  const size_t frameCount = std::min(frames.size(), static_cast<size_t>(std::max(Gval.SheetFrameCount, 0)));
+  const size_t frameCount = CountedRows(Gval.SheetFrameCount, frames);
   for (size_t i = 0; i < frameCount; ++i) {
     TZumenWakuField& f = frames[i];
     f.NameCount = 0;
@@ -66,7 +66,7 @@ void TForm1::AssignSheetNames() {
     f.PaperClass = 0;
   }
 
-  const size_t textCount = std::min(WorkDrawing.Texts.size(), static_cast<size_t>(std::max(WorkDrawing.TextCount, 0)));
+  const size_t textCount = CountedRows(WorkDrawing.TextCount, WorkDrawing.Texts);
   for (size_t t = 0; t < textCount; ++t) {
     const TEntJwwText& text = WorkDrawing.Texts[t];
     if (!IsSheetNameTag(text)) continue;
@@ -87,7 +87,7 @@ void TForm1::AssignSheetNames() {
     for (size_t i = 0; i < frameCount; ++i) {
       TZumenWakuField& f = frames[i];
       if (!StrictlyInside(text.StartX, text.StartY, f)) continue;
-      if (f.NameCount < static_cast<int32_t>(kMaxSheetsPerFrame)) {
+      if (f.NameCount < kMaxSheetsPerFrame) {
         const auto slot = static_cast<size_t>(f.NameCount);
         f.Names[slot] = name;
         f.NameLayerGroups[slot] = text.Common.LayerGroup;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <set>
 
+#include "counted_rows.h"
 #include "file_io.h"
 #include "form1_state.h"
 #include "gval.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr size_t kMaxSheetsPerFrame = 16;
 constexpr int32_t kAuxLineCount = 4;
 
 // Four lines on layer [F-F] in the auxiliary colour; the sheet extraction
@@ -129,7 +129,7 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
   ClassifyFramePaper();
 
   const std::string base = RemoveExtension(sourceFileName);
-  const int32_t frameCount = std::min(Gval.SheetFrameCount, static_cast<int32_t>(Gval.SheetFrames.size()));
+  const int32_t frameCount = static_cast<int32_t>(CountedRows(Gval.SheetFrameCount, Gval.SheetFrames));
   int32_t number = StartNumber;
   int32_t loadedClass = -1;
   FrameDrawingLoaded = false;
@@ -145,7 +145,7 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
     // Numbers follow the drawing alone: a sheet that could not be saved
     // still takes its number.
     int32_t nonEmpty = 0;
-    const size_t sheets = static_cast<size_t>(std::clamp<int32_t>(frame.NameCount, 0, kMaxSheetsPerFrame));
+    const size_t sheets = frame.SheetSlots();
     for (size_t k = 0; k < sheets; ++k) {
       const std::string numberText = SheetNumberText(number, ZeroPad, frameCount, StartNumber, frame.NameCount,
                                                      static_cast<int32_t>(k));
