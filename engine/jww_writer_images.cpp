@@ -19,20 +19,6 @@ namespace {
 constexpr char kHeldPrefix[] = "^@BM%temp%";
 constexpr size_t kHeldPrefixLen = sizeof kHeldPrefix - 1;
 
-// ASCII letters upper-cased; both bytes of a double-byte character kept.
-std::string UpperSjis(const std::string& s) {
-  std::string out = s;
-  for (size_t i = 0; i < out.size(); ++i) {
-    const auto b = static_cast<unsigned char>(out[i]);
-    if (IsSjisLeadByte(b)) {
-      ++i;
-    } else if (b >= 'a' && b <= 'z') {
-      out[i] = static_cast<char>(b - 'a' + 'A');
-    }
-  }
-  return out;
-}
-
 
 // Only a bare file name may be looked up in the temporary folder: a folder
 // part would reach outside it.
@@ -42,7 +28,7 @@ class ImageFlagger {
  public:
   explicit ImageFlagger(std::vector<TBindImageType>& rows, size_t count) : rows_(rows), count_(count) {
     upper_.reserve(count);
-    for (size_t i = 0; i < count; ++i) upper_.push_back(UpperSjis(rows[i].Name));
+    for (size_t i = 0; i < count; ++i) upper_.push_back(UpperAsciiSJIS(rows[i].Name));
   }
 
   // A held-image text flags the first row whose name begins with the text's
@@ -52,7 +38,7 @@ class ImageFlagger {
     if (c.size() <= 10 || c.compare(0, kHeldPrefixLen, kHeldPrefix) != 0) return;
     const size_t comma = c.find(',', kHeldPrefixLen);
     if (comma == std::string::npos) return;
-    const std::string key = UpperSjis(c.substr(kHeldPrefixLen, comma - kHeldPrefixLen));
+    const std::string key = UpperAsciiSJIS(c.substr(kHeldPrefixLen, comma - kHeldPrefixLen));
     for (size_t i = 0; i < count_; ++i) {
       if (upper_[i].compare(0, key.size(), key) == 0) {
         rows_[i].Used = 1;

@@ -44,10 +44,9 @@ std::string WithTrailingSlash(std::string folder) {
   return folder;
 }
 
-// Bytes a separator may not hold; tested byte by byte like the sheet names.
+// Bytes a separator may not hold: those of the sheet names, and ";" and ":".
 bool HasForbiddenSeparatorByte(const std::string& separator) {
-  static const std::string kForbidden = ",.;:\\/[]| '\"+*<>?~";
-  return separator.find_first_of(kForbidden) != std::string::npos;
+  return HasForbiddenSheetNameByte(separator) || separator.find_first_of(";:") != std::string::npos;
 }
 
 // Modification time in seconds since 1970, 0 when the file cannot be examined.

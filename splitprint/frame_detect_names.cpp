@@ -6,27 +6,15 @@
 #include "counted_rows.h"
 #include "form1_state.h"
 #include "frame_detect.h"
+#include "clipping.h"
 #include "frame_text.h"
+#include "sheet_names.h"
 
 namespace {
 
-
-// Characters that may not appear in a sheet name, which becomes part of a
-// file name. Tested byte by byte, so a double-byte character whose trail byte
-// is one of them (ソ = 0x83 0x5C, for instance) rejects the name as well.
-bool HasForbiddenByte(const std::string& name) {
-  static const char kForbidden[] = ",.\\/[]| '\"+*<>?~";
-  for (char c : name) {
-    if (std::memchr(kForbidden, c, sizeof kForbidden - 1) != nullptr) return true;
-  }
-  return false;
-}
-
-// The strictly-inside test of the clipping unit: more than 1e-12 inside
-// every edge of the frame.
+// Strictly inside: more than 1e-12 inside every edge of the frame.
 bool StrictlyInside(double x, double y, const TZumenWakuField& f) {
-  constexpr double eps = 1e-12;
-  return !(x - f.XMin < eps) && !(x - f.XMax > -eps) && !(y - f.YMin < eps) && !(y - f.YMax > -eps);
+  return PointVsWindow(x, y, f.XMin, f.YMin, f.XMax, f.YMax) == 0;
 }
 
 // How many used slots of all frames hold this name, or this name with a
@@ -71,7 +59,7 @@ void TForm1::AssignSheetNames() {
     const TEntJwwText& text = WorkDrawing.Texts[t];
     if (!IsSheetNameTag(text)) continue;
     std::string name = TrimBytesUpTo32(text.Content.substr(std::strlen(kSheetNameTag)));
-    if (name.empty() || HasForbiddenByte(name)) continue;
+    if (name.empty() || HasForbiddenSheetNameByte(name)) continue;
     std::string layers;
     const size_t tag = FindOnCharBoundary(name, kLayerListTag);
     if (tag != std::string::npos) {
