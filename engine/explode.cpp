@@ -11,6 +11,7 @@
 #include <new>
 
 #include "counted_rows.h"
+#include "element_arrays.h"
 #include "explode_elements.h"
 #include "jww_data.h"
 
@@ -30,18 +31,11 @@ constexpr int64_t kMaxOrderRows = 50'000'000;
 // skipped by the walk, so they are not counted.
 using TAppendCounts = std::array<int64_t, 7>;
 
+// Items of kinds 1..6 naming a counted row are copied; nested inserts have
+// rows of their own and other kinds are not elements.
 bool ItemIsCopied(const TEntJwwBlockDef& d, const TEntJwwOrder& item) {
-  if (item.Row < 0) return false;
-  const size_t r = static_cast<size_t>(item.Row);
-  switch (item.Kind) {
-    case kKindLine: return r < CountedRows(d.LineCount, d.Lines);
-    case kKindArc: return r < CountedRows(d.ArcCount, d.Arcs);
-    case kKindPoint: return r < CountedRows(d.PointCount, d.Points);
-    case kKindText: return r < CountedRows(d.TextCount, d.Texts);
-    case kKindDimension: return r < CountedRows(d.DimensionCount, d.Dimensions);
-    case kKindSolid: return r < CountedRows(d.SolidCount, d.Solids);
-    default: return false;  // nested inserts have rows of their own; other kinds are not elements
-  }
+  if (item.Kind < kKindLine || item.Kind > kKindSolid || item.Row < 0) return false;
+  return static_cast<size_t>(item.Row) < ElementArraysOf(d).CountedRowsOf(item.Kind);
 }
 
 TAppendCounts CountCopies(const TEntJwwBlockDef& d) {

@@ -105,7 +105,6 @@ class TJwwData {
   void ReadEntities(ByteReader& in);
   std::string ReadCString(ByteReader& in);
   std::string ReadString(ByteReader& in);
-  void ReadEntityCommon(ByteReader& in, TEntJwwCommon& common) const;
   static void CopyEntityCommon(const TEntJwwCommon& from, TEntJwwCommon& to);
 
   // Internal steps of the writer.

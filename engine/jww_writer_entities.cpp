@@ -11,6 +11,7 @@
 #include "counted_rows.h"
 #include "bind_images.h"
 #include "byte_io.h"
+#include "element_arrays.h"
 #include "func.h"
 #include "jww_data.h"
 #include "jww_write_context.h"
@@ -22,49 +23,14 @@ constexpr const char* kClassNames[9] = {"",          "CDataSen",    "CDataEnko",
                                         "CDataTen",  "CDataMoji",   "CDataSunpou",
                                         "CDataSolid", "CDataBlock", "CDataList"};
 
-// The element arrays of the drawing or of one block definition.
-struct ElementArrays {
-  const std::vector<TEntJwwLine>& Lines;
-  const std::vector<TEntJwwArc>& Arcs;
-  const std::vector<TEntJwwPoint>& Points;
-  const std::vector<TEntJwwText>& Texts;
-  const std::vector<TEntJwwDimension>& Dimensions;
-  const std::vector<TEntJwwSolid>& Solids;
-  const std::vector<TEntJwwBlockInsert>& Inserts;
-
-  // Rows may lie beyond the kind's count (the program lowers counts to hide
-  // rows) but never beyond the array.
-  bool Has(const TEntJwwOrder& o) const {
-    if (o.Row < 0) return false;
-    const auto row = static_cast<size_t>(o.Row);
-    switch (o.Kind) {
-      case kKindLine: return row < Lines.size();
-      case kKindArc: return row < Arcs.size();
-      case kKindPoint: return row < Points.size();
-      case kKindText: return row < Texts.size();
-      case kKindDimension: return row < Dimensions.size();
-      case kKindSolid: return row < Solids.size();
-      case kKindBlockInsert: return row < Inserts.size();
-      default: return false;
-    }
-  }
-};
-
-ElementArrays ArraysOf(const TJwwData& d) {
-  return {d.Lines, d.Arcs, d.Points, d.Texts, d.Dimensions, d.Solids, d.BlockInserts};
-}
-
-ElementArrays ArraysOf(const TEntJwwBlockDef& b) {
-  return {b.Lines, b.Arcs, b.Points, b.Texts, b.Dimensions, b.Solids, b.Inserts};
-}
-
-
 // Fixed-size fields are gathered here and appended to the output in one
-// step per element, far cheaper than one append per field.
+// step per element, far cheaper than one append per field. Whoever puts
+// fields flushes them before anything else is written to the output (Out()
+// does so); nothing is flushed on destruction, when later sections may
+// already have been written.
 class Record {
  public:
   explicit Record(ByteWriter& out) : out_(out) {}
-  ~Record() { Flush(); }
   Record(const Record&) = delete;
   Record& operator=(const Record&) = delete;
 
@@ -122,22 +88,22 @@ class EntityWriter {
 
   // Objects that the order list makes: one per element of kind 1..7 whose
   // row exists, six more per split SXF dimension.
-  uint32_t CountObjects(const ElementArrays& a, const std::vector<TEntJwwOrder>& order,
+  uint32_t CountObjects(const TConstElementArrays& a, const std::vector<TEntJwwOrder>& order,
                         size_t rows) const {
     uint32_t n = 0;
     for (size_t i = 0; i < rows; ++i) {
       const TEntJwwOrder& o = order[i];
-      if (!a.Has(o)) continue;
+      if (!a.Names(o)) continue;
       ++n;
       if (o.Kind == kKindDimension && IsSplit(a.Dimensions[o.Row])) n += 6;
     }
     return n;
   }
 
-  void WriteList(const ElementArrays& a, const std::vector<TEntJwwOrder>& order, size_t rows) {
+  void WriteList(const TConstElementArrays& a, const std::vector<TEntJwwOrder>& order, size_t rows) {
     for (size_t i = 0; i < rows; ++i) {
       const TEntJwwOrder& o = order[i];
-      if (!a.Has(o)) continue;
+      if (!a.Names(o)) continue;
       const auto r = static_cast<size_t>(o.Row);
       Tag(o.Kind);
       switch (o.Kind) {
@@ -156,7 +122,7 @@ class EntityWriter {
 
   void WriteDrawing() {
     const size_t rows = CountedRows(d_.EntityOrderCount, d_.EntityOrder.size());
-    const ElementArrays a = ArraysOf(d_);
+    const TConstElementArrays a = ElementArraysOf(d_);
     TJwwData::WriteCount(rec_.Out(), CountObjects(a, d_.EntityOrder, rows));
     WriteList(a, d_.EntityOrder, rows);
   }
@@ -177,7 +143,7 @@ class EntityWriter {
       // A negative time announces a 64-bit time; keep the file readable.
       if (b.Time < 0) rec_.Put<uint64_t>(0);
       TJwwData::WriteCString(rec_.Out(), StripCaretM(b.Name));
-      const ElementArrays a = ArraysOf(b);
+      const TConstElementArrays a = ElementArraysOf(b);
       const size_t rows = CountedRows(b.OrderCount, b.Order.size());
       TJwwData::WriteCount(rec_.Out(), CountObjects(a, b.Order, rows));
       WriteList(a, b.Order, rows);
@@ -371,6 +337,7 @@ void TJwwData::WriteEntityCommon(ByteWriter& out, const TEntJwwCommon& common, i
                                  int32_t version) {
   Record rec(out);
   PutCommon(rec, common, kind, version);
+  rec.Flush();
 }
 
 uint32_t TJwwData::MapBlockNumber(uint32_t number) const {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -54,14 +53,6 @@ int64_t FileAgeSeconds(const std::string& sjisPath) {
   struct stat st;
   if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0) return 0;
   return static_cast<int64_t>(st.st_mtime);
-}
-
-// Seconds since 1970 as a local date-time value: days since 1899-12-30.
-double LocalDateTimeValue(int64_t seconds) {
-  const std::time_t t = static_cast<std::time_t>(seconds);
-  std::tm local{};
-  if (::localtime_r(&t, &local) == nullptr) return 25569.0 + static_cast<double>(seconds) / 86400.0;
-  return 25569.0 + static_cast<double>(seconds + local.tm_gmtoff) / 86400.0;
 }
 
 }  // namespace
@@ -207,7 +198,7 @@ void TForm1::RunBatch(TBatchHost& host) {
       DrawingPath = path;
       DrawingFolder = FolderOf(path);
       DrawingAge = FileAgeSeconds(path);
-      Gval.DrawingFileTime = LocalDateTimeValue(DrawingAge);
+      Gval.DrawingFileTime = DateTimeFromUnixTime(DrawingAge);
       LoadRefFile();
 
       std::array<int32_t, 10>& switches = WorkDrawing.Header.DrawSwitches;
