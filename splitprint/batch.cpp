@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <system_error>
 
 #include "counted_rows.h"
 #include "batch_host.h"
@@ -23,25 +21,6 @@ namespace {
 
 constexpr double kBatchRealSizePitch = 0.035;  // mm, real-size line-type unit when printing
 constexpr int32_t kPrinterSet = 2;
-
-// Creates the folder and its parents when missing (the XDG desktop and
-// documents folders often do not exist on Linux); true when it is there.
-bool MakeFolders(const std::string& sjisPath) {
-  std::error_code ec;
-  const std::string native = SjisPathToNative(sjisPath);
-  std::filesystem::create_directories(native, ec);
-  return std::filesystem::is_directory(native, ec);
-}
-
-bool FolderExists(const std::string& sjisPath) {
-  struct stat st;
-  return !sjisPath.empty() && ::stat(SjisPathToNative(sjisPath).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string WithTrailingSlash(std::string folder) {
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
-}
 
 // Bytes a separator may not hold: those of the sheet names, and ";" and ":".
 bool HasForbiddenSeparatorByte(const std::string& separator) {
@@ -128,11 +107,11 @@ void TForm1::RunBatch(TBatchHost& host) {
     if (folders) native = DestinationChecked[kDestDesktop] ? folders->DesktopFolder() : folders->DocumentsFolder();
     destination = WithTrailingSlash(NativePathToSjis(native));
     // No such folder named by the system, or none can be made: beside the source.
-    ownFolder = destination.empty() || !MakeFolders(destination);
+    ownFolder = destination.empty() || !MakeFoldersSjis(destination);
   } else if (DestinationChecked[kDestSourceFolder]) {
     ownFolder = true;
   } else if (DestinationChecked[kDestGivenFolder]) {
-    if (FolderExists(GivenFolder)) {
+    if (FolderExistsSjis(GivenFolder)) {
       destination = WithTrailingSlash(GivenFolder);
     } else {
       ownFolder = true;

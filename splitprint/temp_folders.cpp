@@ -1,9 +1,7 @@
 #include "temp_folders.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -12,19 +10,6 @@
 #include "file_io.h"
 
 namespace {
-
-std::string WithSlash(std::string folder) {
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
-}
-
-// Creates the folder when missing; true when it is there afterwards.
-bool EnsureFolder(const std::string& sjis) {
-  const std::string native = SjisPathToNative(sjis);
-  if (::mkdir(native.c_str(), 0777) == 0) return true;
-  struct stat st;
-  return errno == EEXIST && ::stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 // A new folder of this run inside parent (with '/'); empty on failure.
 std::string MakePrivateFolder(const std::string& parent) {
@@ -53,26 +38,24 @@ void RemovePrivateFolder(const std::string& sjis) {
 
 std::string UserCacheFolder() {
   const char* cache = std::getenv("XDG_CACHE_HOME");
-  if (cache && cache[0] == '/') return NativePathToSjis(WithSlash(cache) + "quillmoor/");
+  if (cache && cache[0] == '/') return NativePathToSjis(WithTrailingSlash(cache) + "quillmoor/");
   const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return NativePathToSjis(WithSlash(home) + ".cache/quillmoor/");
+  if (home && home[0] == '/') return NativePathToSjis(WithTrailingSlash(home) + ".cache/quillmoor/");
   return std::string();
 }
 
 bool TTempFolders::Open(const std::string& programFolder, const std::string& cacheFolder) {
   Close();
-  if (!programFolder.empty() && OpenUnder(WithSlash(programFolder))) return true;
+  if (!programFolder.empty() && OpenUnder(WithTrailingSlash(programFolder))) return true;
   if (cacheFolder.empty()) return false;
   // The cache folder may not exist yet, nor its parent (~/.cache).
-  const std::string cache = WithSlash(cacheFolder);
-  for (size_t slash = cache.find('/', 1); slash != std::string::npos; slash = cache.find('/', slash + 1))
-    EnsureFolder(cache.substr(0, slash));
-  return OpenUnder(cache);
+  const std::string cache = WithTrailingSlash(cacheFolder);
+  return MakeFoldersSjis(cache) && OpenUnder(cache);
 }
 
 bool TTempFolders::OpenUnder(const std::string& base) {
   base_ = base;
-  if (!EnsureFolder(base + "TEMP") || !EnsureFolder(base + "TMP")) {
+  if (!MakeFoldersSjis(base + "TEMP") || !MakeFoldersSjis(base + "TMP")) {
     Close();  // removes what was made here, when empty
     return false;
   }
