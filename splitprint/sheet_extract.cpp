@@ -182,8 +182,7 @@ void TForm1::SaveEntityOrder() {
 
 void TForm1::RestoreEntityOrder() {
   TJwwData& d = WorkDrawing;
-  const size_t n = std::min({SavedEntityOrder.size(), d.EntityOrder.size(),
-                             static_cast<size_t>(std::max(d.EntityOrderCount, 0))});
+  const size_t n = std::min(SavedEntityOrder.size(), CountedRows(d.EntityOrderCount, d.EntityOrder));
   std::copy_n(SavedEntityOrder.begin(), n, d.EntityOrder.begin());
 }
 
