@@ -51,17 +51,4 @@ TEST(TempFolders, UnwritableProgramFolderFallsBackToTheCache) {
   EXPECT_FALSE(folders.Open(root + "file/", root + "file/cache/"));
 }
 
-TEST(TempFolders, CacheFolderFollowsXdgThenHome) {
-  const char* savedXdg = std::getenv("XDG_CACHE_HOME");
-  const std::string xdg = savedXdg ? savedXdg : "";
-  ::setenv("XDG_CACHE_HOME", "/x/cache", 1);
-  EXPECT_EQ(UserCacheFolder(), "/x/cache/quillmoor/");
-  ::unsetenv("XDG_CACHE_HOME");
-  const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') {
-    EXPECT_EQ(UserCacheFolder(), std::string(home) + "/.cache/quillmoor/");
-  }
-  if (savedXdg) ::setenv("XDG_CACHE_HOME", xdg.c_str(), 1);
-}
-
 }  // namespace
