@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "clipping.h"
+#include "counted_rows.h"
 #include "func.h"
 #include "gra_attribute.h"
 #include "gval.h"
@@ -59,7 +60,7 @@ int32_t CommonOutCode(const TWorldPoint* pts, size_t n) {
 
 // Points of the world buffer in use: its count, never beyond its length.
 size_t WorldPointsInUse() {
-  return std::min(Gval.WorldPoints.size(), static_cast<size_t>(std::max(Gval.WorldPointCount, 0)));
+  return CountedRows(Gval.WorldPointCount, Gval.WorldPoints);
 }
 
 struct TWindow {
