@@ -164,14 +164,14 @@ std::vector<TMetaPoint> Points(wmfAPI* api, const wmfDC* dc, const wmfD_Coord* p
   return out;
 }
 
-void FillRect(wmfAPI* api, const wmfDC* dc, TMetaPoint a, TMetaPoint b, TMetaColor color) {
+void FillRect(wmfAPI* api, TMetaPoint a, TMetaPoint b, TMetaColor color) {
+  if (!Usable(a) || !Usable(b)) return;
   TMetaShape shape;
   shape.Figures.push_back(TMetaFigure{{a, {b.X, a.Y}, b, {a.X, b.Y}}, true});
   shape.Fill = true;
   shape.Stroke = false;
   TMetaBrush brush;
   brush.Color = color;
-  (void)dc;
   Player(api).Sink->Shape(shape, TMetaPen{}, brush);
 }
 
@@ -223,7 +223,7 @@ void DrawPixel(wmfAPI* api, wmfDrawPixel_t* d) {
   const TWmfPlayer& p = Player(api);
   const TMetaPoint a = p.Map(d->pt, d->dc);
   const double w = d->pixel_width * p.ScaleX(d->dc), h = d->pixel_height * p.ScaleY(d->dc);
-  FillRect(api, d->dc, a, {a.X + w, a.Y + h}, Color(d->color));
+  FillRect(api, a, {a.X + w, a.Y + h}, Color(d->color));
 }
 
 void DrawPie(wmfAPI* api, wmfDrawArc_t* a) { DrawArc(api, a, TArcKind::Pie, false); }
@@ -270,9 +270,9 @@ void RopDraw(wmfAPI* api, wmfROP_Draw_t* r) {
     shape.Stroke = false;
     p.Sink->Shape(shape, TMetaPen{}, Brush(p, r->dc));
   } else if (r->ROP == kBlackness) {
-    FillRect(api, r->dc, a, b, {0, 0, 0});
+    FillRect(api, a, b, {0, 0, 0});
   } else if (r->ROP == kWhiteness) {
-    FillRect(api, r->dc, a, b, {255, 255, 255});
+    FillRect(api, a, b, {255, 255, 255});
   }
 }
 
@@ -375,7 +375,7 @@ void DrawText(wmfAPI* api, wmfDrawText_t* t) {
   text.VAlign = v == TA_BASELINE ? TMetaVAlign::Baseline : v == TA_BOTTOM ? TMetaVAlign::Bottom : TMetaVAlign::Top;
   text.OpaqueBackground = dc->bgmode == OPAQUE;
   text.Background = Color(dc->bgcolor);
-  if (t->flags & ETO_OPAQUE) FillRect(api, dc, p.Map(t->TL, dc), p.Map(t->BR, dc), Color(dc->bgcolor));
+  if (t->flags & ETO_OPAQUE) FillRect(api, p.Map(t->TL, dc), p.Map(t->BR, dc), Color(dc->bgcolor));
   p.Sink->Text(text);
 }
 
