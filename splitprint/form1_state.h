@@ -14,6 +14,8 @@
 #include "jww_data.h"
 
 class TBatchHost;
+class TPrinterSettingsAccess;
+class TWindowHost;
 
 // Position and size of a window as stored in the settings file.
 struct TWindowBounds {
@@ -195,6 +197,66 @@ class TForm1 {
   void InsertFrameBlock();
   // "%%" table of the drawing (no effect yet: the table is never enabled).
   void LoadRefFile();
+
+  // ======== Settings file (settings_file.cpp) ========
+  // The installed printers and their device settings; nullptr when the
+  // program has none (the printer lines then keep their defaults).
+  TPrinterSettingsAccess* PrinterSettings = nullptr;
+  // Sets every default of the settings, then reads the file at path
+  // (Shift-JIS) up to its end or its first unreadable line, clamps, and
+  // applies the saved printer. A missing file leaves the defaults.
+  void LoadSettings(const std::string& path);
+  // Captures the current printer, then writes every line to a temporary file
+  // beside path and renames it over path: a failed write keeps the old file.
+  bool SaveSettings(const std::string& path);
+  void ReadPrinterSettings();
+  void ApplyPrinterSettings();
+  // The values of the settings table before any file is read.
+  void SetDefaultSettings();
+
+  // ======== Jw_cad hand-over (jwcad_handover.cpp) ========
+  // Wine prefix (native UTF-8, trailing '/') that holds Jw_cad; empty: none.
+  std::string WinePrefix;
+  // Jw_cad's folder as a Linux path (Shift-JIS, trailing '/'); empty when its
+  // drive is not known to Wine.
+  std::string JwCadFolder;
+  // The REF_FILE entry of Jw_win.jwf, upper-cased and trimmed (a Windows path).
+  std::string RefFileName;
+  // The registry's open command of JWW drawings (UTF-8); empty when absent.
+  std::string ReadJwCadCommand() const;
+  // JwCadFolder from the open command: its program part ("C:\JWW\Jw_win.exe"
+  // when there is none), folder only, as a Linux path.
+  void FindJwCadFolder();
+  // The drawing named by the first "file=" line of JWC_TEMP.TXT in the
+  // program folder, as a Linux path (Shift-JIS); empty when absent.
+  std::string ReadJwcTempFileName() const;
+  void ReadRefFileSetting();
+  // Starts Jw_cad on an existing drawing (Shift-JIS Linux path); silent when
+  // it cannot. True when the start was handed to Wine.
+  bool OpenInJwCad(const std::string& path) const;
+
+  // ======== Start-up and shut-down (startup.cpp) ========
+  enum class TStartMode : uint8_t { Interactive, JwCadRun, SettingsOnly };
+  // The settings file (Shift-JIS path) LoadSettings and SaveSettings use.
+  std::string SettingsPath;
+  // Folder of images extracted from drawings (Shift-JIS, trailing '/').
+  std::string TempFolder;
+  // Start-up of the shown window: flags, settings, globals, folders,
+  // attributes, Jw_cad's folder and REF_FILE, then the command line
+  // (arguments as given, native UTF-8, relative to workingFolder). The
+  // window shows the print options and printer info afterwards.
+  TStartMode FormShow(const std::vector<std::string>& arguments, const std::string& workingFolder);
+  // The "/G" run after the window is painted: asks whether the drawing was
+  // saved (when set), runs the batch or says there is no drawing. The window
+  // closes afterwards in every case.
+  void RunJwCadStart(TWindowHost& host);
+  // Shut-down: the split fields cleaned, lists emptied, the working folders
+  // removed when empty, the settings written. False when the settings could
+  // not be saved.
+  bool FormClose();
+  // Adds the existing ".JWW" files (any case) of the paths, made absolute
+  // against workingFolder; the number added.
+  int32_t AddCommandLineFiles(const std::vector<std::string>& arguments, const std::string& workingFolder);
 
  private:
   // Test box of every order item of the loaded drawing, for the quick
