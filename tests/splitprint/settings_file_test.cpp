@@ -285,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
                     EXPECT_EQ(f.OrderDialogBounds.Height, 777);
                   }},
         TLoadCase{"hugeLine",
-                  {{5, std::string(1 << 20, 'x')}, {6, "1"}},
+                  {{5, std::string(1 << 20, 'x')}, {6, "1"}, {8, "0"}},
                   76,
                   "\r\n",
                   [](const TForm1& f) {
