@@ -16,6 +16,7 @@
 class TBatchHost;
 class TPrinterSettingsAccess;
 class TWindowHost;
+struct TPrintOptionControls;
 
 // Position and size of a window as stored in the settings file.
 struct TWindowBounds {
@@ -213,6 +214,16 @@ class TForm1 {
   void ApplyPrinterSettings();
   // The values of the settings table before any file is read.
   void SetDefaultSettings();
+
+  // ======== Print-settings tab (print_options.cpp) ========
+  // The tab's controls into the print fields (scale at least 0.000001,
+  // thresholds 0..255); the edits are not written back.
+  void ReadPrintOptions(const TPrintOptionControls& controls);
+  // The print fields as the tab shows them; the display-only mode, print
+  // order and colours are clamped to what the controls hold, and kept so.
+  TPrintOptionControls ShowPrintOptions();
+  // The printer label: name, paper and printable sizes in mm.
+  std::string PrinterInfoText() const;
 
   // ======== Jw_cad hand-over (jwcad_handover.cpp) ========
   // Wine prefix (native UTF-8, trailing '/') that holds Jw_cad; empty: none.
