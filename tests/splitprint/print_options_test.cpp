@@ -69,3 +69,32 @@ TEST(PrintOptions, PrinterLabel) {
 }
 
 }  // namespace
+
+#include "window_bounds.h"
+
+namespace {
+
+TEST(WindowBounds, StoredPositionOnNoScreenGoesBackToTheDesign) {
+  const std::vector<TScreenArea> screens{{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
+  const TWindowBounds design{193, 111, 520, 488};
+  struct TCase {
+    TWindowBounds stored;
+    std::vector<TScreenArea> screens;
+    int32_t left, top;
+  } cases[] = {
+      {{2000, 100, 600, 400}, screens, 2000, 100},     // second monitor
+      {{3300, 100, 600, 400}, screens, 193, 111},      // right of every screen
+      {{1900, 1060, 600, 400}, screens, 193, 111},     // only a corner shows
+      {{-560, 10, 600, 400}, screens, -560, 10},       // 40 pixels still on screen
+      {{-2147483647, -5, 2147483647, 400}, screens, 193, 111},  // no overflow
+      {{9000, 9000, 600, 400}, {}, 9000, 9000},        // positions unknown: kept
+  };
+  for (const TCase& c : cases) {
+    const TWindowBounds placed = PlaceOnScreens(c.stored, c.screens, design);
+    EXPECT_EQ(placed.Left, c.left) << c.stored.Left;
+    EXPECT_EQ(placed.Top, c.top) << c.stored.Left;
+    EXPECT_EQ(placed.Width, c.stored.Width);
+  }
+}
+
+}  // namespace
