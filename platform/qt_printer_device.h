@@ -16,6 +16,9 @@ class TQPrinterDeviceBase : public TPrinterDevice {
  public:
   TQPrinterDeviceBase();
   ~TQPrinterDeviceBase() override;
+  // The printer object of the current printer (its settings are changed
+  // through it); nullptr when there is none.
+  QPrinter* QtPrinter() const { return printer_.get(); }
 
   int32_t DpiX() const override;
   int32_t DpiY() const override;
@@ -28,9 +31,6 @@ class TQPrinterDeviceBase : public TPrinterDevice {
   bool EndDoc() override;
   bool Printing() const override;
   QPainter* Painter() override;
-  // The printer object of the current printer (its settings are changed
-  // through it); nullptr when there is none.
-  QPrinter* QtPrinter() const { return printer_.get(); }
 
  protected:
   // Called by BeginDoc before the job starts (the PDF printer picks its file).
