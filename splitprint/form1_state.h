@@ -215,6 +215,19 @@ class TForm1 {
   // The values of the settings table before any file is read.
   void SetDefaultSettings();
 
+  // ======== File list (file_list.cpp) ========
+  // Dropped names: every existing ".JWW" file (any case) is appended, also
+  // when listed already. Answers the status text with the count.
+  std::string AddDroppedFiles(const std::vector<std::string>& paths);
+  // Names chosen in the open dialog: AddFolder becomes the first one's
+  // folder; existing ".jww" files not listed yet (ignoring case) are
+  // appended. Answers the status text.
+  std::string AddChosenFiles(const std::vector<std::string>& paths);
+  // The question before removing, and the removal of the given rows
+  // (answers the status text). The window sorts the list afterwards.
+  static std::string RemoveFilesQuestion(int32_t selectedCount);
+  std::string RemoveFiles(const std::vector<int32_t>& rows);
+
   // ======== Print-settings tab (print_options.cpp) ========
   // The tab's controls into the print fields (scale at least 0.000001,
   // thresholds 0..255); the edits are not written back.
