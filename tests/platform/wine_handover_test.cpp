@@ -118,3 +118,22 @@ TEST(WineLaunch, StartsDetachedInTheGivenFolderWithTheArguments) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WineRegistry, GarbageNeverBreaksTheReader) {
+  uint32_t seed = 99;
+  for (int round = 0; round < 300; ++round) {
+    std::string data = std::string("[") + kKey + "]\n@=" + (round % 3 ? "str(2):\"" : "\"");
+    for (int i = 0; i < round; ++i) {
+      seed = seed * 1103515245u + 12345u;
+      data += "\\x0123456789abcdef\"\n[]@="[(seed >> 16) % 24];
+    }
+    std::string value;
+    FindRegDefaultValue(data, kKey, value);
+    UnescapeRegString(data, data.size() / 2);
+    CommandProgramPath(value);
+  }
+}
+
+}  // namespace

@@ -352,3 +352,25 @@ TEST(SettingsLocation, BesideTheProgramOrInTheConfigFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SettingsFile, GarbageNeverBreaksTheReader) {
+  const std::string path = jwwtest::FreshFolder("settings_garbage") + "q.dat";
+  uint32_t seed = 12345;
+  for (int round = 0; round < 200; ++round) {
+    std::string data(static_cast<size_t>(round * 37 % 3000), '\0');
+    for (char& c : data) {
+      seed = seed * 1103515245u + 12345u;
+      c = static_cast<char>(round % 2 ? (seed >> 16) : "0123456789-.\r\n\x82\xA0"[(seed >> 16) % 16]);
+    }
+    WriteFile(path, data);
+    TForm1 form;
+    form.LoadSettings(path);
+    EXPECT_GE(form.MainBounds.Width, 200);
+    EXPECT_LE(form.Separator.size(), 8u);
+    EXPECT_TRUE(form.Margin >= 0 && form.Margin <= 100);
+  }
+}
+
+}  // namespace
