@@ -85,9 +85,10 @@ std::string WindowsToUnixPath(const std::string& prefix, const std::string& wind
   if (prefix.empty() || windowsPath.size() < 2 || windowsPath[1] != ':') return std::string();
   const char letter = LowerAscii(windowsPath[0]);
   if (letter < 'a' || letter > 'z') return std::string();
-  const std::string drive = prefix + "dosdevices/" + letter + ":";
+  // The drive's own folder, so that the path reads as the user knows it.
+  const std::string drive = RealPath(prefix + "dosdevices/" + letter + ":");
   struct stat st;
-  if (::stat(drive.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::string();
+  if (drive.empty() || ::stat(drive.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::string();
 
   return ResolveIgnoringCase(drive, windowsPath.substr(2));
 }

@@ -16,7 +16,8 @@ std::string FindEntryIgnoringCase(const std::string& folder, const std::string& 
 // without a match is kept as written.
 std::string ResolveIgnoringCase(const std::string& folder, const std::string& relativeWindowsPath);
 
-// "X:\a\b.jww" as a Linux path; "." and ".." are resolved within the drive.
+// "X:\a\b.jww" as a Linux path below the drive's real folder; "." and
+// ".." are resolved within the drive.
 // A component without a match is kept as written (the result then names no
 // file). Empty when the path has no drive letter or the drive is not mapped.
 std::string WindowsToUnixPath(const std::string& prefix, const std::string& windowsPath);

@@ -77,7 +77,7 @@ TEST(WinePaths, WindowsToLinuxIgnoringCase) {
   FakeWine wine("wine_paths_in");
   ::mkdir((wine.DriveC() + "Jww").c_str(), 0755);
   std::ofstream(wine.DriveC() + "Jww/Ref.txt") << "x";
-  const std::string c = wine.Prefix() + "dosdevices/c:";
+  const std::string c = wine.Prefix() + "drive_c";
   struct TCase {
     const char* windows;
     std::string unix;

@@ -61,7 +61,7 @@ class Startup : public ::testing::Test {
     Gval.ProgramFolder = program;
     form.SettingsPath = program + "quillmoor.dat";
     ::mkdir((wine.DriveC() + "JWW").c_str(), 0755);
-    jwcad = wine.Prefix() + "dosdevices/c:/JWW/";
+    jwcad = wine.Prefix() + "drive_c/JWW/";
   }
   std::string Drawing(const std::string& path) {
     jwwtest::JwwBuilder b;
@@ -85,8 +85,8 @@ TEST_F(Startup, JwCadFolderFromTheOpenCommand) {
       {nullptr, jwcad},  // C:\JWW\ when the registry gives nothing
       {"C:\\\\jww\\\\Jw_win.exe %1", jwcad},
       {"\\\"C:\\\\Program Files\\\\JW CAD\\\\Jw_win.exe\\\" \\\"%1\\\"",
-       wine.Prefix() + "dosdevices/c:/Program Files/Jw cad/"},
-      {"C:\\\\Program Files\\\\JW CAD\\\\Jw_win.exe %1", wine.Prefix() + "dosdevices/c:/"},
+       wine.Prefix() + "drive_c/Program Files/Jw cad/"},
+      {"C:\\\\Program Files\\\\JW CAD\\\\Jw_win.exe %1", wine.Prefix() + "drive_c/"},
       {"Jw_win.exe %1", ""},  // no folder
       {"Q:\\\\JWW\\\\Jw_win.exe", ""},  // no such drive
   };
@@ -101,7 +101,7 @@ TEST_F(Startup, JwCadFolderFromTheOpenCommand) {
 TEST_F(Startup, DrawingNamedInTheInterfaceFile) {
   ::mkdir((wine.DriveC() + "Work").c_str(), 0755);
   const std::string drawing = Drawing(wine.DriveC() + "Work/Plan.JWW");
-  const std::string linux = wine.Prefix() + "dosdevices/c:/Work/Plan.JWW";
+  const std::string linux = wine.Prefix() + "drive_c/Work/Plan.JWW";
   struct TCase {
     const char* file;  // name on disk
     std::string text;
@@ -194,7 +194,7 @@ TEST_F(Startup, CommandLine) {
   } cases[] = {
       {"files", {"b.JWW", work + "a.jww", "missing.jww", "dir.jww", "c.txt", ""}, "",
        TForm1::TStartMode::Interactive, {work + "b.JWW", work + "a.jww"}},
-      {"jwcad", {"/G"}, jwcText, TForm1::TStartMode::JwCadRun, {wine.Prefix() + "dosdevices/c:/W/g.jww"}},
+      {"jwcad", {"/G"}, jwcText, TForm1::TStartMode::JwCadRun, {wine.Prefix() + "drive_c/W/g.jww"}},
       {"jwcadWithoutFile", {"/G"}, "", TForm1::TStartMode::JwCadRun, {}},
       {"lowerG", {"/g"}, jwcText, TForm1::TStartMode::Interactive, {}},
       {"gAndFile", {"/G", "a.jww"}, jwcText, TForm1::TStartMode::Interactive, {work + "a.jww"}},
