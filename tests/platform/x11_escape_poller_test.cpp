@@ -1,14 +1,10 @@
 // Escape through the X server's keyboard state, on a private Xvfb with
 // XTest key presses.
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "wine_launch.h"
+#include "private_x_server.h"
 #include "x11_escape_poller.h"
 
 // Xlib's macros (None, Status, ...) clash with other names: last.
@@ -17,40 +13,6 @@
 #include <X11/keysym.h>
 
 namespace {
-
-// A private X server for the test; skipped where Xvfb is not installed.
-class PrivateXServer {
- public:
-  PrivateXServer() {
-    if (FindProgramOnPath("Xvfb").empty()) return;
-    int fds[2];
-    if (::pipe(fds) != 0) return;
-    const std::string fd = std::to_string(fds[1]);
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::close(fds[0]);
-      ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "640x480x24",
-               static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    ::close(fds[1]);
-    char buf[16] = {};
-    const ssize_t n = ::read(fds[0], buf, sizeof buf - 1);
-    ::close(fds[0]);
-    if (n > 0) display_ = ":" + std::string(buf, static_cast<size_t>(n - (buf[n - 1] == '\n' ? 1 : 0)));
-  }
-  ~PrivateXServer() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& Name() const { return display_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string display_;
-};
 
 TEST(EscapePoller, X11KeyboardStateWithoutEvents) {
   PrivateXServer server;
