@@ -196,7 +196,8 @@ class TForm1 {
   void DeleteAddedBindImages();
   bool LoadFrameDrawing(int32_t paperClass);
   void InsertFrameBlock();
-  // "%%" table of the drawing (no effect yet: the table is never enabled).
+  // The REF_FILE's "%%" table into BindImg.RefStrList for the current
+  // drawing (jwcad_handover.cpp); never enabled, so nothing saved changes.
   void LoadRefFile();
 
   // ======== Settings file (settings_file.cpp) ========
