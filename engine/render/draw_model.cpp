@@ -81,6 +81,9 @@ class TModelDrawer {
     DrawPass();
   }
 
+  // One pass per chosen layer, hidden ones skipped. The reversed order walks
+  // the same layers from the last, so a filtered group stays that group
+  // (mirroring each layer index as 255 − m would pick another group).
   void DrawByLayer(bool reversed) {
     BuildLayerRows();
     const int32_t g0 = groupFilter_ < 0 ? 0 : groupFilter_, g1 = groupFilter_ < 0 ? 15 : groupFilter_;
@@ -191,6 +194,7 @@ class TModelDrawer {
     });
   }
 
+  // A row naming no definition, or one beyond the definitions, draws nothing.
   const TEntJwwBlockDef* DefOf(const TEntJwwBlockTree& row) const {
     const size_t defs = CountedRows(d_.BlockDefCount, d_.BlockDefs);
     if (row.DefRow < 0 || static_cast<size_t>(row.DefRow) >= defs) return nullptr;

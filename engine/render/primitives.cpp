@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "clipping.h"
 #include "counted_rows.h"
@@ -15,13 +14,6 @@ const TgraAttribute& DrawAttributes() {
   if (Gval.GraAttribute != nullptr) return *Gval.GraAttribute;
   static const TgraAttribute neutral;
   return neutral;
-}
-
-int32_t RoundTiesToEven(double v) {
-  if (std::isnan(v)) return 0;
-  constexpr double lo = std::numeric_limits<int32_t>::min();
-  constexpr double hi = std::numeric_limits<int32_t>::max();
-  return static_cast<int32_t>(std::nearbyint(std::clamp(v, lo, hi)));
 }
 
 namespace {
@@ -137,7 +129,7 @@ void SetPenForEntity(TCanvas& canvas, int32_t layerIndex, int32_t pen, int32_t l
     double w = widthMm * Gval.ViewScale;
     if (!(w > 0)) w = 0;  // NaN too
     if (w > 400) w = 400;
-    width = RoundTiesToEven(w);
+    width = RoundToEvenInt(w);  // pen widths round ties to even
   } else if (lineType != 1 && lineType != 31) {
     style = psDot;
   }
