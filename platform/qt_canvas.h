@@ -12,6 +12,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPainterPath>
 #include <QPoint>
 #include <QTransform>
 #include <cstdint>
@@ -64,6 +65,8 @@ class TQtCanvas : public TCanvas {
   void ApplyPen();
   void ApplyBrush();
   void StrokePath();
+  void DrawBatch();
+  void FlushStrokes();
   void UseBaseTransform();
   void DrawDot(const QPoint& at);
   const QString& Decode(const std::string& sjis);
@@ -87,6 +90,11 @@ class TQtCanvas : public TCanvas {
   QPoint current_;
   std::vector<QPoint> path_;
   bool pathHasZeroStroke_ = false;
+  // On vector devices finished polylines wait here, drawn as one path.
+  const bool vectorDevice_;
+  QPainterPath batch_;
+  size_t batchPoints_ = 0;
+  std::vector<QPoint> corners_;  // scratch of Polygon
 
   TLogFont logFont_;
   const TQtCanvasFont* font_ = nullptr;  // for logFont_, made when text is drawn
