@@ -149,7 +149,8 @@ TEST_F(DrawModelTest, SolidsAndImageTexts) {
   jwwtest::Append(m, Text(100, 100, 200, 100, "^@BMpic.bmp,100"));
   jwwtest::Append(m, Text(300, 300, 400, 300, "^@BMpic.bmp"));
   Draw();
-  EXPECT_EQ(Trace(), "P4 P74 P4 P4 ");
+  // The text without a comma is ordinary text, here too small and drawn as a stroke.
+  EXPECT_EQ(Trace(), "P4 P74 P4 P4 L700 ");
   const auto polys = canvas.Of(TCanvasCall::Polygon);
   EXPECT_EQ(polys[0].brushStyle, bsBDiagonal);  // image drawn as a hatched box
   EXPECT_EQ(BoxSize(polys[0].points), std::make_pair(100, 100));
