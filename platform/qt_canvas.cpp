@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "func.h"
+#include "qt_canvas_glyph_batch.h"
 #include "qt_canvas_image.h"
 #include "qt_image_loader.h"
 #include "sjis.h"
@@ -301,12 +302,19 @@ const QString& TQtCanvas::Decode(const std::string& sjis) {
 void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   FlushStrokes();
   if (text.empty() || logFont_.Height == 0) return;
-  if (font_ == nullptr) font_ = &fonts_.Get(logFont_, painter_.device());
-  QTransform at = base_;
-  at.translate(x, y);
-  // Escapement: tenths of a degree counter-clockwise on the page (y points down).
-  if (logFont_.Escapement % 3600 != 0) at.rotate(-double(logFont_.Escapement % 3600) / 10.0);
-  painter_.setTransform(at);
+  if (font_ == nullptr) {
+    FlushGlyphs();  // the font cache may drop the fonts of the gathered run
+    font_ = &fonts_.Get(logFont_, painter_.device());
+  }
+  // On PDF pages and printers characters gather into glyph runs.
+  const bool batchable = vectorDevice_ && font_->plain && !font_->sideways && brushStyle_ != bsSolid;
+  if (batchable &&
+      glyphs_.Add(*font_, logFont_.Escapement, fontColor_, x, y, Decode(text)))
+    return;
+  FlushGlyphs();
+  if (batchable && glyphs_.Add(*font_, logFont_.Escapement, fontColor_, x, y, Decode(text)))
+    return;
+  painter_.setTransform(TextPlacement(x, y, logFont_.Escapement) * base_);
   if (!fontOnPainter_) {
     painter_.setFont(font_->font);
     fontOnPainter_ = true;
@@ -343,7 +351,16 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   turned_ = true;
 }
 
+void TQtCanvas::FlushGlyphs() {
+  if (glyphs_.Empty()) return;
+  glyphs_.Draw(painter_, base_);
+  turned_ = true;
+  textPenSet_ = false;
+  penDirty_ = true;
+}
+
 void TQtCanvas::UseBaseTransform() {
+  FlushGlyphs();  // texts gathered before come first
   if (!turned_) return;
   painter_.setTransform(base_);
   turned_ = false;
@@ -392,6 +409,7 @@ void TQtCanvas::DrawImage(const TCanvasImage& image, const TDeviceRect& destinat
                           const TDeviceRect& source, double angleDegrees, int32_t pivotX,
                           int32_t pivotY) {
   FlushStrokes();
+  FlushGlyphs();
   const auto* qtImage = dynamic_cast<const TQtCanvasImage*>(&image);
   if (qtImage == nullptr || !std::isfinite(angleDegrees)) return;
   if (destination.Width <= 0 || destination.Height <= 0) return;

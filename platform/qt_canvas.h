@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "qt_canvas_font.h"
+#include "qt_canvas_glyph_batch.h"
 #include "render/canvas.h"
 
 class QPainter;
@@ -68,6 +69,7 @@ class TQtCanvas : public TCanvas {
   void DrawBatch();
   void FlushStrokes();
   void UseBaseTransform();
+  void FlushGlyphs();
   void DrawDot(const QPoint& at);
   const QString& Decode(const std::string& sjis);
   void UseFontColour();
@@ -104,4 +106,5 @@ class TQtCanvas : public TCanvas {
   QColor textPenColour_;
   QColor fontColor_ = Qt::black;
   std::unordered_map<std::string, QString> decoded_;
+  TQtGlyphBatch glyphs_;  // vector devices: characters waiting as one run
 };
