@@ -23,6 +23,10 @@ void ExchangeDoubles(double& a, double& b);
 std::string FormatNumberDecimals(int32_t n, double x);
 // No separators, decimal point always ".".
 std::string FormatFixedDecimals(int32_t n, double x);
+// The general real-to-text form: up to 15 significant digits, no trailing
+// zeros, no grouping; "1E15" style from 1e15 on and below 1e-4.
+// decimal is the decimal point to use.
+std::string FormatGeneralNumber(double v, char decimal = '.');
 int32_t StrToIntOrZero(const std::string& s);
 double StrToFloatOrZero(const std::string& s);
 bool TextToBool(const std::string& s);
@@ -50,11 +54,18 @@ int32_t CharCountSJIS(const std::string& s);
 std::string CopyCharsSJIS(const std::string& s, int32_t first, int32_t count);
 std::string CopyBytesSJIS(const std::string& s, int32_t start, int32_t maxBytes, int32_t& taken);
 std::string CopySafe(const std::string& s, int32_t start, int32_t count);
+// A text's font name and content hold at most kTextMaxBytes bytes; the cut
+// never splits a double-byte character.
+constexpr int32_t kTextMaxBytes = 255;
+std::string CutToContentLength(const std::string& s);
 double TextLengthSJIS(const std::string& s, double w, double g);
 std::string RepeatStr(const std::string& s, int32_t n);
 // Fills parts (all slots emptied first) and answers the index of the last part.
 int32_t SplitPath(const std::string& s, std::vector<std::string>& parts);
 std::string RemoveSpaces(const std::string& s);
+// Single-byte letters a..z upper-cased; both bytes of a double-byte
+// character are kept as they are.
+std::string UpperAsciiSJIS(const std::string& s);
 std::string StripCaretM(const std::string& s);
 std::string StripControlChars(const std::string& s);
 std::string ToFullWidth(const std::string& s);

@@ -178,3 +178,22 @@ void FillCharBuf(char* buffer, char c, int32_t n) {
   if (buffer == nullptr || n <= 0) return;
   std::memset(buffer, static_cast<unsigned char>(c), static_cast<size_t>(n));
 }
+
+std::string CutToContentLength(const std::string& s) {
+  if (s.size() <= static_cast<size_t>(kTextMaxBytes)) return s;
+  int32_t taken = 0;
+  return CopyBytesSJIS(s, 1, kTextMaxBytes, taken);
+}
+
+std::string UpperAsciiSJIS(const std::string& s) {
+  std::string out = s;
+  for (size_t i = 0; i < out.size(); ++i) {
+    const auto b = static_cast<unsigned char>(out[i]);
+    if (IsSjisLeadByte(b)) {
+      ++i;  // a trail byte is never a letter of its own
+    } else if (b >= 'a' && b <= 'z') {
+      out[i] = static_cast<char>(b - 'a' + 'A');
+    }
+  }
+  return out;
+}

@@ -5,9 +5,9 @@
 // sorted as texts, and read back; the frame values come from those lines, so
 // the coordinates are those of the 10-decimal text.
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
+#include "counted_rows.h"
 #include "form1_state.h"
 #include "frame_detect.h"
 #include "frame_text.h"
@@ -61,12 +61,6 @@ int64_t FrameNumber(const std::string& s) {
   return 0;
 }
 
-std::string GeneralReal(double v) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15g", v);
-  return buffer;
-}
-
 // Sign and at least `width` digits, like a "%.*d" format.
 std::string PaddedNumber(int64_t n, size_t width) {
   std::string digits = std::to_string(n < 0 ? -static_cast<uint64_t>(n) : static_cast<uint64_t>(n));
@@ -110,12 +104,12 @@ void MoveToPageCentre(int32_t baseCode, double a, double h, double& x, double& y
 void TForm1::FindPrintOriginFrames() {
   std::vector<std::string> lines;
   std::vector<int64_t> numbers;
-  const size_t textCount = std::min(WorkDrawing.Texts.size(), static_cast<size_t>(std::max(WorkDrawing.TextCount, 0)));
+  const size_t textCount = CountedRows(WorkDrawing.TextCount, WorkDrawing.Texts);
   for (size_t t = 0; t < textCount; ++t) {
     const TEntJwwText& text = WorkDrawing.Texts[t];
     std::string s;
     if (!IsPrintOriginTag(text, s)) continue;
-    std::string line = std::string(kScaleWord) + GeneralReal(ScalePercent(s)) + "% ";
+    std::string line = std::string(kScaleWord) + FormatGeneralNumber(ScalePercent(s)) + "% ";
     if (FindOnCharBoundary(s, kRotatedWord) != std::string::npos) line += kRotatedMark;
     line += "X" + FormatFixedDecimals(10, text.StartX) + " Y" + FormatFixedDecimals(10, text.StartY) + " ";
     lines.push_back(std::move(line));

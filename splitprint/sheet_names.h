@@ -19,6 +19,11 @@ std::string SheetNumberText(int32_t number, int32_t zeroPad, int32_t frameCount,
 std::string ComposeSheetName(int32_t pattern, const std::string& number, const std::string& separator,
                              const std::string& base, const std::string& sheetName);
 
+// True when the text holds a byte that a sheet name may not: , . \ / [ ] |
+// blank ' " + * < > ? ~. Tested byte by byte, so a double-byte character
+// whose trail byte is one of them (ソ = 0x83 0x5C, for instance) counts too.
+bool HasForbiddenSheetNameByte(const std::string& text);
+
 // The name made safe as one file name, Shift-JIS in and out:
 //  - every byte that is not part of a valid Shift-JIS character, every
 //    control byte (NUL included, 0x01..0x1F and 0x7F), "/" and "\" become "_";
