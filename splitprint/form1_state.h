@@ -220,15 +220,6 @@ class TForm1 {
   // The values of the settings table before any file is read.
   void SetDefaultSettings();
 
-  // ======== Sheet dialogs (sheet_views.cpp) ========
-  // Moves a row of the print order by step (-1 up, +1 down) together with
-  // its kind; answers the row to select (unchanged when it cannot move).
-  int32_t MoveSheetRow(int32_t selected, int32_t step);
-  // The preview bitmap of a SheetList row (in TempSheetFolder) and the
-  // caption under it: the sheet's file name without folder and extension.
-  std::string PreviewBitmapPath(int32_t row) const;
-  std::string PreviewCaption(int32_t row) const;
-
   // ======== File list (file_list.cpp) ========
   // Dropped names: every existing ".JWW" file (any case) is appended, also
   // when listed already. Answers the status text with the count.
