@@ -20,6 +20,10 @@ void ExchangeDoubles(double& a, double& b);
 std::string FormatNumberDecimals(int32_t n, double x);
 // No separators, decimal point always ".".
 std::string FormatFixedDecimals(int32_t n, double x);
+// The general real-to-text form: up to 15 significant digits, no trailing
+// zeros, no grouping; "1E15" style from 1e15 on and below 1e-4.
+// decimal is the decimal point to use.
+std::string FormatGeneralNumber(double v, char decimal = '.');
 int32_t StrToIntOrZero(const std::string& s);
 double StrToFloatOrZero(const std::string& s);
 bool TextToBool(const std::string& s);
