@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int32_t kContentBytes = 255;
-
 const char kSignRadius[] = "R";
 const char kSignDiameter[] = "\x83\xD3";  // Greek small phi
 const char kUnitMetres[] = "\x82\x8D";    // full-width m
@@ -42,12 +40,6 @@ std::string NumberText(uint16_t formatWord, int32_t decimals, double v) {
 }
 
 }  // namespace
-
-std::string CutToContentLength(const std::string& s) {
-  if (s.size() <= static_cast<size_t>(kContentBytes)) return s;
-  int32_t taken = 0;
-  return CopyBytesSJIS(s, 1, kContentBytes, taken);
-}
 
 void FormatDimensionText(uint16_t formatWord, uint16_t signWord, std::string& text, double x1, double y1,
                          double x2, double y2, double factor, double tx, double ty, double a, double b,

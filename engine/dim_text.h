@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "func.h"  // FormatGeneralNumber
+#include "func.h"  // FormatGeneralNumber, CutToContentLength
 
 // Format word bits (the Width field of the dimension text's common part).
 enum : uint16_t {
@@ -36,7 +36,3 @@ enum : uint16_t {
 void FormatDimensionText(uint16_t formatWord, uint16_t signWord, std::string& text, double x1, double y1,
                          double x2, double y2, double factor, double tx, double ty, double a, double b,
                          double c, double d, double s);
-
-// A text content holds at most 255 bytes; the cut never splits a double-byte
-// character.
-std::string CutToContentLength(const std::string& s);
