@@ -92,6 +92,10 @@ void AddSl3(TJwcData& d, const double (&p)[4][2], int a, int b, int c) {
 // "sl": solids of two, three or four corners, equal corners merged.
 void AddSolid(TJwcData& d, const std::vector<std::string>& t) {
   const size_t n = t.size();
+  if (n == 5) {
+    AddSl2(d, Real(t, 1), Real(t, 2), Real(t, 3), Real(t, 4));
+    return;
+  }
   double p[4][2] = {};
   const int corners = n >= 9 ? 4 : 3;
   for (int i = 0; i < corners; ++i) {
@@ -99,9 +103,7 @@ void AddSolid(TJwcData& d, const std::vector<std::string>& t) {
     p[i][1] = Real(t, static_cast<size_t>(2 * i + 2));
   }
   auto eq = [&](int a, int b) { return Same(p[a][0], p[a][1], p[b][0], p[b][1]); };
-  if (n == 5) {
-    AddSl2(d, p[0][0], p[0][1], Real(t, 3), Real(t, 4));
-  } else if (corners == 3) {
+  if (corners == 3) {
     if (eq(0, 1)) {
       AddSl2(d, p[0][0], p[0][1], p[2][0], p[2][1]);
     } else if (eq(1, 2)) {
