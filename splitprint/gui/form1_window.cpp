@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -26,6 +27,18 @@
 #include "qt_text.h"
 #include "sheet_dialogs.h"
 
+namespace {
+
+QWidget* Scrollable(QWidget* page) {
+  auto* area = new QScrollArea;
+  area->setFrameShape(QFrame::NoFrame);
+  area->setWidgetResizable(true);
+  area->setWidget(page);
+  return area;
+}
+
+}  // namespace
+
 TForm1Window::TForm1Window(std::vector<std::string> arguments, std::string workingFolder)
     : arguments_(std::move(arguments)), workingFolder_(std::move(workingFolder)) {
   setWindowTitle(QStringLiteral("Quillmoor　Ver.1.05"));
@@ -38,9 +51,10 @@ TForm1Window::TForm1Window(std::vector<std::string> arguments, std::string worki
   auto* layout = new QVBoxLayout(central);
   PageControl1 = new QTabWidget(central);
   PageControl1->addTab(BuildFileTab(), QStringLiteral("ファイル一覧(&1)"));
-  PageControl1->addTab(BuildSplitTab(), QStringLiteral("分割設定(&2)"));
-  PageControl1->addTab(BuildPrintTab(), QStringLiteral("印刷設定(&3)"));
-  PageControl1->addTab(BuildFrameTab(), QStringLiteral("図面枠設定(&4)"));
+  // The pages scroll rather than hold the window above the size it was given.
+  PageControl1->addTab(Scrollable(BuildSplitTab()), QStringLiteral("分割設定(&2)"));
+  PageControl1->addTab(Scrollable(BuildPrintTab()), QStringLiteral("印刷設定(&3)"));
+  PageControl1->addTab(Scrollable(BuildFrameTab()), QStringLiteral("図面枠設定(&4)"));
   layout->addWidget(PageControl1, 1);
 
   auto* buttons = new QHBoxLayout;

@@ -42,9 +42,6 @@ std::unique_ptr<TForm1Window> TProgramSession::CreateWindow(const std::vector<st
   form.PrinterSettings = printerSettings_.get();
   form.TempFolder = temp_.ImageFolder();
   form.TempSheetFolder = temp_.SheetFolder();
-  // The settings folder outside the program's folder may not exist yet.
-  std::error_code ec;
-  std::filesystem::create_directories(std::filesystem::path(SjisPathToNative(settingsPath_)).parent_path(), ec);
   return window;
 }
 
