@@ -33,14 +33,22 @@ QLineEdit* SmallEdit(QWidget* parent, int width) {
   return edit;
 }
 
+// Tight spacing: the pages were laid out for a window of 520 by 488.
+template <typename Layout>
+Layout* Compact(Layout* layout) {
+  layout->setContentsMargins(6, 2, 6, 2);
+  layout->setSpacing(2);
+  return layout;
+}
+
 }  // namespace
 
 QWidget* TForm1Window::BuildSplitTab() {
   auto* page = new QWidget;
-  auto* layout = new QVBoxLayout(page);
+  auto* layout = Compact(new QVBoxLayout(page));
 
   auto* where = new QGroupBox(QStringLiteral("保存先"), page);
-  auto* whereLayout = new QGridLayout(where);
+  auto* whereLayout = Compact(new QGridLayout(where));
   static const char* const kDestinations[] = {"デスクトップ", "マイドキュメント", "元ファイルのフォルダ", "指定フォルダ",
                                               "一時的に保存し、実行後、削除する"};
   DestinationGroup = new QButtonGroup(page);
@@ -61,7 +69,7 @@ QWidget* TForm1Window::BuildSplitTab() {
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
   auto* naming = new QGroupBox(QStringLiteral("ファイル名"), page);
-  auto* namingLayout = new QGridLayout(naming);
+  auto* namingLayout = Compact(new QGridLayout(naming));
   NamingCombo = new QComboBox(naming);
   for (const char* item : {"数値＋区切り文字＋元ファイル名", "元ファイル名＋区切り文字＋数値",
                            "元ファイル名＋区切り文字＋補助文字ファイル名",
@@ -91,9 +99,9 @@ QWidget* TForm1Window::BuildSplitTab() {
   layout->addWidget(naming);
 
   static const char* const kChecks[] = {"分割後に印刷する",     "分割図面に補助線の枠を描く", "空き番号を詰める",
-                                        "Jw_cadからの実行時に上書き保存を確認する", "ブロックを分解する",
+                                        "Jw_cadからの実行時に保存を確認する", "ブロックを分解する",
                                         "分割後に画像を表示する"};
-  auto* checks = new QGridLayout;
+  auto* checks = Compact(new QGridLayout);
   for (int i = 0; i < 6; ++i) {
     SplitChecks[static_cast<size_t>(i)] = new QCheckBox(QString::fromUtf8(kChecks[i]), page);
     checks->addWidget(SplitChecks[static_cast<size_t>(i)], i / 2, i % 2);
@@ -105,9 +113,9 @@ QWidget* TForm1Window::BuildSplitTab() {
 
 QWidget* TForm1Window::BuildPrintTab() {
   auto* page = new QWidget;
-  auto* layout = new QVBoxLayout(page);
+  auto* layout = Compact(new QVBoxLayout(page));
 
-  auto* top = new QHBoxLayout;
+  auto* top = Compact(new QHBoxLayout);
   LabelA1 = new QLabel(page);
   LabelA1->setMinimumWidth(200);
   LabelA1->setWordWrap(true);
@@ -118,12 +126,16 @@ QWidget* TForm1Window::BuildPrintTab() {
   connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
 
   auto* method = new QGroupBox(QStringLiteral("印刷方法"), page);
-  auto* methodLayout = new QGridLayout(method);
+  auto* methodLayout = Compact(new QGridLayout(method));
   static const char* const kMethods[] = {"図面データ倍率取得印刷", "フィット印刷(図形範囲による自動倍率印刷)",
                                          "倍率指定印刷"};
   for (int i = 0; i < 3; ++i) MethodButtons[static_cast<size_t>(i)] = new QRadioButton(QString::fromUtf8(kMethods[i]), method);
-  methodLayout->addWidget(MethodButtons[0], 0, 0, 1, 6);
-  methodLayout->addWidget(MethodButtons[1], 1, 0, 1, 6);
+  auto* firstTwo = Compact(new QHBoxLayout);
+  firstTwo->setContentsMargins(0, 0, 0, 0);
+  firstTwo->addWidget(MethodButtons[0]);
+  firstTwo->addWidget(MethodButtons[1]);
+  firstTwo->addStretch(1);
+  methodLayout->addLayout(firstTwo, 1, 0, 1, 7);
   methodLayout->addWidget(MethodButtons[2], 2, 0, 1, 2);
   methodLayout->addWidget(new QLabel(QStringLiteral("倍率"), method), 2, 2);
   ScaleEdit = SmallEdit(method, 60);
@@ -141,7 +153,7 @@ QWidget* TForm1Window::BuildPrintTab() {
   methodLayout->addWidget(new QLabel(QStringLiteral("mm"), method), 3, 4);
   layout->addWidget(method);
 
-  auto* options = new QGridLayout;
+  auto* options = Compact(new QGridLayout);
   static const char* const kChecks[] = {"モノクロ印刷を行う　　　モノクロ印刷時のしきい値",
                                         "通常線色の白色を黒色にする　白色判定時のしきい値",
                                         "SXF線色の白色を黒色にする 　白色判定時のしきい値", "１文書として印刷",
@@ -152,13 +164,17 @@ QWidget* TForm1Window::BuildPrintTab() {
     options->addWidget(PrintChecks[static_cast<size_t>(i)], i, 0, 1, 2);
     options->addWidget(ThresholdEdits[static_cast<size_t>(i)], i, 2);
   }
-  options->addWidget(PrintChecks[3], 3, 0);
-  options->addWidget(PrintChecks[4], 3, 1);
+  auto* lastRow = Compact(new QHBoxLayout);
+  lastRow->setContentsMargins(0, 0, 0, 0);
+  lastRow->addWidget(PrintChecks[3]);
+  lastRow->addWidget(PrintChecks[4]);
+  lastRow->addStretch(1);
+  options->addLayout(lastRow, 3, 0, 1, 3);
   layout->addLayout(options);
 
-  auto* groups = new QHBoxLayout;
+  auto* groups = Compact(new QHBoxLayout);
   auto* displayOnly = new QGroupBox(QStringLiteral("表示のみレイヤ・レイヤグループ"), page);
-  auto* displayLayout = new QGridLayout(displayOnly);
+  auto* displayLayout = Compact(new QGridLayout(displayOnly));
   static const char* const kDisplayOnly[] = {"印刷しない", "グレー色で印刷", "設定色で印刷", "そのまま印刷"};
   for (int i = 0; i < 4; ++i) {
     DisplayOnlyButtons[static_cast<size_t>(i)] = new QRadioButton(QString::fromUtf8(kDisplayOnly[i]), displayOnly);
@@ -166,32 +182,35 @@ QWidget* TForm1Window::BuildPrintTab() {
   }
   groups->addWidget(displayOnly);
   auto* order = new QGroupBox(QStringLiteral("図面データの印刷順序"), page);
-  auto* orderLayout = new QVBoxLayout(order);
+  auto* orderLayout = Compact(new QGridLayout(order));
   static const char* const kOrders[] = {"通常", "レイヤ順", "レイヤ逆順"};
   for (int i = 0; i < 3; ++i) {
     PrintOrderButtons[static_cast<size_t>(i)] = new QRadioButton(QString::fromUtf8(kOrders[i]), order);
-    orderLayout->addWidget(PrintOrderButtons[static_cast<size_t>(i)]);
+    orderLayout->addWidget(PrintOrderButtons[static_cast<size_t>(i)], i / 2, i % 2);
   }
   groups->addWidget(order);
   layout->addLayout(groups);
 
-  auto* colours = new QGridLayout;
+  auto* colours = Compact(new QHBoxLayout);
   LabelA2 = new QLabel(page);
   LabelA3 = new QLabel(page);
   Button7 = new QPushButton(QStringLiteral("設定"), page);
   Button8 = new QPushButton(QStringLiteral("設定"), page);
+  Button7->setFixedWidth(56);
+  Button8->setFixedWidth(56);
   for (QLabel* swatch : {LabelA2, LabelA3}) {
     swatch->setFixedSize(40, 18);
     swatch->setAutoFillBackground(true);
     swatch->setFrameShape(QFrame::Box);
   }
-  colours->addWidget(new QLabel(QStringLiteral("表示のみレイヤ設定色："), page), 0, 0);
-  colours->addWidget(LabelA2, 0, 1);
-  colours->addWidget(Button7, 0, 2);
-  colours->addWidget(new QLabel(QStringLiteral("補助線色："), page), 1, 0);
-  colours->addWidget(LabelA3, 1, 1);
-  colours->addWidget(Button8, 1, 2);
-  colours->setColumnStretch(3, 1);
+  colours->addWidget(new QLabel(QStringLiteral("表示のみレイヤ設定色："), page));
+  colours->addWidget(LabelA2);
+  colours->addWidget(Button7);
+  colours->addSpacing(12);
+  colours->addWidget(new QLabel(QStringLiteral("補助線色："), page));
+  colours->addWidget(LabelA3);
+  colours->addWidget(Button8);
+  colours->addStretch(1);
   layout->addLayout(colours);
   layout->addWidget(new QLabel(QStringLiteral("※ソリッド任意色はカラー出力されます"), page));
   layout->addStretch(1);
@@ -202,8 +221,8 @@ QWidget* TForm1Window::BuildPrintTab() {
 
 QWidget* TForm1Window::BuildFrameTab() {
   auto* page = new QWidget;
-  auto* layout = new QVBoxLayout(page);
-  auto* rows = new QGridLayout;
+  auto* layout = Compact(new QVBoxLayout(page));
+  auto* rows = Compact(new QGridLayout);
   static const char* const kClasses[] = {"Ａ０横", "Ａ１横", "Ａ２横", "Ａ３横", "Ａ４横",
                                          "Ａ０縦", "Ａ１縦", "Ａ２縦", "Ａ３縦", "Ａ４縦"};
   for (int c = 0; c < 10; ++c) {
