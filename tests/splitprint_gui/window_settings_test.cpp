@@ -1,6 +1,8 @@
 // The settings file through the window: every line shown in a control and
 // written back from it, the window's bounds, and a write that fails.
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QPageSetupDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +12,8 @@
 
 #include "gui_fixture.h"
 #include "file_io.h"
+#include "qt_printer_device.h"
+#include "unit_print.h"
 
 namespace guitest {
 namespace {
@@ -98,6 +102,42 @@ TEST_F(WindowSettings, ControlsChangedByTheUserAreSaved) {
     ASSERT_GE(saved.size(), c.line);
     EXPECT_EQ(saved[c.line - 1], c.value) << "line " << c.line;
   }
+}
+
+// The colour dialogs' choice is stored with red in the low byte.
+TEST_F(WindowSettings, ChosenColoursAreStoredInWindowsOrder) {
+  struct TCase {
+    void (TForm1Window::*click)();
+    QColor chosen;
+    size_t line;
+    std::string value;
+  } cases[] = {{&TForm1Window::Button7Click, QColor(0, 0, 255), 37, "16711680"},
+               {&TForm1Window::Button8Click, QColor(1, 2, 3), 38, "197121"}};
+  for (const TCase& c : cases) {
+    Start({});
+    const QColor chosen = c.chosen;
+    OnNextModal<QColorDialog>([chosen](QColorDialog* dialog) {
+      dialog->setCurrentColor(chosen);
+      dialog->accept();
+    });
+    (window.get()->*c.click)();
+    window->close();
+    EXPECT_EQ(Lines(session->SettingsPath())[c.line - 1], c.value) << "line " << c.line;
+  }
+}
+
+// The file printer has only its page to set up.
+TEST_F(WindowSettings, PrinterSetUpOfTheFilePrinterShowsThePageDialog) {
+  Start({});
+  if (GetPrinterName() != kPdfPrinterName) GTEST_SKIP() << "printers are installed";
+  bool pageDialog = false;
+  OnNextModal<QDialog>([&pageDialog](QDialog* dialog) {
+    pageDialog = qobject_cast<QPageSetupDialog*>(dialog) != nullptr;
+    dialog->reject();
+  });
+  window->Button6Click();
+  EXPECT_TRUE(pageDialog);
+  EXPECT_TRUE(window->LabelA1->text().startsWith(QStringLiteral("プリンタ名：PDFファイル\n用紙サイズ：横：")));
 }
 
 TEST_F(WindowSettings, WindowOnNoScreenOpensAtTheDesignPosition) {
