@@ -68,6 +68,36 @@ TEST_F(StartModes, JwCadStartRunsOnTheInterfaceFileDrawing) {
   }
 }
 
+// With the question on, "No" stops before the run; the box breaks its
+// lines where the text has CR LF.
+TEST_F(StartModes, JwCadStartAsksWhetherTheDrawingWasSaved) {
+  WriteFramedDrawing(data + "plan.jww");
+  std::ofstream(program + "JWC_TEMP.TXT", std::ios::binary) << "file=" << data << "plan.jww\r\n";
+  TForm1 defaults;
+  defaults.ConfirmSaved = true;
+  defaults.SettingsPath = session->SettingsPath();
+  ASSERT_TRUE(defaults.SaveSettings(defaults.SettingsPath));
+  std::vector<std::string> texts;
+  OnNextModal<QMessageBox>([&texts](QMessageBox* box) {
+    texts.push_back(box->text().toStdString());
+    box->button(QMessageBox::No)->click();
+    OnNextModal<QMessageBox>([&texts](QMessageBox* next) {
+      texts.push_back(next->text().toStdString());
+      next->button(QMessageBox::Ok)->click();
+    });
+  });
+  Start({"/G"});
+  for (int i = 0; i < 200 && window->isVisible(); ++i) QTest::qWait(10);
+  EXPECT_FALSE(window->isVisible());
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].rfind("上書き保存を行いましたか？\n　ファイル名：" + data + "plan.jww\n　タイムスタンプ：", 0), 0u)
+      << texts[0];
+  EXPECT_NE(texts[0].find("\n　現在の日時 ："), std::string::npos);
+  EXPECT_EQ(texts[0].find('\r'), std::string::npos);
+  EXPECT_EQ(texts[1], "実行を中止しました。");
+  EXPECT_FALSE(std::filesystem::exists(data + "1_plan.jww"));
+}
+
 TEST_F(StartModes, ClosingDuringARunOnlyAborts) {
   WriteFramedDrawing(data + "a.jww");
   WriteFramedDrawing(data + "b.jww");
