@@ -129,6 +129,10 @@ void TForm1Window::RunJwCadStart() {
 }
 
 void TForm1Window::closeEvent(QCloseEvent* event) {
+  if (closed_) {  // shut down already: the settings are written once
+    event->accept();
+    return;
+  }
   if (!Form.FormCloseQuery()) {
     event->ignore();
     return;
@@ -138,6 +142,7 @@ void TForm1Window::closeEvent(QCloseEvent* event) {
   Form.ReadPrintOptions(PrintControls());
   CaptureMainBounds();
   saveFailed_ = !Form.FormClose();
+  closed_ = true;
   ListBox1->clear();
   if (saveFailed_) {
     Inform(Utf8ToSjis("設定ファイルを保存できませんでした。\r\n") + Form.SettingsPath);

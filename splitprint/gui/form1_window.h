@@ -137,5 +137,6 @@ class TForm1Window : public QMainWindow, public TWindowHost {
   bool shown_ = false;
   bool settingsOnly_ = false;
   bool saveFailed_ = false;
+  bool closed_ = false;
   bool boundsKnown_ = false;  // positions can be read back (not Wayland)
 };

@@ -20,7 +20,7 @@ namespace {
 constexpr TWindowBounds kDesignBounds{193, 111, 520, 488};
 
 // Wayland tells a program neither where its window is nor where screens are.
-bool PositionsKnown() { return QGuiApplication::platformName() != QLatin1String("wayland"); }
+bool PositionsKnown() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 void SetText(QLineEdit* edit, const std::string& sjis) { edit->setText(FromSjis(sjis)); }
 std::string Text(const QLineEdit* edit) { return ToSjis(edit->text()); }
