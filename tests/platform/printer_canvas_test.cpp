@@ -1,0 +1,55 @@
+// The printer device hands out a canvas over its page: what is drawn on it
+// lands on the page it was drawn for.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+#include "canvas_probe.h"
+#include "qt_printer_device.h"
+#include "sjis.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(PrinterCanvas, StrokesLandOnThePageTheyWereDrawnFor) {
+  EnsureGuiApp();
+  const fs::path dir = fs::path(::testing::TempDir()) / ("printer_canvas_" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  TPdfFilePrinter pdf;
+  pdf.SetOutputFolder(dir.string());
+  EXPECT_EQ(pdf.Canvas(), nullptr);
+  ASSERT_TRUE(pdf.BeginDoc("pages"));
+  TCanvas* canvas = pdf.Canvas();
+  ASSERT_NE(canvas, nullptr);
+  // Page 1: a thick stroke across the upper half, still gathered when the
+  // page ends. Page 2: one across the lower half.
+  canvas->SetPenWidth(200);
+  canvas->MoveTo(0, 1000);
+  canvas->LineTo(pdf.PageWidthPx(), 1000);
+  ASSERT_TRUE(pdf.NewPage());
+  EXPECT_EQ(pdf.Canvas(), canvas);
+  canvas->MoveTo(0, 6000);
+  canvas->LineTo(pdf.PageWidthPx(), 6000);
+  ASSERT_TRUE(pdf.EndDoc());
+  EXPECT_EQ(pdf.Canvas(), nullptr);
+
+  const fs::path file = SjisToUtf8(pdf.LastOutputPath());
+  const std::string prefix = (dir / "page").string();
+  const std::string command = "pdftoppm -r 10 -png '" + file.string() + "' '" + prefix + "' 2>/dev/null";
+  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "pdftoppm is not available";
+  const QImage one((prefix + "-1.png").c_str()), two((prefix + "-2.png").c_str());
+  ASSERT_FALSE(one.isNull());
+  ASSERT_FALSE(two.isNull());
+  // 10 dpi: the page is about 83 × 117 pixels; rows 17 and 100 are the strokes.
+  EXPECT_TRUE(Ink(one, 40, 17));
+  EXPECT_FALSE(Ink(one, 40, 100));
+  EXPECT_FALSE(Ink(two, 40, 17));
+  EXPECT_TRUE(Ink(two, 40, 100));
+}
+
+}  // namespace
