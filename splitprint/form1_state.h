@@ -287,7 +287,7 @@ class TForm1 {
   // against workingFolder; the number added.
   int32_t AddCommandLineFiles(const std::vector<std::string>& arguments, const std::string& workingFolder);
 
-  // ======== Preview and printing of the sheets (sheet_render.cpp, sheet_print.cpp) ========
+  // ======== Preview and printing of the sheets (sheet_render.cpp, sheet_print.cpp, sheet_order.cpp) ========
   // Set when a print job of the current printing could not begin or end;
   // the printing then stops and the run ends aborted.
   bool PrintFailed = false;
@@ -312,6 +312,10 @@ class TForm1 {
   // not begin or end; the caller tells the user with PrintFailureText().
   bool BeginOneDocument();
   bool EndOneDocument();
+  // The print-order dialog's move of row `row` of Gval.SheetList by step
+  // (-1 up, +1 down) together with its kind: the row it went to, or -1 when
+  // nothing moves (fewer than two rows, no such row, already at the end).
+  int32_t MoveSheetRow(int32_t row, int32_t step);
 
  private:
   // Placement of a loaded sheet: scale, centre offset (mm), turn (radians).
