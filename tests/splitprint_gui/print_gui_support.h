@@ -25,12 +25,13 @@ inline QApplication& App() {
   return *static_cast<QApplication*>(QCoreApplication::instance());
 }
 
-// Runs `act` on the next modal dialog as soon as it is shown.
+// Runs `act` on the next modal dialog of type T as soon as it is shown.
+template <typename T = QWidget>
 inline void WhenModal(std::function<void(QWidget*)> act) {
   auto poll = std::make_shared<std::function<void()>>();
   *poll = [act, poll] {
     QWidget* w = QApplication::activeModalWidget();
-    if (w && w->isVisible()) {
+    if (w && w->isVisible() && dynamic_cast<T*>(w)) {
       act(w);
     } else {
       QTimer::singleShot(10, *poll);
