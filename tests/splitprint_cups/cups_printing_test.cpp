@@ -2,7 +2,9 @@
 // queue, the sheets printed on it as one document or a job per sheet, the
 // pages counted in the files the queue writes to ~/PDF.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -35,6 +37,10 @@ fs::path PdfOutputFolder() {
 class CupsPrinting : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    // The PDF queue names its files by title and job number, which every
+    // private server counts from 1: one test program prints at a time.
+    lock = ::open("/tmp/quillmoor_cups_tests.lock", O_CREAT | O_RDWR | O_CLOEXEC, 0666);
+    if (lock >= 0) ::flock(lock, LOCK_EX);
     // The server, and CUPS_SERVER, before Qt asks for its first printer.
     server = new PrivateCupsServer(fs::current_path().string() + "/cups_" + std::to_string(::getpid()));
     if (!server->Running()) return;
@@ -50,6 +56,8 @@ class CupsPrinting : public ::testing::Test {
     server = nullptr;
     std::error_code ec;
     fs::remove_all(fs::current_path() / ("cups_" + std::to_string(::getpid())), ec);
+    if (lock >= 0) ::close(lock);  // releases the lock
+    lock = -1;
   }
   void SetUp() override {
     if (!server->Running()) GTEST_SKIP() << "no private CUPS server: " << server->Problem();
@@ -119,6 +127,7 @@ class CupsPrinting : public ::testing::Test {
   }
 
   static PrivateCupsServer* server;
+  static int lock;
   static bool queueMade;
   static std::string queueProblem;
   std::string folder;
@@ -130,6 +139,7 @@ class CupsPrinting : public ::testing::Test {
 };
 
 PrivateCupsServer* CupsPrinting::server = nullptr;
+int CupsPrinting::lock = -1;
 bool CupsPrinting::queueMade = false;
 std::string CupsPrinting::queueProblem;
 
