@@ -86,10 +86,6 @@ std::string RemoveExtension(const std::string& fileName) {
   return dot == std::string::npos ? fileName : fileName.substr(0, dot);
 }
 
-bool HasForbiddenSheetNameByte(const std::string& text) {
-  return text.find_first_of(",.\\/[]| '\"+*<>?~") != std::string::npos;
-}
-
 std::string UpperExtension(const std::string& path) {
   const std::string name = FileNameOf(path);
   const size_t dot = name.rfind('.');

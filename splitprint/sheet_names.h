@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "frame_chain.h"  // HasForbiddenSheetNameByte
+
 // The number text of sheet `sheetIndex` (0-based) of a frame with
 // `sheetsInFrame` sheets: number in decimal, padded with "0" to the digits of
 // (frameCount + startNumber), at most 6, when zeroPad is 1; "-k" (1-based)
@@ -18,11 +20,6 @@ std::string SheetNumberText(int32_t number, int32_t zeroPad, int32_t frameCount,
 // fallback form.
 std::string ComposeSheetName(int32_t pattern, const std::string& number, const std::string& separator,
                              const std::string& base, const std::string& sheetName);
-
-// True when the text holds a byte that a sheet name may not: , . \ / [ ] |
-// blank ' " + * < > ? ~. Tested byte by byte, so a double-byte character
-// whose trail byte is one of them (ソ = 0x83 0x5C, for instance) counts too.
-bool HasForbiddenSheetNameByte(const std::string& text);
 
 // The name made safe as one file name, Shift-JIS in and out:
 //  - every byte that is not part of a valid Shift-JIS character, every
