@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "bind_images.h"
 #include "gra_attribute.h"
 #include "jww_data.h"
 #include "run_report.h"
@@ -193,8 +194,35 @@ class TForm1 {
   void SetupPens(int32_t set);
   void SetupLineTypes(int32_t set, double realSizePitch);
 
-  // Drawing-frame overlay hooks (no overlay yet: they do nothing, and
-  // LoadFrameDrawing answers false, so no sheet gets an overlay insert).
+  // ======== Drawing-frame overlay (frame_overlay*.cpp) ========
+  // The display area of the loaded drawing-frame drawing: x min, y min,
+  // x max, y max; all zero when none was found.
+  bool DisplayAreaFound = false;
+  std::array<double, 4> DisplayArea{};
+  // The working drawing's held images, kept while frame drawings are loaded.
+  std::vector<TBindImageType> KeptBindImages;
+  int32_t KeptBindImageCount = 0;
+  void FindDisplayArea();
+  bool BlockNameExists(const std::string& name) const;
+  std::string MakeUniqueBlockName(const std::string& name) const;
+  int32_t FindTextSizeNo(int32_t color, double sizeX, double sizeY, double spacing) const;
+  void BuildFrameBlock(int32_t paperClass, const std::string& name);
+  // Layer group and layer of everything the overlay adds.
+  int32_t FrameOverlayLayer() const;
+  // The block tree for saving a sheet with the overlay insert, and the
+  // insert's removal after the save (the tree then covers the loaded
+  // drawing's loadedInsertCount inserts again).
+  void BuildSheetBlockTree();
+  void RemoveFrameInsert(int32_t loadedInsertCount);
+  // Moves the loaded frame drawing's held images from the staging folder
+  // into the temporary folder, renaming those that would meet the working
+  // drawing's images (frame_overlay_load.cpp).
+  void PlaceFrameImages(const std::string& staging);
+  // Rows of WorkDrawing.BlockInserts before the overlay insert was appended.
+  size_t FrameInsertRowsBefore = 0;
+  // Inserts of the working drawing as loaded, for RemoveFrameInsert.
+  int32_t LoadedInsertCount = 0;
+  // Hooks of the sheet loop and the batch.
   void SaveBindImages();
   void RestoreBindImages();
   void MergeBindImages();

@@ -78,15 +78,11 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
   const bool overlay = AddDrawingFrame && FrameDrawingLoaded;
   if (overlay) {
     InsertFrameBlock();
-    d.BuildBlockTree();
+    BuildSheetBlockTree();
   }
   d.SetSaveOptions(0);
   bool saved = d.SaveToFile(path, d.Header.Version);
-  if (overlay) {
-    --d.EntityOrderCount;
-    --d.BlockInsertCount;
-    d.BuildBlockTree();
-  }
+  if (overlay) RemoveFrameInsert(LoadedInsertCount);
   if (!saved) {
     reason = SystemReason(d.LastSaveErrno);
   } else if (d.LastSaveDroppedImages > 0) {
@@ -110,6 +106,7 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
   SaveEntityOrder();
   const std::array<int32_t, 7> counts = {d.LineCount,      d.ArcCount,   d.PointCount,      d.TextCount,
                                          d.DimensionCount, d.SolidCount, d.BlockInsertCount};
+  LoadedInsertCount = d.BlockInsertCount;
   const int32_t paperSize = d.Header.PaperSize;
   const double originX = d.Header.PrintOriginX, originY = d.Header.PrintOriginY;
 
