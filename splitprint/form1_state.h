@@ -6,11 +6,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "bind_images.h"
+#include "frame_chooser_list.h"
 #include "gra_attribute.h"
 #include "jww_data.h"
 #include "run_report.h"
@@ -337,6 +339,18 @@ class TForm1 {
   // but could not be written.
   bool RenderToBitmap(TSheetOutputHost& host, const std::string& drawingFile, const std::string& bitmapFile,
                       bool thumbnail, bool label);
+  // Held images of the last sheet loaded for output that could not be unpacked.
+  int32_t ImagesNotUnpacked = 0;
+
+  // ======== Drawing-frame tab (frame_chooser_run.cpp) ========
+  // Shows the rows whose thumbnails were made and answers the index of the
+  // row picked, or -1 when none was.
+  using TFrameChooser = std::function<int32_t(const std::vector<TFrameChoiceRow>&)>;
+  // Thumbnails of the drawings in the folder of path, offered to choose; on
+  // a pick path becomes the picked drawing's path and the answer is true.
+  // Escape or a thumbnail that cannot be made ends the thumbnail walk;
+  // every thumbnail is deleted afterwards and AbortRun is left cleared.
+  bool ChooseFrameFile(TSheetOutputHost& host, const TFrameChooser& choose, std::string& path);
   // Loads the sheet and prints it on the current printer; false (and
   // PrintFailed, AbortRun set, the user told) when its job fails.
   bool PrintSheet(TSheetOutputHost& host, const std::string& sheetFile);

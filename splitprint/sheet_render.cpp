@@ -99,7 +99,7 @@ TForm1::TSheetPlacement TForm1::LoadSheet(TSheetOutputHost& host, const std::str
   if (!WorkDrawing.LoadFromFile(path)) ResetDrawing();
   // A held image that cannot be unpacked leaves no file: it is left out and
   // the rest of the sheet is still drawn.
-  ExtractBindImages();
+  ImagesNotUnpacked = ExtractBindImages();
 
   TgraAttribute& a = Attributes();
   a.InitPenColors();

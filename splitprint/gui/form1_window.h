@@ -46,6 +46,15 @@ class TForm1Window : public QMainWindow, public TWindowHost {
   void Button7Click();   // colour of display-only layers
   void Button8Click();   // colour of auxiliary lines
   void ListBox1DblClick();
+  // Drawing-frame tab, row c (paper class c): Button(9 + c)Click,
+  // Button(19 + c)Click and Edit(12 + c)DblClick (form1_window_frame_tab.cpp).
+  void FrameDialogButtonClick(size_t c);
+  void FrameChooserButtonClick(size_t c);
+  void FrameEditDblClick(size_t c);
+  // The file dialog and the thumbnail chooser over a field's path (Shift-JIS);
+  // true, with path replaced, when a drawing was chosen.
+  bool BrowseFrameFile(std::string& path);
+  bool ChooseFrameFile(std::string& path);
   // Adds dropped files (native paths) as a drop does.
   void WMDropFiles(const std::vector<std::string>& nativePaths);
 
@@ -104,12 +113,14 @@ class TForm1Window : public QMainWindow, public TWindowHost {
   std::array<QPushButton*, 10> FrameChooserButtons{};
   std::array<QLineEdit*, 10> FrameEdits{};
   std::array<QCheckBox*, 3> FrameChecks{};
+  QLabel* FrameNoteLabel = nullptr;  // how the display area is drawn
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QWidget* BuildFileTab();

@@ -237,8 +237,16 @@ QWidget* TForm1Window::BuildFrameTab() {
     rows->addWidget(FrameDialogButtons[i], c, 0);
     rows->addWidget(FrameChooserButtons[i], c, 1);
     rows->addWidget(FrameEdits[i], c, 2);
+    FrameEdits[i]->installEventFilter(this);
+    connect(FrameDialogButtons[i], &QPushButton::clicked, this, [this, i] { FrameDialogButtonClick(i); });
+    connect(FrameChooserButtons[i], &QPushButton::clicked, this, [this, i] { FrameChooserButtonClick(i); });
   }
   layout->addLayout(rows);
+  FrameNoteLabel = new QLabel(QStringLiteral("※作図する表示領域枠は、補助線色・倍長線種１・線幅200の長方形(矩形)とし、"
+                                             "図面枠の図面データ内に１個だけ作図してください。"),
+                              page);
+  FrameNoteLabel->setWordWrap(true);
+  layout->addWidget(FrameNoteLabel);
   static const char* const kChecks[] = {"分割図面に図面枠を追加する", "図面枠の図面データ内の 非表示レイヤの要素データも追加する",
                                         "図面枠の図面データ内の 補助線の要素データも追加する"};
   for (int i = 0; i < 3; ++i) {

@@ -22,6 +22,7 @@ class TThumbnailGrid : public QWidget {
   void FitPanel();
   size_t Count() const { return cells_.size(); }
   const QImage& ImageAt(size_t i) const { return cells_[i].image; }
+  const QString& CaptionAt(size_t i) const { return cells_[i].caption; }
 
   // Called when a mouse button goes down on thumbnail `index`, with the
   // buttons held.

@@ -1,0 +1,84 @@
+// The drawing-frame tab's handlers: the file dialog and the thumbnail
+// chooser per paper class, and Jw_cad on a field's drawing.
+#include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QStatusBar>
+
+#include "file_io.h"
+#include "form1_window.h"
+#include "frame_chooser_dialog.h"
+#include "qt_sheet_bitmap.h"
+#include "qt_text.h"
+#include "sheet_names.h"
+#include "sheet_output.h"
+#include "sjis.h"
+
+namespace {
+
+// Renders the chooser's thumbnails with the window's status bar.
+class TChooserOutput : public TSheetOutputHost {
+ public:
+  explicit TChooserOutput(TForm1Window& window) : window_(window) {}
+  void SetStatusText(const std::string& text) override { window_.SetStatusText(text); }
+  void Inform(const std::string& text) override { window_.Inform(text); }
+  TSheetBitmap& Bitmap() override { return bitmap_; }
+  TPreviewAnswer ShowPreview(const std::string&) override { return {}; }
+
+ private:
+  TForm1Window& window_;
+  TQtSheetBitmap bitmap_;
+};
+
+}  // namespace
+
+bool TForm1Window::BrowseFrameFile(std::string& path) {
+  QFileDialog dialog(this);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilter(QStringLiteral("Jw_cad図面ファイル(*.jww *.JWW)"));
+  const std::string folder = FolderOf(path);
+  if (!folder.empty()) dialog.setDirectory(QString::fromStdString(SjisPathToNative(folder)));
+  const std::string name = FileNameOf(path);
+  if (!name.empty()) dialog.selectFile(FromSjis(name));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  const QString chosen = dialog.selectedFiles().first();
+  if (!QFileInfo(chosen).fileName().toLower().endsWith(QStringLiteral(".jww"))) return false;
+  path = NativePathToSjis(chosen.toStdString());
+  return true;
+}
+
+bool TForm1Window::ChooseFrameFile(std::string& path) {
+  TChooserOutput output(*this);
+  return Form.ChooseFrameFile(output,
+                              [this](const std::vector<TFrameChoiceRow>& rows) -> int32_t {
+                                TForm3 dialog(this);
+                                dialog.BmpFolder = Form.TempSheetFolder;
+                                dialog.FileNames = rows;
+                                dialog.FileCount = static_cast<int32_t>(rows.size());
+                                dialog.exec();
+                                return dialog.Selected ? dialog.SelectedIndex : -1;
+                              },
+                              path);
+}
+
+void TForm1Window::FrameDialogButtonClick(size_t c) {
+  std::string path = ToSjis(FrameEdits[c]->text());
+  if (BrowseFrameFile(path)) FrameEdits[c]->setText(FromSjis(path));
+}
+
+void TForm1Window::FrameChooserButtonClick(size_t c) {
+  std::string path = ToSjis(FrameEdits[c]->text());
+  if (ChooseFrameFile(path)) FrameEdits[c]->setText(FromSjis(path));
+}
+
+void TForm1Window::FrameEditDblClick(size_t c) { Form.OpenInJwCad(ToSjis(FrameEdits[c]->text())); }
+
+bool TForm1Window::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonDblClick) {
+    for (size_t c = 0; c < FrameEdits.size(); ++c)
+      if (watched == FrameEdits[c]) FrameEditDblClick(c);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
