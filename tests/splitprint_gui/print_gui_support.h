@@ -42,7 +42,11 @@ inline void WhenModal(std::function<void(QWidget*)> act) {
 
 // Keeps a picture of the widget beside the test program.
 inline void KeepScreenshot(QWidget& w, const QString& name) {
+#ifdef SCREENSHOT_DIR
+  const QString folder = QStringLiteral(SCREENSHOT_DIR);
+#else
   const QString folder = QDir::currentPath() + QStringLiteral("/screenshots");
+#endif
   QDir().mkpath(folder);
   w.grab().save(folder + "/" + name + ".png");
 }

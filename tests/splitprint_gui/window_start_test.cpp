@@ -2,6 +2,7 @@
 #include <QTabWidget>
 
 #include "gui_fixture.h"
+#include "print_order_dialog.h"
 
 namespace guitest {
 namespace {
@@ -52,7 +53,8 @@ TEST_F(StartModes, JwCadStartRunsOnTheInterfaceFileDrawing) {
     }
     std::shared_ptr<BoxRecord> box;
     if (c.runs) {
-      // The run's order dialog is the other dialogs' part; here it ends at once.
+      // The run's order dialog goes on with "次へ(&N)".
+      OnNextModal<TForm4>([](TForm4* d) { d->Button1Click(); });
     } else {
       box = AnswerNextBox(QMessageBox::Ok);
     }
@@ -115,7 +117,16 @@ TEST_F(StartModes, ClosingDuringARunOnlyAborts) {
       stillOpen = window->isVisible();
     });
   });
+  // The order dialog still shows after the abort.
+  bool ordered = false;
+  OnNextModal<TForm4>(
+      [&](TForm4* d) {
+        ordered = true;
+        d->Button1Click();
+      },
+      3000);
   window->Button5Click();
+  EXPECT_TRUE(ordered);
   EXPECT_TRUE(asked);
   EXPECT_FALSE(addEnabledInRun);
   EXPECT_FALSE(printerEnabledInRun);
