@@ -26,10 +26,10 @@ inline QApplication& App() {
 }
 
 // Runs `act` on the next modal dialog of type T as soon as it is shown
-// (polled for up to ten seconds; each poll holds only its own copy of act).
+// (polled for up to 20 s, as it appears inside a nested event loop).
 template <typename T = QWidget>
-inline void WhenModal(std::function<void(QWidget*)> act, int triesLeft = 1000) {
-  QTimer::singleShot(triesLeft == 1000 ? 0 : 10, [act, triesLeft] {
+inline void WhenModal(std::function<void(QWidget*)> act, int triesLeft = 2000) {
+  QTimer::singleShot(triesLeft == 2000 ? 0 : 10, [act, triesLeft] {
     QWidget* w = QApplication::activeModalWidget();
     if (w && w->isVisible() && dynamic_cast<T*>(w)) {
       act(w);
@@ -41,7 +41,11 @@ inline void WhenModal(std::function<void(QWidget*)> act, int triesLeft = 1000) {
 
 // Keeps a picture of the widget beside the test program.
 inline void KeepScreenshot(QWidget& w, const QString& name) {
+#ifdef SCREENSHOT_DIR
+  const QString folder = QStringLiteral(SCREENSHOT_DIR);
+#else
   const QString folder = QDir::currentPath() + QStringLiteral("/screenshots");
+#endif
   QDir().mkpath(folder);
   w.grab().save(folder + "/" + name + ".png");
 }
