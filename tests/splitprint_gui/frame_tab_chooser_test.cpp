@@ -178,3 +178,20 @@ TEST_F(FrameTab, FileDialogTakesOnlyJwwNames) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FrameTab, DoubleClickOpensTheFieldsDrawingInJwCad) {
+  printgui::WriteSheet(frames, "B.JWW");
+  wine.InstallFakeWine();
+  Start({});
+  window->Form.JwCadFolder = wine.DriveC() + "JWW/";
+  fs::create_directories(window->Form.JwCadFolder);
+  WriteText(window->Form.JwCadFolder + "Jw_win.exe", "");
+  Field()->setText(QString::fromStdString(frames + "B.JWW"));
+  QTest::mouseDClick(Field(), Qt::LeftButton);
+  const std::string record = wine.WaitForRecord();
+  EXPECT_NE(record.find("B.JWW"), std::string::npos) << record;
+}
+
+}  // namespace
