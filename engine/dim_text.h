@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "func.h"  // FormatGeneralNumber, CutToContentLength
+
 // Format word bits (the Width field of the dimension text's common part).
 enum : uint16_t {
   kDimFollowsGeometry = 0x0002,  // read by the callers
@@ -34,12 +36,3 @@ enum : uint16_t {
 void FormatDimensionText(uint16_t formatWord, uint16_t signWord, std::string& text, double x1, double y1,
                          double x2, double y2, double factor, double tx, double ty, double a, double b,
                          double c, double d, double s);
-
-// The general real-to-text form: up to 15 significant digits, no trailing
-// zeros, no grouping; "1E15" style from 1e15 on and below 1e-4.
-// decimal is the decimal point to use.
-std::string FormatGeneralNumber(double v, char decimal = '.');
-
-// A text content holds at most 255 bytes; the cut never splits a double-byte
-// character.
-std::string CutToContentLength(const std::string& s);

@@ -23,6 +23,10 @@ std::string FormatFixedDecimals(int32_t n, double x);
 int32_t StrToIntOrZero(const std::string& s);
 double StrToFloatOrZero(const std::string& s);
 bool TextToBool(const std::string& s);
+// The general real-to-text form: up to 15 significant digits, no trailing
+// zeros, no grouping; "1E15" style from 1e15 on and below 1e-4.
+// decimal is the decimal point to use.
+std::string FormatGeneralNumber(double v, char decimal = '.');
 std::string BoolTo01(bool b);
 
 // The separators of FormatNumberDecimals and of dimension texts. They start
@@ -55,5 +59,8 @@ std::string RemoveSpaces(const std::string& s);
 std::string StripCaretM(const std::string& s);
 std::string StripControlChars(const std::string& s);
 std::string ToFullWidth(const std::string& s);
+// A text content holds at most 255 bytes; the cut never splits a double-byte
+// character.
+std::string CutToContentLength(const std::string& s);
 void StrToCharBuf(char* buffer, const std::string& s, int32_t n);
 void FillCharBuf(char* buffer, char c, int32_t n);
