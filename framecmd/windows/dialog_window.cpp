@@ -14,7 +14,7 @@
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TollwickSettingsDialog";
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
 // State of the one dialog a process shows.
@@ -70,7 +70,7 @@ void CreateControls(HWND dialog, HINSTANCE instance) {
     const std::wstring text = CoreText(place.Name);
     switch (place.Kind) {
       case TControlKind::Label:
-        CreateControl(dialog, instance, place.Id, L"STATIC", text.c_str(), SS_LEFT | SS_NOPREFIX, r);
+        CreateControl(dialog, instance, place.Id, L"STATIC", text.c_str(), SS_LEFTNOWORDWRAP | SS_NOPREFIX, r);
         break;
       case TControlKind::GroupBox:
         CreateControl(dialog, instance, place.Id, L"BUTTON", text.c_str(), BS_GROUPBOX, r);
