@@ -1,9 +1,45 @@
+// Tollwick as a native Linux command: the same core as the Windows program,
+// for tests and fuzzing. It has no dialog: the settings dialog lives in the
+// Windows program that Jw_cad starts.
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
 
-#include "func.h"
+#include "file_io.h"
+#include "sjis.h"
+#include "tollwick_run.h"
+
+namespace {
+
+std::filesystem::path ExecutablePath(const char* argv0) {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) exe = std::filesystem::absolute(argv0, ec);
+  return exe;
+}
+
+std::filesystem::path SjisToNativePath(const std::string& sjis) { return SjisPathToNative(sjis); }
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  std::printf("Tollwick: %d argument(s); the paper-frame modes are not built yet.\n", argc - 1);
-  (void)argv;
-  return RoundToInt(0.0);
+  const std::filesystem::path exe = ExecutablePath(argv[0]);
+  std::string folder = exe.parent_path().string();
+  if (folder.empty() || folder.back() != '/') folder += '/';
+
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(Utf8ToSjis(argv[i]));
+
+  TForm1 form;
+  const TTollwickRun run =
+      RunTollwick(form, args, NativePathToSjis(folder), NativePathToSjis(exe.stem().string()), SjisToNativePath);
+  if (run.ShowDialog) {
+    std::fprintf(stderr,
+                 "tollwick: the settings dialog is part of tollwick.exe, the Windows program that Jw_cad "
+                 "starts; this build runs modes 1 to 7 only.\n");
+    return 2;
+  }
+  return run.ExitStatus;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "frame_chain.h"
 #include "jwc_data.h"
 
 // Turns a Shift-JIS path into a path of the file system. The default keeps
@@ -17,10 +18,6 @@
 // pass a real conversion (code page 932 on Windows, UTF-8 on Linux).
 using TSjisToPath = std::filesystem::path (*)(const std::string& sjisPath);
 std::filesystem::path SjisBytesAsPath(const std::string& sjisPath);
-
-struct TFrameRect {
-  double XMin = 0, YMin = 0, XMax = 0, YMax = 0;
-};
 
 // Paper W x H (mm) by paper index 0..9; any other index 0 x 0.
 void PaperSizeOf(int32_t paperIndex, double& w, double& h);

@@ -1,0 +1,94 @@
+#include "text_file.h"
+
+#include <exception>
+#include <fstream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+bool ReadFirstLines(const fs::path& path, size_t maxLines, size_t maxLineBytes, std::vector<std::string>& lines,
+                    bool& moreAfter) {
+  lines.clear();
+  moreAfter = false;
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::string line;
+  bool inLine = false;  // bytes seen since the last line end
+  bool lastWasCr = false;
+  std::streambuf* buf = in.rdbuf();
+  while (true) {
+    const int c = buf->sbumpc();
+    if (c == std::char_traits<char>::eof()) break;
+    if (c == '\n' && lastWasCr) {
+      lastWasCr = false;
+      continue;
+    }
+    lastWasCr = c == '\r';
+    if (lines.size() == maxLines) {
+      moreAfter = true;
+      return true;
+    }
+    if (c == '\n' || c == '\r') {
+      lines.push_back(line);
+      line.clear();
+      inLine = false;
+      continue;
+    }
+    inLine = true;
+    if (line.size() < maxLineBytes) line.push_back(static_cast<char>(c));
+  }
+  if (inLine && lines.size() < maxLines) lines.push_back(line);
+  return !in.bad();
+}
+
+bool WriteFileReplacing(const fs::path& target, const std::string& bytes) {
+  fs::path temp = target;
+  temp += ".new";
+  std::error_code ec;
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+      out.close();
+      fs::remove(temp, ec);
+      return false;
+    }
+  }
+  if (fs::is_directory(target, ec)) {
+    fs::remove(temp, ec);
+    return false;
+  }
+  fs::rename(temp, target, ec);
+  if (ec) {
+    fs::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+fs::path FindIgnoringAsciiCase(const fs::path& folder, const std::string& name) {
+  auto lower = [](std::string s) {
+    for (char& c : s) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return s;
+  };
+  const std::string wanted = lower(name);
+  std::error_code ec;
+  fs::path exact = folder / name;
+  if (fs::exists(exact, ec)) return exact;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    try {
+      const std::u8string u8 = it->path().filename().u8string();
+      const std::string found(u8.begin(), u8.end());
+      if (lower(found) == wanted) return it->path();
+    } catch (const std::exception&) {
+      // A name that does not convert cannot be the one we look for.
+    }
+  }
+  return exact;
+}
