@@ -13,13 +13,16 @@ cmake -S framecmd/windows -B "$build" -G Ninja \
   -DCMAKE_BUILD_TYPE=Release
 cmake --build "$build" -j "$jobs"
 
+headers=$(x86_64-w64-mingw32-objdump -p "$build/tollwick.exe")
 # A DLL outside Windows' own (libstdc++, libgcc, winpthread ...) would have to
 # be copied beside the program; the static link must have left none.
-imports=$(x86_64-w64-mingw32-objdump -p "$build/tollwick.exe" | sed -n 's/^\s*DLL Name: //p')
+imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers")
 for dll in $imports; do
   case "${dll,,}" in
     kernel32.dll|user32.dll|gdi32.dll|shell32.dll|comctl32.dll|imm32.dll|msvcrt.dll|advapi32.dll|api-ms-win-*) ;;
     *) echo "tollwick.exe depends on $dll; it must link statically" >&2; exit 1 ;;
   esac
 done
+# Jw_cad starts it: a console program would flash a console window.
+grep -q 'Subsystem.*Windows GUI' <<<"$headers" || { echo "tollwick.exe is not a Windows GUI program" >&2; exit 1; }
 echo "built $build/tollwick.exe ($(stat -c %s "$build/tollwick.exe") bytes; imports: $(echo $imports))"

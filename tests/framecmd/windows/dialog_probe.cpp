@@ -258,6 +258,33 @@ void RunScenario(const fs::path& exe, const fs::path& root, int index, const TSc
   if (fs::exists(root / L"tollwick.dat")) Fail(name + L": wrote settings into the working folder");
 }
 
+// A mode run does its work without ever showing a window.
+void RunModeWithoutWindow(const fs::path& exe, const fs::path& root) {
+  const fs::path folder = root / L"mode1";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  fs::copy_file(exe, folder / L"tollwick.exe");
+  WriteBytes(folder / L"JWC_TEMP.TXT", kInterfaceFile);
+  std::wstring command = L"\"" + (folder / L"tollwick.exe").wstring() + L"\" 1";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, root.wstring().c_str(), &startup,
+                      &process)) {
+    Fail(L"mode 1: cannot start tollwick.exe");
+    return;
+  }
+  if (ProcessShowsWindow(process.hProcess, process.dwProcessId, 20000))
+    Fail(L"mode 1: showed a window or did not end");
+  DWORD status = 0;
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  if (status != 0) Fail(L"mode 1: exit status " + Str(static_cast<int>(status)));
+  if (ReadBytes(folder / L"JWC_TEMP.TXT").find("lc9") == std::string::npos)
+    Fail(L"mode 1: JWC_TEMP.TXT holds no frame");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -274,6 +301,8 @@ int wmain(int argc, wchar_t** argv) {
     RunScenario(exe, root, index, s, index == 0 ? shot : fs::path());
     ++index;
   }
+  Note(L"mode 1 with a display");
+  RunModeWithoutWindow(exe, root);
   Note(L"dialog scenarios: " + Str(index) + L", failures: " + Str(FailureCount()));
   return FailureCount() == 0 ? 0 : 1;
 }

@@ -22,6 +22,15 @@ struct TSearch {
   HWND Found;
 };
 
+BOOL CALLBACK MatchAnyVisible(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->ProcessId || !IsWindowVisible(window)) return TRUE;
+  search->Found = window;
+  return FALSE;
+}
+
 BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<TSearch*>(param);
   DWORD pid = 0;
@@ -69,6 +78,20 @@ HWND WaitForProcessWindow(DWORD processId, const std::wstring& caption, DWORD ti
     Sleep(50);
   } while (GetTickCount64() < end);
   return nullptr;
+}
+
+bool ProcessShowsWindow(HANDLE process, DWORD processId, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (WaitForSingleObject(process, 5) == WAIT_TIMEOUT) {
+    TSearch search{processId, nullptr, nullptr};
+    EnumWindows(MatchAnyVisible, reinterpret_cast<LPARAM>(&search));
+    if (search.Found || GetTickCount64() > end) {
+      TerminateProcess(process, 99);
+      WaitForSingleObject(process, 5000);
+      return true;
+    }
+  }
+  return false;
 }
 
 bool SaveWindowBitmap(HWND window, const std::filesystem::path& file) {

@@ -21,5 +21,9 @@ std::wstring EditText(HWND edit);
 // The top-level window of the process with this caption, waiting up to timeoutMs.
 HWND WaitForProcessWindow(DWORD processId, const std::wstring& caption, DWORD timeoutMs);
 
+// Whether the process shows any visible top-level window before it ends
+// (waiting up to timeoutMs); ends it when it does not end in time.
+bool ProcessShowsWindow(HANDLE process, DWORD processId, DWORD timeoutMs);
+
 // Copies the window's screen area into a 24-bit BMP file.
 bool SaveWindowBitmap(HWND window, const std::filesystem::path& file);
