@@ -56,7 +56,9 @@ const wchar_t* const kPaperItems[] = {L"Ａ０",   L"Ａ１",   L"Ａ２",   L"�
 const wchar_t* const kPlacementItems[] = {L"左上", L"左中", L"左下", L"中上", L"中中",
                                           L"中下", L"右上", L"右中", L"右下"};
 
-enum class TClose { Ok, Cancel, SystemMenu };
+// How the dialog is closed: its buttons, the keys Enter and Escape typed in
+// an edit, or the system menu.
+enum class TClose { Ok, Cancel, EnterKey, EscapeKey, SystemMenu };
 
 struct TScenario {
   const wchar_t* Name;
@@ -81,10 +83,10 @@ const TScenario kScenarios[] = {
      "210\r\n120\r\n7\r\n5\r\n0.1\r\n1000\r\n-0.09\r\n"},
     {L"stored values, changed, cancel", "150\r\n80\r\n3\r\n8\r\n2.5\r\n4\r\n0.5\r\n", {}, false, false, 150, 80, 3,
      8, L"2.5", L"4", L"0.5", true, TClose::Cancel, nullptr},
-    {L"mode 8, two-line settings, system menu", "150\r\n80\r\n", {L"8"}, false, false, 150, 80, 0, 0, L"5", L"5",
-     L"0", false, TClose::SystemMenu, nullptr},
-    {L"position on no screen, indexes out of range, OK", "30000\r\n-30000\r\n12\r\n-1\r\n", {}, false, true, 0, 0,
-     0, 0, L"5", L"5", L"0", false, TClose::Ok, "{L}\r\n{T}\r\n0\r\n0\r\n5\r\n5\r\n0\r\n"},
+    {L"mode 8, two-line settings, Escape", "150\r\n80\r\n", {L"8"}, false, false, 150, 80, 0, 0, L"5", L"5", L"0",
+     true, TClose::EscapeKey, nullptr},
+    {L"position on no screen, indexes out of range, Enter", "30000\r\n-30000\r\n12\r\n-1\r\n", {}, false, true, 0,
+     0, 0, 0, L"5", L"5", L"0", false, TClose::EnterKey, "{L}\r\n{T}\r\n0\r\n0\r\n5\r\n5\r\n0\r\n"},
     {L"mode 0, minimised", nullptr, {L"0"}, true, false, 100, 100, 0, 0, L"5", L"5", L"0", false,
      TClose::SystemMenu, nullptr},
     {L"a word for the mode, minimised", nullptr, {L"abc", L"x"}, true, false, 100, 100, 0, 0, L"5", L"5", L"0",
@@ -227,6 +229,8 @@ void RunScenario(const fs::path& exe, const fs::path& root, int index, const TSc
     switch (s.Close) {
       case TClose::Ok: SendDlgItemMessageW(dialog, kIdButton1, BM_CLICK, 0, 0); break;
       case TClose::Cancel: SendDlgItemMessageW(dialog, kIdButton2, BM_CLICK, 0, 0); break;
+      case TClose::EnterKey: PostMessageW(GetDlgItem(dialog, kIdEdit2), WM_KEYDOWN, VK_RETURN, 1); break;
+      case TClose::EscapeKey: PostMessageW(GetDlgItem(dialog, kIdEdit2), WM_KEYDOWN, VK_ESCAPE, 1); break;
       case TClose::SystemMenu: PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); break;
     }
   }
