@@ -25,10 +25,11 @@ echo "wine ready after $((SECONDS - start)) s"
 
 # Mode runs: no display at all, so a window would make the run fail. The
 # program folders have a Japanese name, which only code page 932 carries
-# intact under the code page 1252 of the comma-decimal locale.
+# intact under the code page 1252 of the comma-decimal locale, and an "é",
+# which code page 932 lacks.
 t=$SECONDS
 env -u DISPLAY bash tests/framecmd/windows/run_cases.sh "${TOLLWICK_CASES:-tests/data/tollwick_cases}" \
-  "$build/tollwick.exe" "$out/図面の枠" "${comma_wine[@]}"
+  "$build/tollwick.exe" "$out/図面の枠 é" "${comma_wine[@]}"
 echo "whole-program cases under Wine: $((SECONDS - t)) s"
 # The Wine session of those runs has no display; the dialog needs a new one.
 stop_wine

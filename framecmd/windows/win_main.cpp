@@ -11,7 +11,21 @@
 
 namespace {
 
-std::filesystem::path SjisToWindowsPath(const std::string& sjisPath) { return SjisToWide(sjisPath); }
+// The program folder as Windows names it and as the core sees it. A folder
+// name with characters that code page 932 lacks ("é" in a user name) comes
+// back from the core's paths lossy; its own name is put back in front.
+struct TProgramFolder {
+  std::wstring Wide;
+  std::string Sjis;
+};
+TProgramFolder gProgramFolder;
+
+std::filesystem::path SjisToWindowsPath(const std::string& sjisPath) {
+  const std::string& folder = gProgramFolder.Sjis;
+  if (!folder.empty() && sjisPath.compare(0, folder.size(), folder) == 0)
+    return std::filesystem::path(gProgramFolder.Wide + SjisToWide(sjisPath.substr(folder.size())));
+  return std::filesystem::path(SjisToWide(sjisPath));
+}
 
 TDialogValues DialogValuesOf(const TForm1& form) {
   TDialogValues v;
@@ -39,11 +53,13 @@ void TakeDialogValues(TForm1& form, const TDialogValues& v) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::filesystem::path program(ProgramFileWide());
-  const std::string folder = WideToSjis(program.parent_path().wstring() + L"\\");
+  gProgramFolder.Wide = program.parent_path().wstring() + L"\\";
+  gProgramFolder.Sjis = WideToSjis(gProgramFolder.Wide);
   const std::string name = WideToSjis(program.stem().wstring());
 
   TForm1 form;
-  const TTollwickRun run = RunTollwick(form, CommandLineArgumentsSjis(), folder, name, SjisToWindowsPath);
+  const TTollwickRun run =
+      RunTollwick(form, CommandLineArgumentsSjis(), gProgramFolder.Sjis, name, SjisToWindowsPath);
   if (!run.ShowDialog) return run.ExitStatus;
 
   TDialogValues chosen;
