@@ -20,13 +20,13 @@ void ExchangeDoubles(double& a, double& b);
 std::string FormatNumberDecimals(int32_t n, double x);
 // No separators, decimal point always ".".
 std::string FormatFixedDecimals(int32_t n, double x);
-int32_t StrToIntOrZero(const std::string& s);
-double StrToFloatOrZero(const std::string& s);
-bool TextToBool(const std::string& s);
 // The general real-to-text form: up to 15 significant digits, no trailing
 // zeros, no grouping; "1E15" style from 1e15 on and below 1e-4.
 // decimal is the decimal point to use.
 std::string FormatGeneralNumber(double v, char decimal = '.');
+int32_t StrToIntOrZero(const std::string& s);
+double StrToFloatOrZero(const std::string& s);
+bool TextToBool(const std::string& s);
 std::string BoolTo01(bool b);
 
 // The separators of FormatNumberDecimals and of dimension texts. They start
@@ -50,6 +50,9 @@ double Distance(double x1, double y1, double x2, double y2);
 int32_t CharCountSJIS(const std::string& s);
 std::string CopyCharsSJIS(const std::string& s, int32_t first, int32_t count);
 std::string CopyBytesSJIS(const std::string& s, int32_t start, int32_t maxBytes, int32_t& taken);
+// A text content holds at most 255 bytes; the cut never splits a double-byte
+// character.
+std::string CutToContentLength(const std::string& s);
 std::string CopySafe(const std::string& s, int32_t start, int32_t count);
 double TextLengthSJIS(const std::string& s, double w, double g);
 std::string RepeatStr(const std::string& s, int32_t n);
@@ -59,8 +62,5 @@ std::string RemoveSpaces(const std::string& s);
 std::string StripCaretM(const std::string& s);
 std::string StripControlChars(const std::string& s);
 std::string ToFullWidth(const std::string& s);
-// A text content holds at most 255 bytes; the cut never splits a double-byte
-// character.
-std::string CutToContentLength(const std::string& s);
 void StrToCharBuf(char* buffer, const std::string& s, int32_t n);
 void FillCharBuf(char* buffer, char c, int32_t n);

@@ -59,6 +59,13 @@ std::string CopyBytesSJIS(const std::string& s, int32_t start, int32_t maxBytes,
   return out;
 }
 
+std::string CutToContentLength(const std::string& s) {
+  constexpr int32_t kContentBytes = 255;
+  if (s.size() <= static_cast<size_t>(kContentBytes)) return s;
+  int32_t taken = 0;
+  return CopyBytesSJIS(s, 1, kContentBytes, taken);
+}
+
 std::string CopySafe(const std::string& s, int32_t start, int32_t count) {
   const int64_t from = start < 1 ? 1 : start;
   if (from > static_cast<int64_t>(s.size()) || count < 1) return std::string();

@@ -1,6 +1,7 @@
 // Tollwick as a native Linux command: the same core as the Windows program,
 // for tests and fuzzing. It has no dialog: the settings dialog lives in the
 // Windows program that Jw_cad starts.
+#include <clocale>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -25,6 +26,9 @@ std::filesystem::path SjisToNativePath(const std::string& sjis) { return SjisPat
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The user's locale, as a program started from Jw_cad runs under; numbers
+  // in the files never depend on it.
+  std::setlocale(LC_ALL, "");
   const std::filesystem::path exe = ExecutablePath(argv[0]);
   std::string folder = exe.parent_path().string();
   if (folder.empty() || folder.back() != '/') folder += '/';

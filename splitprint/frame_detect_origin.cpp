@@ -5,7 +5,6 @@
 // sorted as texts, and read back; the frame values come from those lines, so
 // the coordinates are those of the 10-decimal text.
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "form1_state.h"
@@ -61,12 +60,6 @@ int64_t FrameNumber(const std::string& s) {
   return 0;
 }
 
-std::string GeneralReal(double v) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.15g", v);
-  return buffer;
-}
-
 // Sign and at least `width` digits, like a "%.*d" format.
 std::string PaddedNumber(int64_t n, size_t width) {
   std::string digits = std::to_string(n < 0 ? -static_cast<uint64_t>(n) : static_cast<uint64_t>(n));
@@ -115,7 +108,7 @@ void TForm1::FindPrintOriginFrames() {
     const TEntJwwText& text = WorkDrawing.Texts[t];
     std::string s;
     if (!IsPrintOriginTag(text, s)) continue;
-    std::string line = std::string(kScaleWord) + GeneralReal(ScalePercent(s)) + "% ";
+    std::string line = std::string(kScaleWord) + FormatGeneralNumber(ScalePercent(s)) + "% ";
     if (FindOnCharBoundary(s, kRotatedWord) != std::string::npos) line += kRotatedMark;
     line += "X" + FormatFixedDecimals(10, text.StartX) + " Y" + FormatFixedDecimals(10, text.StartY) + " ";
     lines.push_back(std::move(line));

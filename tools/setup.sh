@@ -20,3 +20,7 @@ packages=(
 )
 apt-get update
 apt-get install -y --no-install-recommends "${packages[@]}"
+# A comma-decimal locale for the tests that check numbers never follow the
+# process locale (they build one themselves with localedef when it is missing).
+sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+locale-gen

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "comma_locale.h"
 #include "drawing_builder.h"
 #include "fake_printer.h"
 #include "form1_state.h"
@@ -45,6 +46,22 @@ class PrintOriginFrames : public ::testing::Test {
 };
 
 }  // namespace
+
+// Under a comma-decimal process locale the frame search and a settings-style
+// write and read of numbers must still see "50.5" as fifty and a half.
+TEST_F(PrintOriginFrames, NumbersDoNotFollowTheProcessLocale) {
+  CommaLocale comma;
+  if (!comma.Ready()) GTEST_SKIP() << "no comma-decimal locale (install the locales package)";
+  AddText(form.WorkDrawing, S("【印刷原点】50.5%"), 0, 0, 9, 7);
+  const auto frames = Run();
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_DOUBLE_EQ(frames[0].Scale, 0.505);
+  EXPECT_NEAR(frames[0].XMax - frames[0].XMin, 420 / 0.505, 1e-9);
+  for (const double v : {0.035, 50.5, -1234.125, 1e-7}) {
+    EXPECT_EQ(StrToFloatOrZero(FormatGeneralNumber(v)), v);
+    EXPECT_NEAR(StrToFloatOrZero(FormatFixedDecimals(3, v)), v, 5e-4) << v;
+  }
+}
 
 TEST_F(PrintOriginFrames, PageAroundTheStartPoint) {
   AddText(form.WorkDrawing, S("【印刷原点】50% 回転 N=3"), 100, 200, 9, 7);
