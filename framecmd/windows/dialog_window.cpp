@@ -212,6 +212,8 @@ bool RunSettingsDialog(const TDialogValues& initial, bool minimised, TDialogValu
     FillControls(dialog, initial);
     ShowWindow(dialog, minimised ? SW_SHOWMINIMIZED : SW_SHOWNORMAL);
     UpdateWindow(dialog);
+    // Keys go to the first control in tab order, as in any dialog.
+    SetFocus(GetNextDlgTabItem(dialog, nullptr, FALSE));
     MSG msg;
     while (!state.Closed && GetMessageW(&msg, nullptr, 0, 0) > 0) {
       if (IsDialogMessageW(dialog, &msg)) continue;

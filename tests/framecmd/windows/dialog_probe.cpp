@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <cwchar>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -21,35 +22,38 @@ namespace {
 
 const std::wstring kCaption = L"用紙枠の作図（Quillmoor用）";
 
+constexpr COLORREF kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kMaroon = RGB(128, 0, 0);
+
 struct TExpectedText {
   int Id;
   const wchar_t* Name;
   const wchar_t* Text;
+  COLORREF Color;  // of a label's text
 };
 
-// The texts a user must see, character for character.
+// The texts a user must see, character for character, and their colours.
 const TExpectedText kTexts[] = {
-    {kIdLabel1, L"Label1", L"作図する用紙枠は、補助線色・倍長線種４・線幅200固定とします。"},
-    {kIdLabel3, L"Label3", L"書込みレイヤグループ・レイヤに作図します。"},
-    {kIdLabel2, L"Label2", L"用紙サイズ："},
-    {kIdRadioGroup1, L"RadioGroup1", L"配置基準"},
-    {kIdButton1, L"Button1", L"OK(&Y)"},
-    {kIdButton2, L"Button2", L"キャンセル(&N)"},
-    {kIdLabel4, L"Label4", L"※タイル作図は、用紙枠間に 1mmの間隔を付けます。そのため、無指定"},
-    {kIdLabel5, L"Label5", L"(設定用紙サイズ)にした場合、用紙サイズよりも1mm小さくなります。"},
-    {kIdLabel6, L"Label6", L"※用紙枠上の点は対象外となりますので注意して下さい。"},
-    {kIdLabel17, L"Label17", L"※順番確認を行った後はJw_cadの[戻る]で削除しておいて下さい。"},
-    {kIdGroupBox1, L"GroupBox1", L"ファイル名文字"},
-    {kIdLabel9, L"Label9", L"ファイル名文字は、任意サイズ文字で色No.9(補助線色)の"},
-    {kIdLabel10, L"Label10", L"「【名】○○○」という内容の文字要素で左下点が用紙枠内に"},
-    {kIdLabel12, L"Label12", L"あるものとします。\u3000,.\\/ []|'\"+*?<>~ の文字は使えません。"},
-    {kIdLabel7, L"Label7", L"○○○には分割保存ファイル名を記述します（Ravelin依存）"},
-    {kIdLabel8, L"Label8", L"文字の幅："},
-    {kIdLabel11, L"Label11", L"高さ："},
-    {kIdLabel13, L"Label13", L"間隔："},
-    {kIdLabel14, L"Label14", L"mm"},
-    {kIdLabel15, L"Label15", L"[ﾌｧｲﾙ名・ﾚｲﾔ]を選んだ場合は、書込みレイヤグループ・編集可能"},
-    {kIdLabel16, L"Label16", L"及び表示のみレイヤの要素データを対象として分割保存します。"},
+    {kIdLabel1, L"Label1", L"作図する用紙枠は、補助線色・倍長線種４・線幅200固定とします。", kBlack},
+    {kIdLabel3, L"Label3", L"書込みレイヤグループ・レイヤに作図します。", kBlack},
+    {kIdLabel2, L"Label2", L"用紙サイズ：", kBlack},
+    {kIdRadioGroup1, L"RadioGroup1", L"配置基準", kBlack},
+    {kIdButton1, L"Button1", L"OK(&Y)", kBlack},
+    {kIdButton2, L"Button2", L"キャンセル(&N)", kBlack},
+    {kIdLabel4, L"Label4", L"※タイル作図は、用紙枠間に 1mmの間隔を付けます。そのため、無指定", kRed},
+    {kIdLabel5, L"Label5", L"(設定用紙サイズ)にした場合、用紙サイズよりも1mm小さくなります。", kRed},
+    {kIdLabel6, L"Label6", L"※用紙枠上の点は対象外となりますので注意して下さい。", kRed},
+    {kIdLabel17, L"Label17", L"※順番確認を行った後はJw_cadの[戻る]で削除しておいて下さい。", kMaroon},
+    {kIdGroupBox1, L"GroupBox1", L"ファイル名文字", kBlack},
+    {kIdLabel9, L"Label9", L"ファイル名文字は、任意サイズ文字で色No.9(補助線色)の", kBlack},
+    {kIdLabel10, L"Label10", L"「【名】○○○」という内容の文字要素で左下点が用紙枠内に", kBlack},
+    {kIdLabel12, L"Label12", L"あるものとします。\u3000,.\\/ []|'\"+*?<>~ の文字は使えません。", kBlack},
+    {kIdLabel7, L"Label7", L"○○○には分割保存ファイル名を記述します（Ravelin依存）", kBlack},
+    {kIdLabel8, L"Label8", L"文字の幅：", kBlack},
+    {kIdLabel11, L"Label11", L"高さ：", kBlack},
+    {kIdLabel13, L"Label13", L"間隔：", kBlack},
+    {kIdLabel14, L"Label14", L"mm", kBlack},
+    {kIdLabel15, L"Label15", L"[ﾌｧｲﾙ名・ﾚｲﾔ]を選んだ場合は、書込みレイヤグループ・編集可能", kBlack},
+    {kIdLabel16, L"Label16", L"及び表示のみレイヤの要素データを対象として分割保存します。", kBlack},
 };
 const wchar_t* const kPaperItems[] = {L"Ａ０",   L"Ａ１",   L"Ａ２",   L"Ａ３",   L"Ａ４",
                                       L"Ａ０縦", L"Ａ１縦", L"Ａ２縦", L"Ａ３縦", L"Ａ４縦"};
@@ -131,6 +135,29 @@ void CheckTexts(HWND dialog, const std::wstring& scenario) {
     const LRESULT limit = SendDlgItemMessageW(dialog, id, EM_GETLIMITTEXT, 0, 0);
     if (limit != 6) Fail(scenario + L": edit " + Str(id) + L" takes " + Str(static_cast<int>(limit)) + L" characters");
   }
+}
+
+// Labels show their text in their own colour (antialiasing never blends one
+// text colour on white into another), on the white of the window.
+void CheckColours(HWND dialog, const TWindowShot& shot) {
+  for (const TExpectedText& t : kTexts) {
+    if (wcsncmp(t.Name, L"Label", 5) != 0) continue;
+    RECT r{};
+    GetWindowRect(GetDlgItem(dialog, t.Id), &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    int own = 0, other = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) {
+        const COLORREF c = shot.ClientPixel(x, y);
+        if (c == t.Color) ++own;
+        else if (c == kBlack || c == kRed || c == kMaroon) ++other;
+      }
+    }
+    if (own == 0 || other > 0) Fail(std::wstring(t.Name) + L": text not drawn in its own colour");
+  }
+  for (POINT p : {POINT{0, 0}, POINT{445, 376}, POINT{442, 100}})
+    if (shot.ClientPixel(p.x, p.y) != RGB(255, 255, 255))
+      Fail(L"background at " + Str(p.x) + L", " + Str(p.y) + L" is not white");
 }
 
 void CheckFrame(HWND dialog, const TScenario& s) {
@@ -223,7 +250,14 @@ void RunScenario(const fs::path& exe, const fs::path& root, int index, const TSc
     CheckFrame(dialog, s);
     CheckTexts(dialog, name);
     CheckValues(dialog, s);
-    if (!shot.empty() && SaveWindowBitmap(dialog, shot)) Note(L"screenshot: " + shot.wstring());
+    if (!shot.empty()) {
+      SetForegroundWindow(dialog);
+      RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      Sleep(300);
+      const TWindowShot picture(dialog);
+      CheckColours(dialog, picture);
+      if (picture.SaveBmp(shot)) Note(L"screenshot: " + shot.wstring());
+    }
     if (s.Change) Change(dialog);
     GetWindowRect(dialog, &closedAt);
     switch (s.Close) {

@@ -94,39 +94,61 @@ bool ProcessShowsWindow(HANDLE process, DWORD processId, DWORD timeoutMs) {
   return false;
 }
 
-bool SaveWindowBitmap(HWND window, const std::filesystem::path& file) {
+TWindowShot::TWindowShot(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return false;
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  client_ = POINT{origin.x - r.left, origin.y - r.top};
+  width_ = r.right - r.left;
+  height_ = r.bottom - r.top;
+  if (width_ <= 0 || height_ <= 0) return;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width_, height_);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  BitBlt(memory, 0, 0, width_, height_, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, old);
 
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = w;
-  info.biHeight = h;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  const int stride = (w * 3 + 3) & ~3;
-  std::vector<char> pixels(static_cast<size_t>(stride) * h);
-  GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width_;
+  info.bmiHeader.biHeight = -height_;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  stride_ = (width_ * 3 + 3) & ~3;
+  pixels_.resize(static_cast<size_t>(stride_) * height_);
+  GetDIBits(memory, bitmap, 0, height_, pixels_.data(), &info, DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+}
 
+COLORREF TWindowShot::ClientPixel(int x, int y) const {
+  x += client_.x;
+  y += client_.y;
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return RGB(255, 255, 255);
+  const unsigned char* p = &pixels_[static_cast<size_t>(y) * stride_ + static_cast<size_t>(x) * 3];
+  return RGB(p[2], p[1], p[0]);
+}
+
+bool TWindowShot::SaveBmp(const std::filesystem::path& file) const {
+  if (pixels_.empty()) return false;
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width_;
+  info.biHeight = -height_;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
   BITMAPFILEHEADER header{};
   header.bfType = 0x4D42;  // "BM"
   header.bfOffBits = sizeof header + sizeof info;
-  header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels.size());
+  header.bfSize = header.bfOffBits + static_cast<DWORD>(pixels_.size());
   std::ofstream out(file, std::ios::binary);
   out.write(reinterpret_cast<const char*>(&header), sizeof header);
   out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  out.write(reinterpret_cast<const char*>(pixels_.data()), static_cast<std::streamsize>(pixels_.size()));
   return static_cast<bool>(out);
 }

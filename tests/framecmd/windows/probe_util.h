@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 // Prints "FAIL <what>" (UTF-8) and counts it.
 void Fail(const std::wstring& what);
@@ -25,5 +26,16 @@ HWND WaitForProcessWindow(DWORD processId, const std::wstring& caption, DWORD ti
 // (waiting up to timeoutMs); ends it when it does not end in time.
 bool ProcessShowsWindow(HANDLE process, DWORD processId, DWORD timeoutMs);
 
-// Copies the window's screen area into a 24-bit BMP file.
-bool SaveWindowBitmap(HWND window, const std::filesystem::path& file);
+// The screen area of a window, as 24-bit pixels from the top row down.
+class TWindowShot {
+ public:
+  explicit TWindowShot(HWND window);
+  // Colour at a point of the window's client area (white outside the shot).
+  COLORREF ClientPixel(int x, int y) const;
+  bool SaveBmp(const std::filesystem::path& file) const;
+
+ private:
+  int width_ = 0, height_ = 0, stride_ = 0;
+  POINT client_{};  // client origin within the shot
+  std::vector<unsigned char> pixels_;
+};
