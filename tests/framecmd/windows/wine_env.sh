@@ -17,6 +17,7 @@ prepare_wine_prefix() {
   local ready="$WINEPREFIX/.tollwick-ready" version
   version=$(wine --version 2>/dev/null) || wine_fail "wine is not installed (tools/setup.sh)"
   if [ -f "$ready" ] && [ "$(cat "$ready")" = "$version" ]; then return 0; fi
+  [ -d "$WINEPREFIX" ] && stop_wine
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   echo "creating the Wine prefix $WINEPREFIX ($version)"
