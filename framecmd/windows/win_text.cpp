@@ -9,11 +9,13 @@ constexpr UINT kShiftJis = 932;
 
 std::string WideToSjis(const std::wstring& text) {
   if (text.empty()) return {};
-  const int n = WideCharToMultiByte(kShiftJis, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                    nullptr, nullptr);
+  // No best fit: "é" must become "?", not "e", a name the user did not give.
+  constexpr DWORD kFlags = WC_NO_BEST_FIT_CHARS;
+  const int length = static_cast<int>(text.size());
+  const int n = WideCharToMultiByte(kShiftJis, kFlags, text.data(), length, nullptr, 0, nullptr, nullptr);
   if (n <= 0) return {};
   std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(kShiftJis, 0, text.data(), static_cast<int>(text.size()), out.data(), n, "?", nullptr);
+  WideCharToMultiByte(kShiftJis, kFlags, text.data(), length, out.data(), n, "?", nullptr);
   return out;
 }
 
