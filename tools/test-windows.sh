@@ -21,7 +21,7 @@ cleanup() {
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
-echo "wine ready after $((SECONDS - start)) s"
+echo "built, Wine ready after $((SECONDS - start)) s"
 
 # Mode runs: no display at all, so a window would make the run fail. The
 # program folders have a Japanese name, which only code page 932 carries
