@@ -9,6 +9,7 @@
 
 namespace {
 
+
 const char kSignRadius[] = "R";
 const char kSignDiameter[] = "\x83\xD3";  // Greek small phi
 const char kUnitMetres[] = "\x82\x8D";    // full-width m
@@ -40,6 +41,7 @@ std::string NumberText(uint16_t formatWord, int32_t decimals, double v) {
 }
 
 }  // namespace
+
 
 void FormatDimensionText(uint16_t formatWord, uint16_t signWord, std::string& text, double x1, double y1,
                          double x2, double y2, double factor, double tx, double ty, double a, double b,

@@ -36,3 +36,4 @@ enum : uint16_t {
 void FormatDimensionText(uint16_t formatWord, uint16_t signWord, std::string& text, double x1, double y1,
                          double x2, double y2, double factor, double tx, double ty, double a, double b,
                          double c, double d, double s);
+

@@ -50,10 +50,11 @@ double Distance(double x1, double y1, double x2, double y2);
 int32_t CharCountSJIS(const std::string& s);
 std::string CopyCharsSJIS(const std::string& s, int32_t first, int32_t count);
 std::string CopyBytesSJIS(const std::string& s, int32_t start, int32_t maxBytes, int32_t& taken);
-// A text content holds at most 255 bytes; the cut never splits a double-byte
-// character.
-std::string CutToContentLength(const std::string& s);
 std::string CopySafe(const std::string& s, int32_t start, int32_t count);
+// A text's font name and content hold at most kTextMaxBytes bytes; the cut
+// never splits a double-byte character.
+constexpr int32_t kTextMaxBytes = 255;
+std::string CutToContentLength(const std::string& s);
 double TextLengthSJIS(const std::string& s, double w, double g);
 std::string RepeatStr(const std::string& s, int32_t n);
 // Fills parts (all slots emptied first) and answers the index of the last part.

@@ -59,13 +59,6 @@ std::string CopyBytesSJIS(const std::string& s, int32_t start, int32_t maxBytes,
   return out;
 }
 
-std::string CutToContentLength(const std::string& s) {
-  constexpr int32_t kContentBytes = 255;
-  if (s.size() <= static_cast<size_t>(kContentBytes)) return s;
-  int32_t taken = 0;
-  return CopyBytesSJIS(s, 1, kContentBytes, taken);
-}
-
 std::string CopySafe(const std::string& s, int32_t start, int32_t count) {
   const int64_t from = start < 1 ? 1 : start;
   if (from > static_cast<int64_t>(s.size()) || count < 1) return std::string();
@@ -184,4 +177,10 @@ void StrToCharBuf(char* buffer, const std::string& s, int32_t n) {
 void FillCharBuf(char* buffer, char c, int32_t n) {
   if (buffer == nullptr || n <= 0) return;
   std::memset(buffer, static_cast<unsigned char>(c), static_cast<size_t>(n));
+}
+
+std::string CutToContentLength(const std::string& s) {
+  if (s.size() <= static_cast<size_t>(kTextMaxBytes)) return s;
+  int32_t taken = 0;
+  return CopyBytesSJIS(s, 1, kTextMaxBytes, taken);
 }

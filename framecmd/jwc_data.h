@@ -189,6 +189,13 @@ void FreeJwcData(TJwcData& d);
 // Number of elements of kind 1..15 read so far (0 for any other kind).
 size_t ElementCount(const TJwcData& d, int32_t kind);
 
-// The tokeniser on its own: at most 32 tokens; a line of one empty token
-// comes back as no tokens.
+// The tokens of one line: at most 32; a line of one empty token has none.
+struct TJwcTokens {
+  std::string T[32];
+  size_t N = 0;
+  size_t size() const { return N; }
+  const std::string& operator[](size_t i) const { return T[i]; }
+};
+// The tokeniser on its own; the strings of tokens are reused.
+void TokenizeJwcLine(const std::string& line, TJwcTokens& tokens);
 std::vector<std::string> TokenizeJwcLine(const std::string& line);

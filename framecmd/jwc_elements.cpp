@@ -7,7 +7,7 @@
 
 namespace {
 
-double Real(const std::vector<std::string>& t, size_t i) { return StrToFloatOrZero(t[i]); }
+double Real(const TJwcTokens& t, size_t i) { return StrToFloatOrZero(t[i]); }
 
 TJwwEntHeader CurrentHeader(const TJwcData& d) {
   TJwwEntHeader h;
@@ -44,7 +44,7 @@ int32_t TextSubKind(const std::string& k) {
   return -1;
 }
 
-void FillText(const TJwcData& d, TJwwEntText& r, int32_t subKind, const std::vector<std::string>& t) {
+void FillText(const TJwcData& d, TJwwEntText& r, int32_t subKind, const TJwcTokens& t) {
   r.Header.KindWord = subKind;
   r.CcValue = d.CurCc;
   r.TextType = d.CurTextType;
@@ -90,8 +90,12 @@ void AddSl3(TJwcData& d, const double (&p)[4][2], int a, int b, int c) {
 }
 
 // "sl": solids of two, three or four corners, equal corners merged.
-void AddSolid(TJwcData& d, const std::vector<std::string>& t) {
+void AddSolid(TJwcData& d, const TJwcTokens& t) {
   const size_t n = t.size();
+  if (n == 5) {
+    AddSl2(d, Real(t, 1), Real(t, 2), Real(t, 3), Real(t, 4));
+    return;
+  }
   double p[4][2] = {};
   const int corners = n >= 9 ? 4 : 3;
   for (int i = 0; i < corners; ++i) {
@@ -99,9 +103,7 @@ void AddSolid(TJwcData& d, const std::vector<std::string>& t) {
     p[i][1] = Real(t, static_cast<size_t>(2 * i + 2));
   }
   auto eq = [&](int a, int b) { return Same(p[a][0], p[a][1], p[b][0], p[b][1]); };
-  if (n == 5) {
-    AddSl2(d, p[0][0], p[0][1], Real(t, 3), Real(t, 4));
-  } else if (corners == 3) {
+  if (corners == 3) {
     if (eq(0, 1)) {
       AddSl2(d, p[0][0], p[0][1], p[2][0], p[2][1]);
     } else if (eq(1, 2)) {
@@ -132,7 +134,7 @@ void AddSolid(TJwcData& d, const std::vector<std::string>& t) {
 }
 
 template <typename T, size_t N>
-void AddReals(TJwcData& d, std::vector<T>& list, int32_t kind, const std::vector<std::string>& t) {
+void AddReals(TJwcData& d, std::vector<T>& list, int32_t kind, const TJwcTokens& t) {
   T& r = NewRow(d, list, kind);
   r.Header.KindWord = d.ExtColor;
   for (size_t i = 0; i < N; ++i) r.V[i] = Real(t, i + 1);
@@ -141,7 +143,7 @@ void AddReals(TJwcData& d, std::vector<T>& list, int32_t kind, const std::vector
 
 }  // namespace
 
-bool AddElementLine(TJwcData& d, const std::vector<std::string>& t) {
+bool AddElementLine(TJwcData& d, const TJwcTokens& t) {
   const std::string& k = t[0];
   const size_t n = t.size();
   const int32_t textKind = TextSubKind(k);
@@ -214,7 +216,7 @@ bool LooksLikeNumber(const std::string& token) {
   return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
 }
 
-void AddPlainLine(TJwcData& d, const std::vector<std::string>& t) {
+void AddPlainLine(TJwcData& d, const TJwcTokens& t) {
   if (d.MsgMode) {
     TJwwEntLine held;
     held.Header = CurrentHeader(d);

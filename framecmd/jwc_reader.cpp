@@ -41,7 +41,7 @@ std::string CutAtKindMarker(const std::string& text, bool withDash, size_t searc
   return cut == std::string::npos ? text : text.substr(0, cut);
 }
 
-void ApplyTextTypeArrays(TJwcData& d, const std::vector<std::string>& t) {
+void ApplyTextTypeArrays(TJwcData& d, const TJwcTokens& t) {
   const std::string& k = t[0];
   for (int i = 0; i < 10; ++i) {
     const std::string& v = t[static_cast<size_t>(i) + 1];
@@ -53,7 +53,7 @@ void ApplyTextTypeArrays(TJwcData& d, const std::vector<std::string>& t) {
 }
 
 // Items 8 to 18: names, attributes, flags and modes. True when handled.
-bool ApplyAttributeLine(TJwcData& d, const std::vector<std::string>& t) {
+bool ApplyAttributeLine(TJwcData& d, const TJwcTokens& t) {
   const std::string& k = t[0];
   const size_t n = t.size();
   if (StartsWith(k, "lgn")) {
@@ -139,7 +139,7 @@ bool ApplyAttributeLine(TJwcData& d, const std::vector<std::string>& t) {
 }
 
 // Items 19 and 20: indicated points and the "hhp" value. True when handled.
-bool ApplyPointLine(TJwcData& d, const std::vector<std::string>& t) {
+bool ApplyPointLine(TJwcData& d, const TJwcTokens& t) {
   const std::string& k = t[0];
   if (StartsWith(k, "hp")) {
     if (t.size() < 3) return true;
@@ -174,8 +174,10 @@ void InitJwcData(TJwcData& d) {
 void FreeJwcData(TJwcData& d) { InitJwcData(d); }
 
 void ParseJwcLine(TJwcData& d, const std::string& line) {
-  const std::vector<std::string> t = TokenizeJwcLine(line);
-  if (t.empty()) return;
+  // One token buffer per thread, reused line after line.
+  thread_local TJwcTokens t;
+  TokenizeJwcLine(line, t);
+  if (t.size() == 0) return;
   const std::string& k = t[0];
   const size_t n = t.size();
 

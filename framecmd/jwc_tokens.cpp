@@ -14,12 +14,14 @@ constexpr size_t kMaxTokens = 32;
 
 }  // namespace
 
-std::vector<std::string> TokenizeJwcLine(const std::string& line) {
-  std::vector<std::string> tokens(1);
+void TokenizeJwcLine(const std::string& line, TJwcTokens& tokens) {
+  tokens.N = 1;
+  tokens.T[0].clear();
   bool separating = true;
   bool full = false;  // bytes of a 33rd or later token are dropped
+  std::string* current = &tokens.T[0];
   auto append = [&](const char* p, size_t n) {
-    if (!full) tokens.back().append(p, n);
+    if (!full) current->append(p, n);
   };
   const size_t len = line.size();
   for (size_t i = 0; i < len; ++i) {
@@ -41,9 +43,10 @@ std::vector<std::string> TokenizeJwcLine(const std::string& line) {
         continue;
       }
       if (b == ' ' || b == '\t') {
-        if (!tokens.back().empty() || full) {
-          if (tokens.size() < kMaxTokens) {
-            tokens.emplace_back();
+        if (!current->empty() && !full) {
+          if (tokens.N < kMaxTokens) {
+            current = &tokens.T[tokens.N++];
+            current->clear();
           } else {
             full = true;
           }
@@ -53,6 +56,11 @@ std::vector<std::string> TokenizeJwcLine(const std::string& line) {
     }
     if (b >= 32 && b <= 253) append(&line[i], 1);
   }
-  if (tokens.size() == 1 && tokens[0].empty()) tokens.clear();
-  return tokens;
+  if (tokens.N == 1 && tokens.T[0].empty()) tokens.N = 0;
+}
+
+std::vector<std::string> TokenizeJwcLine(const std::string& line) {
+  TJwcTokens t;
+  TokenizeJwcLine(line, t);
+  return std::vector<std::string>(t.T, t.T + t.N);
 }

@@ -27,9 +27,30 @@ const char* TextKeyword(int32_t kind) {
   return kind >= 1 && kind <= 9 ? kKeywords[kind] : kKeywords[0];
 }
 
+// A command line holds no byte below 32: a line end would split the command
+// and a NUL cuts it. Such bytes (with a lead byte that takes one as its
+// trail byte) are left out, and so is a lead byte that would pair with the
+// line end.
+std::string WithoutControlBytes(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (IsSjisLeadByte(b)) {
+      if (i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 32) out.append(text, i, 2);
+      ++i;
+    } else if (b >= 32) {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
-void AddOutputLine(TJwcData& d, const std::string& text) { d.Output.push_back({CutToContentLength(text), false}); }
+void AddOutputLine(TJwcData& d, const std::string& text) {
+  d.Output.push_back({CutToContentLength(WithoutControlBytes(text)), false});
+}
 
 void OutLayerGroup(TJwcData& d, int32_t group) {
   if (!d.MustGroup && group == d.CurGroup) return;

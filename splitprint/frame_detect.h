@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "frame_chain.h"
 #include "gval.h"
 #include "jwwtype.h"
 
@@ -17,42 +18,16 @@ inline constexpr char kLayerListTag[] = "\x81\x79\x82\x6B\x81\x7A";  // 【Ｌ�
 inline constexpr char kPrintOriginTag[] =
     "\x81\x79\x88\xF3\x8D\xFC\x8C\xB4\x93\x5F\x81\x7A";  // 【印刷原点】
 
-// Attributes of frame lines: pen colour 9, line type 19, width 200.
-inline constexpr int kFrameColor = 9;
-inline constexpr int kFrameLineType = 19;
-inline constexpr int kFrameLineWidth = 200;
-// Two end points meet when they differ by at most this much in x and in y.
-inline constexpr double kMeetTolerance = 1e-8;
-
 // A line of colour 9, line type 19 and width 200 (any layer).
 bool IsFrameLine(const TEntJwwLine& line);
 // Colour 9, kind a multiple of 100, content starting with 【名】 at byte 1.
 bool IsSheetNameTag(const TEntJwwText& text);
 
-// One row of the frame finder's working lists: the 1-based number of the
-// frame that took the line (0 = not taken) and its coordinates as stored.
-struct TFrameLine {
-  int32_t Taken = 0;
-  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
-};
-
-// Horizontal: |x1 - x2| >= 1 and |y1 - y2| <= 1e-8. Vertical: the other way.
-bool IsHorizontalFrameLine(double x1, double y1, double x2, double y2);
-bool IsVerticalFrameLine(double x1, double y1, double x2, double y2);
-
-// The chain search over the working lists: appends one kind-0 frame per
-// closed chain (horizontal, vertical, horizontal, vertical) to frames and
-// marks the four lines taken with the frame's number (frames.size() after
-// the append). Chains start only at the second end of a horizontal line and
-// take the first match in list order at every step, going back to the next
-// candidate of the step before when a step finds nothing.
+// The frame-line search and the numbering order of frame_chain.h over the
+// frame list's records: new frames are appended with kind 0 and numbered
+// after those already in the list; ordering exchanges only the rectangles.
 void SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical,
                        std::vector<TZumenWakuField>& frames);
-
-// Orders drawn frames by their cell keys for the numbering direction
-// (0 rows first, top row first, left to right; other values columns first),
-// giving exactly the order of a selection sort that exchanges the rectangle
-// of row i with that of the best row after each scan.
 void OrderFramesByNumbering(std::vector<TZumenWakuField>& frames, int32_t direction);
 
 // Paper classes 0..9: A0..A4 landscape, then A0..A4 portrait.

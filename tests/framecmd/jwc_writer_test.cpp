@@ -93,6 +93,16 @@ TEST(JwcWriter, OnlyATextCommandJoinsTheEntryBehindIt) {
   EXPECT_EQ(JwcFileContents(AfterReset()), "hq\r\n");
 }
 
+TEST(JwcWriter, NoControlByteReachesACommandLine) {
+  // The reader keeps a lead byte's partner whatever it is, so a font name
+  // can carry a NUL or a tab; the written line never does.
+  TJwcData d = ReadJwcLines({std::string("cn\"$<A\x83\0B\x83\tC>\x82", 14)});
+  ResetOutputAttributes(d);
+  OutFontName(d, d.FirstFont);
+  OutText(d, 0, "x\x83", 0, 0, 1, 0);
+  EXPECT_EQ(JwcFileContents(d), "cn\"$<ABC>\r\nch 0 0 1 0 \"x\r\n");
+}
+
 TEST(JwcWriter, EntriesAreCutOnACharacterBoundary) {
   TJwcData d = AfterReset();
   std::string text = "a";

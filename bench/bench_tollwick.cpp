@@ -1,0 +1,127 @@
+// The paper-frame command at its sizes: reading a 50 MB interface file of
+// 500,000 element lines, numbering 10,000 frames (mode 6) and tiling
+// 200 x 200 frames (mode 3), each with the written file's bytes.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "jwc_data.h"
+#include "jwc_writer.h"
+#include "tollwick_form.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path BenchFolder() {
+  static const fs::path dir = [] {
+    const fs::path d = fs::temp_directory_path() / ("bench_tollwick_" + std::to_string(std::random_device{}()));
+    fs::create_directories(d);
+    return d;
+  }();
+  return dir;
+}
+
+// 500,000 lines of about 100 bytes: lines, texts, points and attributes.
+const fs::path& FiftyMegabyteFile() {
+  static const fs::path path = [] {
+    const fs::path p = BenchFolder() / "big.TXT";
+    std::ofstream out(p, std::ios::binary);
+    std::mt19937 rng(1);
+    std::uniform_real_distribution<double> v(-100000, 100000);
+    char buf[256];
+    for (int i = 0; i < 500'000; ++i) {
+      switch (i % 5) {
+        case 0:
+          std::snprintf(buf, sizeof buf, "ch %.9f %.9f 1 0 \"\x90\x7D\x96\xCA text number %d with some more words and a tail\r\n",
+                        v(rng), v(rng), i);
+          break;
+        case 1:
+          std::snprintf(buf, sizeof buf, "lc%d\r\n%.12f %.12f %.12f %.12f\r\n", i % 9 + 1, v(rng), v(rng), v(rng),
+                        v(rng));
+          break;
+        case 2:
+          std::snprintf(buf, sizeof buf, "sl %.9f %.9f %.9f %.9f %.9f %.9f %.9f %.9f\r\n", v(rng), v(rng), v(rng),
+                        v(rng), v(rng), v(rng), v(rng), v(rng));
+          break;
+        case 3:
+          std::snprintf(buf, sizeof buf, "ci %.13f %.13f %.13f %.9f %.9f %.9f 1\r\n", v(rng), v(rng), v(rng), v(rng),
+                        v(rng), v(rng));
+          break;
+        default:
+          std::snprintf(buf, sizeof buf, "%.15f %.15f %.15f %.15f\r\n", v(rng), v(rng), v(rng), v(rng));
+      }
+      out << buf;
+    }
+    return p;
+  }();
+  return path;
+}
+
+void BM_ReadFiftyMegabytes(benchmark::State& state) {
+  const fs::path& path = FiftyMegabyteFile();
+  const auto bytes = static_cast<int64_t>(fs::file_size(path));
+  TJwcData d;
+  for (auto _ : state) {
+    InitJwcData(d);
+    ReadJwcFile(d, path);
+    benchmark::DoNotOptimize(d.EntityOrder.size());
+  }
+  state.SetBytesProcessed(state.iterations() * bytes);
+  state.counters["elements"] = static_cast<double>(d.EntityOrder.size());
+}
+BENCHMARK(BM_ReadFiftyMegabytes)->Unit(benchmark::kMillisecond);
+
+void BM_NumberTenThousandFrames(benchmark::State& state) {
+  TForm1 form;
+  form.ProgramFolder = BenchFolder().string() + "/";
+  for (auto _ : state) {
+    state.PauseTiming();
+    InitJwcData(form.Jwc);
+    for (const char* l : {"lc9", "lt19", "lw200"}) ParseJwcLine(form.Jwc, l);
+    for (int r = 0; r < 100; ++r) {
+      for (int c = 0; c < 100; ++c) {
+        const double x = c * 500.0, y = r * 400.0;
+        const double sides[4][4] = {
+            {x, y, x + 420, y}, {x + 420, y, x + 420, y + 297}, {x + 420, y + 297, x, y + 297}, {x, y + 297, x, y}};
+        for (const auto& q : sides) {
+          ParseJwcLine(form.Jwc, std::to_string(q[0]) + " " + std::to_string(q[1]) + " " + std::to_string(q[2]) +
+                                     " " + std::to_string(q[3]));
+        }
+      }
+    }
+    form.Mode = 6;
+    state.ResumeTiming();
+    form.RunMode();
+    benchmark::DoNotOptimize(JwcFileContents(form.Jwc).size());
+  }
+  state.counters["lines"] = static_cast<double>(form.Jwc.Output.size());
+}
+BENCHMARK(BM_NumberTenThousandFrames)->Unit(benchmark::kMillisecond);
+
+void BM_TileTwoHundredByTwoHundred(benchmark::State& state) {
+  TForm1 form;
+  form.ProgramFolder = BenchFolder().string() + "/";
+  for (auto _ : state) {
+    InitJwcData(form.Jwc);
+    form.Mode = 3;
+    form.Param2 = form.Param3 = 200;
+    form.RunMode();
+    benchmark::DoNotOptimize(JwcFileContents(form.Jwc).size());
+  }
+  state.counters["lines"] = static_cast<double>(form.Jwc.Output.size());
+}
+BENCHMARK(BM_TileTwoHundredByTwoHundred)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::error_code ec;
+  fs::remove_all(BenchFolder(), ec);
+  return 0;
+}
