@@ -15,6 +15,14 @@ int32_t RoundToInt(double x) {
   return static_cast<int32_t>(r);
 }
 
+int32_t RoundToEvenInt(double x) {
+  if (std::isnan(x)) return 0;
+  if (x >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+  if (x <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+  // nearbyint follows the default rounding mode, which is to nearest, ties to even.
+  return static_cast<int32_t>(std::nearbyint(x));
+}
+
 double RoundToDecimals(int32_t n, int32_t mode, double x) {
   static constexpr double kPowers[10] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
   const double p = n >= 1 && n <= 9 ? kPowers[n] : 1.0;

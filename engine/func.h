@@ -13,6 +13,9 @@ inline bool IsSjisLeadByte(unsigned char b) {
 
 // Rounding and numbers.
 int32_t RoundToInt(double x);  // half away from zero
+// Nearest integer, ties to even (text sizes and pen widths); NaN gives 0,
+// values beyond int32 saturate.
+int32_t RoundToEvenInt(double x);
 double RoundToDecimals(int32_t n, int32_t mode, double x);
 void ExchangeDoubles(double& a, double& b);
 // n decimals (negative n counts as 0, more than 18 as 18), ties away from zero.

@@ -15,6 +15,8 @@ class ByteReader;
 class ByteWriter;
 struct JwwWriteContext;  // running object index and class indices (writer)
 struct JwwReadContext;   // class index table (reader)
+class TCanvas;
+struct TDrawPlacement;   // render/draw_model.h
 
 class TJwwData {
  public:
@@ -90,6 +92,33 @@ class TJwwData {
 
   // Block explosion (explode.cpp).
   bool ExplodeBlocks();
+
+  // Drawing onto a canvas (render/draw_model*.cpp), through the view, scale
+  // and attributes in Gval. order: 0 every kind over all layers, 1 layer by
+  // layer, 2 layer by layer from the last. Filters -1 (all) or 0..15; any
+  // other filter selects nothing. angle turns the drawing about the origin
+  // (radians). Escape (CheckAbort) ends the drawing at once.
+  void Draw(TCanvas& canvas, int32_t order, int32_t groupFilter, int32_t layerFilter,
+            bool skipHiddenLayers, bool printing, bool drawTemporaryPoints, double angle) const;
+  // One element each, placed by the placement; colorOverride -1 for none,
+  // else it replaces the pen colour (and the fill and text colour).
+  void DrawImageText(TCanvas& canvas, bool lineWidthMode, const TDrawPlacement& place,
+                     const TEntJwwText& e, int32_t colorOverride) const;
+  void DrawSolid(TCanvas& canvas, bool lineWidthMode, const TDrawPlacement& place,
+                 const TEntJwwSolid& e, int32_t colorOverride) const;
+  void DrawLine(TCanvas& canvas, bool lineWidthMode, const TDrawPlacement& place,
+                const TEntJwwLine& e, int32_t colorOverride) const;
+  void DrawArc(TCanvas& canvas, bool lineWidthMode, const TDrawPlacement& place,
+               const TEntJwwArc& e, int32_t colorOverride) const;
+  void DrawPoint(TCanvas& canvas, bool lineWidthMode, const TDrawPlacement& place,
+                 const TEntJwwPoint& e, int32_t colorOverride) const;
+  void DrawText(TCanvas& canvas, bool lineWidthMode, const TDrawPlacement& place,
+                const TEntJwwText& e, int32_t colorOverride) const;
+  void DrawDimension(TCanvas& canvas, bool lineWidthMode, const TDrawPlacement& place,
+                     const TEntJwwDimension& e, int32_t colorOverride, bool skipAuxiliary) const;
+  void DrawDimensionText(TCanvas& canvas, bool lineWidthMode, const TDrawPlacement& place,
+                         const TEntJwwText& e, const std::string& valueText,
+                         int32_t colorOverride) const;
 
   // Internal steps of the reader, on the file image.
   void ReadHeader(ByteReader& in);

@@ -21,7 +21,21 @@ std::filesystem::path ExecutablePath(const char* argv0) {
   return exe;
 }
 
-std::filesystem::path SjisToNativePath(const std::string& sjis) { return SjisPathToNative(sjis); }
+// The program folder as the file system names it and as the core sees it.
+// A folder name with characters outside Shift-JIS does not convert back, so
+// paths inside the folder keep its native name.
+struct TProgramFolder {
+  std::string Native, Sjis;
+};
+TProgramFolder gProgramFolder;
+
+std::filesystem::path SjisToNativePath(const std::string& sjis) {
+  const std::string& folder = gProgramFolder.Sjis;
+  if (!folder.empty() && sjis.compare(0, folder.size(), folder) == 0) {
+    return std::filesystem::path(gProgramFolder.Native + SjisPathToNative(sjis.substr(folder.size())));
+  }
+  return SjisPathToNative(sjis);
+}
 
 }  // namespace
 
@@ -37,8 +51,9 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) args.push_back(Utf8ToSjis(argv[i]));
 
   TForm1 form;
+  gProgramFolder = {folder, NativePathToSjis(folder)};
   const TTollwickRun run =
-      RunTollwick(form, args, NativePathToSjis(folder), NativePathToSjis(exe.stem().string()), SjisToNativePath);
+      RunTollwick(form, args, gProgramFolder.Sjis, NativePathToSjis(exe.stem().string()), SjisToNativePath);
   if (run.ShowDialog) {
     std::fprintf(stderr,
                  "tollwick: the settings dialog is part of tollwick.exe, the Windows program that Jw_cad "

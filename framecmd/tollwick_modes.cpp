@@ -11,10 +11,7 @@
 
 namespace {
 
-constexpr char kSheetNameTag[] = "\x81y\x96\xBC\x81z";                   // 【名】
-constexpr char kLayerListTag[] = "\x81y\x82k\x81z";                      // 【Ｌ】
-constexpr char kPrintOriginTag[] = "\x81y\x88\xF3\x8D\xFC\x8C\xB4\x93_\x81z";  // 【印刷原点】
-constexpr char kRotatedWord[] = " \x89\xF1\x93]";                        //  回転
+constexpr char kRotatedWord[] = " \x89\xF1\x93]";  //  回転
 // Characters a sheet name may not hold (compared byte by byte).
 constexpr std::string_view kForbiddenNameBytes = ",.\\/[]| '\"+*<>?~";
 // A text content holds 255 bytes; a longer tag would reach the drawing cut.

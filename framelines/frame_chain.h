@@ -1,6 +1,7 @@
-// Drawn paper frames: rectangles of frame lines (colour 9, line type 19,
-// width 200) whose end points meet in a closed chain horizontal, vertical,
-// horizontal, vertical, and the order in which frames are numbered. Both
+// The paper-frame convention: tag texts, and drawn paper frames, rectangles
+// of frame lines (colour 9, line type 19, width 200) whose end points meet in
+// a closed chain horizontal, vertical, horizontal, vertical, with the order
+// in which frames are numbered. Both
 // programs find and number frames through this code, so the numbers the
 // paper-frame command writes are the order of the sheets the split-and-print
 // program saves. Plain C++; builds for Linux and for Windows.
@@ -8,6 +9,13 @@
 
 #include <cstdint>
 #include <vector>
+
+// Tag texts (Shift-JIS) in colour 9: a sheet name, its layer list, a print
+// origin.
+inline constexpr char kSheetNameTag[] = "\x81\x79\x96\xBC\x81\x7A";  // 【名】
+inline constexpr char kLayerListTag[] = "\x81\x79\x82\x6B\x81\x7A";  // 【Ｌ】
+inline constexpr char kPrintOriginTag[] =
+    "\x81\x79\x88\xF3\x8D\xFC\x8C\xB4\x93\x5F\x81\x7A";  // 【印刷原点】
 
 // Attributes of frame lines: pen colour 9, line type 19, width 200.
 inline constexpr int kFrameColor = 9;

@@ -1,13 +1,11 @@
 #include "qt_canvas.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
 #include "func.h"
 #include "qt_canvas_image.h"
-#include "qt_font_faces.h"
 #include "qt_image_loader.h"
 #include "sjis.h"
 
@@ -15,10 +13,10 @@ namespace {
 
 // A polyline is drawn once it holds this many points, so memory stays flat.
 constexpr size_t kMaxPathPoints = 8192;
-// Glyphs beyond this many pixels would only exhaust the glyph caches.
-constexpr int kMaxFontPixels = 16384;
 // Dots up to this width are set pixel by pixel.
 constexpr int kMaxPixelDot = 64;
+// Decoded texts remembered, at most.
+constexpr size_t kMaxDecodedTexts = 4096;
 
 QColor WindowsColor(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
@@ -36,8 +34,8 @@ Qt::BrushStyle QtBrushStyle(TBrushStyle s) {
   return Qt::NoBrush;
 }
 
-bool SameFont(const TLogFont& a, const TLogFont& b) {
-  return a.Height == b.Height && a.Width == b.Width && a.Escapement == b.Escapement &&
+bool SameFontExceptTurn(const TLogFont& a, const TLogFont& b) {
+  return a.Height == b.Height && a.Width == b.Width &&
          a.Weight == b.Weight && a.Italic == b.Italic && a.Underline == b.Underline &&
          a.StrikeOut == b.StrikeOut && a.FaceName == b.FaceName;
 }
@@ -54,7 +52,10 @@ TQtCanvas::TQtCanvas(QPainter& painter) : painter_(painter), base_(painter.trans
 
 TQtCanvas::~TQtCanvas() { Flush(); }
 
-void TQtCanvas::Flush() { StrokePath(); }
+void TQtCanvas::Flush() {
+  StrokePath();
+  UseBaseTransform();  // the painter as it was handed over
+}
 
 // ---- Pen and brush ----
 
@@ -100,6 +101,7 @@ void TQtCanvas::ApplyPen() {
   if (penStyle_ == psDot && width == 0) pen.setDashPattern({3.0, 3.0});
   painter_.setPen(pen);
   penDirty_ = false;
+  textPenSet_ = false;
 }
 
 void TQtCanvas::ApplyBrush() {
@@ -112,6 +114,7 @@ void TQtCanvas::ApplyBrush() {
 
 void TQtCanvas::StrokePath() {
   if (path_.empty()) return;
+  UseBaseTransform();
   ApplyPen();
   if (path_.size() >= 2) {
     painter_.drawPolyline(path_.data(), int(path_.size()));
@@ -145,6 +148,7 @@ void TQtCanvas::DrawDot(const QPoint& at) {
   }
   painter_.setPen(Qt::NoPen);
   painter_.setBrush(colour);
+  textPenSet_ = false;
   painter_.drawEllipse(QRectF(at.x() + 0.5 + c - w / 2.0, at.y() + 0.5 + c - w / 2.0, w, w));
   penDirty_ = brushDirty_ = true;
 }
@@ -205,6 +209,7 @@ void TQtCanvas::Polygon(const TDevicePoint* points, size_t count) {
   std::vector<QPoint> corners;
   corners.reserve(count);
   for (size_t i = 0; i < count; ++i) corners.emplace_back(points[i].x, points[i].y);
+  UseBaseTransform();
   ApplyPen();
   ApplyBrush();
   painter_.drawPolygon(corners.data(), int(corners.size()), Qt::OddEvenFill);
@@ -213,104 +218,105 @@ void TQtCanvas::Polygon(const TDevicePoint* points, size_t count) {
 // ---- Text ----
 
 void TQtCanvas::SetFont(const TLogFont& font) {
-  if (!fontDirty_ && SameFont(font, logFont_)) return;
+  const bool same = SameFontExceptTurn(font, logFont_);
   logFont_ = font;
-  fontDirty_ = true;
+  if (same && font_ != nullptr) return;
+  font_ = nullptr;
+  fontOnPainter_ = false;
 }
 
 void TQtCanvas::SetFontColor(int32_t color) { fontColor_ = WindowsColor(color); }
 
-void TQtCanvas::PrepareFont() {
-  if (!fontDirty_) return;
-  fontDirty_ = false;
-  std::string face = logFont_.FaceName;
-  // One "@" asks for the vertical variant: two-byte characters lie on their side.
-  sideways_ = !face.empty() && face[0] == '@' && (face.size() < 2 || face[1] != '@');
-  if (sideways_) face.erase(0, 1);
-
-  font_ = QFont();
-  font_.setFamilies({FontFamilyForFace(QString::fromStdString(SjisToUtf8(face)))});
-  const int64_t height = std::llabs(int64_t(logFont_.Height));
-  font_.setPixelSize(int(std::clamp<int64_t>(height, 1, kMaxFontPixels)));
-  // The logical width is the average character width, half the em of a
-  // full-width face: stretch by twice width over height.
-  if (logFont_.Width != 0 && height > 0) {
-    const double stretch = 200.0 * std::fabs(double(logFont_.Width)) / double(height);
-    font_.setStretch(int(std::clamp(std::lround(stretch), 1L, 4000L)));
-  }
-  font_.setWeight(QFont::Weight(std::clamp(logFont_.Weight <= 0 ? 400 : logFont_.Weight, 1, 1000)));
-  font_.setItalic(logFont_.Italic);
-  font_.setUnderline(logFont_.Underline);
-  font_.setStrikeOut(logFont_.StrikeOut);
-  font_.setKerning(false);
-  // The render hint alone leaves grey edges on glyphs.
-  font_.setStyleStrategy(QFont::NoAntialias);
-  const QFontMetricsF metrics(font_, painter_.device());
-  fontAscent_ = int(std::lround(metrics.ascent()));
-  fontCellHeight_ = int(std::lround(metrics.ascent() + metrics.descent()));
-  fontEm_ = font_.pixelSize();
+const QString& TQtCanvas::Decode(const std::string& sjis) {
+  // Texts arrive a character at a time; converting each afresh costs more
+  // than drawing it.
+  const auto found = decoded_.find(sjis);
+  if (found != decoded_.end()) return found->second;
+  if (decoded_.size() >= kMaxDecodedTexts) decoded_.clear();
+  return decoded_.emplace(sjis, QString::fromStdString(SjisToUtf8(sjis))).first->second;
 }
 
 void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   StrokePath();
   if (text.empty() || logFont_.Height == 0) return;
-  PrepareFont();
-  painter_.setTransform(base_);
-  painter_.translate(x, y);
+  if (font_ == nullptr) font_ = &fonts_.Get(logFont_, painter_.device());
+  QTransform at = base_;
+  at.translate(x, y);
   // Escapement: tenths of a degree counter-clockwise on the page (y points down).
-  painter_.rotate(-double(logFont_.Escapement) / 10.0);
-  painter_.setFont(font_);
-  const QString unicode = QString::fromStdString(SjisToUtf8(text));
-  if (!sideways_) {
-    DrawUprightText(unicode, QFontMetricsF(font_, painter_.device()).horizontalAdvance(unicode));
+  if (logFont_.Escapement % 3600 != 0) at.rotate(-double(logFont_.Escapement % 3600) / 10.0);
+  painter_.setTransform(at);
+  if (!fontOnPainter_) {
+    painter_.setFont(font_->font);
+    fontOnPainter_ = true;
+  }
+  if (!font_->sideways) {
+    const QString& unicode = Decode(text);
+    DrawUprightText(unicode);
   } else {
     // Each character in turn: two-byte ones on their side, one-byte ones upright.
-    const QFontMetricsF metrics(font_, painter_.device());
     double total = 0;
     std::vector<std::pair<QString, bool>> pieces;
     for (size_t i = 0; i < text.size();) {
       const bool twoByte = IsSjisLeadByte(uint8_t(text[i])) && i + 1 < text.size();
       const size_t n = twoByte ? 2 : 1;
-      pieces.emplace_back(QString::fromStdString(SjisToUtf8(text.substr(i, n))), twoByte);
-      total += metrics.horizontalAdvance(pieces.back().first);
+      pieces.emplace_back(Decode(text.substr(i, n)), twoByte);
+      total += font_->metrics.horizontalAdvance(pieces.back().first);
       i += n;
     }
     if (brushStyle_ == bsSolid)
-      painter_.fillRect(QRectF(0, 0, total, fontCellHeight_), WindowsColor(brushColor_));
-    painter_.setPen(fontColor_);
+      painter_.fillRect(QRectF(0, 0, total, font_->cellHeight), WindowsColor(brushColor_));
+    UseFontColour();
     for (const auto& [piece, twoByte] : pieces) {
-      const double advance = metrics.horizontalAdvance(piece);
+      const double advance = font_->metrics.horizontalAdvance(piece);
       if (twoByte) {
         DrawSidewaysPiece(piece, advance);
       } else {
-        painter_.drawText(QPointF(0, fontAscent_), piece);
+        painter_.drawText(QPointF(0, font_->ascent), piece);
       }
       painter_.translate(advance, 0);
     }
   }
-  painter_.setTransform(base_);
-  penDirty_ = true;  // the text colour replaced the pen
+  // The turn stays on the painter until a stroke needs the plain origin:
+  // switching back and forth costs Qt its glyph placement caches.
+  turned_ = true;
 }
 
-void TQtCanvas::DrawUprightText(const QString& text, double cellWidth) {
-  // An opaque label: the brush fills the whole cell behind the glyphs.
-  if (brushStyle_ == bsSolid)
-    painter_.fillRect(QRectF(0, 0, cellWidth, fontCellHeight_), WindowsColor(brushColor_));
+void TQtCanvas::UseBaseTransform() {
+  if (!turned_) return;
+  painter_.setTransform(base_);
+  turned_ = false;
+}
+
+void TQtCanvas::UseFontColour() {
+  if (textPenSet_ && textPenColour_ == fontColor_) return;
   painter_.setPen(fontColor_);
-  painter_.drawText(QPointF(0, fontAscent_), text);
+  textPenColour_ = fontColor_;
+  textPenSet_ = true;
+  penDirty_ = true;  // the next stroke sets its pen again
+}
+
+void TQtCanvas::DrawUprightText(const QString& text) {
+  // An opaque label: the brush fills the whole cell behind the glyphs. (The
+  // advance costs a second layout of the text: only asked for here.)
+  if (brushStyle_ == bsSolid) {
+    const double cellWidth = font_->metrics.horizontalAdvance(text);
+    painter_.fillRect(QRectF(0, 0, cellWidth, font_->cellHeight), WindowsColor(brushColor_));
+  }
+  UseFontColour();
+  painter_.drawText(QPointF(0, font_->ascent), text);
 }
 
 void TQtCanvas::DrawSidewaysPiece(const QString& piece, double cellWidth) {
-  if (cellWidth <= 0 || fontEm_ <= 0) return;
+  if (cellWidth <= 0 || font_->em <= 0) return;
   // Turned a quarter counter-clockwise about the centre of the cell (advance
   // by em) and scaled so the glyph's own width becomes the font height and
   // its own height the cell width: the turned glyph fills the cell.
-  const double h = fontEm_;
+  const double h = font_->em;
   const QTransform saved = painter_.transform();
   painter_.translate(cellWidth / 2, h / 2);
   painter_.rotate(-90);
   painter_.scale(h / cellWidth, cellWidth / h);
-  painter_.drawText(QPointF(-cellWidth / 2, -h / 2 + fontAscent_), piece);
+  painter_.drawText(QPointF(-cellWidth / 2, -h / 2 + font_->ascent), piece);
   painter_.setTransform(saved);
 }
 
@@ -329,6 +335,7 @@ void TQtCanvas::DrawImage(const TCanvasImage& image, const TDeviceRect& destinat
   if (destination.Width <= 0 || destination.Height <= 0) return;
   if (source.Width <= 0 || source.Height <= 0) return;
   painter_.setTransform(base_);
+  turned_ = false;
   if (angleDegrees != 0) {
     painter_.translate(pivotX, pivotY);
     painter_.rotate(-angleDegrees);  // counter-clockwise on the page
@@ -340,6 +347,8 @@ void TQtCanvas::DrawImage(const TCanvasImage& image, const TDeviceRect& destinat
                  QRectF(source.Left, source.Top, source.Width, source.Height));
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter_.setTransform(base_);
-  // A metafile player may have changed pen and brush.
+  turned_ = false;
+  // A metafile player may have changed pen, brush and font.
   penDirty_ = brushDirty_ = true;
+  textPenSet_ = fontOnPainter_ = false;
 }

@@ -12,14 +12,15 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
 #include <QPoint>
 #include <QTransform>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "qt_canvas_font.h"
 #include "render/canvas.h"
 
 class QPainter;
@@ -63,13 +64,16 @@ class TQtCanvas : public TCanvas {
   void ApplyPen();
   void ApplyBrush();
   void StrokePath();
+  void UseBaseTransform();
   void DrawDot(const QPoint& at);
-  void PrepareFont();
-  void DrawUprightText(const QString& text, double cellWidth);
+  const QString& Decode(const std::string& sjis);
+  void UseFontColour();
+  void DrawUprightText(const QString& text);
   void DrawSidewaysPiece(const QString& piece, double cellWidth);
 
   QPainter& painter_;
   QTransform base_;
+  bool turned_ = false;  // the painter holds a text's transform, not base_
 
   int32_t penColor_ = 0;
   int32_t penWidth_ = 0;
@@ -85,11 +89,11 @@ class TQtCanvas : public TCanvas {
   bool pathHasZeroStroke_ = false;
 
   TLogFont logFont_;
-  bool fontDirty_ = true;
-  QFont font_;
-  bool sideways_ = false;  // a face with one "@": two-byte pieces turned
-  int fontAscent_ = 0;
-  int fontCellHeight_ = 0;  // ascent + descent: the filled cell
-  int fontEm_ = 0;
+  const TQtCanvasFont* font_ = nullptr;  // for logFont_, made when text is drawn
+  TQtCanvasFontCache fonts_;
+  bool fontOnPainter_ = false;
+  bool textPenSet_ = false;  // the painter's pen is the text colour below
+  QColor textPenColour_;
   QColor fontColor_ = Qt::black;
+  std::unordered_map<std::string, QString> decoded_;
 };

@@ -12,12 +12,6 @@
 #include "gval.h"
 #include "jwwtype.h"
 
-// Shift-JIS tag texts.
-inline constexpr char kSheetNameTag[] = "\x81\x79\x96\xBC\x81\x7A";  // 【名】
-inline constexpr char kLayerListTag[] = "\x81\x79\x82\x6B\x81\x7A";  // 【Ｌ】
-inline constexpr char kPrintOriginTag[] =
-    "\x81\x79\x88\xF3\x8D\xFC\x8C\xB4\x93\x5F\x81\x7A";  // 【印刷原点】
-
 // A line of colour 9, line type 19 and width 200 (any layer).
 bool IsFrameLine(const TEntJwwLine& line);
 // Colour 9, kind a multiple of 100, content starting with 【名】 at byte 1.

@@ -4,9 +4,45 @@
 // renderer draws through these routines.
 #pragma once
 
+#include <array>
+#include <cmath>
 #include <cstdint>
 
 #include "canvas.h"
+
+class TgraAttribute;
+
+// The attribute object the renderer reads: Gval.GraAttribute, or a neutral
+// default one while none is installed.
+const TgraAttribute& DrawAttributes();
+// Pen widths and text metrics round to the nearest integer, ties to even
+// (strokes use RoundToInt). Saturates at the int32 range; NaN gives 0.
+int32_t RoundTiesToEven(double v);
+
+// Cosines and sines of a curve's parameters t = start, start + step, ...
+// (the parameter advancing by adding the step), at most 73 of them. The
+// last few runs are remembered: most curves of a drawing share theirs.
+struct TParameterRun {
+  static constexpr int kMaxCount = 73;
+  double start = 0, step = 0;
+  int count = 0;
+  std::array<double, kMaxCount> cosT{}, sinT{};
+};
+const TParameterRun& ParameterRun(double start, double step, int count);
+
+// A point of an ellipse: local (rx·cos t, ry·sin t), turned by the tilt about
+// the origin as RotateX/RotateY do it, then moved to the centre. The tilt's
+// cosine and sine are taken once per curve.
+struct TEllipseFrame {
+  double cx, cy, rx, ry, cosTilt, sinTilt;
+  TEllipseFrame(double cx_, double cy_, double rx_, double ry_, double tilt)
+      : cx(cx_), cy(cy_), rx(rx_), ry(ry_), cosTilt(std::cos(tilt)), sinTilt(std::sin(tilt)) {}
+  void At(double cosT, double sinT, double& x, double& y) const {
+    const double u = rx * cosT, v = ry * sinT;
+    x = (0 + cosTilt * u - sinTilt * v) + cx;
+    y = (0 + sinTilt * u + cosTilt * v) + cy;
+  }
+};
 
 // Brush codes: 1 solid, 2..7 the hatch with that style value, else clear.
 void SetBrushByCode(TCanvas& canvas, int32_t color, int32_t brushCode);
@@ -35,4 +71,10 @@ void DrawCircleSolid(TCanvas& canvas, int32_t code, double cx, double cy, double
                      double flatness, double tilt, double start, double sweep, double q,
                      double tx, double ty, double a, double b, double c, double d, double s);
 void DrawPolylineBuffer(TCanvas& canvas);
+// Whether every point of the ellipse (centre, radius, flatness, any tilt)
+// under the map rounds to the one device point at, well inside the window:
+// such a curve can be drawn without walking it.
+bool CurveWithinOneDevicePoint(double cx, double cy, double radius, double flatness, double tx,
+                               double ty, double a, double b, double c, double d, double s,
+                               TDevicePoint& at);
 void DrawPolygonBuffer(TCanvas& canvas);

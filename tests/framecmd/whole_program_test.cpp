@@ -57,6 +57,17 @@ TEST(TollwickProgram, SettingsFileIsNamedAfterTheProgram) {
   fs::remove_all(dir);
 }
 
+TEST(TollwickProgram, FolderNamesOutsideShiftJisStillWork) {
+  for (const char* tag : {"\xE5\x9B\xB3\xE9\x9D\xA2", "\xF0\x9F\x98\x80", "\xC3\xA9t\xC3\xA9"}) {  // 図面, an emoji, été
+    const fs::path dir = PrepareFolder(tag);
+    WriteFileBytes(dir / "JWC_TEMP.TXT", "hp1 10 20\r\n");
+    EXPECT_EQ(RunIn(dir, {"9"}), 0) << tag;
+    EXPECT_EQ(ReadFileBytes(dir / "JWC_TEMP.TXT"), "hq\r\n") << tag;
+    EXPECT_TRUE(fs::exists(dir / "tollwick.dat")) << tag;
+    fs::remove_all(dir);
+  }
+}
+
 TEST(TollwickProgram, DialogRequestsLeaveTheInterfaceFileAlone) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{}, {"8"}, {"0"}, {"-3"}, {"word"}}) {
     const fs::path dir = PrepareFolder("dialog");

@@ -1,0 +1,179 @@
+// TJwwData::Draw of the million-element synthetic drawing, fitted to the
+// target (order by layer, line-width mode on, an Escape poller installed):
+// onto a canvas that only counts calls, and, where the Qt canvas is built,
+// onto a 320 × 240 bitmap and an A1 page at 600 dpi in a PDF file.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "gra_attribute.h"
+#include "gval.h"
+#include "jww_data.h"
+#include "render/canvas.h"
+#include "synthetic_drawing.h"
+
+#ifdef BENCH_QT_CANVAS
+#include <QGuiApplication>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <QFileInfo>
+
+#include "qt_canvas.h"
+#endif
+
+namespace {
+
+constexpr size_t kElements = 1'000'000;
+
+const TJwwData& Drawing() {
+  static const std::unique_ptr<TJwwData> d = [] {
+    auto m = std::make_unique<TJwwData>();
+    const std::vector<uint8_t> bytes = jwwtest::SyntheticDrawingBytes(kElements);
+    if (!m->LoadFromBytes(bytes.data(), bytes.size())) m->FreeData();
+    m->BuildBlockTree();
+    m->CalcExtents();
+    return m;
+  }();
+  return *d;
+}
+
+// Answers "not pressed", asking the clock no more than the platform's
+// poller would.
+class IdlePoller : public TKeyStatePoller {
+ public:
+  bool EscapeDown() override {
+    ++polls;
+    return false;
+  }
+  int64_t polls = 0;
+};
+
+class CountingCanvas : public TCanvas {
+ public:
+  std::array<int64_t, 6> calls{};  // strokes, polylines, polygons, texts, images, state
+  void SetPenColor(int32_t c) override { pen_ = c, ++calls[5]; }
+  int32_t PenColor() const override { return pen_; }
+  void SetPenWidth(int32_t w) override { width_ = w, ++calls[5]; }
+  int32_t PenWidth() const override { return width_; }
+  void SetPenStyle(TPenStyle) override { ++calls[5]; }
+  void SetBrushColor(int32_t) override { ++calls[5]; }
+  void SetBrushStyle(TBrushStyle) override { ++calls[5]; }
+  void MoveTo(int32_t, int32_t) override {}
+  void LineTo(int32_t, int32_t) override { ++calls[0]; }
+  void Polyline(const TDevicePoint*, size_t) override { ++calls[1]; }
+  void Polygon(const TDevicePoint*, size_t) override { ++calls[2]; }
+  void SetFont(const TLogFont&) override { ++calls[5]; }
+  void SetFontColor(int32_t) override { ++calls[5]; }
+  void TextOut(int32_t, int32_t, const std::string&) override { ++calls[3]; }
+  std::unique_ptr<TCanvasImage> LoadImage(const std::string&) override { return nullptr; }
+  void DrawImage(const TCanvasImage&, const TDeviceRect&, const TDeviceRect&, double, int32_t,
+                 int32_t) override {
+    ++calls[4];
+  }
+
+ private:
+  int32_t pen_ = 0, width_ = 0;
+};
+
+// The globals a drawing needs: attributes with the line-width mode on and
+// the drawing's extents fitted to a device of the given size.
+struct DrawSetup {
+  TgraAttribute attr;
+  IdlePoller poller;
+
+  DrawSetup(int32_t width, int32_t height) {
+    const TJwwData& d = Drawing();
+    Gval.Reset();
+    attr.SetLineWidthMode(true);
+    Gval.GraAttribute = &attr;
+    SetKeyStatePoller(&poller);
+    const double w = d.Extents[2] - d.Extents[0], h = d.Extents[3] - d.Extents[1];
+    const double scale = std::min(width / std::max(w, 1e-3), height / std::max(h, 1e-3));
+    SetView(width, height, scale, (d.Extents[0] + d.Extents[2]) / 2, (d.Extents[1] + d.Extents[3]) / 2);
+  }
+  ~DrawSetup() {
+    SetKeyStatePoller(nullptr);
+    Gval.Reset();
+  }
+};
+
+void DrawOnce(TCanvas& canvas) { Drawing().Draw(canvas, 1, -1, -1, true, true, false, 0); }
+
+void PeakMemory(benchmark::State& state) {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void BM_DrawCountingCanvas(benchmark::State& state) {
+  DrawSetup setup(320, 240);
+  CountingCanvas canvas;
+  for (auto _ : state) DrawOnce(canvas);
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["strokes"] = static_cast<double>(canvas.calls[0]) / runs;
+  state.counters["polylines"] = static_cast<double>(canvas.calls[1]) / runs;
+  state.counters["polygons"] = static_cast<double>(canvas.calls[2]) / runs;
+  state.counters["texts"] = static_cast<double>(canvas.calls[3]) / runs;
+  state.counters["polls"] = static_cast<double>(setup.poller.polls) / runs;
+  PeakMemory(state);
+}
+BENCHMARK(BM_DrawCountingCanvas)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+#ifdef BENCH_QT_CANVAS
+void BM_DrawBitmap320x240(benchmark::State& state) {
+  DrawSetup setup(320, 240);
+  QImage image(320, 240, QImage::Format_RGB32);
+  for (auto _ : state) {
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TQtCanvas canvas(painter);
+    DrawOnce(canvas);
+    canvas.Flush();
+  }
+  PeakMemory(state);
+}
+BENCHMARK(BM_DrawBitmap320x240)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_DrawPdfA1At600Dpi(benchmark::State& state) {
+  Drawing();  // loaded before the clock runs
+  QTemporaryDir dir;
+  const QString path = dir.filePath("a1.pdf");
+  for (auto _ : state) {
+    QPdfWriter writer(path);
+    writer.setResolution(600);
+    writer.setPageSize(QPageSize(QPageSize::A1));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    DrawSetup setup(writer.width(), writer.height());
+    {
+      TQtCanvas canvas(painter);
+      DrawOnce(canvas);
+      canvas.Flush();
+    }
+    painter.end();
+  }
+  state.counters["pdf_MiB"] = static_cast<double>(QFileInfo(path).size()) / (1024.0 * 1024.0);
+  PeakMemory(state);
+}
+BENCHMARK(BM_DrawPdfA1At600Dpi)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef BENCH_QT_CANVAS
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+#endif
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,253 @@
+// Drawing a whole model: orders and filters, hidden layers, auxiliary and
+// temporary elements, block rows, Escape, and damaged models.
+#include <limits>
+#include <string>
+
+#include "../element_makers.h"
+#include "fake_key_poller.h"
+#include "render/draw_model.h"
+#include "render_fixture.h"
+
+namespace {
+
+using namespace elemtest;
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+class DrawModelTest : public RenderTest {
+ protected:
+  TJwwData m;
+  void SetUp() override {
+    RenderTest::SetUp();
+    jwwtest::SizeTables(m);
+  }
+  void Draw(int32_t order = 0, int32_t group = -1, int32_t layer = -1, bool printing = true,
+            bool temporary = false, double angle = 0) {
+    canvas.calls.clear();
+    m.Draw(canvas, order, group, layer, true, printing, temporary, angle);
+  }
+  // One letter per stroke or shape, with the device y of strokes:
+  // "L<y>" a line, "P<n>" a polygon of n points.
+  std::string Trace() const {
+    std::string s;
+    for (const TCanvasCall& c : canvas.calls) {
+      if (c.kind == TCanvasCall::MoveTo) s += "L" + std::to_string(c.points[0].y) + " ";
+      if (c.kind == TCanvasCall::Polygon) s += "P" + std::to_string(c.points.size()) + " ";
+    }
+    return s;
+  }
+  TEntJwwBlockDef& DefWithLine(uint16_t group, uint16_t layer) {
+    TEntJwwBlockDef& def = jwwtest::AddBlockDef(m, 1, "b");
+    jwwtest::Append(def, Line(0, 0, 10, 0, On(group, layer)));
+    return def;
+  }
+  void AddRow(uint16_t group, uint16_t layer, bool ownLayers, int32_t defRow = 0) {
+    TEntJwwBlockTree row;
+    row.Common = On(group, layer, ownLayers ? 0x40 : 0);
+    row.DefRow = defRow;
+    row.OriginX = row.OriginY = 50;
+    m.BlockTree.push_back(row);
+    m.BlockTreeCount = static_cast<int32_t>(m.BlockTree.size());
+  }
+};
+
+TEST_F(DrawModelTest, OrdersAndFilters) {
+  jwwtest::Append(m, Line(10, 10, 20, 10, On(0, 0)));     // y 900
+  jwwtest::Append(m, Line(10, 20, 20, 20, On(15, 15)));   // y 800
+  jwwtest::Append(m, Line(10, 30, 20, 30, On(3, 1)));     // y 700
+  jwwtest::Append(m, Line(10, 40, 20, 40, On(3, 2)));     // y 600
+  jwwtest::Append(m, Line(10, 50, 20, 50, On(12, 14)));   // y 500: 255 - (3 * 16 + 1)
+  jwwtest::Append(m, Quad(1, 1, 2, 1, 2, 2, 1, 2, On(15, 15)));
+  struct Case {
+    int32_t order, group, layer;
+    const char* trace;
+  } cases[] = {
+      {0, -1, -1, "P4 L900 L800 L700 L600 L500 "},
+      {1, -1, -1, "L900 L700 L600 L500 P4 L800 "},
+      {2, -1, -1, "P4 L800 L500 L600 L700 L900 "},
+      {7, -1, -1, "P4 L900 L800 L700 L600 L500 "},  // unknown orders draw as order 0
+      {0, 3, -1, "L700 L600 "},
+      {0, -1, 1, "L700 "},
+      {1, 3, -1, "L700 L600 "},
+      {2, 3, -1, "L600 L700 "},  // the filtered layers, last first
+      {0, 16, -1, ""},
+      {1, -1, -2, ""},
+  };
+  for (const Case& c : cases) {
+    Draw(c.order, c.group, c.layer);
+    EXPECT_EQ(Trace(), c.trace) << c.order << " " << c.group << " " << c.layer;
+  }
+}
+
+TEST_F(DrawModelTest, HiddenLayersAndBlockRows) {
+  attr.SetLayerMode(2, 3);  // group 0, layer 2 hidden
+  DefWithLine(0, 1);
+  jwwtest::Append(m, Line(10, 10, 20, 10, On(0, 2)));
+  struct Case {
+    uint16_t rowLayer;
+    bool ownLayers;
+    bool drawn;
+  } cases[] = {
+      {2, false, false},  // row on the hidden layer takes its elements along
+      {2, true, true},    // elements keeping their visible layer are drawn
+      {1, false, true},
+  };
+  for (int32_t order : {0, 1, 2}) {
+    for (const Case& c : cases) {
+      m.BlockTree.clear();
+      AddRow(0, c.rowLayer, c.ownLayers);
+      Draw(order);
+      EXPECT_EQ(Trace(), c.drawn ? "L500 " : "") << order << " " << c.rowLayer << c.ownLayers;
+    }
+  }
+}
+
+TEST_F(DrawModelTest, BlockRowsColourTheirElementsByTheRowsLayer) {
+  attr.SetLayerMode(16, 2);  // group 1, layer 0 grey
+  DefWithLine(0, 1);
+  AddRow(1, 0, false);
+  Draw();
+  ASSERT_EQ(canvas.calls.size(), 2u);
+  EXPECT_EQ(canvas.calls[0].penColor, attr.GetGrayColor());
+  m.BlockTree[0].Common.LineType = 0x40;
+  Draw();
+  EXPECT_EQ(canvas.calls.at(0).penColor, attr.GetPenColor(1));
+}
+
+TEST_F(DrawModelTest, AuxiliaryAndTemporaryElements) {
+  jwwtest::Append(m, Line(10, 10, 20, 10, On(0, 0)));
+  TEntJwwCommon pen9 = On(0, 0);
+  pen9.Color = 9;
+  jwwtest::Append(m, Line(10, 20, 20, 20, pen9));
+  jwwtest::Append(m, Line(10, 30, 20, 30, On(0, 0, 9)));
+  jwwtest::Append(m, Quad(1, 1, 2, 1, 2, 2, 1, 2, On(0, 0, 9)));
+  jwwtest::Append(m, Point(50, 50, 1));
+  jwwtest::Append(m, Point(60, 60, 0, pen9));
+  struct Case {
+    bool printing, auxOn, temporary;
+    const char* trace;
+  } cases[] = {
+      {true, false, false, "P4 L900 "},
+      {false, false, false, "P4 L900 L800 L700 P72 "},
+      {true, true, true, "P4 L900 L800 L700 P72 P72 "},
+  };
+  for (const Case& c : cases) {
+    attr.SetDrawAuxLines(c.auxOn);
+    Draw(0, -1, -1, c.printing, c.temporary);
+    EXPECT_EQ(Trace(), c.trace) << c.printing << c.auxOn << c.temporary;
+  }
+}
+
+TEST_F(DrawModelTest, SolidsAndImageTexts) {
+  View(1);
+  jwwtest::Append(m, RoundSolid(101, 500, 500, 10, 1, 0, 0, kPi / 2, 0));
+  jwwtest::Append(m, Quad(1, 1, 2, 1, 2, 2, 1, 2));
+  TEntJwwSolid free = Quad(5, 5, 6, 5, 6, 6, 5, 6);
+  free.Common.Color = 10;
+  free.Rgb = 0x102030;
+  jwwtest::Append(m, free);
+  jwwtest::Append(m, Text(100, 100, 200, 100, "^@BMpic.bmp,100"));
+  jwwtest::Append(m, Text(300, 300, 400, 300, "^@BMpic.bmp"));
+  Draw();
+  // The text without a comma is ordinary text, here too small and drawn as a stroke.
+  EXPECT_EQ(Trace(), "P4 P74 P4 P4 L700 ");
+  const auto polys = canvas.Of(TCanvasCall::Polygon);
+  EXPECT_EQ(polys[0].brushStyle, bsBDiagonal);  // image drawn as a hatched box
+  EXPECT_EQ(BoxSize(polys[0].points), std::make_pair(100, 100));
+  EXPECT_EQ(polys[3].brushColor, 0x102030);
+  attr.SetLayerMode(0, 2);
+  Draw();
+  EXPECT_EQ(canvas.Of(TCanvasCall::Polygon).at(3).brushColor, attr.GetGrayColor());
+}
+
+TEST_F(DrawModelTest, ImageTextPaths) {
+  BindImg.TempFolder = "/tmp/held/";
+  const std::pair<const char*, const char*> cases[] = {
+      {"^@BM%TEMP%a.png,10", "/tmp/held/a.png"},
+      {"^@BM%temp%\\b.bmp,1,2", "/tmp/held/\\b.bmp"},
+      {"^@BMc:\\img\\%temp%.jpg,1", "c:\\img\\%temp%.jpg"},
+      {"^@BM%tem,1", "%tem"},
+      {"^@BMpic.bmp", ""},
+      {"pic.bmp,1", ""},
+  };
+  for (const auto& [content, path] : cases) EXPECT_EQ(ImageTextPath(content), path) << content;
+}
+
+TEST_F(DrawModelTest, DrawingAngleTurnsElementsAndBlockRows) {
+  jwwtest::Append(m, Line(10, -50, 20, -50));
+  DefWithLine(0, 0);
+  AddRow(0, 0, false);
+  m.BlockTree[0].OriginX = 50, m.BlockTree[0].OriginY = -40;
+  Draw(0, -1, -1, true, false, kPi / 2);
+  ASSERT_EQ(canvas.calls.size(), 4u);
+  const int32_t want[4][2] = {{500, 900}, {500, 800}, {400, 500}, {400, 400}};
+  for (size_t k = 0; k < 4; ++k) {
+    EXPECT_EQ(canvas.calls[k].points[0].x, want[k][0]) << k;
+    EXPECT_EQ(canvas.calls[k].points[0].y, want[k][1]) << k;
+  }
+}
+
+TEST_F(DrawModelTest, EscapeIsPolledEveryTenRowsAndAfterEachLoop) {
+  for (int i = 0; i < 25; ++i) jwwtest::Append(m, Line(10, 10 + i, 20, 10 + i));
+  {
+    FakeKeyPoller keys;
+    Draw();
+    EXPECT_EQ(keys.Polls(), 10);  // rows 10 and 20, and after each of the 8 loops
+    keys.PressEscape();
+    Draw();
+    EXPECT_EQ(keys.Polls(), 11);  // the loop of image texts is the first to ask
+    EXPECT_TRUE(canvas.calls.empty());
+  }
+  // Escape goes down once the loops of image texts and solids have asked.
+  struct PressedAfter : TKeyStatePoller {
+    int polls = 0;
+    bool EscapeDown() override { return ++polls > 2; }
+  };
+  for (int32_t order : {0, 1}) {
+    PressedAfter keys;
+    SetKeyStatePoller(&keys);
+    Draw(order);
+    SetKeyStatePoller(nullptr);
+    EXPECT_EQ(Count(TCanvasCall::LineTo), 10u) << order;
+  }
+}
+
+TEST_F(DrawModelTest, DamagedModelsReadOnlyWhatExists) {
+  jwwtest::Append(m, Line(10, 10, 20, 10));
+  TEntJwwBlockDef& def = DefWithLine(0, 0);
+  def.LineCount = 1000;
+  m.LineCount = 1000;
+  m.TextCount = m.SolidCount = m.ArcCount = m.PointCount = m.DimensionCount = 77;
+  for (int32_t defRow : {0, 1, -5, 99}) AddRow(0, 0, defRow == 1, defRow);
+  m.BlockTreeCount = 1000;
+  for (int32_t order : {0, 1, 2}) {
+    Draw(order);
+    EXPECT_EQ(Trace(), "L900 L500 ") << order;
+  }
+  m.BlockDefCount = 0;  // rows may not reach definitions beyond the count
+  Draw();
+  EXPECT_EQ(Trace(), "L900 ");
+}
+
+TEST_F(DrawModelTest, NonFiniteInputEndsWithoutHarm) {
+  attr.SetLineWidthMode(true);
+  SetLineType(2, {kNaN, -1});
+  jwwtest::Append(m, Line(kNaN, 10, 20, 10, On(0, 0, 2)));
+  jwwtest::Append(m, Line(10, 10, 1e300, 10, On(0, 0, 2)));
+  jwwtest::Append(m, Arc(kNaN, 5, 3, 0, 1, 1, 0, 0, On(0, 0, 2)));
+  jwwtest::Append(m, Circle(50, 50, 1e300, kNaN));
+  jwwtest::Append(m, Point(kNaN, 5));
+  jwwtest::Append(m, Quad(kNaN, 1, 2, 1, 2, 2, 1, 2));
+  jwwtest::Append(m, RoundSolid(106, 5, 5, 3, 1, 0, 0, kNaN, 0));
+  jwwtest::Append(m, Text(1, 1, 2, 2, "^@BMa.png,nan,1e308,1,1,1,nan"));
+  jwwtest::Append(m, Dimension(kNaN, 1, 1, 1, "1"));
+  for (double scale : {10.0, 0.0, kNaN}) {
+    Gval.ViewScale = scale;
+    for (int32_t order : {0, 2}) Draw(order, -1, -1, true, true, kNaN);
+  }
+  attr.SetLineWidthMode(false);
+  Draw(0, -1, -1, true, true, 1e300);
+  SUCCEED();
+}
+
+}  // namespace
