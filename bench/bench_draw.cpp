@@ -111,8 +111,9 @@ void PeakMemory(benchmark::State& state) {
   state.counters["peak_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+// Arguments: the device's width and height.
 void BM_DrawCountingCanvas(benchmark::State& state) {
-  DrawSetup setup(320, 240);
+  DrawSetup setup(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)));
   CountingCanvas canvas;
   for (auto _ : state) DrawOnce(canvas);
   const double runs = static_cast<double>(state.iterations());
@@ -123,7 +124,11 @@ void BM_DrawCountingCanvas(benchmark::State& state) {
   state.counters["polls"] = static_cast<double>(setup.poller.polls) / runs;
   PeakMemory(state);
 }
-BENCHMARK(BM_DrawCountingCanvas)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DrawCountingCanvas)
+    ->Args({320, 240})
+    ->Args({14031, 19866})  // A1 at 600 dpi
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 #ifdef BENCH_QT_CANVAS
 void BM_DrawBitmap320x240(benchmark::State& state) {

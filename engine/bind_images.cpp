@@ -1,3 +1,4 @@
+#include "counted_rows.h"
 #include "bind_images.h"
 
 #include <algorithm>
@@ -10,12 +11,7 @@ TBindImageGlobals BindImg;
 
 namespace {
 
-// Rows of the list that the count makes valid (the count is never trusted
-// beyond the array).
-size_t BindImageRows() {
-  if (BindImg.BindImageCount <= 0) return 0;
-  return std::min(static_cast<size_t>(BindImg.BindImageCount), BindImg.BindImages.size());
-}
+size_t BindImageRows() { return CountedRows(BindImg.BindImageCount, BindImg.BindImages); }
 
 }  // namespace
 
@@ -87,9 +83,7 @@ void DeleteBindImageFiles() {
 void ReplaceRefString(std::string& text) {
   if (BindImg.RefStrEnabled != 1) return;
   if (text.size() < 2 || text[0] != '%' || text[1] != '%') return;
-  const size_t rows = BindImg.RefStrCount <= 0
-                          ? 0
-                          : std::min(static_cast<size_t>(BindImg.RefStrCount), BindImg.RefStrList.size());
+  const size_t rows = CountedRows(BindImg.RefStrCount, BindImg.RefStrList);
   for (size_t i = 0; i < rows; ++i) {
     if (BindImg.RefStrList[i].Name != text) continue;
     int32_t taken = 0;

@@ -13,6 +13,8 @@
 //  - no more than kMaxBlockTreeRows rows are made: once a row's children
 //    would pass it, no further rows are appended (each expanded row still has
 //    all its children).
+// The last two leave occurrences out; BlockTreeCut then tells the callers
+// that the tree is not the whole drawing.
 // The used flags do not depend on these bounds: every definition that the
 // inserts reach is flagged, so the writer still keeps everything it needs.
 #include <algorithm>
@@ -20,6 +22,7 @@
 #include <cstddef>
 #include <unordered_map>
 
+#include "counted_rows.h"
 #include "jww_data.h"
 
 namespace {
@@ -27,10 +30,6 @@ namespace {
 constexpr int32_t kMaxBlockTreeDepth = 64;
 constexpr size_t kMaxBlockTreeRows = 4'000'000;
 
-size_t ValidRows(int32_t count, size_t arraySize) {
-  if (count <= 0) return 0;
-  return std::min(static_cast<size_t>(count), arraySize);
-}
 
 struct TLocalMatrix {
   double M11, M12, M21, M22;
@@ -115,12 +114,13 @@ void MarkCycles(TDefGraph& g, size_t defCount) {
 void TJwwData::BuildBlockTree() {
   BlockTree.clear();
   BlockTreeCount = 0;
-  const size_t defCount = ValidRows(BlockDefCount, BlockDefs.size());
+  BlockTreeCut = false;
+  const size_t defCount = CountedRows(BlockDefCount, BlockDefs.size());
   for (size_t d = 0; d < defCount; ++d) {
     BlockDefs[d].Used = 0;
     BlockDefs[d].NewNumber = -1;
   }
-  const size_t insertCount = ValidRows(BlockInsertCount, BlockInserts.size());
+  const size_t insertCount = CountedRows(BlockInsertCount, BlockInserts.size());
   if (insertCount == 0) {
     UsedBlockDefCount = 0;
     return;
@@ -139,7 +139,7 @@ void TJwwData::BuildBlockTree() {
   TDefGraph graph;
   graph.Start.assign(defCount + 1, 0);
   for (size_t d = 0; d < defCount; ++d)
-    graph.Start[d + 1] = graph.Start[d] + ValidRows(BlockDefs[d].InsertCount, BlockDefs[d].Inserts.size());
+    graph.Start[d + 1] = graph.Start[d] + CountedRows(BlockDefs[d].InsertCount, BlockDefs[d].Inserts.size());
   graph.Child.reserve(graph.Start[defCount]);
   graph.Local.reserve(graph.Start[defCount]);
   for (size_t d = 0; d < defCount; ++d) {
@@ -160,6 +160,7 @@ void TJwwData::BuildBlockTree() {
   };
 
   BlockTree.reserve(std::min(insertCount, kMaxBlockTreeRows));
+  BlockTreeCut = insertCount > kMaxBlockTreeRows;
   for (size_t i = 0; i < insertCount && i < kMaxBlockTreeRows; ++i) {
     const TEntJwwBlockInsert& ins = BlockInserts[i];
     TEntJwwBlockTree row;
@@ -187,7 +188,10 @@ void TJwwData::BuildBlockTree() {
     const size_t n = graph.Edges(d);
     if (n == 0) continue;
     const int32_t level = BlockTree[k].Level;
-    if (level >= kMaxBlockTreeDepth - 1) continue;
+    if (level >= kMaxBlockTreeDepth - 1) {
+      BlockTreeCut = true;
+      continue;
+    }
     if (graph.Cyclic[d]) {
       bool onOwnChain = false;  // at most kMaxBlockTreeDepth steps
       for (int32_t a = BlockTree[k].Parent; a >= 0 && !onOwnChain;
@@ -195,7 +199,10 @@ void TJwwData::BuildBlockTree() {
         onOwnChain = BlockTree[static_cast<size_t>(a)].DefRow == defRow;
       if (onOwnChain) continue;
     }
-    if (n > kMaxBlockTreeRows - BlockTree.size()) break;
+    if (n > kMaxBlockTreeRows - BlockTree.size()) {
+      BlockTreeCut = true;
+      break;
+    }
     const TEntJwwBlockDef& def = BlockDefs[d];
     const double px = BlockTree[k].OriginX, py = BlockTree[k].OriginY;
     const double p11 = BlockTree[k].M11, p12 = BlockTree[k].M12;

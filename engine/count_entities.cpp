@@ -8,16 +8,13 @@
 #include <limits>
 #include <vector>
 
+#include "counted_rows.h"
 #include "jww_data.h"
 
 namespace {
 
 constexpr uint8_t kKeepOwnLayers = 0x40;
 
-template <class T>
-size_t Rows(int32_t count, const std::vector<T>& rows) {
-  return count <= 0 ? 0 : std::min(static_cast<size_t>(count), rows.size());
-}
 
 struct TLayerFilter {
   int32_t group, layer;
@@ -31,7 +28,7 @@ using TKindCounts = std::array<int64_t, 7>;
 
 template <class T, class Pred>
 int64_t CountRows(const std::vector<T>& rows, int32_t count, const Pred& pred) {
-  const size_t n = Rows(count, rows);
+  const size_t n = CountedRows(count, rows);
   int64_t k = 0;
   for (size_t i = 0; i < n; ++i)
     if (pred(rows[i].Common)) ++k;
@@ -41,7 +38,7 @@ int64_t CountRows(const std::vector<T>& rows, int32_t count, const Pred& pred) {
 template <class Pred>
 void CountPoints(const std::vector<TEntJwwPoint>& points, int32_t count, const Pred& pred, int64_t& plain,
                  int64_t& temporary) {
-  const size_t n = Rows(count, points);
+  const size_t n = CountedRows(count, points);
   for (size_t i = 0; i < n; ++i) {
     if (!pred(points[i].Common)) continue;
     if (points[i].Temporary == 1) {
@@ -85,9 +82,9 @@ void TJwwData::CountEntities(int32_t group, int32_t layer, std::array<int32_t, 1
   counters[6] = Saturate(CountRows(Solids, SolidCount, match));
   counters[7] = Saturate(CountRows(BlockInserts, BlockInsertCount, match));
 
-  const size_t rows = Rows(BlockTreeCount, BlockTree);
+  const size_t rows = CountedRows(BlockTreeCount, BlockTree);
   if (rows == 0) return;
-  const size_t defs = Rows(BlockDefCount, BlockDefs);
+  const size_t defs = CountedRows(BlockDefCount, BlockDefs);
   // Per definition: every element (rows that put contents on their own
   // layer) and the elements on the asked layer (rows that keep the
   // elements' layers); each worked out on first use.

@@ -10,6 +10,8 @@
 #include <limits>
 #include <new>
 
+#include "counted_rows.h"
+#include "element_arrays.h"
 #include "explode_elements.h"
 #include "jww_data.h"
 
@@ -23,33 +25,22 @@ constexpr uint8_t kKeepOwnLayers = 0x40;
 // beyond any drawing made by hand, about 5 GB of elements.
 constexpr int64_t kMaxOrderRows = 50'000'000;
 
-template <class T>
-size_t Rows(int32_t count, const std::vector<T>& rows) {
-  return count <= 0 ? 0 : std::min(static_cast<size_t>(count), rows.size());
-}
 
 // Rows of each kind 1..6 that one copy of the definition appends (index 0
 // holds the order items). Items naming no row of the definition are
 // skipped by the walk, so they are not counted.
 using TAppendCounts = std::array<int64_t, 7>;
 
+// Items of kinds 1..6 naming a counted row are copied; nested inserts have
+// rows of their own and other kinds are not elements.
 bool ItemIsCopied(const TEntJwwBlockDef& d, const TEntJwwOrder& item) {
-  if (item.Row < 0) return false;
-  const size_t r = static_cast<size_t>(item.Row);
-  switch (item.Kind) {
-    case kKindLine: return r < Rows(d.LineCount, d.Lines);
-    case kKindArc: return r < Rows(d.ArcCount, d.Arcs);
-    case kKindPoint: return r < Rows(d.PointCount, d.Points);
-    case kKindText: return r < Rows(d.TextCount, d.Texts);
-    case kKindDimension: return r < Rows(d.DimensionCount, d.Dimensions);
-    case kKindSolid: return r < Rows(d.SolidCount, d.Solids);
-    default: return false;  // nested inserts have rows of their own; other kinds are not elements
-  }
+  if (item.Kind < kKindLine || item.Kind > kKindSolid || item.Row < 0) return false;
+  return static_cast<size_t>(item.Row) < ElementArraysOf(d).CountedRowsOf(item.Kind);
 }
 
 TAppendCounts CountCopies(const TEntJwwBlockDef& d) {
   TAppendCounts k{};
-  const size_t n = Rows(d.OrderCount, d.Order);
+  const size_t n = CountedRows(d.OrderCount, d.Order);
   for (size_t i = 0; i < n; ++i) {
     if (!ItemIsCopied(d, d.Order[i])) continue;
     ++k[static_cast<size_t>(d.Order[i].Kind)];
@@ -86,7 +77,7 @@ bool Reserve(std::vector<T>& rows, int32_t count, int64_t more) {
 // the rows there are.
 template <class T>
 void FitToCount(std::vector<T>& rows, int32_t& count) {
-  count = static_cast<int32_t>(Rows(count, rows));
+  count = static_cast<int32_t>(CountedRows(count, rows));
   rows.resize(static_cast<size_t>(count));
 }
 
@@ -141,10 +132,12 @@ void DropBlocks(TJwwData& m) {
 }  // namespace
 
 bool TJwwData::ExplodeBlocks() {
-  const size_t rows = Rows(BlockTreeCount, BlockTree);
+  const size_t rows = CountedRows(BlockTreeCount, BlockTree);
   if (BlockTreeCount <= 0) return true;
+  // Copies of a cut tree would lose elements without a trace.
+  if (BlockTreeCut) return false;
   try {
-    const size_t defs = Rows(BlockDefCount, BlockDefs);
+    const size_t defs = CountedRows(BlockDefCount, BlockDefs);
     std::vector<TAppendCounts> perDef(defs);
     std::vector<uint8_t> counted(defs, 0);
     TAppendCounts total{};
@@ -165,7 +158,7 @@ bool TJwwData::ExplodeBlocks() {
       if (row.DefRow < 0 || static_cast<size_t>(row.DefRow) >= defs) continue;
       const TEntJwwBlockDef& def = BlockDefs[static_cast<size_t>(row.DefRow)];
       const TExplodePlacement placement = PlacementOf(row);
-      const size_t n = Rows(def.OrderCount, def.Order);
+      const size_t n = CountedRows(def.OrderCount, def.Order);
       for (size_t i = 0; i < n; ++i) {
         const TEntJwwOrder& item = def.Order[i];
         if (!ItemIsCopied(def, item)) continue;

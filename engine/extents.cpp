@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "counted_rows.h"
 #include "func.h"
 #include "geometry.h"
 #include "gra_attribute.h"
@@ -15,10 +16,6 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // Rows a count covers, never more than the array holds.
-template <class T>
-size_t Rows(int32_t count, const std::vector<T>& rows) {
-  return count <= 0 ? 0 : std::min(static_cast<size_t>(count), rows.size());
-}
 
 bool IsImageText(const std::string& content) { return content.compare(0, 4, "^@BM") == 0; }
 
@@ -65,7 +62,7 @@ void AddEllipseAxisPoints(const Sink& add, double cx, double cy, double r, doubl
 
 template <class Sink>
 void AddLines(const Sink& add, const std::vector<TEntJwwLine>& lines, int32_t count) {
-  const size_t n = Rows(count, lines);
+  const size_t n = CountedRows(count, lines);
   for (size_t i = 0; i < n; ++i) {
     add(lines[i].X1, lines[i].Y1);
     add(lines[i].X2, lines[i].Y2);
@@ -103,13 +100,13 @@ void AddArc(const Sink& add, const TEntJwwArc& e) {
 
 template <class Sink>
 void AddArcs(const Sink& add, const std::vector<TEntJwwArc>& arcs, int32_t count) {
-  const size_t n = Rows(count, arcs);
+  const size_t n = CountedRows(count, arcs);
   for (size_t i = 0; i < n; ++i) AddArc(add, arcs[i]);
 }
 
 template <class Sink>
 void AddPoints(const Sink& add, const std::vector<TEntJwwPoint>& points, int32_t count) {
-  const size_t n = Rows(count, points);
+  const size_t n = CountedRows(count, points);
   for (size_t i = 0; i < n; ++i) add(points[i].X, points[i].Y);
 }
 
@@ -133,7 +130,7 @@ bool ImageTextSize(const std::string& content, double& w, double& h) {
 
 template <class Sink>
 void AddTexts(const Sink& add, const std::vector<TEntJwwText>& texts, int32_t count, bool imageSizes) {
-  const size_t n = Rows(count, texts);
+  const size_t n = CountedRows(count, texts);
   for (size_t i = 0; i < n; ++i) {
     const TEntJwwText& t = texts[i];
     add(t.StartX, t.StartY);
@@ -145,7 +142,7 @@ void AddTexts(const Sink& add, const std::vector<TEntJwwText>& texts, int32_t co
 
 template <class Sink>
 void AddDimensions(const Sink& add, const std::vector<TEntJwwDimension>& dims, int32_t count) {
-  const size_t n = Rows(count, dims);
+  const size_t n = CountedRows(count, dims);
   for (size_t i = 0; i < n; ++i) {
     const TEntJwwDimension& e = dims[i];
     add(e.Line.X1, e.Line.Y1);
@@ -163,7 +160,7 @@ void AddDimensions(const Sink& add, const std::vector<TEntJwwDimension>& dims, i
 
 template <class Sink>
 void AddSolids(const Sink& add, const std::vector<TEntJwwSolid>& solids, int32_t count) {
-  const size_t n = Rows(count, solids);
+  const size_t n = CountedRows(count, solids);
   for (size_t i = 0; i < n; ++i) {
     const TEntJwwSolid& e = solids[i];
     if (e.Common.LineType < 101) {
@@ -181,19 +178,19 @@ void AddSolids(const Sink& add, const std::vector<TEntJwwSolid>& solids, int32_t
 
 // The first point of the first kind that has rows.
 bool SeedPoint(const TJwwData& m, double& x, double& y) {
-  if (Rows(m.LineCount, m.Lines) > 0) {
+  if (CountedRows(m.LineCount, m.Lines) > 0) {
     x = m.Lines[0].X1, y = m.Lines[0].Y1;
-  } else if (Rows(m.ArcCount, m.Arcs) > 0) {
+  } else if (CountedRows(m.ArcCount, m.Arcs) > 0) {
     x = m.Arcs[0].CenterX, y = m.Arcs[0].CenterY;
-  } else if (Rows(m.PointCount, m.Points) > 0) {
+  } else if (CountedRows(m.PointCount, m.Points) > 0) {
     x = m.Points[0].X, y = m.Points[0].Y;
-  } else if (Rows(m.TextCount, m.Texts) > 0) {
+  } else if (CountedRows(m.TextCount, m.Texts) > 0) {
     x = m.Texts[0].StartX, y = m.Texts[0].StartY;
-  } else if (Rows(m.DimensionCount, m.Dimensions) > 0) {
+  } else if (CountedRows(m.DimensionCount, m.Dimensions) > 0) {
     x = m.Dimensions[0].Line.X1, y = m.Dimensions[0].Line.Y1;
-  } else if (Rows(m.SolidCount, m.Solids) > 0) {
+  } else if (CountedRows(m.SolidCount, m.Solids) > 0) {
     x = m.Solids[0].X1, y = m.Solids[0].Y1;
-  } else if (Rows(m.BlockInsertCount, m.BlockInserts) > 0) {
+  } else if (CountedRows(m.BlockInsertCount, m.BlockInserts) > 0) {
     x = m.BlockInserts[0].X, y = m.BlockInserts[0].Y;
   } else {
     return false;
@@ -203,7 +200,7 @@ bool SeedPoint(const TJwwData& m, double& x, double& y) {
 
 // The definition a tree row shows, or nullptr.
 const TEntJwwBlockDef* RowDefinition(const TJwwData& m, const TEntJwwBlockTree& row) {
-  if (row.DefRow < 0 || static_cast<size_t>(row.DefRow) >= Rows(m.BlockDefCount, m.BlockDefs)) return nullptr;
+  if (row.DefRow < 0 || static_cast<size_t>(row.DefRow) >= CountedRows(m.BlockDefCount, m.BlockDefs)) return nullptr;
   return &m.BlockDefs[static_cast<size_t>(row.DefRow)];
 }
 
@@ -257,7 +254,7 @@ void TJwwData::CalcExtents() {
     AddDimensions(plain, Dimensions, DimensionCount);
     AddSolids(plain, Solids, SolidCount);
 
-    const size_t rows = Rows(BlockTreeCount, BlockTree);
+    const size_t rows = CountedRows(BlockTreeCount, BlockTree);
     for (size_t k = 0; k < rows; ++k) {
       const TEntJwwBlockTree& row = BlockTree[k];
       const TEntJwwBlockDef* def = RowDefinition(*this, row);

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "sjis.h"
 
@@ -29,6 +31,23 @@ std::FILE* OpenFileSjis(const std::string& sjisPath, const char* mode) {
 bool FileExistsSjis(const std::string& sjisPath) {
   struct stat st;
   return ::stat(SjisPathToNative(sjisPath).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool FolderExistsSjis(const std::string& sjisPath) {
+  struct stat st;
+  return !sjisPath.empty() && ::stat(SjisPathToNative(sjisPath).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool MakeFoldersSjis(const std::string& sjisPath) {
+  if (sjisPath.empty()) return false;
+  std::error_code ec;
+  std::filesystem::create_directories(SjisPathToNative(sjisPath), ec);
+  return FolderExistsSjis(sjisPath);
+}
+
+std::string WithTrailingSlash(std::string folder) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder;
 }
 
 bool DeleteFileSjis(const std::string& sjisPath) {

@@ -13,6 +13,11 @@ std::string NativePathToSjis(const std::string& nativePath);
 
 std::FILE* OpenFileSjis(const std::string& sjisPath, const char* mode);
 bool FileExistsSjis(const std::string& sjisPath);
+bool FolderExistsSjis(const std::string& sjisPath);
+// Creates the folder and any missing parents; true when it is there after.
+bool MakeFoldersSjis(const std::string& sjisPath);
+// The folder with one trailing '/' (an empty path stays empty).
+std::string WithTrailingSlash(std::string folder);
 bool DeleteFileSjis(const std::string& sjisPath);
 bool RenameFileSjis(const std::string& from, const std::string& to);
 // Size in bytes, or -1 when the file cannot be examined.

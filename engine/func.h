@@ -63,6 +63,9 @@ std::string RepeatStr(const std::string& s, int32_t n);
 // Fills parts (all slots emptied first) and answers the index of the last part.
 int32_t SplitPath(const std::string& s, std::vector<std::string>& parts);
 std::string RemoveSpaces(const std::string& s);
+// Single-byte letters a..z upper-cased; both bytes of a double-byte
+// character are kept as they are.
+std::string UpperAsciiSJIS(const std::string& s);
 std::string StripCaretM(const std::string& s);
 std::string StripControlChars(const std::string& s);
 std::string ToFullWidth(const std::string& s);

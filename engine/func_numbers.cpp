@@ -174,16 +174,7 @@ double StrToFloatOrZero(const std::string& s) {
 }
 
 bool TextToBool(const std::string& s) {
-  std::string t = RemoveSpaces(s);
-  // Upper-case single-byte letters only; trail bytes are never touched.
-  for (size_t i = 0; i < t.size(); ++i) {
-    const auto b = static_cast<unsigned char>(t[i]);
-    if (IsSjisLeadByte(b)) {
-      ++i;
-    } else if (b >= 'a' && b <= 'z') {
-      t[i] = static_cast<char>(b - 'a' + 'A');
-    }
-  }
+  const std::string t = UpperAsciiSJIS(RemoveSpaces(s));
   static constexpr const char* kTrueWords[] = {
       "T", "TR", "TRU", "TRUE", "1",
       "\x82\x50",  // full-width one

@@ -184,3 +184,16 @@ std::string CutToContentLength(const std::string& s) {
   int32_t taken = 0;
   return CopyBytesSJIS(s, 1, kTextMaxBytes, taken);
 }
+
+std::string UpperAsciiSJIS(const std::string& s) {
+  std::string out = s;
+  for (size_t i = 0; i < out.size(); ++i) {
+    const auto b = static_cast<unsigned char>(out[i]);
+    if (IsSjisLeadByte(b)) {
+      ++i;  // a trail byte is never a letter of its own
+    } else if (b >= 'a' && b <= 'z') {
+      out[i] = static_cast<char>(b - 'a' + 'A');
+    }
+  }
+  return out;
+}

@@ -5,6 +5,7 @@
 // struct so that a test can reset them all at once (Gval.Reset()).
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -18,16 +19,21 @@ struct TStr2List {
   std::string Second;
 };
 
+// The most sheets one paper frame holds (its sheet slots).
+constexpr int32_t kMaxSheetsPerFrame = 16;
+
 // One paper frame found in a drawing.
 struct TZumenWakuField {
   int32_t Kind = 0;  // 0 drawn frame, 1 print-origin frame
   double XMin = 0, YMin = 0, XMax = 0, YMax = 0;
   int32_t NameCount = 0;
-  std::array<std::string, 16> Names;
-  std::array<int32_t, 16> NameLayerGroups{-1, -1, -1, -1, -1, -1, -1, -1,
-                                          -1, -1, -1, -1, -1, -1, -1, -1};
-  std::array<std::string, 16> LayerLists;
-  std::array<std::string, 16> OutputNames;
+  std::array<std::string, kMaxSheetsPerFrame> Names;
+  std::array<int32_t, kMaxSheetsPerFrame> NameLayerGroups{-1, -1, -1, -1, -1, -1, -1, -1,
+                                                          -1, -1, -1, -1, -1, -1, -1, -1};
+  std::array<std::string, kMaxSheetsPerFrame> LayerLists;
+  std::array<std::string, kMaxSheetsPerFrame> OutputNames;
+  // Sheet slots in use: NameCount within 0..kMaxSheetsPerFrame.
+  size_t SheetSlots() const { return static_cast<size_t>(std::clamp(NameCount, 0, kMaxSheetsPerFrame)); }
   double Scale = 1.0;
   uint8_t Rotated = 0;
   int32_t PaperClass = 0;

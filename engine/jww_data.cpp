@@ -34,6 +34,7 @@ void TJwwData::Clear() {
   LineCount = ArcCount = PointCount = TextCount = DimensionCount = 0;
   SolidCount = BlockInsertCount = BlockDefCount = BlockTreeCount = 0;
   UsedBlockDefCount = EntityOrderCount = BlockListCount = 0;
+  BlockTreeCut = false;
 
   Header = TEntJwwHeader{};
 }

@@ -52,8 +52,16 @@ class TJwwData {
   std::vector<TEntJwwBlockTree> BlockTree;
   int32_t BlockTreeCount = 0;
   int32_t UsedBlockDefCount = 0;
+  // Set by BuildBlockTree when its depth or row bound (not a cycle) left
+  // occurrences out: the tree then does not stand for the whole drawing.
+  bool BlockTreeCut = false;
   std::array<double, 4> Extents{};  // x min, y min, x max, y max
   int32_t SaveOptions = 0;
+  // Outcome of the last save: the system's error number when the file could
+  // not be written (0 otherwise), and how many held images that texts refer
+  // to were left out because their extracted files are missing.
+  int32_t LastSaveErrno = 0;
+  int32_t LastSaveDroppedImages = 0;
 
   TJwwData();
   ~TJwwData();
@@ -90,7 +98,8 @@ class TJwwData {
   void CountEntities(int32_t group, int32_t layer,
                      std::array<int32_t, 15>& counters) const;
 
-  // Block explosion (explode.cpp).
+  // Block explosion (explode.cpp). Refused (false, nothing changed) when
+  // the tree was cut by a bound.
   bool ExplodeBlocks();
 
   // Drawing onto a canvas (render/draw_model*.cpp), through the view, scale
@@ -125,7 +134,6 @@ class TJwwData {
   void ReadEntities(ByteReader& in);
   std::string ReadCString(ByteReader& in);
   std::string ReadString(ByteReader& in);
-  void ReadEntityCommon(ByteReader& in, TEntJwwCommon& common) const;
   static void CopyEntityCommon(const TEntJwwCommon& from, TEntJwwCommon& to);
 
   // Internal steps of the writer.

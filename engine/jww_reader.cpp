@@ -23,9 +23,8 @@ ParseOutcome Parse(TJwwData& d, const uint8_t* data, size_t size) {
     if (d.Header.Version < 220) return ParseOutcome::VersionTooOld;
     d.ReadEntities(in);
     return ParseOutcome::Complete;
-  } catch (const JwwReadError&) {
-  } catch (const std::bad_alloc&) {
-  } catch (...) {
+  } catch (const JwwReadError&) {  // damaged or cut file
+  } catch (const std::bad_alloc&) {  // counts asking for more than memory holds
   }
   return ParseOutcome::Failed;
 }
@@ -93,12 +92,12 @@ bool TJwwData::LoadFromFile(const std::string& path) {
   try {
     std::vector<uint8_t> bytes;
     if (ReadWholeFileSjis(path, bytes)) outcome = Parse(*this, bytes.data(), bytes.size());
-  } catch (...) {  // only an allocation for the file image can fail here
+  } catch (const std::bad_alloc&) {  // only an allocation for the file image can fail here
   }
   if (outcome == ParseOutcome::VersionTooOld) return false;
   try {
     PublishLoadedDrawing(*this);
-  } catch (...) {
+  } catch (const std::bad_alloc&) {
     return false;
   }
   return outcome == ParseOutcome::Complete;

@@ -9,6 +9,7 @@
 
 #include "bind_images.h"
 #include "byte_io.h"
+#include "element_arrays.h"
 #include "file_io.h"
 #include "func.h"
 #include "jww_data.h"
@@ -27,7 +28,6 @@ struct JwwReadContext {
 
 namespace {
 
-constexpr size_t kTextCut = 255;
 constexpr int8_t kUnknownClass = -1;
 
 int8_t KindOfClassName(const uint8_t* name, size_t n) {
@@ -88,37 +88,12 @@ void CommonFrom(FieldCursor& c, bool wide, TEntJwwCommon& e) {
   c.Into(e.Flags);
 }
 
-// Cuts a text to at most `max` bytes without splitting a double-byte
-// character (a lead byte that would lose its trail byte is dropped too).
-void CutSjis(std::string& s, size_t max) {
-  if (s.size() <= max) return;
-  size_t i = 0;
-  while (i < max) {
-    const size_t len = IsSjisLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
-    if (i + len > max) break;
-    i += len;
-  }
-  s.resize(i);
-}
-
 // The reader's seven target arrays and order list: the drawing's own or
 // one block definition's.
+// The arrays an element list is read into, and the scale of points stored
+// without their tail.
 struct ElementSink {
-  std::vector<TEntJwwOrder>& order;
-  std::vector<TEntJwwLine>& lines;
-  int32_t& lineCount;
-  std::vector<TEntJwwArc>& arcs;
-  int32_t& arcCount;
-  std::vector<TEntJwwPoint>& points;
-  int32_t& pointCount;
-  std::vector<TEntJwwText>& texts;
-  int32_t& textCount;
-  std::vector<TEntJwwDimension>& dims;
-  int32_t& dimCount;
-  std::vector<TEntJwwSolid>& solids;
-  int32_t& solidCount;
-  std::vector<TEntJwwBlockInsert>& inserts;
-  int32_t& insertCount;
+  TElementArrays arrays;
   double pointScaleWithoutTail;  // 1.0 in the drawing, 0 inside definitions
 };
 
@@ -133,12 +108,12 @@ class EntityReader {
   void ElementList(ElementSink& sink, int32_t& orderCount, bool ownerTakesIndex) {
     const uint32_t count = ReadCount(in_);
     RequireObjects(in_, count, 2 + cs_ + 20);  // the smallest object: a point
-    sink.order.assign(count, TEntJwwOrder{});
+    sink.arrays.Order.assign(count, TEntJwwOrder{});
     orderCount = static_cast<int32_t>(count);
     if (ownerTakesIndex) ++ctx_.nextIndex;
     for (uint32_t i = 0; i < count; ++i) {
       const int8_t kind = ReadTag(in_, ctx_);
-      sink.order[i] = ReadElement(kind, sink);
+      sink.arrays.Order[i] = ReadElement(kind, sink);
       ++ctx_.nextIndex;
     }
   }
@@ -163,10 +138,7 @@ class EntityReader {
         def.Time = static_cast<int32_t>(i + 1);
       }
       def.Name = d_.ReadString(in_);
-      ElementSink sink{def.Order,  def.Lines,          def.LineCount,  def.Arcs,      def.ArcCount,
-                       def.Points, def.PointCount,     def.Texts,      def.TextCount, def.Dimensions,
-                       def.DimensionCount, def.Solids, def.SolidCount, def.Inserts,   def.InsertCount,
-                       0.0};
+      ElementSink sink{ElementArraysOf(def), 0.0};
       ElementList(sink, def.OrderCount, true);
     }
   }
@@ -175,25 +147,25 @@ class EntityReader {
   TEntJwwOrder ReadElement(int8_t kind, ElementSink& s) {
     switch (kind) {
       case kKindLine:
-        return Stored(kKindLine, s.lines, s.lineCount, ReadLine());
+        return Stored(kKindLine, s.arrays.Lines, s.arrays.LineCount, ReadLine());
       case kKindArc:
-        return Stored(kKindArc, s.arcs, s.arcCount, ReadArc());
+        return Stored(kKindArc, s.arrays.Arcs, s.arrays.ArcCount, ReadArc());
       case kKindPoint:
-        return Stored(kKindPoint, s.points, s.pointCount, ReadPoint(s.pointScaleWithoutTail));
+        return Stored(kKindPoint, s.arrays.Points, s.arrays.PointCount, ReadPoint(s.pointScaleWithoutTail));
       case kKindText: {
         TEntJwwText t;
         ReadText(t);
-        return Stored(kKindText, s.texts, s.textCount, std::move(t));
+        return Stored(kKindText, s.arrays.Texts, s.arrays.TextCount, std::move(t));
       }
       case kKindDimension: {
         TEntJwwDimension dim;
         ReadDimension(dim);
-        return Stored(kKindDimension, s.dims, s.dimCount, std::move(dim));
+        return Stored(kKindDimension, s.arrays.Dimensions, s.arrays.DimensionCount, std::move(dim));
       }
       case kKindSolid:
-        return Stored(kKindSolid, s.solids, s.solidCount, ReadSolid());
+        return Stored(kKindSolid, s.arrays.Solids, s.arrays.SolidCount, ReadSolid());
       case kKindBlockInsert:
-        return Stored(kKindBlockInsert, s.inserts, s.insertCount, ReadInsert());
+        return Stored(kKindBlockInsert, s.arrays.Inserts, s.arrays.InsertCount, ReadInsert());
       default:
         // A definition or a class of another name: its size is unknown, so
         // the list cannot be read on.
@@ -277,9 +249,9 @@ class EntityReader {
       c.Into(e.Angle);
     }
     e.FontName = d_.ReadString(in_);
-    CutSjis(e.FontName, kTextCut);
+    e.FontName = CutToContentLength(e.FontName);
     e.Content = d_.ReadString(in_);
-    CutSjis(e.Content, kTextCut);
+    e.Content = CutToContentLength(e.Content);
   }
 
   void ReadDimension(TEntJwwDimension& e) {
@@ -383,12 +355,6 @@ void ReadImages(TJwwData& d, ByteReader& in) {
 
 }  // namespace
 
-void TJwwData::ReadEntityCommon(ByteReader& in, TEntJwwCommon& common) const {
-  const bool wide = Header.Version >= 351;
-  FieldCursor c(in.Take(wide ? 15 : 13));
-  CommonFrom(c, wide, common);
-}
-
 void TJwwData::CopyEntityCommon(const TEntJwwCommon& from, TEntJwwCommon& to) { to = from; }
 
 void TJwwData::ReadEntities(ByteReader& in) {
@@ -396,10 +362,7 @@ void TJwwData::ReadEntities(ByteReader& in) {
   ctx.version = Header.Version;
   ctx.commonSize = Header.Version >= 351 ? 15 : 13;
   EntityReader reader(*this, in, ctx);
-  ElementSink sink{EntityOrder,   Lines,  LineCount,  Arcs,         ArcCount,
-                   Points,        PointCount, Texts,  TextCount,    Dimensions,
-                   DimensionCount, Solids, SolidCount, BlockInserts, BlockInsertCount,
-                   1.0};
+  ElementSink sink{ElementArraysOf(*this), 1.0};
   reader.ElementList(sink, EntityOrderCount, false);
   reader.BlockDefList();
   if (Header.Version >= 700) ReadImages(*this, in);

@@ -17,9 +17,11 @@ struct JwwWriteContext {
   // Index of each class by writer kind 1..8 (8 = "CDataList"); 0 = not yet
   // written.
   std::array<uint32_t, 9> ClassIndex{};
-  // Block number -> number written for inserts (TJwwData::MapBlockNumber's
-  // answer, computed once per save instead of by a scan per insert).
+  // Block number -> TJwwData::MapBlockNumber's answer, remembered so the
+  // definitions are scanned once per number rather than once per insert.
   std::unordered_map<uint32_t, uint32_t> BlockNumberMap;
+  // Held images referred to by texts that the image section had to leave out.
+  uint32_t DroppedImages = 0;
 };
 
 // A save that cannot be completed (an image file that cannot be read).

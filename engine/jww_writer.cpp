@@ -27,23 +27,31 @@ constexpr size_t kMaxStringBytes = 65533;
 
 // Writes bytes to a fresh temporary file in the target's folder and renames
 // it over the target. On any failure the temporary file is removed and the
-// target is left as it was.
+// target is left as it was. The temporary name is short and of its own, so
+// a target name near the file system's limit can still be written.
 bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
   static std::atomic<uint32_t> serial{0};
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   std::string temp;
   std::FILE* f = nullptr;
   for (int attempt = 0; attempt < 100 && !f; ++attempt) {
-    temp = path + ".~" + std::to_string(::getpid()) + "_" + std::to_string(serial++) + ".tmp";
+    temp = folder + ".~" + std::to_string(::getpid()) + "_" + std::to_string(serial++) + ".tmp";
     errno = 0;
     f = OpenFileSjis(temp, "wbx");  // exclusive: never reuse someone else's file
     if (!f && errno != EEXIST) break;  // missing or read-only folder
   }
   if (!f) return false;
+  errno = 0;
   bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   ok = std::fflush(f) == 0 && ok;
   ok = std::fclose(f) == 0 && ok;
   ok = ok && RenameFileSjis(temp, path);
-  if (!ok) DeleteFileSjis(temp);
+  if (!ok) {
+    const int reason = errno;  // the clean-up must not hide why the save failed
+    DeleteFileSjis(temp);
+    errno = reason;
+  }
   return ok;
 }
 
@@ -68,6 +76,8 @@ size_t EstimatedFileSize(const TJwwData& d) {
 
 bool TJwwData::SaveToBytes(std::vector<uint8_t>& bytes, int32_t version) {
   bytes.clear();
+  LastSaveErrno = 0;
+  LastSaveDroppedImages = 0;
   Header.Signature = "JwwData.";
   // Older files stop after the version; our reader rejects them.
   if (version < 220) return false;
@@ -77,6 +87,7 @@ bool TJwwData::SaveToBytes(std::vector<uint8_t>& bytes, int32_t version) {
     WriteHeader(out, version);
     JwwWriteContext ctx;
     WriteEntities(out, version, ctx);
+    LastSaveDroppedImages = static_cast<int32_t>(ctx.DroppedImages);
     bytes.swap(out.Buffer());
     return true;
   } catch (const std::exception&) {
@@ -89,7 +100,9 @@ bool TJwwData::SaveToFile(const std::string& path, int32_t version) {
   try {
     std::vector<uint8_t> bytes;
     if (!SaveToBytes(bytes, version)) return false;
-    return WriteFileReplacing(path, bytes);
+    if (WriteFileReplacing(path, bytes)) return true;
+    LastSaveErrno = errno != 0 ? errno : EIO;
+    return false;
   } catch (const std::exception&) {
     return false;
   }

@@ -8,8 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "counted_rows.h"
 #include "bind_images.h"
 #include "byte_io.h"
+#include "element_arrays.h"
 #include "func.h"
 #include "jww_data.h"
 #include "jww_write_context.h"
@@ -21,56 +23,14 @@ constexpr const char* kClassNames[9] = {"",          "CDataSen",    "CDataEnko",
                                         "CDataTen",  "CDataMoji",   "CDataSunpou",
                                         "CDataSolid", "CDataBlock", "CDataList"};
 
-// Texts are held in at most 255 bytes; a longer one set by the program is
-// cut on a character boundary so the file reads back as written.
-constexpr int32_t kTextMaxBytes = 255;
-
-// The element arrays of the drawing or of one block definition.
-struct ElementArrays {
-  const std::vector<TEntJwwLine>& Lines;
-  const std::vector<TEntJwwArc>& Arcs;
-  const std::vector<TEntJwwPoint>& Points;
-  const std::vector<TEntJwwText>& Texts;
-  const std::vector<TEntJwwDimension>& Dimensions;
-  const std::vector<TEntJwwSolid>& Solids;
-  const std::vector<TEntJwwBlockInsert>& Inserts;
-
-  // Rows may lie beyond the kind's count (the program lowers counts to hide
-  // rows) but never beyond the array.
-  bool Has(const TEntJwwOrder& o) const {
-    if (o.Row < 0) return false;
-    const auto row = static_cast<size_t>(o.Row);
-    switch (o.Kind) {
-      case kKindLine: return row < Lines.size();
-      case kKindArc: return row < Arcs.size();
-      case kKindPoint: return row < Points.size();
-      case kKindText: return row < Texts.size();
-      case kKindDimension: return row < Dimensions.size();
-      case kKindSolid: return row < Solids.size();
-      case kKindBlockInsert: return row < Inserts.size();
-      default: return false;
-    }
-  }
-};
-
-ElementArrays ArraysOf(const TJwwData& d) {
-  return {d.Lines, d.Arcs, d.Points, d.Texts, d.Dimensions, d.Solids, d.BlockInserts};
-}
-
-ElementArrays ArraysOf(const TEntJwwBlockDef& b) {
-  return {b.Lines, b.Arcs, b.Points, b.Texts, b.Dimensions, b.Solids, b.Inserts};
-}
-
-size_t OrderRows(int32_t count, size_t rows) {
-  return count <= 0 ? 0 : std::min(static_cast<size_t>(count), rows);
-}
-
 // Fixed-size fields are gathered here and appended to the output in one
-// step per element, far cheaper than one append per field.
+// step per element, far cheaper than one append per field. Whoever puts
+// fields flushes them before anything else is written to the output (Out()
+// does so); nothing is flushed on destruction, when later sections may
+// already have been written.
 class Record {
  public:
   explicit Record(ByteWriter& out) : out_(out) {}
-  ~Record() { Flush(); }
   Record(const Record&) = delete;
   Record& operator=(const Record&) = delete;
 
@@ -117,11 +77,8 @@ void WriteTextString(ByteWriter& out, const std::string& stored, bool content) {
   }
   std::string s = StripCaretM(stored);
   if (content) ReplaceRefString(s);
-  if (s.size() > static_cast<size_t>(kTextMaxBytes)) {
-    int32_t taken = 0;
-    s = CopyBytesSJIS(s, 1, kTextMaxBytes, taken);
-  }
-  TJwwData::WriteCString(out, s);
+  // A longer text set by the program is cut so the file reads back as written.
+  TJwwData::WriteCString(out, CutToContentLength(s));
 }
 
 class EntityWriter {
@@ -131,22 +88,22 @@ class EntityWriter {
 
   // Objects that the order list makes: one per element of kind 1..7 whose
   // row exists, six more per split SXF dimension.
-  uint32_t CountObjects(const ElementArrays& a, const std::vector<TEntJwwOrder>& order,
+  uint32_t CountObjects(const TConstElementArrays& a, const std::vector<TEntJwwOrder>& order,
                         size_t rows) const {
     uint32_t n = 0;
     for (size_t i = 0; i < rows; ++i) {
       const TEntJwwOrder& o = order[i];
-      if (!a.Has(o)) continue;
+      if (!a.Names(o)) continue;
       ++n;
       if (o.Kind == kKindDimension && IsSplit(a.Dimensions[o.Row])) n += 6;
     }
     return n;
   }
 
-  void WriteList(const ElementArrays& a, const std::vector<TEntJwwOrder>& order, size_t rows) {
+  void WriteList(const TConstElementArrays& a, const std::vector<TEntJwwOrder>& order, size_t rows) {
     for (size_t i = 0; i < rows; ++i) {
       const TEntJwwOrder& o = order[i];
-      if (!a.Has(o)) continue;
+      if (!a.Names(o)) continue;
       const auto r = static_cast<size_t>(o.Row);
       Tag(o.Kind);
       switch (o.Kind) {
@@ -164,14 +121,14 @@ class EntityWriter {
   }
 
   void WriteDrawing() {
-    const size_t rows = OrderRows(d_.EntityOrderCount, d_.EntityOrder.size());
-    const ElementArrays a = ArraysOf(d_);
+    const size_t rows = CountedRows(d_.EntityOrderCount, d_.EntityOrder.size());
+    const TConstElementArrays a = ElementArraysOf(d_);
     TJwwData::WriteCount(rec_.Out(), CountObjects(a, d_.EntityOrder, rows));
     WriteList(a, d_.EntityOrder, rows);
   }
 
   void WriteBlockDefs() {
-    const size_t defs = OrderRows(d_.BlockListCount, d_.BlockDefs.size());
+    const size_t defs = CountedRows(d_.BlockListCount, d_.BlockDefs.size());
     uint32_t used = 0;
     for (size_t i = 0; i < defs; ++i) used += d_.BlockDefs[i].Used ? 1 : 0;
     TJwwData::WriteCount(rec_.Out(), used);
@@ -186,8 +143,8 @@ class EntityWriter {
       // A negative time announces a 64-bit time; keep the file readable.
       if (b.Time < 0) rec_.Put<uint64_t>(0);
       TJwwData::WriteCString(rec_.Out(), StripCaretM(b.Name));
-      const ElementArrays a = ArraysOf(b);
-      const size_t rows = OrderRows(b.OrderCount, b.Order.size());
+      const TConstElementArrays a = ElementArraysOf(b);
+      const size_t rows = CountedRows(b.OrderCount, b.Order.size());
       TJwwData::WriteCount(rec_.Out(), CountObjects(a, b.Order, rows));
       WriteList(a, b.Order, rows);
     }
@@ -197,9 +154,11 @@ class EntityWriter {
  private:
   bool IsSplit(const TEntJwwDimension& dim) const { return ctx_.SplitSxf && dim.SxfMode != 0; }
 
+  // MapBlockNumber scans the definitions; each number is asked once.
   uint32_t MapNumber(uint32_t number) const {
-    const auto it = ctx_.BlockNumberMap.find(number);
-    return it == ctx_.BlockNumberMap.end() ? 0 : it->second;
+    const auto [it, added] = ctx_.BlockNumberMap.try_emplace(number, 0);
+    if (added) it->second = d_.MapBlockNumber(number);
+    return it->second;
   }
 
   // Class tag of the next object; the object takes the next index.
@@ -378,32 +337,40 @@ void TJwwData::WriteEntityCommon(ByteWriter& out, const TEntJwwCommon& common, i
                                  int32_t version) {
   Record rec(out);
   PutCommon(rec, common, kind, version);
+  rec.Flush();
 }
 
 uint32_t TJwwData::MapBlockNumber(uint32_t number) const {
-  const size_t defs = OrderRows(BlockListCount, BlockDefs.size());
+  // The written definitions carry their new numbers. A number that names no
+  // written definition (none carries it, or the first that does is not
+  // used) stays a reference to nothing: it keeps its value unless a written
+  // definition now carries that value, and then takes the first number past
+  // all written ones.
+  const size_t defs = CountedRows(BlockListCount, BlockDefs.size());
+  bool decided = false;
+  bool clashes = false;
+  uint32_t pastWritten = 0;
   for (size_t i = 0; i < defs; ++i) {
     const TEntJwwBlockDef& b = BlockDefs[i];
-    if (static_cast<uint32_t>(b.Number) != number) continue;
-    return b.Used ? static_cast<uint32_t>(b.NewNumber) : number;
+    if (!decided && static_cast<uint32_t>(b.Number) == number) {
+      if (b.Used) return static_cast<uint32_t>(b.NewNumber);
+      decided = true;
+    }
+    if (!b.Used) continue;
+    const auto written = static_cast<uint32_t>(b.NewNumber);
+    clashes = clashes || written == number;
+    pastWritten = std::max(pastWritten, written + 1);
   }
-  return 0;
+  return clashes ? pastWritten : number;
 }
 
 void TJwwData::WriteEntities(ByteWriter& out, int32_t version, JwwWriteContext& ctx) {
   ctx.Version = version;
   ctx.SplitSxf = version < 420 && Header.Version >= 420;
-  // The first definition carrying a number decides, as in MapBlockNumber.
   ctx.BlockNumberMap.clear();
-  const size_t defs = OrderRows(BlockListCount, BlockDefs.size());
-  for (size_t i = defs; i-- > 0;) {
-    const TEntJwwBlockDef& b = BlockDefs[i];
-    const auto number = static_cast<uint32_t>(b.Number);
-    ctx.BlockNumberMap[number] = b.Used ? static_cast<uint32_t>(b.NewNumber) : number;
-  }
 
   EntityWriter w(*this, out, ctx);
   w.WriteDrawing();
   w.WriteBlockDefs();
-  if (version >= 700) WriteImageSection(*this, out);
+  if (version >= 700) ctx.DroppedImages = WriteImageSection(*this, out);
 }

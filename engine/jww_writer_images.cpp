@@ -1,3 +1,4 @@
+#include "counted_rows.h"
 #include "jww_writer_images.h"
 
 #include <algorithm>
@@ -18,23 +19,6 @@ namespace {
 constexpr char kHeldPrefix[] = "^@BM%temp%";
 constexpr size_t kHeldPrefixLen = sizeof kHeldPrefix - 1;
 
-// ASCII letters upper-cased; both bytes of a double-byte character kept.
-std::string UpperSjis(const std::string& s) {
-  std::string out = s;
-  for (size_t i = 0; i < out.size(); ++i) {
-    const auto b = static_cast<unsigned char>(out[i]);
-    if (IsSjisLeadByte(b)) {
-      ++i;
-    } else if (b >= 'a' && b <= 'z') {
-      out[i] = static_cast<char>(b - 'a' + 'A');
-    }
-  }
-  return out;
-}
-
-size_t RowsOf(int32_t count, size_t size) {
-  return count <= 0 ? 0 : std::min(static_cast<size_t>(count), size);
-}
 
 // Only a bare file name may be looked up in the temporary folder: a folder
 // part would reach outside it.
@@ -44,7 +28,7 @@ class ImageFlagger {
  public:
   explicit ImageFlagger(std::vector<TBindImageType>& rows, size_t count) : rows_(rows), count_(count) {
     upper_.reserve(count);
-    for (size_t i = 0; i < count; ++i) upper_.push_back(UpperSjis(rows[i].Name));
+    for (size_t i = 0; i < count; ++i) upper_.push_back(UpperAsciiSJIS(rows[i].Name));
   }
 
   // A held-image text flags the first row whose name begins with the text's
@@ -54,7 +38,7 @@ class ImageFlagger {
     if (c.size() <= 10 || c.compare(0, kHeldPrefixLen, kHeldPrefix) != 0) return;
     const size_t comma = c.find(',', kHeldPrefixLen);
     if (comma == std::string::npos) return;
-    const std::string key = UpperSjis(c.substr(kHeldPrefixLen, comma - kHeldPrefixLen));
+    const std::string key = UpperAsciiSJIS(c.substr(kHeldPrefixLen, comma - kHeldPrefixLen));
     for (size_t i = 0; i < count_; ++i) {
       if (upper_[i].compare(0, key.size(), key) == 0) {
         rows_[i].Used = 1;
@@ -79,26 +63,32 @@ class ImageFlagger {
 
 }  // namespace
 
-void WriteImageSection(const TJwwData& d, ByteWriter& out) {
+uint32_t WriteImageSection(const TJwwData& d, ByteWriter& out) {
   std::vector<TBindImageType>& rows = BindImg.BindImages;
-  const size_t count = RowsOf(BindImg.BindImageCount, rows.size());
+  const size_t count = CountedRows(BindImg.BindImageCount, rows.size());
   for (size_t i = 0; i < count; ++i) rows[i].Used = 0;
 
   ImageFlagger flagger(rows, count);
-  flagger.Texts(d.EntityOrder, RowsOf(d.EntityOrderCount, d.EntityOrder.size()), d.Texts);
-  const size_t defs = RowsOf(d.BlockListCount, d.BlockDefs.size());
+  flagger.Texts(d.EntityOrder, CountedRows(d.EntityOrderCount, d.EntityOrder.size()), d.Texts);
+  const size_t defs = CountedRows(d.BlockListCount, d.BlockDefs.size());
   for (size_t i = 0; i < defs; ++i) {
     const TEntJwwBlockDef& b = d.BlockDefs[i];
-    flagger.Texts(b.Order, RowsOf(b.OrderCount, b.Order.size()), b.Texts);
+    flagger.Texts(b.Order, CountedRows(b.OrderCount, b.Order.size()), b.Texts);
   }
 
   // Only files that are there, under a bare name, are embedded.
   const bool keep = BindImg.BindImageExtractFlag != 0 || BindImg.BindImageKeepFlag != 0;
   uint32_t flagged = 0;
+  uint32_t dropped = 0;
   for (size_t i = 0; i < count; ++i) {
     TBindImageType& r = rows[i];
-    if (r.Used && (!keep || !IsPlainFileName(r.Name) || !FileExistsSjis(BindImg.TempFolder + r.Name)))
+    if (!r.Used) continue;
+    if (!keep) {
       r.Used = 0;
+    } else if (!IsPlainFileName(r.Name) || !FileExistsSjis(BindImg.TempFolder + r.Name)) {
+      r.Used = 0;
+      ++dropped;  // a text refers to it, yet it cannot be embedded
+    }
     flagged += r.Used;
   }
 
@@ -114,4 +104,5 @@ void WriteImageSection(const TJwwData& d, ByteWriter& out) {
     out.U32(static_cast<uint32_t>(bytes.size()));
     out.Bytes(bytes.data(), bytes.size());
   }
+  return dropped;
 }

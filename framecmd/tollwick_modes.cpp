@@ -3,7 +3,6 @@
 // mode only queues lines; the queue becomes the interface file at close.
 #include <algorithm>
 #include <cmath>
-#include <string_view>
 
 #include "func.h"
 #include "jwc_writer.h"
@@ -12,8 +11,6 @@
 namespace {
 
 constexpr char kRotatedWord[] = " \x89\xF1\x93]";  //  回転
-// Characters a sheet name may not hold (compared byte by byte).
-constexpr std::string_view kForbiddenNameBytes = ",.\\/[]| '\"+*<>?~";
 // A text content holds 255 bytes; a longer tag would reach the drawing cut.
 constexpr size_t kMaxTextBytes = 255;
 constexpr int32_t kMaxTiles = 200;
@@ -52,8 +49,10 @@ int32_t TileCount(int32_t given, double paper, double size) {
 
 bool TForm1::IsAcceptableSheetName(const std::string& name) {
   if (name.empty()) return false;
+  if (HasForbiddenSheetNameByte(name)) return false;
+  // Nor a control byte: a line break would end the text command early.
   for (const char c : name) {
-    if (static_cast<unsigned char>(c) < 32 || kForbiddenNameBytes.find(c) != std::string_view::npos) return false;
+    if (static_cast<unsigned char>(c) < 32) return false;
   }
   // Quillmoor would split the name at a layer-list tag.
   return name.find(kLayerListTag) == std::string::npos;

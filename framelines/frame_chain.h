@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Tag texts (Shift-JIS) in colour 9: a sheet name, its layer list, a print
@@ -16,6 +17,11 @@ inline constexpr char kSheetNameTag[] = "\x81\x79\x96\xBC\x81\x7A";  // 【名�
 inline constexpr char kLayerListTag[] = "\x81\x79\x82\x6B\x81\x7A";  // 【Ｌ】
 inline constexpr char kPrintOriginTag[] =
     "\x81\x79\x88\xF3\x8D\xFC\x8C\xB4\x93\x5F\x81\x7A";  // 【印刷原点】
+
+// True when the text holds a byte that a sheet name may not: , . \ / [ ] |
+// blank ' " + * < > ? ~. Tested byte by byte, so a double-byte character
+// whose trail byte is one of them (ソ = 0x83 0x5C, for instance) counts too.
+bool HasForbiddenSheetNameByte(const std::string& text);
 
 // Attributes of frame lines: pen colour 9, line type 19, width 200.
 inline constexpr int kFrameColor = 9;

@@ -27,7 +27,11 @@ class TQPrinterDeviceBase : public TPrinterDevice {
   bool NewPage() override;
   bool EndDoc() override;
   bool Printing() const override;
-  QPainter* Painter() override;
+  // Not wired to a canvas yet: the page is drawn through Painter().
+  TCanvas* Canvas() override { return nullptr; }
+  // The painter of the open document (origin at the top left of the
+  // printable area, device pixels); nullptr when no document is open.
+  QPainter* Painter();
 
  protected:
   // Called by BeginDoc before the job starts (the PDF printer picks its file).

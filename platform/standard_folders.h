@@ -5,5 +5,14 @@
 
 #include <string>
 
+#include "user_folders.h"
+
 std::string DesktopFolderPath();
 std::string DocumentsFolderPath();
+
+// The same folders for the program's core (SetUserFolders).
+class TQtUserFolders : public TUserFolders {
+ public:
+  std::string DesktopFolder() const override { return DesktopFolderPath(); }
+  std::string DocumentsFolder() const override { return DocumentsFolderPath(); }
+};

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ctime>
 
+#include "counted_rows.h"
 #include "batch_host.h"
 #include "bind_images.h"
 #include "file_io.h"
@@ -14,7 +14,7 @@
 #include "gval.h"
 #include "sheet_names.h"
 #include "sjis.h"
-#include "standard_folders.h"
+#include "user_folders.h"
 #include "unit_print.h"
 
 namespace {
@@ -22,20 +22,9 @@ namespace {
 constexpr double kBatchRealSizePitch = 0.035;  // mm, real-size line-type unit when printing
 constexpr int32_t kPrinterSet = 2;
 
-bool FolderExists(const std::string& sjisPath) {
-  struct stat st;
-  return !sjisPath.empty() && ::stat(SjisPathToNative(sjisPath).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string WithTrailingSlash(std::string folder) {
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
-}
-
-// Bytes a separator may not hold; tested byte by byte like the sheet names.
+// Bytes a separator may not hold: those of the sheet names, and ";" and ":".
 bool HasForbiddenSeparatorByte(const std::string& separator) {
-  static const std::string kForbidden = ",.;:\\/[]| '\"+*<>?~";
-  return separator.find_first_of(kForbidden) != std::string::npos;
+  return HasForbiddenSheetNameByte(separator) || separator.find_first_of(";:") != std::string::npos;
 }
 
 // Modification time in seconds since 1970, 0 when the file cannot be examined.
@@ -43,14 +32,6 @@ int64_t FileAgeSeconds(const std::string& sjisPath) {
   struct stat st;
   if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0) return 0;
   return static_cast<int64_t>(st.st_mtime);
-}
-
-// Seconds since 1970 as a local date-time value: days since 1899-12-30.
-double LocalDateTimeValue(int64_t seconds) {
-  const std::time_t t = static_cast<std::time_t>(seconds);
-  std::tm local{};
-  if (::localtime_r(&t, &local) == nullptr) return 25569.0 + static_cast<double>(seconds) / 86400.0;
-  return 25569.0 + static_cast<double>(seconds + local.tm_gmtoff) / 86400.0;
 }
 
 }  // namespace
@@ -114,19 +95,23 @@ void TForm1::RunBatch(TBatchHost& host) {
   Running = true;
   AbortRun = false;
   UnsavedSheetCount = 0;
+  Report.Clear();
 
   // Destination.
   std::string destination;
   bool ownFolder = false;
   bool temporary = false;
   if (DestinationChecked[kDestDesktop] || DestinationChecked[kDestMyDocuments]) {
-    const std::string native = DestinationChecked[kDestDesktop] ? DesktopFolderPath() : DocumentsFolderPath();
+    const TUserFolders* folders = CurrentUserFolders();
+    std::string native;
+    if (folders) native = DestinationChecked[kDestDesktop] ? folders->DesktopFolder() : folders->DocumentsFolder();
     destination = WithTrailingSlash(NativePathToSjis(native));
-    ownFolder = destination.empty();  // the system names no such folder
+    // No such folder named by the system, or none can be made: beside the source.
+    ownFolder = destination.empty() || !MakeFoldersSjis(destination);
   } else if (DestinationChecked[kDestSourceFolder]) {
     ownFolder = true;
   } else if (DestinationChecked[kDestGivenFolder]) {
-    if (FolderExists(GivenFolder)) {
+    if (FolderExistsSjis(GivenFolder)) {
       destination = WithTrailingSlash(GivenFolder);
     } else {
       ownFolder = true;
@@ -176,7 +161,11 @@ void TForm1::RunBatch(TBatchHost& host) {
       // never as the part that was read.
       if (!WorkDrawing.LoadFromFile(path)) ResetDrawing();
       if (AddDrawingFrame) SaveBindImages();
-      if (ExplodeBlocks) WorkDrawing.ExplodeBlocks();
+      if (ExplodeBlocks && !WorkDrawing.ExplodeBlocks()) {
+        // The drawing goes on with its blocks whole; the user is told.
+        ++Report.DrawingsNotExploded;
+        host.SetStatusText(Utf8ToSjis("ブロックを分解できませんでした(入れ子が深すぎます) ") + path);
+      }
       attributes.InitPenColors();
       attributes.InitPenWidths();
       attributes.InitPointRadii();
@@ -188,7 +177,7 @@ void TForm1::RunBatch(TBatchHost& host) {
       DrawingPath = path;
       DrawingFolder = FolderOf(path);
       DrawingAge = FileAgeSeconds(path);
-      Gval.DrawingFileTime = LocalDateTimeValue(DrawingAge);
+      Gval.DrawingFileTime = DateTimeFromUnixTime(DrawingAge);
       LoadRefFile();
 
       std::array<int32_t, 10>& switches = WorkDrawing.Header.DrawSwitches;
@@ -198,6 +187,7 @@ void TForm1::RunBatch(TBatchHost& host) {
       switches[2] = 62;
       switches[3] = 0;
 
+      const int32_t unsavedBefore = UnsavedSheetCount;
       SplitAndSave(folder, FileNameOf(path));
       if (!RefusedSheetPaths.empty()) {
         std::string text = Utf8ToSjis("分割図面が一覧の図面を上書きするため保存しませんでした。");
@@ -206,19 +196,23 @@ void TForm1::RunBatch(TBatchHost& host) {
       }
 
       const size_t rowsBefore = Gval.SheetList.size();
-      const size_t frames = std::min(Gval.SheetFrames.size(), static_cast<size_t>(std::max(Gval.SheetFrameCount, 0)));
+      const size_t frames = CountedRows(Gval.SheetFrameCount, Gval.SheetFrames);
       for (size_t f = 0; f < frames; ++f) {
         const TZumenWakuField& frame = Gval.SheetFrames[f];
-        const size_t sheets = static_cast<size_t>(std::clamp<int32_t>(frame.NameCount, 0, 16));
+        const size_t sheets = frame.SheetSlots();
         for (size_t k = 0; k < sheets; ++k) {
           if (frame.OutputNames[k].empty()) continue;
           Gval.SheetList.push_back(TStr2List{frame.OutputNames[k], path});
           SheetRowKinds.push_back(TSheetRowKind::SavedSheet);
         }
       }
-      if (Gval.SheetList.size() == rowsBefore) {
+      // Only a drawing without frames stands for itself; a framed drawing
+      // that gave no sheet is not shown or printed unsplit.
+      if (Gval.SheetList.size() == rowsBefore && frames == 0) {
         Gval.SheetList.push_back(TStr2List{path, path});
         SheetRowKinds.push_back(TSheetRowKind::WholeDrawing);
+      } else if (Gval.SheetList.size() == rowsBefore && UnsavedSheetCount > unsavedBefore) {
+        ++Report.DrawingsWithoutSheets;
       }
       Gval.SheetCount = static_cast<int32_t>(Gval.SheetList.size());
     }
@@ -249,7 +243,17 @@ void TForm1::RunBatch(TBatchHost& host) {
                                 : Utf8ToSjis("実行完了(") + std::to_string(FileList.size()) + ")";
   if (UnsavedSheetCount > 0)
     status += Utf8ToSjis("　保存できなかった分割図面：") + std::to_string(UnsavedSheetCount);
+  if (Report.DrawingsWithoutSheets > 0)
+    status += Utf8ToSjis("　分割図面を保存できなかった図面：") + std::to_string(Report.DrawingsWithoutSheets);
+  if (Report.DrawingsNotExploded > 0)
+    status += Utf8ToSjis("　ブロックを分解できなかった図面：") + std::to_string(Report.DrawingsNotExploded);
   host.SetStatusText(status);
+  if (!Report.UnsavedSheets.empty()) {
+    std::string text = Utf8ToSjis("保存できなかった分割図面があります。");
+    for (const TRunReport::TUnsavedSheet& sheet : Report.UnsavedSheets)
+      text += "\r\n" + sheet.Path + Utf8ToSjis("：") + sheet.Reason;
+    host.Inform(text);
+  }
   Running = false;
   host.SetRunButtonsEnabled(true);
 }

@@ -1,5 +1,9 @@
 #include "console_host.h"
 
+#include <algorithm>
+
+#include "form1_state.h"
+#include "gval.h"
 #include "sjis.h"
 
 void TConsoleBatchHost::Print(const char* prefix, const std::string& sjis) {
@@ -20,3 +24,11 @@ bool TConsoleBatchHost::Confirm(const std::string& text) {
 }
 
 void TConsoleBatchHost::Inform(const std::string& text) { Print("! ", text); }
+
+bool TConsoleBatchHost::ShowOrderDialog(TForm1& form) {
+  savedSheets_.clear();
+  const size_t rows = std::min(Gval.SheetList.size(), form.SheetRowKinds.size());
+  for (size_t i = 0; i < rows; ++i)
+    if (form.SheetRowKinds[i] == TForm1::TSheetRowKind::SavedSheet) savedSheets_.push_back(Gval.SheetList[i].First);
+  return false;
+}

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "batch_host.h"
 
@@ -17,17 +18,21 @@ class TConsoleBatchHost : public TBatchHost {
   void Inform(const std::string& text) override;
   void SetRunButtonsEnabled(bool) override {}
   void ReadPrintOptions(TForm1&) override {}
-  bool ShowOrderDialog(TForm1&) override { return false; }
+  // Keeps the saved sheets in their order (the run empties its list at the end).
+  bool ShowOrderDialog(TForm1& form) override;
   void PreviewSheets(TForm1&) override {}
   void PrintSheets(TForm1&) override {}
   bool EscapeHeld() override { return false; }
   void PumpMessages() override {}
 
   const std::string& LastStatus() const { return lastStatus_; }
+  // The sheet files of the last run's order dialog (Shift-JIS paths).
+  const std::vector<std::string>& SavedSheets() const { return savedSheets_; }
 
  private:
   void Print(const char* prefix, const std::string& sjis);
 
   std::FILE* out_;
   std::string lastStatus_;
+  std::vector<std::string> savedSheets_;
 };

@@ -12,6 +12,7 @@
 
 #include "gra_attribute.h"
 #include "jww_data.h"
+#include "run_report.h"
 
 class TBatchHost;
 
@@ -141,6 +142,8 @@ class TForm1 {
   // Paths of the last SplitAndSave's sheets that were refused because they
   // would have replaced the drawing being split or another listed drawing.
   std::vector<std::string> RefusedSheetPaths;
+  // What the current (or last) run could not do.
+  TRunReport Report;
   // The order list of the working drawing as loaded (sheet extraction).
   std::vector<TEntJwwOrder> SavedEntityOrder;
   // The drawing-frame drawing of the overlay, and whether the sheet loop has
@@ -209,5 +212,7 @@ class TForm1 {
   std::vector<double> KeptCoords;
   // File identities (device, inode) of the listed drawings, which no sheet may replace.
   std::vector<std::pair<uint64_t, uint64_t>> ProtectedFiles;
-  bool SaveOneSheet(const std::string& path);
+  // Saves the working drawing's current sheet; on failure answers false
+  // with the reason (Shift-JIS) in reason.
+  bool SaveOneSheet(const std::string& path, std::string& reason);
 };

@@ -2,6 +2,7 @@
 // chain search shared with the paper-frame command (frame_chain.h).
 #include <algorithm>
 
+#include "counted_rows.h"
 #include "form1_state.h"
 #include "frame_detect.h"
 
@@ -36,7 +37,7 @@ void TForm1::ClearSheetFrames() {
 void TForm1::FindSheetFrames() {
   ClearSheetFrames();
   std::vector<TFrameLine> horizontal, vertical;
-  const size_t count = std::min(WorkDrawing.Lines.size(), static_cast<size_t>(std::max(WorkDrawing.LineCount, 0)));
+  const size_t count = CountedRows(WorkDrawing.LineCount, WorkDrawing.Lines);
   for (size_t i = 0; i < count; ++i) {
     const TEntJwwLine& l = WorkDrawing.Lines[i];
     if (!IsFrameLine(l)) continue;

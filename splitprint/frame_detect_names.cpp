@@ -3,30 +3,18 @@
 #include <algorithm>
 #include <cstring>
 
+#include "counted_rows.h"
 #include "form1_state.h"
 #include "frame_detect.h"
+#include "clipping.h"
 #include "frame_text.h"
+#include "sheet_names.h"
 
 namespace {
 
-constexpr size_t kMaxSheetsPerFrame = 16;
-
-// Characters that may not appear in a sheet name, which becomes part of a
-// file name. Tested byte by byte, so a double-byte character whose trail byte
-// is one of them (ソ = 0x83 0x5C, for instance) rejects the name as well.
-bool HasForbiddenByte(const std::string& name) {
-  static const char kForbidden[] = ",.\\/[]| '\"+*<>?~";
-  for (char c : name) {
-    if (std::memchr(kForbidden, c, sizeof kForbidden - 1) != nullptr) return true;
-  }
-  return false;
-}
-
-// The strictly-inside test of the clipping unit: more than 1e-12 inside
-// every edge of the frame.
+// Strictly inside: more than 1e-12 inside every edge of the frame.
 bool StrictlyInside(double x, double y, const TZumenWakuField& f) {
-  constexpr double eps = 1e-12;
-  return !(x - f.XMin < eps) && !(x - f.XMax > -eps) && !(y - f.YMin < eps) && !(y - f.YMax > -eps);
+  return PointVsWindow(x, y, f.XMin, f.YMin, f.XMax, f.YMax) == 0;
 }
 
 // How many used slots of all frames hold this name, or this name with a
@@ -35,7 +23,7 @@ int32_t CountSameNames(const std::vector<TZumenWakuField>& frames, size_t frameC
   int32_t count = 0;
   for (size_t i = 0; i < frameCount; ++i) {
     const TZumenWakuField& f = frames[i];
-    const auto used = static_cast<size_t>(std::clamp<int32_t>(f.NameCount, 0, kMaxSheetsPerFrame));
+    const auto used = f.SheetSlots();
     for (size_t k = 0; k < used; ++k) {
       const std::string& n = f.Names[k];
       if (EqualIgnoringCase(n.substr(0, n.find('~')), name)) ++count;
@@ -53,7 +41,7 @@ bool IsSheetNameTag(const TEntJwwText& text) {
 
 void TForm1::AssignSheetNames() {
   std::vector<TZumenWakuField>& frames = Gval.SheetFrames;
-  const size_t frameCount = std::min(frames.size(), static_cast<size_t>(std::max(Gval.SheetFrameCount, 0)));
+  const size_t frameCount = CountedRows(Gval.SheetFrameCount, frames);
   for (size_t i = 0; i < frameCount; ++i) {
     TZumenWakuField& f = frames[i];
     f.NameCount = 0;
@@ -66,12 +54,12 @@ void TForm1::AssignSheetNames() {
     f.PaperClass = 0;
   }
 
-  const size_t textCount = std::min(WorkDrawing.Texts.size(), static_cast<size_t>(std::max(WorkDrawing.TextCount, 0)));
+  const size_t textCount = CountedRows(WorkDrawing.TextCount, WorkDrawing.Texts);
   for (size_t t = 0; t < textCount; ++t) {
     const TEntJwwText& text = WorkDrawing.Texts[t];
     if (!IsSheetNameTag(text)) continue;
     std::string name = TrimBytesUpTo32(text.Content.substr(std::strlen(kSheetNameTag)));
-    if (name.empty() || HasForbiddenByte(name)) continue;
+    if (name.empty() || HasForbiddenSheetNameByte(name)) continue;
     std::string layers;
     const size_t tag = FindOnCharBoundary(name, kLayerListTag);
     if (tag != std::string::npos) {
@@ -87,7 +75,7 @@ void TForm1::AssignSheetNames() {
     for (size_t i = 0; i < frameCount; ++i) {
       TZumenWakuField& f = frames[i];
       if (!StrictlyInside(text.StartX, text.StartY, f)) continue;
-      if (f.NameCount < static_cast<int32_t>(kMaxSheetsPerFrame)) {
+      if (f.NameCount < kMaxSheetsPerFrame) {
         const auto slot = static_cast<size_t>(f.NameCount);
         f.Names[slot] = name;
         f.NameLayerGroups[slot] = text.Common.LayerGroup;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "counted_rows.h"
 #include "form1_state.h"
 #include "frame_detect.h"
 #include "frame_text.h"
@@ -103,7 +104,7 @@ void MoveToPageCentre(int32_t baseCode, double a, double h, double& x, double& y
 void TForm1::FindPrintOriginFrames() {
   std::vector<std::string> lines;
   std::vector<int64_t> numbers;
-  const size_t textCount = std::min(WorkDrawing.Texts.size(), static_cast<size_t>(std::max(WorkDrawing.TextCount, 0)));
+  const size_t textCount = CountedRows(WorkDrawing.TextCount, WorkDrawing.Texts);
   for (size_t t = 0; t < textCount; ++t) {
     const TEntJwwText& text = WorkDrawing.Texts[t];
     std::string s;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "counted_rows.h"
 #include "form1_state.h"
 #include "frame_detect.h"
 
@@ -35,7 +36,7 @@ int32_t PaperClassOf(double width, double height) {
 }
 
 void TForm1::ClassifyFramePaper() {
-  const size_t n = std::min(Gval.SheetFrames.size(), static_cast<size_t>(std::max(Gval.SheetFrameCount, 0)));
+  const size_t n = CountedRows(Gval.SheetFrameCount, Gval.SheetFrames);
   for (size_t i = 0; i < n; ++i) {
     TZumenWakuField& f = Gval.SheetFrames[i];
     f.PaperClass = PaperClassOf(f.XMax - f.XMin, f.YMax - f.YMin);

@@ -52,25 +52,8 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b) {
   return i >= a.size() && j >= b.size();
 }
 
-namespace {
-
-std::string UpperSingleByteLetters(const std::string& s) {
-  std::string out = s;
-  for (size_t i = 0; i < out.size();) {
-    const auto b = static_cast<unsigned char>(out[i]);
-    if (IsSjisLeadByte(b)) {
-      i += 2;  // trail bytes are never letters of their own
-      continue;
-    }
-    if (b >= 'a' && b <= 'z') out[i] = static_cast<char>(b - 32);
-    ++i;
-  }
-  return out;
-}
-
-}  // namespace
 
 int CompareIgnoringCase(const std::string& a, const std::string& b) {
-  const int c = UpperSingleByteLetters(a).compare(UpperSingleByteLetters(b));
+  const int c = UpperAsciiSJIS(a).compare(UpperAsciiSJIS(b));
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }

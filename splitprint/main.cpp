@@ -12,6 +12,8 @@
 #include "file_io.h"
 #include "form1_state.h"
 #include "gval.h"
+#include "standard_folders.h"
+#include "temp_folders.h"
 
 namespace {
 
@@ -36,15 +38,21 @@ int main(int argc, char** argv) {
   ResetDrawingGlobalsForStartup();
   const std::string programFolder = NativePathToSjis(ProgramFolderOf(argv[0]));
   Gval.ProgramFolder = programFolder;
-  BindImg.TempFolder = programFolder + "TEMP/";
+  TTempFolders temp;
+  if (!temp.Open(programFolder, UserCacheFolder())) {
+    std::fprintf(stderr, "cannot make the temporary folders beside the program or in the cache folder\n");
+    return 1;
+  }
+  BindImg.TempFolder = temp.ImageFolder();
   BindImg.BindImageExtractFlag = 1;
   BindImg.BindImageKeepFlag = 1;
   std::error_code ec;
-  std::filesystem::create_directories(SjisPathToNative(BindImg.TempFolder), ec);
-  std::filesystem::create_directories(SjisPathToNative(programFolder + "TMP/"), ec);
+
+  TQtUserFolders userFolders;
+  SetUserFolders(&userFolders);
 
   TForm1 form;
-  form.TempSheetFolder = programFolder + "TMP/";
+  form.TempSheetFolder = temp.SheetFolder();
   for (int i = 1; i < argc; ++i) {
     const std::string path = NativePathToSjis(std::filesystem::absolute(argv[i], ec).string());
     if (FileExistsSjis(path)) form.FileList.push_back(path);
@@ -53,12 +61,8 @@ int main(int argc, char** argv) {
 
   TConsoleBatchHost host(stdout);
   form.StartBatch(host);
-  for (int32_t i = 0; i < Gval.SheetCount && i < static_cast<int32_t>(Gval.SheetList.size()); ++i) {
-    if (form.SheetRowKinds.size() > static_cast<size_t>(i) &&
-        form.SheetRowKinds[i] == TForm1::TSheetRowKind::SavedSheet)
-      std::printf("sheet: %s\n", SjisPathToNative(Gval.SheetList[i].First).c_str());
-  }
-  std::filesystem::remove_all(SjisPathToNative(BindImg.TempFolder), ec);
-  std::filesystem::remove_all(SjisPathToNative(form.TempSheetFolder), ec);
+  for (const std::string& sheet : host.SavedSheets()) std::printf("sheet: %s\n", SjisPathToNative(sheet).c_str());
+  temp.Close();
+  SetUserFolders(nullptr);
   return form.UnsavedSheetCount == 0 ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 
+#include "counted_rows.h"
 #include "form1_state.h"
 #include "gval.h"
 #include "frame_detect.h"
@@ -150,7 +151,7 @@ bool TForm1::ParseImageText(const std::string& text, std::string& path, std::arr
 
 void TForm1::SaveEntityOrder() {
   TJwwData& d = WorkDrawing;
-  const size_t n = std::min(static_cast<size_t>(std::max(d.EntityOrderCount, 0)), d.EntityOrder.size());
+  const size_t n = CountedRows(d.EntityOrderCount, d.EntityOrder);
   SavedEntityOrder.assign(d.EntityOrder.begin(), d.EntityOrder.begin() + static_cast<std::ptrdiff_t>(n));
   KeptItems.clear();
   KeptCoords.clear();
@@ -181,16 +182,15 @@ void TForm1::SaveEntityOrder() {
 
 void TForm1::RestoreEntityOrder() {
   TJwwData& d = WorkDrawing;
-  const size_t n = std::min({SavedEntityOrder.size(), d.EntityOrder.size(),
-                             static_cast<size_t>(std::max(d.EntityOrderCount, 0))});
+  const size_t n = std::min(SavedEntityOrder.size(), CountedRows(d.EntityOrderCount, d.EntityOrder));
   std::copy_n(SavedEntityOrder.begin(), n, d.EntityOrder.begin());
 }
 
 void TForm1::ExtractSheet(int32_t frameIndex, int32_t sheetIndex) {
   KeptItems.clear();
   KeptCoords.clear();
-  const int32_t frameCount = std::min(Gval.SheetFrameCount, static_cast<int32_t>(Gval.SheetFrames.size()));
-  if (frameIndex < 0 || frameIndex >= frameCount || sheetIndex < 0 || sheetIndex >= 16) return;
+  const int32_t frameCount = static_cast<int32_t>(CountedRows(Gval.SheetFrameCount, Gval.SheetFrames));
+  if (frameIndex < 0 || frameIndex >= frameCount || sheetIndex < 0 || sheetIndex >= kMaxSheetsPerFrame) return;
   const TZumenWakuField& frame = Gval.SheetFrames[static_cast<size_t>(frameIndex)];
   TJwwData& d = WorkDrawing;
   const TSheetWindow win{frame.XMin, frame.YMin, frame.XMax, frame.YMax};
@@ -236,7 +236,7 @@ void TForm1::ExtractSheet(int32_t frameIndex, int32_t sheetIndex) {
 
   int32_t* counts[8] = {nullptr,          &d.LineCount,      &d.ArcCount,   &d.PointCount,
                         &d.TextCount,     &d.DimensionCount, &d.SolidCount, &d.BlockInsertCount};
-  const size_t n = std::min(static_cast<size_t>(std::max(d.EntityOrderCount, 0)), d.EntityOrder.size());
+  const size_t n = CountedRows(d.EntityOrderCount, d.EntityOrder);
   const size_t boxed = std::min(n, EntityBoxes.size());
   for (size_t i = 0; i < n; ++i) {
     TEntJwwOrder& o = d.EntityOrder[i];

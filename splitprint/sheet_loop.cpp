@@ -5,15 +5,18 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <set>
 
+#include "counted_rows.h"
 #include "file_io.h"
 #include "form1_state.h"
 #include "gval.h"
 #include "sheet_names.h"
+#include "sjis.h"
 
 namespace {
 
-constexpr size_t kMaxSheetsPerFrame = 16;
 constexpr int32_t kAuxLineCount = 4;
 
 // Four lines on layer [F-F] in the auxiliary colour; the sheet extraction
@@ -57,9 +60,25 @@ bool WouldReplaceDrawing(const std::string& path, const std::string& drawingPath
   return std::find(protectedFiles.begin(), protectedFiles.end(), target) != protectedFiles.end();
 }
 
+// The system's words for an error number, as Shift-JIS.
+std::string SystemReason(int error) {
+  if (error == 0) return Utf8ToSjis("図面を書き出せませんでした");
+  return Utf8ToSjis(std::strerror(error));
+}
+
+// The path itself, or, when this run already saved a file there, the first
+// of name-2, name-3, ... that it did not (the "-k" of sheets within a frame).
+std::string FreshSheetPath(const std::string& folder, const std::string& name,
+                           const std::set<std::string>& savedFiles) {
+  auto taken = [&](const std::string& path) { return savedFiles.count(SjisPathToNative(path)) > 0; };
+  std::string path = folder + name + ".jww";
+  for (int32_t k = 2; taken(path); ++k) path = folder + name + "-" + std::to_string(k) + ".jww";
+  return path;
+}
+
 }  // namespace
 
-bool TForm1::SaveOneSheet(const std::string& path) {
+bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
   TJwwData& d = WorkDrawing;
   if (WouldReplaceDrawing(path, DrawingPath, ProtectedFiles)) {
     RefusedSheetPaths.push_back(path);
@@ -71,12 +90,21 @@ bool TForm1::SaveOneSheet(const std::string& path) {
     d.BuildBlockTree();
   }
   d.SetSaveOptions(0);
-  const bool saved = d.SaveToFile(path, d.Header.Version);
+  bool saved = d.SaveToFile(path, d.Header.Version);
   if (overlay) {
     --d.EntityOrderCount;
     --d.BlockInsertCount;
     d.BuildBlockTree();
   }
+  if (!saved) {
+    reason = SystemReason(d.LastSaveErrno);
+  } else if (d.LastSaveDroppedImages > 0) {
+    // A sheet without the images it shows is no sheet: it is not kept.
+    DeleteFileSjis(path);
+    reason = Utf8ToSjis("図面に埋め込まれた画像を取り出せませんでした");
+    saved = false;
+  }
+  if (saved) Report.SavedFiles.insert(SjisPathToNative(path));
   return saved;
 }
 
@@ -101,7 +129,7 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
   ClassifyFramePaper();
 
   const std::string base = RemoveExtension(sourceFileName);
-  const int32_t frameCount = std::min(Gval.SheetFrameCount, static_cast<int32_t>(Gval.SheetFrames.size()));
+  const int32_t frameCount = static_cast<int32_t>(CountedRows(Gval.SheetFrameCount, Gval.SheetFrames));
   int32_t number = StartNumber;
   int32_t loadedClass = -1;
   FrameDrawingLoaded = false;
@@ -117,19 +145,21 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
     // Numbers follow the drawing alone: a sheet that could not be saved
     // still takes its number.
     int32_t nonEmpty = 0;
-    const size_t sheets = static_cast<size_t>(std::clamp<int32_t>(frame.NameCount, 0, kMaxSheetsPerFrame));
+    const size_t sheets = frame.SheetSlots();
     for (size_t k = 0; k < sheets; ++k) {
       const std::string numberText = SheetNumberText(number, ZeroPad, frameCount, StartNumber, frame.NameCount,
                                                      static_cast<int32_t>(k));
       const std::string name = SafeSheetFileName(
           ComposeSheetName(NamingPattern, numberText, Separator, base, frame.Names[k]));
-      frame.OutputNames[k] = folder + name + ".jww";
+      frame.OutputNames[k] = FreshSheetPath(folder, name, Report.SavedFiles);
       ExtractSheet(i, static_cast<int32_t>(k));
       const int64_t elements = static_cast<int64_t>(d.LineCount) + d.ArcCount + d.PointCount + d.TextCount +
                                d.DimensionCount + d.SolidCount + d.BlockInsertCount;
       if (elements > auxLines) {
         ++nonEmpty;
-        if (!SaveOneSheet(frame.OutputNames[k])) {
+        std::string reason;
+        if (!SaveOneSheet(frame.OutputNames[k], reason)) {
+          if (!reason.empty()) Report.UnsavedSheets.push_back({frame.OutputNames[k], reason});
           frame.OutputNames[k].clear();  // not listed, never deleted
           ++UnsavedSheetCount;
         }

@@ -90,8 +90,5 @@ std::string UpperExtension(const std::string& path) {
   const std::string name = FileNameOf(path);
   const size_t dot = name.rfind('.');
   if (dot == std::string::npos) return std::string();
-  std::string ext = name.substr(dot);
-  for (char& c : ext)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return ext;
+  return UpperAsciiSJIS(name.substr(dot));
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "frame_chain.h"  // HasForbiddenSheetNameByte
+
 // The number text of sheet `sheetIndex` (0-based) of a frame with
 // `sheetsInFrame` sheets: number in decimal, padded with "0" to the digits of
 // (frameCount + startNumber), at most 6, when zeroPad is 1; "-k" (1-based)

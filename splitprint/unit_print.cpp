@@ -1,36 +1,33 @@
 #include "unit_print.h"
 
-#include <QGuiApplication>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 #include "func.h"
 #include "printer_device.h"
-#include "qt_printer_device.h"
 
 const char kDefaultPrinterLabel[] = "<\x95\x57\x8F\x80\x83\x76\x83\x8A\x83\x93\x83\x5E>";  // <標準プリンタ>
 
 namespace {
 
 TPrinterDevice* g_current = nullptr;
-std::unique_ptr<TPrinterDevice> g_system;
 
-// The printer objects must go before the application object does.
-void ReleaseSystemPrinter() { g_system.reset(); }
+// The page when no printer has one: A4 portrait, as the built-in PDF printer
+// gives it, at 254 dpi so that it is exactly 210 x 297 mm.
+constexpr int32_t kFallbackDpi = 254;
+constexpr int32_t kFallbackWidthPx = 2100;
+constexpr int32_t kFallbackHeightPx = 2970;
+
+// True when the current printer reports a page to measure.
+bool HasPage(const TPrinterDevice* p) {
+  return p && p->DpiX() > 0 && p->DpiY() > 0 && p->PhysicalWidthPx() > 0 && p->PhysicalHeightPx() > 0;
+}
 
 }  // namespace
 
 void SetCurrentPrinter(TPrinterDevice* device) { g_current = device; }
 
-TPrinterDevice* CurrentPrinter() {
-  if (g_current) return g_current;
-  if (!g_system && qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-    g_system = CreateSystemPrinterDevice();
-    qAddPostRoutine(ReleaseSystemPrinter);
-  }
-  return g_system.get();
-}
+TPrinterDevice* CurrentPrinter() { return g_current; }
 
 std::string GetPrinterName() {
   TPrinterDevice* p = CurrentPrinter();
@@ -41,12 +38,14 @@ std::string GetPrinterName() {
   return names[static_cast<size_t>(index)];
 }
 
-int32_t GetPrinterDpiX() { return CurrentPrinter() ? CurrentPrinter()->DpiX() : 0; }
-int32_t GetPrinterDpiY() { return CurrentPrinter() ? CurrentPrinter()->DpiY() : 0; }
-int32_t GetPhysicalWidthPx() { return CurrentPrinter() ? CurrentPrinter()->PhysicalWidthPx() : 0; }
-int32_t GetPhysicalHeightPx() { return CurrentPrinter() ? CurrentPrinter()->PhysicalHeightPx() : 0; }
-int32_t GetPageWidthPx() { return CurrentPrinter() ? CurrentPrinter()->PageWidthPx() : 0; }
-int32_t GetPageHeightPx() { return CurrentPrinter() ? CurrentPrinter()->PageHeightPx() : 0; }
+// Without a printer that has a page, the sizes are those of the fallback A4
+// page, so frames made from the page size are never empty.
+int32_t GetPrinterDpiX() { return HasPage(g_current) ? g_current->DpiX() : kFallbackDpi; }
+int32_t GetPrinterDpiY() { return HasPage(g_current) ? g_current->DpiY() : kFallbackDpi; }
+int32_t GetPhysicalWidthPx() { return HasPage(g_current) ? g_current->PhysicalWidthPx() : kFallbackWidthPx; }
+int32_t GetPhysicalHeightPx() { return HasPage(g_current) ? g_current->PhysicalHeightPx() : kFallbackHeightPx; }
+int32_t GetPageWidthPx() { return HasPage(g_current) ? g_current->PageWidthPx() : kFallbackWidthPx; }
+int32_t GetPageHeightPx() { return HasPage(g_current) ? g_current->PageHeightPx() : kFallbackHeightPx; }
 
 double PixelsToMm(int32_t px, int32_t dpi) {
   if (dpi <= 0) return 0;  // no printer: no size instead of a division by zero

@@ -1,8 +1,9 @@
 // Plain routines over the current printer: its name, resolution and page
 // sizes, and the three print-job calls. Nothing is cached; every routine
 // asks the device anew. Failures of the device are not handled here: they
-// come back to the caller as results (false from the job calls, 0 sizes
-// when there is no printer).
+// come back to the caller as results (false from the job calls). There is
+// always a page: without a printer that reports one, the resolution and
+// sizes are those of an A4 portrait page (210 x 297 mm at 254 dpi).
 #pragma once
 
 #include <cstdint>
@@ -10,10 +11,9 @@
 
 class TPrinterDevice;
 
-// The device the routines use. Until one is set, the first use installs the
-// system's printers (or the PDF file printer) when a QGuiApplication exists.
-// SetCurrentPrinter(nullptr) goes back to that default; the caller keeps
-// ownership of a device it sets.
+// The device the routines use, set by the program at start-up (its printers
+// through the toolkit) or by tests; nullptr when there is none. The caller
+// keeps ownership.
 void SetCurrentPrinter(TPrinterDevice* device);
 TPrinterDevice* CurrentPrinter();
 

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "counted_rows.h"
 #include "draw_model.h"
 #include "gra_attribute.h"
 #include "gval.h"
@@ -18,12 +19,6 @@ namespace {
 
 constexpr int32_t kLayers = 256;
 constexpr uint8_t kOwnLayersBit = 0x40;
-
-// Rows a count covers, never more than the array holds.
-template <class T>
-size_t Rows(int32_t count, const std::vector<T>& rows) {
-  return count <= 0 ? 0 : std::min(static_cast<size_t>(count), rows.size());
-}
 
 int32_t LayerIndex(const TEntJwwCommon& c) { return c.LayerGroup * 16 + c.Layer; }
 
@@ -86,6 +81,9 @@ class TModelDrawer {
     DrawPass();
   }
 
+  // One pass per chosen layer, hidden ones skipped. The reversed order walks
+  // the same layers from the last, so a filtered group stays that group
+  // (mirroring each layer index as 255 − m would pick another group).
   void DrawByLayer(bool reversed) {
     BuildLayerRows();
     const int32_t g0 = groupFilter_ < 0 ? 0 : groupFilter_, g1 = groupFilter_ < 0 ? 15 : groupFilter_;
@@ -196,20 +194,21 @@ class TModelDrawer {
     });
   }
 
+  // A row naming no definition, or one beyond the definitions, draws nothing.
   const TEntJwwBlockDef* DefOf(const TEntJwwBlockTree& row) const {
-    const size_t defs = Rows(d_.BlockDefCount, d_.BlockDefs);
+    const size_t defs = CountedRows(d_.BlockDefCount, d_.BlockDefs);
     if (row.DefRow < 0 || static_cast<size_t>(row.DefRow) >= defs) return nullptr;
     return &d_.BlockDefs[static_cast<size_t>(row.DefRow)];
   }
 
   static TArrays ArraysOf(const TEntJwwBlockDef& def) {
-    return {def.Texts,  Rows(def.TextCount, def.Texts),   def.Solids, Rows(def.SolidCount, def.Solids),
-            def.Lines,  Rows(def.LineCount, def.Lines),   def.Arcs,   Rows(def.ArcCount, def.Arcs),
-            def.Points, Rows(def.PointCount, def.Points), def.Dimensions, Rows(def.DimensionCount, def.Dimensions)};
+    return {def.Texts,  CountedRows(def.TextCount, def.Texts),   def.Solids, CountedRows(def.SolidCount, def.Solids),
+            def.Lines,  CountedRows(def.LineCount, def.Lines),   def.Arcs,   CountedRows(def.ArcCount, def.Arcs),
+            def.Points, CountedRows(def.PointCount, def.Points), def.Dimensions, CountedRows(def.DimensionCount, def.Dimensions)};
   }
 
   bool DrawTreeRows() {
-    const size_t n = Rows(d_.BlockTreeCount, d_.BlockTree);
+    const size_t n = CountedRows(d_.BlockTreeCount, d_.BlockTree);
     return Loop(n, &tree_, [&](size_t r) {
       const TEntJwwBlockTree& row = d_.BlockTree[r];
       const size_t g = row.Common.LayerGroup;
@@ -232,10 +231,10 @@ class TModelDrawer {
   }
 
   bool DrawPass() {
-    const TArrays own{d_.Texts,  Rows(d_.TextCount, d_.Texts),   d_.Solids, Rows(d_.SolidCount, d_.Solids),
-                      d_.Lines,  Rows(d_.LineCount, d_.Lines),   d_.Arcs,   Rows(d_.ArcCount, d_.Arcs),
-                      d_.Points, Rows(d_.PointCount, d_.Points), d_.Dimensions,
-                      Rows(d_.DimensionCount, d_.Dimensions)};
+    const TArrays own{d_.Texts,  CountedRows(d_.TextCount, d_.Texts),   d_.Solids, CountedRows(d_.SolidCount, d_.Solids),
+                      d_.Lines,  CountedRows(d_.LineCount, d_.Lines),   d_.Arcs,   CountedRows(d_.ArcCount, d_.Arcs),
+                      d_.Points, CountedRows(d_.PointCount, d_.Points), d_.Dimensions,
+                      CountedRows(d_.DimensionCount, d_.Dimensions)};
     return DrawKinds(own, own_, pass_ < 0, true) && DrawTreeRows();
   }
 
@@ -248,7 +247,7 @@ class TModelDrawer {
     if (!defLayersKnown_[defRow]) {
       std::bitset<kLayers>& mask = defLayers_[defRow];
       const auto add = [&](const auto& arr, int32_t count) {
-        for (size_t i = 0; i < Rows(count, arr); ++i) {
+        for (size_t i = 0; i < CountedRows(count, arr); ++i) {
           const int32_t m = LayerIndex(arr[i].Common);
           if (m < kLayers) mask.set(static_cast<size_t>(m));
         }
@@ -265,15 +264,15 @@ class TModelDrawer {
   }
 
   void BuildLayerRows() {
-    texts_.BuildByOwnLayer(d_.Texts, Rows(d_.TextCount, d_.Texts));
-    solids_.BuildByOwnLayer(d_.Solids, Rows(d_.SolidCount, d_.Solids));
-    lines_.BuildByOwnLayer(d_.Lines, Rows(d_.LineCount, d_.Lines));
-    arcs_.BuildByOwnLayer(d_.Arcs, Rows(d_.ArcCount, d_.Arcs));
-    points_.BuildByOwnLayer(d_.Points, Rows(d_.PointCount, d_.Points));
-    dims_.BuildByOwnLayer(d_.Dimensions, Rows(d_.DimensionCount, d_.Dimensions));
+    texts_.BuildByOwnLayer(d_.Texts, CountedRows(d_.TextCount, d_.Texts));
+    solids_.BuildByOwnLayer(d_.Solids, CountedRows(d_.SolidCount, d_.Solids));
+    lines_.BuildByOwnLayer(d_.Lines, CountedRows(d_.LineCount, d_.Lines));
+    arcs_.BuildByOwnLayer(d_.Arcs, CountedRows(d_.ArcCount, d_.Arcs));
+    points_.BuildByOwnLayer(d_.Points, CountedRows(d_.PointCount, d_.Points));
+    dims_.BuildByOwnLayer(d_.Dimensions, CountedRows(d_.DimensionCount, d_.Dimensions));
     // A row keeping its elements' layers is visited in the pass of every
     // layer its definition uses; any other row in the pass of its own layer.
-    tree_.Build(Rows(d_.BlockTreeCount, d_.BlockTree), [&](size_t r, auto emit) {
+    tree_.Build(CountedRows(d_.BlockTreeCount, d_.BlockTree), [&](size_t r, auto emit) {
       const TEntJwwBlockTree& row = d_.BlockTree[r];
       if ((row.Common.LineType & kOwnLayersBit) == 0) {
         const int32_t m = LayerIndex(row.Common);

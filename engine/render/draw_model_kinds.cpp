@@ -25,11 +25,6 @@ bool IsImageText(const std::string& content) {
   return content.compare(0, 4, "^@BM") == 0 && content.find(',') != std::string::npos;
 }
 
-void Map(const TAffineMap& m, double x, double y, double& mx, double& my) {
-  mx = (m.a * x + m.b * y + m.tx) / m.s;
-  my = (m.c * x + m.d * y + m.ty) / m.s;
-}
-
 bool IsIdentityMatrix(const TAffineMap& m) {
   return std::fabs(m.a - 1) <= 1e-14 && std::fabs(m.b) <= 1e-14 && std::fabs(m.c) <= 1e-14 &&
          std::fabs(m.d - 1) <= 1e-14;
@@ -99,10 +94,10 @@ void TJwwData::DrawImageText(TCanvas& canvas, bool lineWidthMode, const TDrawPla
   const double psi = VectorAngle(e.EndX - e.StartX, e.EndY - e.StartY);
   const double phi = v.angle * kPi / 180;
   double x1, y1, wx, wy, hx, hy, ax, ay;
-  Map(m, e.StartX, e.StartY, x1, y1);
-  Map(m, e.StartX + v.width * std::cos(psi), e.StartY + v.width * std::sin(psi), wx, wy);
-  Map(m, e.StartX - v.height * std::sin(psi), e.StartY + v.height * std::cos(psi), hx, hy);
-  Map(m, e.StartX + v.width * std::cos(phi), e.StartY + v.width * std::sin(phi), ax, ay);
+  MapPoint(e.StartX, e.StartY, m, x1, y1);
+  MapPoint(e.StartX + v.width * std::cos(psi), e.StartY + v.width * std::sin(psi), m, wx, wy);
+  MapPoint(e.StartX - v.height * std::sin(psi), e.StartY + v.height * std::cos(psi), m, hx, hy);
+  MapPoint(e.StartX + v.width * std::cos(phi), e.StartY + v.width * std::sin(phi), m, ax, ay);
   const double x2 = x1 + Distance(x1, y1, wx, wy);
   const double y2 = y1 + Distance(x1, y1, hx, hy);
   double q = VectorAngle(ax - x1, ay - y1) * 180 / kPi;
@@ -152,7 +147,7 @@ void TJwwData::DrawSolid(TCanvas& canvas, bool /*lineWidthMode*/, const TDrawPla
   Gval.WorldPoints.clear();
   for (const auto& c : corners) {
     TWorldPoint p;
-    Map(m, c[0], c[1], p.x, p.y);
+    MapPoint(c[0], c[1], m, p.x, p.y);
     Gval.WorldPoints.push_back(p);
   }
   Gval.WorldPointCount = 4;
@@ -177,8 +172,8 @@ void TJwwData::DrawLine(TCanvas& canvas, bool lineWidthMode, const TDrawPlacemen
   const int32_t layer = place.LayerIndexOf(e.Common);
   SetStrokePen(canvas, layer, e.Common, colorOverride);
   double x1, y1, x2, y2;
-  Map(place.map, e.X1, e.Y1, x1, y1);
-  Map(place.map, e.X2, e.Y2, x2, y2);
+  MapPoint(e.X1, e.Y1, place.map, x1, y1);
+  MapPoint(e.X2, e.Y2, place.map, x2, y2);
   if (lineWidthMode)
     DrawPatternLine(layer, e.Common.LineType, canvas, x1, y1, x2, y2);
   else

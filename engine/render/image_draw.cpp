@@ -28,9 +28,7 @@ bool HasImageExtension(const std::string& path) {
   const size_t slash = path.rfind('/');
   const size_t dot = path.rfind('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
-  std::string ext = path.substr(dot);
-  for (char& ch : ext)
-    if (ch >= 'a' && ch <= 'z') ch = char(ch - 'a' + 'A');
+  const std::string ext = UpperAsciiSJIS(path.substr(dot));
   static const char* const kExtensions[] = {".BMP", ".WMF", ".EMF",  ".ICO", ".PNG", ".TIF",
                                             ".TIFF", ".JPG", ".JPE", ".JPEG", ".GIF"};
   return std::any_of(std::begin(kExtensions), std::end(kExtensions),

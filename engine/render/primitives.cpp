@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "clipping.h"
+#include "counted_rows.h"
 #include "func.h"
 #include "gra_attribute.h"
 #include "gval.h"
@@ -14,13 +14,6 @@ const TgraAttribute& DrawAttributes() {
   if (Gval.GraAttribute != nullptr) return *Gval.GraAttribute;
   static const TgraAttribute neutral;
   return neutral;
-}
-
-int32_t RoundTiesToEven(double v) {
-  if (std::isnan(v)) return 0;
-  constexpr double lo = std::numeric_limits<int32_t>::min();
-  constexpr double hi = std::numeric_limits<int32_t>::max();
-  return static_cast<int32_t>(std::nearbyint(std::clamp(v, lo, hi)));
 }
 
 namespace {
@@ -67,7 +60,7 @@ int32_t CommonOutCode(const TWorldPoint* pts, size_t n) {
 
 // Points of the world buffer in use: its count, never beyond its length.
 size_t WorldPointsInUse() {
-  return std::min(Gval.WorldPoints.size(), static_cast<size_t>(std::max(Gval.WorldPointCount, 0)));
+  return CountedRows(Gval.WorldPointCount, Gval.WorldPoints);
 }
 
 struct TWindow {
@@ -136,7 +129,7 @@ void SetPenForEntity(TCanvas& canvas, int32_t layerIndex, int32_t pen, int32_t l
     double w = widthMm * Gval.ViewScale;
     if (!(w > 0)) w = 0;  // NaN too
     if (w > 400) w = 400;
-    width = RoundTiesToEven(w);
+    width = RoundToEvenInt(w);  // pen widths round ties to even
   } else if (lineType != 1 && lineType != 31) {
     style = psDot;
   }

@@ -15,9 +15,6 @@ class TgraAttribute;
 // The attribute object the renderer reads: Gval.GraAttribute, or a neutral
 // default one while none is installed.
 const TgraAttribute& DrawAttributes();
-// Pen widths and text metrics round to the nearest integer, ties to even
-// (strokes use RoundToInt). Saturates at the int32 range; NaN gives 0.
-int32_t RoundTiesToEven(double v);
 
 // Cosines and sines of a curve's parameters t = start, start + step, ...
 // (the parameter advancing by adding the step), at most 73 of them. The

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "dim_text.h"  // FormatGeneralNumber
+#include "counted_rows.h"
 #include "func.h"
 #include "gval.h"
 
@@ -274,8 +274,7 @@ bool DateCode(std::string_view code, std::string& out) {
 bool UserPair(const std::string& text, std::string& out) {
   if (text.size() < 2 || text[0] != '%' || text[1] != '%') return false;
   out = text;
-  const size_t rows = std::min(Gval.TextVariables.size(),
-                               static_cast<size_t>(std::max(Gval.TextVariableCount, 0)));
+  const size_t rows = CountedRows(Gval.TextVariableCount, Gval.TextVariables);
   for (size_t i = 0; i < rows; ++i) {
     if (Gval.TextVariables[i].First == text) {
       out = Gval.TextVariables[i].Second;

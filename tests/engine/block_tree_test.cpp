@@ -228,6 +228,7 @@ TEST(BlockTree, DefinitionsInsertingThemselvesAreCutOnTheirOwnChain) {
       EXPECT_EQ(d.BlockTree[i].Parent, parents[i]) << i;
       EXPECT_EQ(d.BlockTree[i].BlockNumber, numbers[i]) << i;
     }
+    EXPECT_FALSE(d.BlockTreeCut);  // cutting a cycle leaves nothing out
     EXPECT_EQ(d.UsedBlockDefCount, 3);
   }
 }
@@ -261,6 +262,7 @@ TEST(BlockTree, AVeryLongCycleIsHandledWithoutDeepRecursion) {
   SetModel(d, std::move(defs), {Insert(0)});
   d.BuildBlockTree();
   EXPECT_EQ(d.BlockTreeCount, 64);
+  EXPECT_TRUE(d.BlockTreeCut);  // the depth bound stops it before the cycle closes
   EXPECT_EQ(d.UsedBlockDefCount, n);
 }
 
@@ -276,6 +278,7 @@ TEST(BlockTree, DeepChainsStopAtTheDepthBoundButKeepEveryDefinitionInUse) {
   ASSERT_EQ(d.BlockTreeCount, 64);
   EXPECT_EQ(d.BlockTree.back().Level, 63);
   EXPECT_DOUBLE_EQ(d.BlockTree.back().OriginX, 63);
+  EXPECT_TRUE(d.BlockTreeCut);
   EXPECT_EQ(d.UsedBlockDefCount, chain);  // the writer must keep the whole chain
   EXPECT_EQ(d.BlockDefs[chain - 1].NewNumber, chain - 1);
 }
@@ -296,6 +299,7 @@ TEST(BlockTree, ExponentialFanOutStopsAtTheRowBound) {
   ExpectTreeInvariants(d);
   // Every expanded row has both children: the row count is odd (1 + 2k).
   EXPECT_EQ(d.BlockTreeCount % 2, 1);
+  EXPECT_TRUE(d.BlockTreeCut);
   EXPECT_EQ(d.UsedBlockDefCount, levels);
 }
 

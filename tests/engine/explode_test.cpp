@@ -437,6 +437,27 @@ TEST_F(ExplodeTest, CutCycleExplodesAndEnds) {
   ExpectConsistent();
 }
 
+// A chain of 70 nested definitions, each with one line: the tree stops at
+// its depth bound, and exploding it must not quietly drop the deeper copies.
+// (The row bound sets the same flag; see the block tree tests.)
+TEST_F(ExplodeTest, ATreeCutByItsBoundsIsNotExploded) {
+  const int levels = 70;
+  for (int i = 0; i < levels; ++i) {
+    TEntJwwBlockDef& def = AddBlockDef(m, i, "d");
+    Append(def, Line(0, 0, 1, 0));
+    if (i + 1 < levels) Append(def, Insert(static_cast<uint32_t>(i + 1), 0, 0));
+  }
+  Append(m, Insert(0, 0, 0));
+  m.BuildBlockTree();
+  ASSERT_TRUE(m.BlockTreeCut);
+  const int32_t rows = m.BlockTreeCount;
+  EXPECT_FALSE(m.ExplodeBlocks());
+  EXPECT_EQ(m.LineCount, 0);
+  EXPECT_EQ(m.BlockInsertCount, 1);
+  EXPECT_EQ(m.BlockDefCount, levels);
+  EXPECT_EQ(m.BlockTreeCount, rows);
+}
+
 TEST_F(ExplodeTest, StaleTreeAndBadOrderItems) {
   TEntJwwBlockDef& def = AddBlockDef(m, 1, "a");
   Append(def, Line(0, 0, 1, 0));

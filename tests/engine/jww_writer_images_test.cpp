@@ -61,6 +61,7 @@ TEST_F(WriterImages, AHeldImageTextEmbedsItsFileFrom700Only) {
   Held("pic.bmp.gz", "gzip bytes");
   ImageText("%temp%PIC.BMP");  // upper case; the held name has ".gz" on top
   EXPECT_TRUE(Saved(700) == With({{"pic.bmp.gz", "gzip bytes"}}));
+  EXPECT_EQ(m.LastSaveDroppedImages, 0);
   EXPECT_EQ(BindImg.BindImages[0].Used, 0);
   EXPECT_EQ(BindImg.BindImages[1].Used, 1);
   EXPECT_TRUE(Saved(600) == JwwBuilder::FromModel(m).Bytes(600));
@@ -102,6 +103,7 @@ TEST_F(WriterImages, NothingIsEmbeddedThatIsNotThereOrNotMeantToBe) {
   Append(m, MakeText(0, 0, "^@BM%temp%gone.png"));  // no ","
   EXPECT_TRUE(Saved(700) == With({}));
   for (const TBindImageType& r : BindImg.BindImages) EXPECT_EQ(r.Used, 0) << r.Name;
+  EXPECT_EQ(m.LastSaveDroppedImages, 4);  // the save tells what it left out
 }
 
 TEST_F(WriterImages, WithNeitherFlagTheSectionIsEmpty) {

@@ -157,13 +157,36 @@ TEST(JwwWriterLists, OnlyReachedBlockDefinitionsAreWrittenRenumbered) {
   ASSERT_EQ(m.UsedBlockDefCount, 1);
   EXPECT_EQ(m.MapBlockNumber(9), 0u);
   EXPECT_EQ(m.MapBlockNumber(5), 5u);
-  EXPECT_EQ(m.MapBlockNumber(77), 0u);
+  EXPECT_EQ(m.MapBlockNumber(77), 77u);
 
-  JwwBuilder expected = Expected(m, {MakeInsert(0, 0, 0), MakeInsert(1, 0, 5), MakeInsert(2, 0, 0)});
+  JwwBuilder expected = Expected(m, {MakeInsert(0, 0, 0), MakeInsert(1, 0, 5), MakeInsert(2, 0, 77)});
   expected.drawing.BlockDefs.erase(expected.drawing.BlockDefs.begin());
   expected.drawing.BlockDefs[0].Number = 0;
   std::get<TEntJwwBlockInsert>(expected.drawing.BlockDefs[0].Elements.Items[1]).BlockNumber = 0;
   EXPECT_TRUE(Saved(m, 700) == expected.Bytes(700));
+}
+
+// An insert naming no written definition must not come back as a copy of
+// one: its number is kept unless a renumbered definition now carries it.
+TEST(JwwWriterLists, InsertsOfMissingBlocksStayReferencesToNothing) {
+  TJwwData m;
+  EmptyModel(m, 700);
+  Append(AddBlockDef(m, 9, "nine"), MakeLine(0, 0, 9, 9));
+  Append(AddBlockDef(m, 3, "three"), MakeLine(0, 0, 3, 3));
+  for (const uint32_t n : {9u, 3u, 77u, 0u, 1u}) Append(m, MakeInsert(0, 0, n));
+  m.BuildBlockTree();
+  struct Case {
+    uint32_t number, written;
+  } const cases[] = {{9, 0}, {3, 1}, {77, 77}, {0, 2}, {1, 2}, {2, 2}};
+  for (const Case& c : cases) EXPECT_EQ(m.MapBlockNumber(c.number), c.written) << c.number;
+
+  std::vector<uint8_t> bytes = Saved(m, 700);
+  TJwwData back;
+  ASSERT_TRUE(back.LoadFromBytes(bytes.data(), bytes.size()));
+  back.BuildBlockTree();
+  ASSERT_EQ(back.BlockTreeCount, 5);
+  const int32_t defRows[] = {0, 1, -1, -1, -1};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(back.BlockTree[i].DefRow, defRows[i]) << i;
 }
 
 TEST(JwwWriterLists, TheFirstDefinitionOfANumberDecides) {

@@ -77,6 +77,19 @@ TEST_F(WriterSave, ShiftJisPathsAreWrittenUnderTheirUnicodeNames) {
   EXPECT_TRUE(fs::exists(fs::path(folder) / "\xE5\x9B\xB3\xE9\x9D\xA2.jww"));
 }
 
+// Names up to the file system's 255 bytes are saved: 251 ASCII bytes plus
+// ".jww", and 82 hiragana plus ".jww" (250 bytes once in UTF-8).
+TEST_F(WriterSave, NamesNearTheLengthLimitAreWritten) {
+  std::string hiragana;
+  for (int i = 0; i < 82; ++i) hiragana += "\x82\xa0";  // "あ" in Shift-JIS
+  for (const std::string& name : {std::string(251, 'n') + ".jww", hiragana + ".jww"}) {
+    ASSERT_TRUE(m.SaveToFile(folder + name, 351)) << name.size();
+    TJwwData back;
+    EXPECT_TRUE(back.LoadFromFile(folder + name));
+  }
+  EXPECT_EQ(Listing(folder).size(), 2u);
+}
+
 TEST_F(WriterSave, AFailedSaveLeavesNoFileAndKeepsTheOldOne) {
   // A folder that is not there.
   EXPECT_FALSE(m.SaveToFile(folder + "missing/sheet.jww", 351));

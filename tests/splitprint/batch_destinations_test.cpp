@@ -8,12 +8,24 @@
 #include "fake_printer.h"
 #include "sheet_fixtures.h"
 #include "unit_print.h"
-#include "xdg_folders.h"
+#include "user_folders.h"
 
 using namespace sheettest;
 using jwwtest::JwwBuilder;
 
 namespace {
+
+// Desktop and documents folders under a test folder.
+class FakeUserFolders : public TUserFolders {
+ public:
+  explicit FakeUserFolders(const std::string& root) : root_(root) { SetUserFolders(this); }
+  ~FakeUserFolders() override { SetUserFolders(nullptr); }
+  std::string DesktopFolder() const override { return root_ + "desk/"; }
+  std::string DocumentsFolder() const override { return root_ + "docs/"; }
+
+ private:
+  std::string root_;
+};
 
 class BatchFrames : public ::testing::Test {
  protected:
@@ -101,7 +113,7 @@ TEST_F(BatchFrames, DesktopAndDocumentsDestinations) {
   const std::string root = jwwtest::FreshFolder("batch_xdg");
   std::filesystem::create_directories(root + "desk");
   std::filesystem::create_directories(root + "docs");
-  XdgFolders xdg(root);
+  FakeUserFolders userFolders(root);
   form.SetDestinationChecked(kDestDesktop, true);
   form.RunBatch(host);
   EXPECT_TRUE(std::filesystem::exists(root + "desk/1_plan.jww"));
@@ -109,6 +121,22 @@ TEST_F(BatchFrames, DesktopAndDocumentsDestinations) {
   form.RunBatch(host);
   EXPECT_TRUE(std::filesystem::exists(root + "docs/1_plan.jww"));
   EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"plan.jww"}));
+}
+
+TEST_F(BatchFrames, MissingDesktopAndDocumentsFoldersAreMade) {
+  JwwBuilder b;
+  AddFrame(b, 0, 0, 297, 210);
+  b.AddLine(jwwtest::MakeLine(10, 10, 20, 20, Common(1)));
+  form.FileList = {Write(b, "plan.jww", 700)};
+  const std::string root = jwwtest::FreshFolder("batch_xdg_missing");
+  FakeUserFolders userFolders(root);
+  for (const int32_t destination : {kDestDesktop, kDestMyDocuments}) {
+    form.SetDestinationChecked(destination, true);
+    form.RunBatch(host);
+  }
+  EXPECT_TRUE(std::filesystem::exists(root + "desk/1_plan.jww"));
+  EXPECT_TRUE(std::filesystem::exists(root + "docs/1_plan.jww"));
+  EXPECT_EQ(host.Statuses.back(), S("実行完了(1)"));
 }
 
 }  // namespace

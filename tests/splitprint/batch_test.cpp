@@ -172,6 +172,26 @@ TEST_F(Batch, NestedBlocksWithExplosion) {
   EXPECT_EQ(lines, Ids({3, 4, 22, 23}));
 }
 
+// Blocks nested deeper than the block tree goes stay whole, and the run
+// says so for the drawing and at its end.
+TEST_F(Batch, BlocksTooDeepToExplodeAreReported) {
+  JwwBuilder b = MainDrawing();
+  for (uint32_t i = 0; i < 70; ++i) {
+    jwwtest::JwwBuilderBlockDef& def = b.AddBlockDef(100 + i, "deep");
+    def.Elements.Add(jwwtest::MakeLine(0, 0, 1, 0, Common(30)));
+    if (i + 1 < 70) def.Elements.Add(jwwtest::MakeInsert(0, 0, 101 + i, Common(31)));
+  }
+  b.AddBlockInsert(jwwtest::MakeInsert(600, 50, 100, Common(32)));
+  const std::string source = Write(b, "plan.jww");
+  form.FileList = {source};
+  form.ExplodeBlocks = true;
+  form.RunBatch(host);
+  const std::string said = S("ブロックを分解できませんでした(入れ子が深すぎます) ") + source;
+  EXPECT_NE(std::find(host.Statuses.begin(), host.Statuses.end(), said), host.Statuses.end());
+  EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　ブロックを分解できなかった図面：1"));
+  EXPECT_GT(Load(folder + "plan_2.jww").BlockInsertCount, 0);  // blocks kept whole
+}
+
 TEST_F(Batch, TemporaryDestinationDeletesOnlySavedSheets) {
   const std::string plan = Write(MainDrawing(), "plan.jww");
   JwwBuilder plain;
@@ -273,12 +293,42 @@ TEST_F(Batch, UnwritableDestinationLosesNothing) {
   const std::vector<uint8_t> bytes = FileBytes(plan);
   form.SetDestinationChecked(kDestTemporary, true);
   form.TempSheetFolder = folder + "no_such_folder/";
-  form.FileList = {plan};
+  JwwBuilder plain;
+  plain.AddLine(jwwtest::MakeLine(0, 0, 10, 10, Common(1)));
+  const std::string whole = Write(plain, "whole.jww");
+  form.FileList = {plan, whole};
   form.RunBatch(host);
+  // The framed drawing whose every sheet failed is not shown unsplit; the
+  // drawing without frames is listed whole.
   ASSERT_EQ(host.OrderRows.size(), 1u);
+  EXPECT_EQ(host.OrderRows[0].First, whole);
   EXPECT_EQ(host.OrderKinds[0], TForm1::TSheetRowKind::WholeDrawing);
   EXPECT_EQ(FileBytes(plan), bytes);
-  EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　保存できなかった分割図面：3"));
+  EXPECT_EQ(host.Statuses.back(),
+            S("実行完了(2)　保存できなかった分割図面：3　分割図面を保存できなかった図面：1"));
+  ASSERT_EQ(host.Informs.size(), 1u);
+  EXPECT_NE(host.Informs[0].find(form.TempSheetFolder + "plan_2.jww"), std::string::npos);
+}
+
+// Held images that cannot be extracted (the image folder is missing) would
+// be left out of the sheets: such a sheet is not kept and not listed.
+TEST_F(Batch, SheetsThatWouldLoseAHeldImageAreNotSaved) {
+  JwwBuilder b;
+  AddFrame(b, 0, 0, 297, 210);
+  AddFrame(b, 400, 0, 697, 210);
+  b.AddText(jwwtest::MakeText(10, 10, "^@BM%temp%pic.bmp,10,10", Common(1)));
+  b.AddLine(jwwtest::MakeLine(410, 10, 420, 20, Common(2)));
+  b.AddImage("pic.bmp", "BM image bytes");
+  const std::string plan = Write(b, "plan.jww");
+  BindImg.TempFolder = folder + "no_such_folder/";
+  BindImg.BindImageExtractFlag = BindImg.BindImageKeepFlag = 1;
+  form.FileList = {plan};
+  form.RunBatch(host);
+  EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"plan.jww", "plan_2.jww"}));
+  ASSERT_EQ(host.OrderRows.size(), 1u);
+  EXPECT_EQ(host.OrderRows[0].First, folder + "plan_2.jww");
+  ASSERT_EQ(host.Informs.size(), 1u);
+  EXPECT_NE(host.Informs[0].find(folder + "plan_1.jww"), std::string::npos);
 }
 
 TEST_F(Batch, GivenFolderOrTheSourceFolder) {

@@ -7,6 +7,7 @@
 
 #include "console_host.h"
 #include "form1_state.h"
+#include "sheet_fixtures.h"
 #include "sjis.h"
 
 namespace {
@@ -42,4 +43,21 @@ TEST(ConsoleBatchHost, AnEmptyFileListEndsWithTheNotice) {
   form.StartBatch(host);
   EXPECT_EQ(SjisToUtf8(host.LastStatus()), "図面ファイル名を指定して下さい。");
   std::fclose(f);
+}
+
+// The program without a window prints the saved sheets after the run, which
+// has emptied its own list by then.
+TEST(ConsoleBatchHost, KeepsTheSavedSheetsOfTheRun) {
+  const std::string folder = jwwtest::FreshFolder("console_run");
+  jwwtest::JwwBuilder b;
+  sheettest::AddFrame(b, 0, 0, 297, 210);
+  b.AddLine(jwwtest::MakeLine(10, 10, 20, 20));
+  ASSERT_TRUE(b.WriteFile(folder + "plan.jww", 700));
+  TConsoleBatchHost host(nullptr);
+  TForm1 form;
+  form.SetDestinationChecked(kDestSourceFolder, true);
+  form.FileList = {folder + "plan.jww"};
+  form.RunBatch(host);
+  EXPECT_TRUE(Gval.SheetList.empty());
+  EXPECT_EQ(host.SavedSheets(), std::vector<std::string>{folder + "1_plan.jww"});
 }

@@ -48,7 +48,7 @@ class TFakePrinter : public TPrinterDevice {
     return true;
   }
   bool Printing() const override { return Open; }
-  QPainter* Painter() override { return nullptr; }
+  TCanvas* Canvas() override { return nullptr; }
 };
 
 // A physical page of whole tenths of millimetres, exact in millimetres: at

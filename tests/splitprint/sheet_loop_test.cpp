@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <cstring>
 
 #include "sheet_fixtures.h"
@@ -52,6 +55,7 @@ TEST_F(SheetLoop, EmptyFramesUseUpANumberUnlessClosedUp) {
   EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"1_plan.jww", "3_plan.jww"}));
 
   folder = jwwtest::FreshFolder("sheet_loop");
+  form.Report.Clear();  // a new run
   form.CloseUpEmptyNumbers = true;
   form.SplitAndSave(folder, "plan.jww");
   EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"1_plan.jww", "2_plan.jww"}));
@@ -172,6 +176,7 @@ TEST_F(SheetLoop, SheetHeaderAndAuxiliaryRectangle) {
 
   // With a margin the rectangle shrinks; an older drawing keeps rotation 0.
   folder = jwwtest::FreshFolder("sheet_loop");
+  form.Report.Clear();  // a new run
   form.WorkDrawing.LineCount -= 4;  // a fresh load would not hold the previous auxiliary lines
   form.WorkDrawing.EntityOrderCount -= 4;
   d.Header.Version = 230;
@@ -229,6 +234,27 @@ TEST_F(SheetLoop, FailedSavesAreNotListedAndAreCounted) {
   EXPECT_EQ(OutputNames(), (std::vector<std::string>{"", ""}));
   EXPECT_EQ(form.UnsavedSheetCount, 2);
   EXPECT_TRUE(FolderFiles(folder).empty());
+  // Each failure keeps its path and the system's reason for the closing message.
+  ASSERT_EQ(form.Report.UnsavedSheets.size(), 2u);
+  EXPECT_EQ(form.Report.UnsavedSheets[1].Path, folder + "missing/2_plan.jww");
+  EXPECT_EQ(form.Report.UnsavedSheets[1].Reason, std::strerror(ENOENT));
+}
+
+// A file this run saved is never replaced by a later sheet of the run: a
+// sheet name equal to another sheet's composed name, and a second drawing
+// of the same name, take the next "-k" name.
+TEST_F(SheetLoop, SheetsOfOneRunNeverReplaceEachOther) {
+  TJwwData& d = form.WorkDrawing;
+  AddFrames(2);
+  AddLineInFrame(0, 1);
+  AddLineInFrame(1, 2);
+  Append(d, Tag(500, 100, S("【名】plan_1")));
+  form.NamingPattern = 5;
+  form.SplitAndSave(folder, "plan.jww");
+  EXPECT_EQ(OutputNames(), (std::vector<std::string>{folder + "plan_1.jww", folder + "plan_1-2.jww"}));
+  form.SplitAndSave(folder, "plan.jww");  // another drawing plan.jww to the same folder
+  EXPECT_EQ(OutputNames(), (std::vector<std::string>{folder + "plan_1-3.jww", folder + "plan_1-4.jww"}));
+  EXPECT_EQ(FolderFiles(folder).size(), 4u);
 }
 
 TEST_F(SheetLoop, UnsafeSheetNamesStayInsideTheFolder) {

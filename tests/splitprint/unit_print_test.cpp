@@ -84,3 +84,19 @@ TEST_F(UnitPrint, JobErrorsReachTheCaller) {
   EXPECT_TRUE(PrintEndDoc());
   EXPECT_EQ(printer.Pages, 2);
 }
+
+// With no printer, or one that reports no page, the unit still has a page:
+// A4 portrait. A print-origin frame is then a whole A4 page, never 0 x 0.
+TEST_F(UnitPrint, WithoutAPrinterThePageIsA4) {
+  TFakePrinter noPage;
+  noPage.Dpi[0] = noPage.Dpi[1] = 0;
+  for (TFakePrinter* device : {static_cast<TFakePrinter*>(nullptr), &noPage}) {
+    SetCurrentPrinter(device);
+    EXPECT_DOUBLE_EQ(GetPhysicalWidthMm(), 210);
+    EXPECT_DOUBLE_EQ(GetPhysicalHeightMm(), 297);
+    EXPECT_DOUBLE_EQ(GetPageWidthMm(), 210);
+    EXPECT_DOUBLE_EQ(GetPageHeightMm(), 297);
+  }
+  SetCurrentPrinter(nullptr);
+  EXPECT_FALSE(PrintBeginDoc("job"));  // nothing to print on
+}

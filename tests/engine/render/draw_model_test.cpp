@@ -1,7 +1,9 @@
 // Drawing a whole model: orders and filters, hidden layers, auxiliary and
 // temporary elements, block rows, Escape, and damaged models.
+#include <fstream>
 #include <limits>
 #include <string>
+#include <tuple>
 
 #include "../element_makers.h"
 #include "fake_key_poller.h"
@@ -27,12 +29,13 @@ class DrawModelTest : public RenderTest {
     m.Draw(canvas, order, group, layer, true, printing, temporary, angle);
   }
   // One letter per stroke or shape, with the device y of strokes:
-  // "L<y>" a line, "P<n>" a polygon of n points.
+  // "L<y>" a line, "P<n>" a polygon of n points, "T<c>" a character.
   std::string Trace() const {
     std::string s;
     for (const TCanvasCall& c : canvas.calls) {
       if (c.kind == TCanvasCall::MoveTo) s += "L" + std::to_string(c.points[0].y) + " ";
       if (c.kind == TCanvasCall::Polygon) s += "P" + std::to_string(c.points.size()) + " ";
+      if (c.kind == TCanvasCall::TextOut) s += "T" + c.text + " ";
     }
     return s;
   }
@@ -123,13 +126,14 @@ TEST_F(DrawModelTest, AuxiliaryAndTemporaryElements) {
   jwwtest::Append(m, Quad(1, 1, 2, 1, 2, 2, 1, 2, On(0, 0, 9)));
   jwwtest::Append(m, Point(50, 50, 1));
   jwwtest::Append(m, Point(60, 60, 0, pen9));
+  jwwtest::Append(m, Text(10, 80, 30, 80, "X", pen9));
   struct Case {
     bool printing, auxOn, temporary;
     const char* trace;
   } cases[] = {
       {true, false, false, "P4 L900 "},
-      {false, false, false, "P4 L900 L800 L700 P72 "},
-      {true, true, true, "P4 L900 L800 L700 P72 P72 "},
+      {false, false, false, "P4 L900 L800 L700 P72 TX "},
+      {true, true, true, "P4 L900 L800 L700 P72 P72 TX "},
   };
   for (const Case& c : cases) {
     attr.SetDrawAuxLines(c.auxOn);
@@ -160,6 +164,61 @@ TEST_F(DrawModelTest, SolidsAndImageTexts) {
   EXPECT_EQ(canvas.Of(TCanvasCall::Polygon).at(3).brushColor, attr.GetGrayColor());
 }
 
+// The characters drawn, and the font of the first.
+std::pair<std::string, TLogFont> Written(const TRecordingCanvas& canvas) {
+  std::string text;
+  TLogFont font;
+  for (const TCanvasCall& c : canvas.Of(TCanvasCall::TextOut)) {
+    if (text.empty()) font = c.font;
+    text += c.text;
+  }
+  return {text, font};
+}
+
+TEST_F(DrawModelTest, TextStylesVerticalTextsAndDimensionValues) {
+  struct Case {
+    uint32_t kind;
+    uint16_t flags;
+    int32_t weight;
+    bool italic;
+    const char* face;
+  } cases[] = {
+      {0, 0, 400, false, "MS Gothic"},      {10000, 0, 400, true, "MS Gothic"},
+      {20005, 0, 700, false, "MS Gothic"},  {30000, 0x20, 700, true, "@MS Gothic"},
+  };
+  for (const Case& c : cases) {
+    m.Texts.clear();
+    m.TextCount = 0;
+    TEntJwwText t = Text(10, 50, 30, 50, "AB");
+    t.Kind = c.kind;
+    t.Common.Flags = c.flags;
+    t.SizeX = 4;  // the vertical text's font height
+    jwwtest::Append(m, t);
+    Draw();
+    const auto [text, font] = Written(canvas);
+    EXPECT_EQ(text, "AB") << c.kind;
+    EXPECT_EQ(font.Weight, c.weight) << c.kind;
+    EXPECT_EQ(font.Italic, c.italic) << c.kind;
+    EXPECT_EQ(font.FaceName, c.face) << c.kind;
+    EXPECT_EQ(font.Height, c.flags ? 40 : 25) << c.kind;
+  }
+  // A dimension in a turned and scaled block shows its length there when
+  // its format word asks for it.
+  m.Texts.clear();
+  m.TextCount = 0;
+  TEntJwwBlockDef& def = jwwtest::AddBlockDef(m, 1, "b");
+  jwwtest::Append(def, Dimension(0, 0, 10, 0, "99"));
+  for (const auto& [format, turned, shown] :
+       {std::tuple{0x0002, true, "20"}, {0x0000, true, "99"}, {0x0002, false, "99"}}) {
+    def.Dimensions[0].Text.Common.Width = static_cast<uint16_t>(format);
+    m.BlockTree.clear();
+    AddRow(0, 0, false);
+    if (turned) m.BlockTree[0].M11 = 0, m.BlockTree[0].M12 = -2, m.BlockTree[0].M21 = 2, m.BlockTree[0].M22 = 0;
+    Draw();
+    EXPECT_EQ(Written(canvas).first, shown) << format << turned;
+  }
+}
+
 TEST_F(DrawModelTest, ImageTextPaths) {
   BindImg.TempFolder = "/tmp/held/";
   const std::pair<const char*, const char*> cases[] = {
@@ -171,6 +230,23 @@ TEST_F(DrawModelTest, ImageTextPaths) {
       {"pic.bmp,1", ""},
   };
   for (const auto& [content, path] : cases) EXPECT_EQ(ImageTextPath(content), path) << content;
+
+  // Drawn in the line-width mode: the held image, in its rectangle, turned
+  // by the text's own angle value under the drawing's angle.
+  BindImg.TempFolder = jwwtest::FreshFolder("held_images");
+  { std::ofstream(BindImg.TempFolder + "a.png") << "png"; }
+  attr.SetLineWidthMode(true);
+  jwwtest::Append(m, Text(10, -50, 20, -50, "^@BM%TEMP%a.png,30,20,0,0,0,30"));
+  Draw(0, -1, -1, true, false, kPi / 2);
+  ASSERT_EQ(canvas.loadedPaths.size(), 1u);
+  EXPECT_EQ(canvas.loadedPaths[0], BindImg.TempFolder + "a.png");
+  const auto images = canvas.Of(TCanvasCall::DrawImage);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_NEAR(images[0].angle, 120, 1e-9);
+  EXPECT_EQ(images[0].destination.Width, 300);
+  EXPECT_EQ(images[0].destination.Height, 200);
+  EXPECT_EQ(images[0].points[0].x, 500);  // the first corner, (10, -50) turned to (50, 10)
+  EXPECT_EQ(images[0].points[0].y, 900);
 }
 
 TEST_F(DrawModelTest, DrawingAngleTurnsElementsAndBlockRows) {

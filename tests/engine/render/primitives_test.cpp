@@ -198,19 +198,4 @@ TEST_F(PrimitivesTest, CurvesWithinOneDevicePointKeepTheirPointCounts) {
   }
 }
 
-TEST_F(PrimitivesTest, DegenerateViewsDrawNothingAndNeverCrash) {
-  for (double scale : {0.0, kNaN, -1.0, std::numeric_limits<double>::infinity()}) {
-    View(10);
-    Gval.ViewScale = scale;
-    canvas.calls.clear();
-    DrawLine(canvas, 1, 1, 50, 50);
-    DrawEllipse(canvas, 50, 50, 10, 1, 0);
-    DrawArc(canvas, 50, 50, 10, 1, 0, 0, kPi);
-    DrawCircleSolid(canvas, 106, 50, 50, 10, 0.5, 0, 0, kPi, 0, 0, 0, 1, 0, 0, 1, 1);
-    if (!(scale == 0) && !std::isnan(scale)) continue;
-    for (const TCanvasCall& c : canvas.calls)
-      for (const TDevicePoint& p : c.points) EXPECT_EQ(p.x, 0) << scale;
-  }
-}
-
 }  // namespace

@@ -1,14 +1,16 @@
 // The printer as the program sees it: a list of printers with a current
 // one, its resolution and page sizes in device pixels, and one print job at
-// a time. The Qt implementation is in qt_printer_device.h; tests use a fake
-// with fixed page sizes. Names are Shift-JIS, like every text of the engine.
+// a time. The program installs its Qt implementation (platform/
+// qt_printer_device.h) at start-up; tests use a fake with fixed page sizes.
+// No toolkit type appears here. Names are Shift-JIS, like every text of the
+// engine.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-class QPainter;
+class TCanvas;
 
 class TPrinterDevice {
  public:
@@ -39,8 +41,8 @@ class TPrinterDevice {
   virtual bool EndDoc() = 0;
   virtual bool Printing() const = 0;
 
-  // The painter of the open document, with its origin at the top left of the
+  // The canvas of the open document, with its origin at the top left of the
   // printable area and device pixels as units; nullptr when no document is
-  // open or the device has nothing to paint on.
-  virtual QPainter* Painter() = 0;
+  // open or the device has nothing to draw on.
+  virtual TCanvas* Canvas() = 0;
 };

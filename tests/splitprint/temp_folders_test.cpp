@@ -1,0 +1,54 @@
+// The temporary folders: made when missing, never emptied of files the run
+// did not make, private per run, and under the cache folder when the
+// program folder cannot be written.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "jww_model_maker.h"
+#include "temp_folders.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(TempFolders, UserFilesSurviveAndTwoRunsStayApart) {
+  const std::string program = jwwtest::FreshFolder("temp_program");
+  fs::create_directories(program + "TEMP/mine");
+  std::ofstream(program + "TEMP/keep.txt") << "user file";
+  std::ofstream(program + "TEMP/mine/keep.txt") << "user file";
+  {
+    TTempFolders first, second;
+    ASSERT_TRUE(first.Open(program, ""));
+    ASSERT_TRUE(second.Open(program, ""));
+    EXPECT_EQ(first.Base(), program);
+    EXPECT_EQ(first.ImageFolder().rfind(program + "TEMP/", 0), 0u);
+    EXPECT_EQ(first.SheetFolder().rfind(program + "TMP/", 0), 0u);
+    EXPECT_NE(first.ImageFolder(), second.ImageFolder());
+    EXPECT_NE(first.SheetFolder(), second.SheetFolder());
+    std::ofstream(first.ImageFolder() + "pic.bmp") << "extracted";
+    first.Close();
+    EXPECT_FALSE(fs::exists(first.ImageFolder()));
+    EXPECT_TRUE(fs::is_directory(second.ImageFolder()));  // the other run's folder stays
+  }
+  EXPECT_TRUE(fs::exists(program + "TEMP/keep.txt"));
+  EXPECT_TRUE(fs::exists(program + "TEMP/mine/keep.txt"));
+  EXPECT_FALSE(fs::exists(program + "TMP"));  // made by the runs, empty again
+}
+
+TEST(TempFolders, UnwritableProgramFolderFallsBackToTheCache) {
+  const std::string root = jwwtest::FreshFolder("temp_fallback");
+  std::ofstream(root + "file") << "a file, not a folder";
+  const std::string cache = root + "cache/quillmoor/";
+  TTempFolders folders;
+  ASSERT_TRUE(folders.Open(root + "file/", cache));
+  EXPECT_EQ(folders.Base(), cache);
+  EXPECT_TRUE(fs::is_directory(folders.ImageFolder()));
+  folders.Close();
+  EXPECT_TRUE(fs::is_directory(cache));
+  EXPECT_FALSE(fs::exists(cache + "TEMP"));
+  EXPECT_FALSE(folders.Open(root + "file/", root + "file/cache/"));
+}
+
+}  // namespace
