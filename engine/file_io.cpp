@@ -38,6 +38,13 @@ bool FolderExistsSjis(const std::string& sjisPath) {
   return !sjisPath.empty() && ::stat(SjisPathToNative(sjisPath).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool FileIdentitySjis(const std::string& sjisPath, std::pair<uint64_t, uint64_t>& id) {
+  struct stat st;
+  if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0) return false;
+  id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+  return true;
+}
+
 bool MakeFoldersSjis(const std::string& sjisPath) {
   if (sjisPath.empty()) return false;
   std::error_code ec;

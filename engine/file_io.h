@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 std::string SjisPathToNative(const std::string& sjisPath);
@@ -14,6 +15,9 @@ std::string NativePathToSjis(const std::string& nativePath);
 std::FILE* OpenFileSjis(const std::string& sjisPath, const char* mode);
 bool FileExistsSjis(const std::string& sjisPath);
 bool FolderExistsSjis(const std::string& sjisPath);
+// The file's identity (device, inode), the same whatever name reaches it;
+// false when the file cannot be examined.
+bool FileIdentitySjis(const std::string& sjisPath, std::pair<uint64_t, uint64_t>& id);
 // Creates the folder and any missing parents; true when it is there after.
 bool MakeFoldersSjis(const std::string& sjisPath);
 // The folder with one trailing '/' (an empty path stays empty).

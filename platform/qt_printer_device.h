@@ -16,6 +16,9 @@ class TQPrinterDeviceBase : public TPrinterDevice {
  public:
   TQPrinterDeviceBase();
   ~TQPrinterDeviceBase() override;
+  // The printer object of the current printer (its settings are changed
+  // through it); nullptr when there is none.
+  QPrinter* QtPrinter() const { return printer_.get(); }
 
   int32_t DpiX() const override;
   int32_t DpiY() const override;

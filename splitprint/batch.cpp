@@ -141,9 +141,8 @@ void TForm1::RunBatch(TBatchHost& host) {
   // No sheet may replace a listed drawing.
   ProtectedFiles.clear();
   for (const std::string& path : FileList) {
-    struct stat st;
-    if (::stat(SjisPathToNative(path).c_str(), &st) == 0)
-      ProtectedFiles.emplace_back(static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino));
+    std::pair<uint64_t, uint64_t> id;
+    if (FileIdentitySjis(path, id)) ProtectedFiles.push_back(id);
   }
 
   const std::vector<std::string> files = FileList;  // the list may change while messages are pumped

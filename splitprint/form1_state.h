@@ -15,6 +15,9 @@
 #include "run_report.h"
 
 class TBatchHost;
+class TPrinterSettingsAccess;
+class TWindowHost;
+struct TPrintOptionControls;
 
 // Position and size of a window as stored in the settings file.
 struct TWindowBounds {
@@ -196,8 +199,92 @@ class TForm1 {
   void DeleteAddedBindImages();
   bool LoadFrameDrawing(int32_t paperClass);
   void InsertFrameBlock();
-  // "%%" table of the drawing (no effect yet: the table is never enabled).
+  // The REF_FILE's "%%" table into BindImg.RefStrList for the current
+  // drawing (jwcad_handover.cpp); never enabled, so nothing saved changes.
   void LoadRefFile();
+
+  // ======== Settings file (settings_file.cpp) ========
+  // The installed printers and their device settings; nullptr when the
+  // program has none (the printer lines then keep their defaults).
+  TPrinterSettingsAccess* PrinterSettings = nullptr;
+  // Sets every default of the settings, then reads the file at path
+  // (Shift-JIS) up to its end or its first unreadable line, clamps, and
+  // applies the saved printer. A missing file leaves the defaults.
+  void LoadSettings(const std::string& path);
+  // Captures the current printer, then writes every line to a temporary file
+  // beside path and renames it over path: a failed write keeps the old file.
+  bool SaveSettings(const std::string& path);
+  void ReadPrinterSettings();
+  void ApplyPrinterSettings();
+  // The values of the settings table before any file is read.
+  void SetDefaultSettings();
+
+  // ======== File list (file_list.cpp) ========
+  // Dropped names: every existing ".JWW" file (any case) is appended, also
+  // when listed already. Answers the status text with the count.
+  std::string AddDroppedFiles(const std::vector<std::string>& paths);
+  // Names chosen in the open dialog: AddFolder becomes the first one's
+  // folder; existing ".jww" files not listed yet (ignoring case) are
+  // appended. Answers the status text.
+  std::string AddChosenFiles(const std::vector<std::string>& paths);
+  // The question before removing, and the removal of the given rows
+  // (answers the status text). The window sorts the list afterwards.
+  static std::string RemoveFilesQuestion(int32_t selectedCount);
+  std::string RemoveFiles(const std::vector<int32_t>& rows);
+
+  // ======== Print-settings tab (print_options.cpp) ========
+  // The tab's controls into the print fields (scale at least 0.000001,
+  // thresholds 0..255); the edits are not written back.
+  void ReadPrintOptions(const TPrintOptionControls& controls);
+  // The print fields as the tab shows them; the display-only mode, print
+  // order and colours are clamped to what the controls hold, and kept so.
+  TPrintOptionControls ShowPrintOptions();
+  // The printer label: name, paper and printable sizes in mm.
+  std::string PrinterInfoText() const;
+
+  // ======== Jw_cad hand-over (jwcad_handover.cpp) ========
+  // Wine prefix (native UTF-8, trailing '/') that holds Jw_cad; empty: none.
+  std::string WinePrefix;
+  // Jw_cad's folder as a Linux path (Shift-JIS, trailing '/'); empty when its
+  // drive is not known to Wine.
+  std::string JwCadFolder;
+  // The REF_FILE entry of Jw_win.jwf, upper-cased and trimmed (a Windows path).
+  std::string RefFileName;
+  // The registry's open command of JWW drawings (UTF-8); empty when absent.
+  std::string ReadJwCadCommand() const;
+  // JwCadFolder from the open command: its program part ("C:\JWW\Jw_win.exe"
+  // when there is none), folder only, as a Linux path.
+  void FindJwCadFolder();
+  // The drawing named by the first "file=" line of JWC_TEMP.TXT in the
+  // program folder, as a Linux path (Shift-JIS); empty when absent.
+  std::string ReadJwcTempFileName() const;
+  void ReadRefFileSetting();
+  // Starts Jw_cad on an existing drawing (Shift-JIS Linux path); silent when
+  // it cannot. True when the start was handed to Wine.
+  bool OpenInJwCad(const std::string& path) const;
+
+  // ======== Start-up and shut-down (startup.cpp) ========
+  enum class TStartMode : uint8_t { Interactive, JwCadRun, SettingsOnly };
+  // The settings file (Shift-JIS path) LoadSettings and SaveSettings use.
+  std::string SettingsPath;
+  // Folder of images extracted from drawings (Shift-JIS, trailing '/').
+  std::string TempFolder;
+  // Start-up of the shown window: flags, settings, globals, folders,
+  // attributes, Jw_cad's folder and REF_FILE, then the command line
+  // (arguments as given, native UTF-8, relative to workingFolder). The
+  // window shows the print options and printer info afterwards.
+  TStartMode FormShow(const std::vector<std::string>& arguments, const std::string& workingFolder);
+  // The "/G" run after the window is painted: asks whether the drawing was
+  // saved (when set), runs the batch or says there is no drawing. The window
+  // closes afterwards in every case.
+  void RunJwCadStart(TWindowHost& host);
+  // Shut-down: the split fields cleaned, lists emptied, the working folders
+  // removed when empty, the settings written. False when the settings could
+  // not be saved.
+  bool FormClose();
+  // Adds the existing ".JWW" files (any case) of the paths, made absolute
+  // against workingFolder; the number added.
+  int32_t AddCommandLineFiles(const std::vector<std::string>& arguments, const std::string& workingFolder);
 
  private:
   // Test box of every order item of the loaded drawing, for the quick

@@ -1,8 +1,6 @@
 // The sheet loop of one loaded drawing: frames found, every sheet numbered,
 // named, cut out of the working drawing, saved in the drawing's own version
 // and the drawing turned back, sheet after sheet.
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -40,13 +38,6 @@ void AppendAuxFrameLines(TJwwData& d) {
   }
 }
 
-bool FileIdentity(const std::string& sjisPath, std::pair<uint64_t, uint64_t>& id) {
-  struct stat st;
-  if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0) return false;
-  id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
-  return true;
-}
-
 // True when saving at path would replace the drawing being split or one of
 // the protected (listed) drawings: the same path, or the same file reached
 // through another name (a link, "./", "//").
@@ -54,9 +45,9 @@ bool WouldReplaceDrawing(const std::string& path, const std::string& drawingPath
                          const std::vector<std::pair<uint64_t, uint64_t>>& protectedFiles) {
   if (!drawingPath.empty() && SjisPathToNative(path) == SjisPathToNative(drawingPath)) return true;
   std::pair<uint64_t, uint64_t> target;
-  if (!FileIdentity(path, target)) return false;  // nothing there yet
+  if (!FileIdentitySjis(path, target)) return false;  // nothing there yet
   std::pair<uint64_t, uint64_t> source;
-  if (!drawingPath.empty() && FileIdentity(drawingPath, source) && source == target) return true;
+  if (!drawingPath.empty() && FileIdentitySjis(drawingPath, source) && source == target) return true;
   return std::find(protectedFiles.begin(), protectedFiles.end(), target) != protectedFiles.end();
 }
 

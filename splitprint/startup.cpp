@@ -1,0 +1,152 @@
+// Start-up and shut-down of the main window, and the command line: the
+// interactive window, the "/G" run Jw_cad starts, the "/S" settings editor.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+
+#include "bind_images.h"
+#include "file_io.h"
+#include "form1_state.h"
+#include "gval.h"
+#include "sheet_names.h"
+#include "sjis.h"
+#include "window_host.h"
+#include "wine_registry.h"
+
+namespace {
+
+bool IsListableDrawing(const std::string& sjisPath) {
+  return !sjisPath.empty() && UpperExtension(sjisPath) == ".JWW" && FileExistsSjis(sjisPath);
+}
+
+int64_t FileTimeSeconds(const std::string& sjisPath) {
+  struct stat st;
+  if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0) return 0;
+  return static_cast<int64_t>(st.st_mtime);
+}
+
+// Removes an empty folder; a folder with anything in it stays.
+void RemoveFolderIfEmpty(const std::string& sjisFolder) {
+  if (!sjisFolder.empty()) ::rmdir(SjisPathToNative(sjisFolder).c_str());
+}
+
+void MakeFolder(const std::string& sjisFolder) {
+  std::error_code ec;
+  if (!sjisFolder.empty()) std::filesystem::create_directories(SjisPathToNative(sjisFolder), ec);
+}
+
+}  // namespace
+
+int32_t TForm1::AddCommandLineFiles(const std::vector<std::string>& arguments, const std::string& workingFolder) {
+  int32_t added = 0;
+  for (const std::string& argument : arguments) {
+    if (argument.empty()) continue;
+    std::filesystem::path path(argument);
+    if (path.is_relative()) path = std::filesystem::path(workingFolder) / path;
+    const std::string sjis = NativePathToSjis(path.lexically_normal().string());
+    if (!IsListableDrawing(sjis)) continue;
+    FileList.push_back(sjis);
+    ++added;
+  }
+  return added;
+}
+
+TForm1::TStartMode TForm1::FormShow(const std::vector<std::string>& arguments, const std::string& workingFolder) {
+  Running = false;
+  AbortRun = false;
+  BackToOrder = false;
+
+  LoadSettings(SettingsPath);
+
+  DrawingPath.clear();
+  DrawingFolder.clear();
+  RefFileName.clear();
+  DrawingAge = 0;
+  ResetDrawingGlobalsForStartup();
+  SheetRowKinds.clear();
+  BindImg.RefStrList.clear();
+  BindImg.RefStrCount = 0;
+  ClearBindImages();
+
+  if (TempFolder.empty()) TempFolder = Gval.ProgramFolder + "TEMP/";
+  if (TempSheetFolder.empty()) TempSheetFolder = Gval.ProgramFolder + "TMP/";
+  BindImg.TempFolder = TempFolder;
+  BindImg.BindImageExtractFlag = 1;
+  BindImg.BindImageKeepFlag = 1;
+  MakeFolder(TempFolder);
+  MakeFolder(TempSheetFolder);
+
+  FrameDrawing.Clear();
+  FrameDrawingLoaded = false;
+
+  TgraAttribute& attributes = Attributes();
+  attributes.SetLineWidthMode(true);
+  attributes.SetBackgroundMode(0);
+  attributes.InitPenColors();
+  attributes.SetDrawAuxLines(PrintAuxLines);
+  attributes.SetColorConversion(true, Monochrome == 1 ? MonoThreshold : -1, WhiteToBlack == 1 ? WhiteThreshold : -1,
+                                SxfWhiteToBlack == 1 ? SxfWhiteThreshold : -1);
+  ClearSheetFrames();
+
+  WinePrefix = WinePrefixFolder();
+  FindJwCadFolder();
+  ReadRefFileSetting();
+
+  FileList.clear();
+  if (arguments.size() == 1 && arguments[0] == "/G") {
+    const std::string drawing = ReadJwcTempFileName();
+    if (IsListableDrawing(drawing)) FileList.push_back(drawing);
+    return TStartMode::JwCadRun;
+  }
+  if (arguments.size() == 1 && arguments[0] == "/S") return TStartMode::SettingsOnly;
+  AddCommandLineFiles(arguments, workingFolder);
+  return TStartMode::Interactive;
+}
+
+void TForm1::RunJwCadStart(TWindowHost& host) {
+  if (ConfirmSaved && FileList.size() == 1) {
+    const std::string& path = FileList[0];
+    const std::string text = Utf8ToSjis("上書き保存を行いましたか？\r\n　ファイル名：") + path + "\r\n" +
+                             Utf8ToSjis("　タイムスタンプ：") + host.FormatShortDateTime(FileTimeSeconds(path)) +
+                             "\r\n" + Utf8ToSjis("　現在の日時 ：") +
+                             host.FormatShortDateTime(static_cast<int64_t>(std::time(nullptr)));
+    if (!host.Confirm(text)) {
+      host.Inform(Utf8ToSjis("実行を中止しました。"));
+      return;
+    }
+  }
+  if (FileList.size() == 1) {
+    RunBatch(host);
+  } else {
+    host.Inform(Utf8ToSjis("JWW形式図面ファイルを開いて実行して下さい。"));
+  }
+}
+
+bool TForm1::FormClose() {
+  if (Separator.find_first_of(",.;:\\/[]| '\"+*<>?~") != std::string::npos) Separator.clear();
+  StartNumber = std::clamp(StartNumber, 0, 9999);
+  if (!(Margin >= 0)) Margin = 0;
+  if (Margin > 100) Margin = 100;
+
+  FileList.clear();
+  ClearSheetFrames();
+  SavedEntityOrder.clear();
+  DeleteRenamedImages();
+  BindImg.RefStrList.clear();
+  BindImg.RefStrCount = 0;
+  Gval.SheetList.clear();
+  Gval.SheetCount = 0;
+  SheetRowKinds.clear();
+  ClearBindImages();
+  WorkDrawing.FreeData();
+  FrameDrawing.FreeData();
+  FrameDrawingLoaded = false;
+
+  RemoveFolderIfEmpty(TempFolder);
+  RemoveFolderIfEmpty(TempSheetFolder);
+
+  return SaveSettings(SettingsPath);
+}
