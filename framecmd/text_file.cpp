@@ -78,17 +78,19 @@ fs::path FindIgnoringAsciiCase(const fs::path& folder, const std::string& name) 
     return s;
   };
   const std::string wanted = lower(name);
+  // The name as the folder lists it, so the file is written back under its
+  // own spelling also where the file system ignores case.
+  fs::path match;
   std::error_code ec;
-  fs::path exact = folder / name;
-  if (fs::exists(exact, ec)) return exact;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     try {
       const std::u8string u8 = it->path().filename().u8string();
       const std::string found(u8.begin(), u8.end());
-      if (lower(found) == wanted) return it->path();
+      if (found == name) return it->path();
+      if (match.empty() && lower(found) == wanted) match = it->path();
     } catch (const std::exception&) {
       // A name that does not convert cannot be the one we look for.
     }
   }
-  return exact;
+  return match.empty() ? folder / name : match;
 }

@@ -1,10 +1,12 @@
 #include "qt_canvas.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
 #include "func.h"
+#include "qt_canvas_glyph_batch.h"
 #include "qt_canvas_image.h"
 #include "qt_image_loader.h"
 #include "sjis.h"
@@ -13,6 +15,8 @@ namespace {
 
 // A polyline is drawn once it holds this many points, so memory stays flat.
 constexpr size_t kMaxPathPoints = 8192;
+// Polylines gathered into one path on vector devices, at most (points).
+constexpr size_t kMaxBatchPoints = 65536;
 // Dots up to this width are set pixel by pixel.
 constexpr int kMaxPixelDot = 64;
 // Decoded texts remembered, at most.
@@ -34,6 +38,14 @@ Qt::BrushStyle QtBrushStyle(TBrushStyle s) {
   return Qt::NoBrush;
 }
 
+bool WithinTwoPixels(const std::vector<QPoint>& points) {
+  const auto [minX, maxX] = std::minmax_element(
+      points.begin(), points.end(), [](const QPoint& a, const QPoint& b) { return a.x() < b.x(); });
+  const auto [minY, maxY] = std::minmax_element(
+      points.begin(), points.end(), [](const QPoint& a, const QPoint& b) { return a.y() < b.y(); });
+  return int64_t(maxX->x()) - minX->x() <= 1 && int64_t(maxY->y()) - minY->y() <= 1;
+}
+
 bool SameFontExceptTurn(const TLogFont& a, const TLogFont& b) {
   return a.Height == b.Height && a.Width == b.Width &&
          a.Weight == b.Weight && a.Italic == b.Italic && a.Underline == b.Underline &&
@@ -42,7 +54,11 @@ bool SameFontExceptTurn(const TLogFont& a, const TLogFont& b) {
 
 }  // namespace
 
-TQtCanvas::TQtCanvas(QPainter& painter) : painter_(painter), base_(painter.transform()) {
+TQtCanvas::TQtCanvas(QPainter& painter)
+    : painter_(painter),
+      base_(painter.transform()),
+      vectorDevice_(painter.paintEngine() != nullptr &&
+                    painter.paintEngine()->type() != QPaintEngine::Raster) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, false);
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -53,7 +69,7 @@ TQtCanvas::TQtCanvas(QPainter& painter) : painter_(painter), base_(painter.trans
 TQtCanvas::~TQtCanvas() { Flush(); }
 
 void TQtCanvas::Flush() {
-  StrokePath();
+  FlushStrokes();
   UseBaseTransform();  // the painter as it was handed over
 }
 
@@ -61,21 +77,21 @@ void TQtCanvas::Flush() {
 
 void TQtCanvas::SetPenColor(int32_t color) {
   if (color == penColor_) return;
-  StrokePath();
+  FlushStrokes();
   penColor_ = color;
   penDirty_ = true;
 }
 
 void TQtCanvas::SetPenWidth(int32_t width) {
   if (width == penWidth_) return;
-  StrokePath();
+  FlushStrokes();
   penWidth_ = width;
   penDirty_ = true;
 }
 
 void TQtCanvas::SetPenStyle(TPenStyle style) {
   if (style == penStyle_) return;
-  StrokePath();
+  FlushStrokes();
   penStyle_ = style;
   penDirty_ = true;
 }
@@ -114,15 +130,49 @@ void TQtCanvas::ApplyBrush() {
 
 void TQtCanvas::StrokePath() {
   if (path_.empty()) return;
-  UseBaseTransform();
-  ApplyPen();
-  if (path_.size() >= 2) {
+  if (path_.size() >= 2 && vectorDevice_) {
+    // PDF and printers: one path object for many polylines of one pen; each
+    // draw call would otherwise write its own graphics state.
+    batch_.moveTo(path_.front());
+    for (size_t i = 1; i < path_.size(); ++i) batch_.lineTo(path_[i]);
+    batchPoints_ += path_.size();
+    if (batchPoints_ >= kMaxBatchPoints) DrawBatch();
+  } else if (path_.size() == 2 && penWidth_ > 1 && penWidth_ <= kMaxPixelDot &&
+             std::abs(path_[1].x() - path_[0].x()) <= 1 &&
+             std::abs(path_[1].y() - path_[0].y()) <= 1) {
+    // A wide stroke to a neighbouring pixel is its two end dots (the stroker
+    // would spend a microsecond on the round caps of each).
+    UseBaseTransform();
+    DrawDot(path_[0]);
+    DrawDot(path_[1]);
+  } else if (path_.size() >= 2) {
+    UseBaseTransform();
+    ApplyPen();
     painter_.drawPolyline(path_.data(), int(path_.size()));
   } else if (pathHasZeroStroke_ && penWidth_ > 1) {
+    DrawBatch();
+    UseBaseTransform();
+    ApplyPen();
     DrawDot(path_.front());
   }
   path_.clear();
   pathHasZeroStroke_ = false;
+}
+
+void TQtCanvas::DrawBatch() {
+  if (batchPoints_ == 0) return;
+  UseBaseTransform();
+  ApplyPen();
+  painter_.setBrush(Qt::NoBrush);
+  brushDirty_ = true;
+  painter_.drawPath(batch_);
+  batch_.clear();
+  batchPoints_ = 0;
+}
+
+void TQtCanvas::FlushStrokes() {
+  StrokePath();
+  DrawBatch();
 }
 
 void TQtCanvas::DrawDot(const QPoint& at) {
@@ -204,13 +254,26 @@ void TQtCanvas::Polyline(const TDevicePoint* points, size_t count) {
 }
 
 void TQtCanvas::Polygon(const TDevicePoint* points, size_t count) {
-  StrokePath();
+  FlushStrokes();
   if (count == 0 || points == nullptr) return;
-  std::vector<QPoint> corners;
-  corners.reserve(count);
-  for (size_t i = 0; i < count; ++i) corners.emplace_back(points[i].x, points[i].y);
+  // Curves come as 72 points whatever their size: at thumbnail scale most of
+  // them repeat the point before, which adds nothing to fill or outline.
+  std::vector<QPoint>& corners = corners_;
+  corners.clear();
+  for (size_t i = 0; i < count; ++i) {
+    const QPoint p(points[i].x, points[i].y);
+    if (corners.empty() || corners.back() != p) corners.push_back(p);
+  }
+  while (corners.size() > 2 && corners.back() == corners.front()) corners.pop_back();
+  if (corners.size() == 1 && count > 1) corners.push_back(corners.front());
   UseBaseTransform();
   ApplyPen();
+  if (!vectorDevice_ && penWidth_ <= 1 && penStyle_ == psSolid && WithinTwoPixels(corners)) {
+    // Within a 2 × 2 block the hairline outline covers every corner and
+    // leaves no inside to fill: the corners are the whole polygon.
+    painter_.drawPoints(corners.data(), int(corners.size()));
+    return;
+  }
   ApplyBrush();
   painter_.drawPolygon(corners.data(), int(corners.size()), Qt::OddEvenFill);
 }
@@ -237,14 +300,21 @@ const QString& TQtCanvas::Decode(const std::string& sjis) {
 }
 
 void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
-  StrokePath();
+  FlushStrokes();
   if (text.empty() || logFont_.Height == 0) return;
-  if (font_ == nullptr) font_ = &fonts_.Get(logFont_, painter_.device());
-  QTransform at = base_;
-  at.translate(x, y);
-  // Escapement: tenths of a degree counter-clockwise on the page (y points down).
-  if (logFont_.Escapement % 3600 != 0) at.rotate(-double(logFont_.Escapement % 3600) / 10.0);
-  painter_.setTransform(at);
+  if (font_ == nullptr) {
+    FlushGlyphs();  // the font cache may drop the fonts of the gathered run
+    font_ = &fonts_.Get(logFont_, painter_.device());
+  }
+  // On PDF pages and printers characters gather into glyph runs.
+  const bool batchable = vectorDevice_ && font_->plain && !font_->sideways && brushStyle_ != bsSolid;
+  if (batchable &&
+      glyphs_.Add(*font_, logFont_.Escapement, fontColor_, x, y, Decode(text)))
+    return;
+  FlushGlyphs();
+  if (batchable && glyphs_.Add(*font_, logFont_.Escapement, fontColor_, x, y, Decode(text)))
+    return;
+  painter_.setTransform(TextPlacement(x, y, logFont_.Escapement) * base_);
   if (!fontOnPainter_) {
     painter_.setFont(font_->font);
     fontOnPainter_ = true;
@@ -281,7 +351,16 @@ void TQtCanvas::TextOut(int32_t x, int32_t y, const std::string& text) {
   turned_ = true;
 }
 
+void TQtCanvas::FlushGlyphs() {
+  if (glyphs_.Empty()) return;
+  glyphs_.Draw(painter_, base_);
+  turned_ = true;
+  textPenSet_ = false;
+  penDirty_ = true;
+}
+
 void TQtCanvas::UseBaseTransform() {
+  FlushGlyphs();  // texts gathered before come first
   if (!turned_) return;
   painter_.setTransform(base_);
   turned_ = false;
@@ -329,7 +408,8 @@ std::unique_ptr<TCanvasImage> TQtCanvas::LoadImage(const std::string& nativePath
 void TQtCanvas::DrawImage(const TCanvasImage& image, const TDeviceRect& destination,
                           const TDeviceRect& source, double angleDegrees, int32_t pivotX,
                           int32_t pivotY) {
-  StrokePath();
+  FlushStrokes();
+  FlushGlyphs();
   const auto* qtImage = dynamic_cast<const TQtCanvasImage*>(&image);
   if (qtImage == nullptr || !std::isfinite(angleDegrees)) return;
   if (destination.Width <= 0 || destination.Height <= 0) return;

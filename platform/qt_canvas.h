@@ -12,6 +12,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPainterPath>
 #include <QPoint>
 #include <QTransform>
 #include <cstdint>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "qt_canvas_font.h"
+#include "qt_canvas_glyph_batch.h"
 #include "render/canvas.h"
 
 class QPainter;
@@ -64,7 +66,10 @@ class TQtCanvas : public TCanvas {
   void ApplyPen();
   void ApplyBrush();
   void StrokePath();
+  void DrawBatch();
+  void FlushStrokes();
   void UseBaseTransform();
+  void FlushGlyphs();
   void DrawDot(const QPoint& at);
   const QString& Decode(const std::string& sjis);
   void UseFontColour();
@@ -87,6 +92,11 @@ class TQtCanvas : public TCanvas {
   QPoint current_;
   std::vector<QPoint> path_;
   bool pathHasZeroStroke_ = false;
+  // On vector devices finished polylines wait here, drawn as one path.
+  const bool vectorDevice_;
+  QPainterPath batch_;
+  size_t batchPoints_ = 0;
+  std::vector<QPoint> corners_;  // scratch of Polygon
 
   TLogFont logFont_;
   const TQtCanvasFont* font_ = nullptr;  // for logFont_, made when text is drawn
@@ -96,4 +106,5 @@ class TQtCanvas : public TCanvas {
   QColor textPenColour_;
   QColor fontColor_ = Qt::black;
   std::unordered_map<std::string, QString> decoded_;
+  TQtGlyphBatch glyphs_;  // vector devices: characters waiting as one run
 };

@@ -48,7 +48,13 @@ TQtCanvasFont::TQtCanvasFont(const TLogFont& logFont, QPaintDevice* device)
       ascent(int(std::lround(metrics.ascent()))),
       cellHeight(int(std::lround(metrics.ascent() + metrics.descent()))),
       em(font.pixelSize()),
-      sideways(IsSideways(logFont.FaceName)) {}
+      sideways(IsSideways(logFont.FaceName)),
+      plain(!logFont.Underline && !logFont.StrikeOut) {}
+
+const QRawFont& TQtCanvasFont::RawFont() const {
+  if (!raw_) raw_ = std::make_unique<QRawFont>(QRawFont::fromFont(font));
+  return *raw_;
+}
 
 const TQtCanvasFont& TQtCanvasFontCache::Get(const TLogFont& f, QPaintDevice* device) {
   std::string key = f.FaceName;

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QRawFont>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -22,6 +23,15 @@ struct TQtCanvasFont {
   int cellHeight = 0;  // ascent + descent
   int em = 0;
   bool sideways = false;  // a face with one "@": two-byte characters lie on their side
+  // Glyph runs can stand for drawText: no lines through or under the text
+  // (stretch, weight and slant stay with the glyph tables).
+  bool plain = false;
+
+  // The font as glyph tables, made when first asked for.
+  const QRawFont& RawFont() const;
+
+ private:
+  mutable std::unique_ptr<QRawFont> raw_;
 };
 
 // Fonts made so far, by logical font (the escapement is no part of a font:

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 
 #include "file_io.h"
+#include "qt_canvas.h"
 #include "sjis.h"
 
 const char kPdfPrinterName[] = "PDF\x83\x74\x83\x40\x83\x43\x83\x8B";  // PDFファイル
@@ -26,6 +27,7 @@ int32_t RoundPx(double v) { return static_cast<int32_t>(qRound(v)); }
 TQPrinterDeviceBase::TQPrinterDeviceBase() = default;
 
 TQPrinterDeviceBase::~TQPrinterDeviceBase() {
+  canvas_.reset();
   if (painter_ && painter_->isActive()) painter_->end();
 }
 
@@ -59,13 +61,19 @@ bool TQPrinterDeviceBase::BeginDoc(const std::string& title) {
     painter_.reset();
     return false;
   }
+  canvas_ = std::make_unique<TQtCanvas>(*painter_);
   return true;
 }
 
-bool TQPrinterDeviceBase::NewPage() { return Printing() && printer_->newPage(); }
+bool TQPrinterDeviceBase::NewPage() {
+  if (!Printing()) return false;
+  canvas_->Flush();  // the strokes still gathered belong to this page
+  return printer_->newPage();
+}
 
 bool TQPrinterDeviceBase::EndDoc() {
   if (!Printing()) return false;
+  canvas_.reset();  // draws what it gathered
   const bool ok = painter_->end();
   painter_.reset();
   return ok;
@@ -73,7 +81,13 @@ bool TQPrinterDeviceBase::EndDoc() {
 
 bool TQPrinterDeviceBase::Printing() const { return painter_ && painter_->isActive(); }
 
-QPainter* TQPrinterDeviceBase::Painter() { return Printing() ? painter_.get() : nullptr; }
+TCanvas* TQPrinterDeviceBase::Canvas() { return Printing() ? canvas_.get() : nullptr; }
+
+QPainter* TQPrinterDeviceBase::Painter() {
+  if (!Printing()) return nullptr;
+  canvas_->Flush();
+  return painter_.get();
+}
 
 // ---- Installed printers ----
 

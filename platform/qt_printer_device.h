@@ -10,6 +10,7 @@
 class QPrinter;
 class QPainter;
 class QString;
+class TQtCanvas;
 
 // Shared job and page handling over one QPrinter.
 class TQPrinterDeviceBase : public TPrinterDevice {
@@ -30,10 +31,13 @@ class TQPrinterDeviceBase : public TPrinterDevice {
   bool NewPage() override;
   bool EndDoc() override;
   bool Printing() const override;
-  // Not wired to a canvas yet: the page is drawn through Painter().
-  TCanvas* Canvas() override { return nullptr; }
+  // The canvas over the open document's painter: device pixels, origin at
+  // the top left of the printable area. Its strokes reach the page before
+  // the next page begins and when the document ends.
+  TCanvas* Canvas() override;
   // The painter of the open document (origin at the top left of the
-  // printable area, device pixels); nullptr when no document is open.
+  // printable area, device pixels); nullptr when no document is open. What
+  // the canvas gathered is drawn first, so both can be mixed in order.
   QPainter* Painter();
 
  protected:
@@ -45,6 +49,7 @@ class TQPrinterDeviceBase : public TPrinterDevice {
  private:
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<QPainter> painter_;
+  std::unique_ptr<TQtCanvas> canvas_;  // over painter_ while a document is open
 };
 
 // The installed printers (QPrinterInfo); the current one starts as the

@@ -88,6 +88,18 @@ TEST(TollwickProgram, InterfaceFileThatIsAFolder) {
   fs::remove_all(dir);
 }
 
+TEST(TollwickProgram, FailedWriteRemovesTheStaleInterfaceFile) {
+  // Jw_cad must not apply its own input as commands: when the new file
+  // cannot be made, the old one goes.
+  const fs::path dir = PrepareFolder("stale");
+  WriteFileBytes(dir / "JWC_TEMP.TXT", "hq\r\nhp1 10 20\r\n");
+  fs::create_directory(dir / "JWC_TEMP.TXT.new");
+  EXPECT_EQ(RunIn(dir, {"1"}), 1);
+  EXPECT_FALSE(fs::exists(dir / "JWC_TEMP.TXT"));
+  EXPECT_TRUE(fs::is_directory(dir / "JWC_TEMP.TXT.new"));
+  fs::remove_all(dir);
+}
+
 TEST(TollwickProgram, ReadOnlyFolderLeavesNoPartialFile) {
   const fs::path dir = PrepareFolder("readonly");
   const std::string input = "hp1 10 20\r\n";

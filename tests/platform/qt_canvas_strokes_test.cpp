@@ -237,3 +237,35 @@ TEST(QtCanvasStrokes, FarCoordinatesAreSafe) {
 }
 
 }  // namespace
+
+namespace {
+
+// Shortcuts of the bitmap: a wide stroke to a neighbouring pixel is its two
+// end dots; a polygon within 2 × 2 pixels is its corners in the pen colour.
+TEST(QtCanvasStrokes, TinyShapesKeepTheirPixels) {
+  for (const QPoint step : {QPoint(1, 0), QPoint(1, 1), QPoint(0, -1)}) {
+    TProbeBitmap stroke(20, 20), dots(20, 20);
+    stroke.Canvas().SetPenWidth(5);
+    stroke.Canvas().MoveTo(10, 10);
+    stroke.Canvas().LineTo(10 + step.x(), 10 + step.y());
+    dots.Canvas().SetPenWidth(5);
+    for (const QPoint p : {QPoint(10, 10), QPoint(10, 10) + step}) {
+      dots.Canvas().MoveTo(p.x(), p.y());
+      dots.Canvas().LineTo(p.x(), p.y());
+    }
+    EXPECT_EQ(stroke.Finish(), dots.Finish()) << step.x() << "," << step.y();
+  }
+  TProbeBitmap bmp(10, 10);
+  bmp.Canvas().SetPenColor(0x0000FF);
+  bmp.Canvas().SetBrushColor(0xFF0000);
+  bmp.Canvas().SetBrushStyle(bsSolid);
+  const TDevicePoint tiny[] = {{4, 4}, {5, 4}, {5, 4}, {4, 5}, {4, 4}};
+  bmp.Canvas().Polygon(tiny, std::size(tiny));
+  const QImage& im = bmp.Finish();
+  EXPECT_EQ(InkCount(im), 3);
+  EXPECT_EQ(Rgb(im, 4, 4), kRed);
+  EXPECT_EQ(Rgb(im, 5, 4), kRed);
+  EXPECT_EQ(Rgb(im, 4, 5), kRed);
+}
+
+}  // namespace

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "file_io.h"
+#include "gra_attribute.h"
 #include "gval.h"
 #include "recording_canvas.h"
 #include "sjis.h"
@@ -30,6 +31,8 @@ class ImageDrawTest : public ::testing::Test {
     Gval.ViewScale = 1;
     Gval.DeviceWidth = 200;
     Gval.DeviceHeight = 100;
+    Gval.GraAttribute = &attr_;
+    attr_.SetLineWidthMode(true);
     // One folder per test: ctest runs the tests side by side.
     dir_ = fs::path(::testing::TempDir()) / "image_draw" /
            ::testing::UnitTest::GetInstance()->current_test_info()->name();
@@ -55,6 +58,7 @@ class ImageDrawTest : public ::testing::Test {
   std::vector<TCanvasCall> Images() const { return canvas_.Of(TCanvasCall::DrawImage); }
 
   fs::path dir_;
+  TgraAttribute attr_;
   TRecordingCanvas canvas_;
 };
 
@@ -133,6 +137,15 @@ TEST_F(ImageDrawTest, SizeDecidesBetweenNothingBoxAndImage) {
     DrawImage(canvas_, path, 10, 10, 10 + c.width, 10 + c.width, 0, 0, 0, 0);
     EXPECT_EQ(!canvas_.loadedPaths.empty(), c.opened);
     EXPECT_EQ(Images().size(), c.drawn ? 1u : 0u);
+    // In place of a loaded image too small to show: the white box.
+    const std::vector<TCanvasCall> boxes = canvas_.Of(TCanvasCall::Polygon);
+    ASSERT_EQ(boxes.size(), c.opened && !c.drawn ? 1u : 0u);
+    if (!boxes.empty()) {
+      EXPECT_EQ(boxes[0].brushColor, 0xFFFFFF);
+      EXPECT_EQ(boxes[0].brushStyle, bsSolid);
+      EXPECT_EQ(boxes[0].penColor, TgraAttribute().GetBackgroundColor());
+      EXPECT_EQ(boxes[0].points.size(), 4u);
+    }
   }
 }
 

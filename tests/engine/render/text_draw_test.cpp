@@ -78,7 +78,15 @@ TEST_F(TextDrawTest, TooSmallOrTooLargeTextsBecomeAThickStroke) {
     canvas = TRecordingCanvas();
     DrawTextEntity(canvas, 0, "F", 10, 10, r.x2, r.y2, r.h, r.w, 0, "AB");
     EXPECT_EQ(canvas.Of(TCanvasCall::TextOut).empty(), r.greeked) << r.x2 << " " << r.h << " " << r.w;
-    EXPECT_EQ(canvas.PenWidth(), r.greeked ? 3 : 1) << r.x2 << " " << r.h << " " << r.w;
+    // The stroke runs from the start to the end point, 3 units wide.
+    const auto lines = canvas.Of(TCanvasCall::LineTo);
+    ASSERT_EQ(lines.size(), r.greeked ? 1u : 0u) << r.x2 << " " << r.h << " " << r.w;
+    if (r.greeked) {
+      EXPECT_EQ(canvas.Of(TCanvasCall::MoveTo)[0].points[0].x, 100);
+      EXPECT_EQ(lines[0].points[0].x, static_cast<int32_t>(std::lround(r.x2 * 10)));
+      EXPECT_EQ(lines[0].points[0].y, 900);
+      EXPECT_EQ(lines[0].penWidth, 3);
+    }
   }
 }
 
