@@ -179,12 +179,13 @@ void TQtCanvas::DrawDot(const QPoint& at) {
   // A stroke without length leaves a round dot of the pen's width. Small
   // dots are laid pixel by pixel: aliased ellipses of a few pixels come out
   // square or lopsided. Pixel centres within half the width of the dot's
-  // centre are set; an even width centres it between pixels.
+  // centre are set; an even width centres it between pixels. Pages of
+  // vector devices take one ellipse instead of a rectangle per row.
   const int w = penWidth_;
   const QColor colour = WindowsColor(penColor_);
   const double c = w % 2 == 0 ? -0.5 : 0.0;
   const double r2 = double(w) * w / 4.0;
-  if (w <= kMaxPixelDot) {
+  if (w <= kMaxPixelDot && !vectorDevice_) {
     const int lo = -(w / 2);
     for (int dy = lo; dy < lo + w; ++dy) {
       const double fy = dy - c;

@@ -1,0 +1,57 @@
+#include "metafile_recording.h"
+
+namespace {
+
+size_t FigureBytes(const std::vector<TMetaFigure>& figures) {
+  size_t bytes = 0;
+  for (const TMetaFigure& f : figures) bytes += sizeof(TMetaFigure) + f.Points.size() * sizeof(TMetaPoint);
+  return bytes;
+}
+
+}  // namespace
+
+bool TMetafileRecording::Take(size_t bytes) {
+  if (!HasRoomFor(bytes)) return false;
+  used_ += bytes;
+  return true;
+}
+
+void TMetafileRecording::Shape(const TMetaShape& shape, const TMetaPen& pen, const TMetaBrush& brush) {
+  if (Take(FigureBytes(shape.Figures) + sizeof(ShapeOp))) ops_.push_back(ShapeOp{shape, pen, brush});
+}
+
+void TMetafileRecording::Text(const TMetaText& text) {
+  if (Take(sizeof(TMetaText) + text.Utf8.size() + text.Font.Face.size())) ops_.push_back(text);
+}
+
+void TMetafileRecording::Image(const TMetaImage& image) {
+  // Pixels are shared between the player and the recording; the player
+  // asked for room before decoding them.
+  if (!image.Pixels) return;
+  if (Take(sizeof(TMetaImage) + image.Pixels->Argb.size() * sizeof(uint32_t))) ops_.push_back(image);
+}
+
+void TMetafileRecording::Clip(const TMetaClip& clip) {
+  // Every replay combines the areas again: their time is charged as memory,
+  // so a file cannot make each paint take long.
+  constexpr size_t kBytesPerArea = 4096;
+  size_t bytes = sizeof(TMetaClip);
+  for (const TMetaClipStep& step : clip) {
+    bytes += sizeof(TMetaClipStep) + FigureBytes(step.Figures) + step.Figures.size() * kBytesPerArea;
+  }
+  if (Take(bytes)) ops_.push_back(clip);
+}
+
+void TMetafileRecording::Replay(TMetafileSink& target) const {
+  for (const auto& op : ops_) {
+    if (const auto* s = std::get_if<ShapeOp>(&op)) {
+      target.Shape(s->Shape, s->Pen, s->Brush);
+    } else if (const auto* t = std::get_if<TMetaText>(&op)) {
+      target.Text(*t);
+    } else if (const auto* i = std::get_if<TMetaImage>(&op)) {
+      target.Image(*i);
+    } else {
+      target.Clip(std::get<TMetaClip>(op));
+    }
+  }
+}

@@ -1,0 +1,25 @@
+// Paints what a metafile player draws onto a QPainter, in the painter's
+// current coordinates (picture pixels). Hatches keep Windows' 8-pixel
+// pattern on the target's own pixels at any scale.
+#pragma once
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include "metafile_sink.h"
+
+class TQtMetafileSink : public TMetafileSink {
+ public:
+  // The painter's clipping at this point stays under any the picture sets.
+  explicit TQtMetafileSink(QPainter& painter)
+      : painter_(painter), hasBaseClip_(painter.hasClipping()), baseClip_(painter.clipPath()) {}
+  void Shape(const TMetaShape& shape, const TMetaPen& pen, const TMetaBrush& brush) override;
+  void Text(const TMetaText& text) override;
+  void Image(const TMetaImage& image) override;
+  void Clip(const TMetaClip& clip) override;
+
+ private:
+  QPainter& painter_;
+  bool hasBaseClip_;
+  QPainterPath baseClip_;
+};
