@@ -13,6 +13,7 @@
 #include "gra_attribute.h"
 #include "jww_data.h"
 #include "run_report.h"
+#include "temp_folders.h"
 
 class TBatchHost;
 class TPrinterSettingsAccess;
@@ -269,6 +270,10 @@ class TForm1 {
   std::string SettingsPath;
   // Folder of images extracted from drawings (Shift-JIS, trailing '/').
   std::string TempFolder;
+  // The run's private folders inside TEMP/ and TMP/ (beside the program, or
+  // in the user's cache folder), made by FormShow unless the caller set
+  // TempFolder and TempSheetFolder itself.
+  TTempFolders TempFolders;
   // Start-up of the shown window: flags, settings, globals, folders,
   // attributes, Jw_cad's folder and REF_FILE, then the command line
   // (arguments as given, native UTF-8, relative to workingFolder). The

@@ -71,6 +71,10 @@ TForm1::TStartMode TForm1::FormShow(const std::vector<std::string>& arguments, c
   BindImg.RefStrCount = 0;
   ClearBindImages();
 
+  if (TempFolder.empty() && TempSheetFolder.empty() && TempFolders.Open(Gval.ProgramFolder, UserCacheFolder())) {
+    TempFolder = TempFolders.ImageFolder();
+    TempSheetFolder = TempFolders.SheetFolder();
+  }
   if (TempFolder.empty()) TempFolder = Gval.ProgramFolder + "TEMP/";
   if (TempSheetFolder.empty()) TempSheetFolder = Gval.ProgramFolder + "TMP/";
   BindImg.TempFolder = TempFolder;
@@ -145,6 +149,9 @@ bool TForm1::FormClose() {
   FrameDrawing.FreeData();
   FrameDrawingLoaded = false;
 
+  // The run's own folders go with what is left in them; the shared ones,
+  // and folders the caller chose, only when empty.
+  TempFolders.Close();
   RemoveFolderIfEmpty(TempFolder);
   RemoveFolderIfEmpty(TempSheetFolder);
 

@@ -251,12 +251,15 @@ TEST_F(Startup, ShutDownRemovesOnlyEmptyFoldersAndSaves) {
   ASSERT_EQ(form.FormShow({}, program), TForm1::TStartMode::Interactive);
   EXPECT_TRUE(IsFolder(program + "TEMP"));
   EXPECT_TRUE(IsFolder(program + "TMP"));
+  EXPECT_EQ(form.TempSheetFolder.compare(0, program.size() + 4, program + "TMP/"), 0);  // a private folder inside
+  Write(form.TempSheetFolder + "left-by-the-run.bmp", "x");
   Write(program + "TMP/user-file.txt", "mine");
   form.Separator = "a/b";
   form.StartNumber = 20000;
   ASSERT_TRUE(form.FormClose());
   EXPECT_FALSE(IsFolder(program + "TEMP"));
   EXPECT_TRUE(IsFolder(program + "TMP"));  // not empty: left with the user's file
+  EXPECT_FALSE(IsFolder(form.TempSheetFolder));
   TForm1 again;
   again.LoadSettings(form.SettingsPath);
   EXPECT_EQ(again.Separator, "");
