@@ -71,6 +71,12 @@ int64_t FileSizeSjis(const std::string& sjisPath) {
   return static_cast<int64_t>(st.st_size);
 }
 
+int64_t FileAgeSecondsSjis(const std::string& sjisPath) {
+  struct stat st;
+  if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0) return 0;
+  return static_cast<int64_t>(st.st_mtime);
+}
+
 bool ReadWholeFileSjis(const std::string& sjisPath, std::vector<uint8_t>& out) {
   out.clear();
   std::FILE* f = OpenFileSjis(sjisPath, "rb");

@@ -26,5 +26,7 @@ bool DeleteFileSjis(const std::string& sjisPath);
 bool RenameFileSjis(const std::string& from, const std::string& to);
 // Size in bytes, or -1 when the file cannot be examined.
 int64_t FileSizeSjis(const std::string& sjisPath);
+// Modification time in seconds since 1970; 0 when the file cannot be examined.
+int64_t FileAgeSecondsSjis(const std::string& sjisPath);
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFileSjis(const std::string& sjisPath, std::vector<uint8_t>& out);

@@ -40,6 +40,9 @@ class TPrinterDevice {
   virtual bool NewPage() = 0;
   virtual bool EndDoc() = 0;
   virtual bool Printing() const = 0;
+  // Cancels the open document so that nothing comes out of it; a device that
+  // cannot cancel ends the document instead.
+  virtual bool AbortDoc() { return EndDoc(); }
 
   // The canvas of the open document, with its origin at the top left of the
   // printable area and device pixels as units; nullptr when no document is

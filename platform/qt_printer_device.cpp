@@ -56,6 +56,17 @@ bool TQPrinterDeviceBase::BeginDoc(const std::string& title) {
   const QString qtitle = FromSjis(title);
   if (!PrepareJob(qtitle)) return false;
   printer_->setDocName(qtitle);
+  docOpen_ = true;
+  if (startOnFirstPage_ || StartPainting()) return true;
+  docOpen_ = false;
+  return false;
+}
+
+bool TQPrinterDeviceBase::Painting() const { return painter_ && painter_->isActive(); }
+
+bool TQPrinterDeviceBase::StartPainting() {
+  if (!docOpen_) return false;
+  if (Painting()) return true;
   painter_ = std::make_unique<QPainter>();
   if (!painter_->begin(printer_.get())) {
     painter_.reset();
@@ -66,25 +77,46 @@ bool TQPrinterDeviceBase::BeginDoc(const std::string& title) {
 }
 
 bool TQPrinterDeviceBase::NewPage() {
-  if (!Printing()) return false;
+  if (!StartPainting()) return false;
   canvas_->Flush();  // the strokes still gathered belong to this page
   return printer_->newPage();
 }
 
 bool TQPrinterDeviceBase::EndDoc() {
   if (!Printing()) return false;
+  docOpen_ = false;
+  if (!Painting()) {
+    painter_.reset();
+    return true;  // nothing was drawn: no job at all
+  }
   canvas_.reset();  // draws what it gathered
   const bool ok = painter_->end();
   painter_.reset();
   return ok;
 }
 
-bool TQPrinterDeviceBase::Printing() const { return painter_ && painter_->isActive(); }
+bool TQPrinterDeviceBase::AbortDoc() {
+  if (!Printing()) return false;
+  const bool painted = Painting();
+  docOpen_ = false;
+  canvas_.reset();
+  if (painted) {
+    // Qt's PDF and CUPS engines cannot cancel a job once painting began:
+    // it is ended and what it wrote is removed.
+    printer_->abort();
+    if (painter_->isActive()) painter_->end();
+    DiscardJob();
+  }
+  painter_.reset();
+  return true;
+}
 
-TCanvas* TQPrinterDeviceBase::Canvas() { return Printing() ? canvas_.get() : nullptr; }
+bool TQPrinterDeviceBase::Printing() const { return docOpen_; }
+
+TCanvas* TQPrinterDeviceBase::Canvas() { return StartPainting() ? canvas_.get() : nullptr; }
 
 QPainter* TQPrinterDeviceBase::Painter() {
-  if (!Printing()) return nullptr;
+  if (!StartPainting()) return nullptr;
   canvas_->Flush();
   return painter_.get();
 }
@@ -100,6 +132,7 @@ TQtPrinterDevice::TQtPrinterDevice() {
   }
   index_ = -2;  // force the printer object to be made
   SetPrinterIndex(start);
+  SetStartOnFirstPage(true);
 }
 
 std::vector<std::string> TQtPrinterDevice::PrinterNames() const {
@@ -165,6 +198,11 @@ bool TPdfFilePrinter::PrepareJob(const QString& title) {
   Printer()->setOutputFileName(path);
   lastPath_ = NativePathToSjis(path.toStdString());
   return true;
+}
+
+void TPdfFilePrinter::DiscardJob() {
+  if (!lastPath_.empty()) DeleteFileSjis(lastPath_);
+  lastPath_.clear();
 }
 
 std::unique_ptr<TPrinterDevice> CreateSystemPrinterDevice() {

@@ -31,6 +31,8 @@ class TQPrinterDeviceBase : public TPrinterDevice {
   bool NewPage() override;
   bool EndDoc() override;
   bool Printing() const override;
+  // Ends the document and throws away what it made (see DiscardJob).
+  bool AbortDoc() override;
   // The canvas over the open document's painter: device pixels, origin at
   // the top left of the printable area. Its strokes reach the page before
   // the next page begins and when the document ends.
@@ -43,6 +45,12 @@ class TQPrinterDeviceBase : public TPrinterDevice {
  protected:
   // Called by BeginDoc before the job starts (the PDF printer picks its file).
   virtual bool PrepareJob(const QString& title);
+  // Called after an aborted document's painter has ended: removes what the
+  // job left behind. Nothing by default.
+  virtual void DiscardJob() {}
+  // Painting starts with the first page drawn rather than at BeginDoc, so a
+  // document that ends without a page sends no job to the printer.
+  void SetStartOnFirstPage(bool on) { startOnFirstPage_ = on; }
   QPrinter* Printer() const { return printer_.get(); }
   void ReplacePrinter(std::unique_ptr<QPrinter> printer);
 
@@ -50,10 +58,16 @@ class TQPrinterDeviceBase : public TPrinterDevice {
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<TQtCanvas> canvas_;  // over painter_ while a document is open
+  bool docOpen_ = false;
+  bool startOnFirstPage_ = false;
+  // Begins painting the open document when it has not begun yet.
+  bool StartPainting();
+  bool Painting() const;
 };
 
 // The installed printers (QPrinterInfo); the current one starts as the
-// system default, or the first printer when there is no default.
+// system default, or the first printer when there is no default. A document
+// ended before anything was drawn sends no job.
 class TQtPrinterDevice : public TQPrinterDeviceBase {
  public:
   TQtPrinterDevice();
@@ -85,6 +99,8 @@ class TPdfFilePrinter : public TQPrinterDeviceBase {
 
  protected:
   bool PrepareJob(const QString& title) override;
+  // An aborted document leaves no file.
+  void DiscardJob() override;
 
  private:
   int32_t index_ = 0;

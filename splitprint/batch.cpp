@@ -1,8 +1,6 @@
 // The batch: every listed drawing loaded, prepared and split into sheet
 // files; the sheets then ordered, previewed and printed through the window,
 // and deleted again when they went to the temporary folder.
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -13,6 +11,7 @@
 #include "form1_state.h"
 #include "gval.h"
 #include "sheet_names.h"
+#include "sheet_output.h"
 #include "sjis.h"
 #include "user_folders.h"
 #include "unit_print.h"
@@ -25,13 +24,6 @@ constexpr int32_t kPrinterSet = 2;
 // Bytes a separator may not hold: those of the sheet names, and ";" and ":".
 bool HasForbiddenSeparatorByte(const std::string& separator) {
   return HasForbiddenSheetNameByte(separator) || separator.find_first_of(";:") != std::string::npos;
-}
-
-// Modification time in seconds since 1970, 0 when the file cannot be examined.
-int64_t FileAgeSeconds(const std::string& sjisPath) {
-  struct stat st;
-  if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0) return 0;
-  return static_cast<int64_t>(st.st_mtime);
 }
 
 }  // namespace
@@ -175,7 +167,7 @@ void TForm1::RunBatch(TBatchHost& host) {
       WorkDrawing.CalcExtents();
       DrawingPath = path;
       DrawingFolder = FolderOf(path);
-      DrawingAge = FileAgeSeconds(path);
+      DrawingAge = FileAgeSecondsSjis(path);
       Gval.DrawingFileTime = DateTimeFromUnixTime(DrawingAge);
       LoadRefFile();
 
@@ -227,9 +219,20 @@ void TForm1::RunBatch(TBatchHost& host) {
     if (AbortRun) break;
   }
   if (PrintAfterSplit && !AbortRun) {
-    if (OneDocument != 0) PrintBeginDoc(Utf8ToSjis("Quillmoor 印刷"));
-    host.PrintSheets(*this);
-    if (OneDocument != 0) PrintEndDoc();
+    // A job that cannot begin or end stops the printing; the user is told
+    // once (the sheets' own failures are told where they happen).
+    PrintFailed = false;
+    const bool oneDocument = OneDocument != 0;
+    if (oneDocument && !BeginOneDocument()) {
+      AbortRun = true;
+      host.Inform(PrintFailureText());
+    } else {
+      host.PrintSheets(*this);
+      if (oneDocument && !EndOneDocument() && !PrintFailed) {
+        AbortRun = true;
+        host.Inform(PrintFailureText());
+      }
+    }
   }
   if (temporary) DeleteSheetFiles();
 

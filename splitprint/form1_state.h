@@ -16,6 +16,7 @@
 #include "temp_folders.h"
 
 class TBatchHost;
+class TSheetOutputHost;
 class TPrinterSettingsAccess;
 class TWindowHost;
 struct TPrintOptionControls;
@@ -291,7 +292,47 @@ class TForm1 {
   // against workingFolder; the number added.
   int32_t AddCommandLineFiles(const std::vector<std::string>& arguments, const std::string& workingFolder);
 
+  // ======== Preview and printing of the sheets (sheet_render.cpp, sheet_print.cpp, sheet_order.cpp) ========
+  // Set when a print job of the current printing could not begin or end;
+  // the printing then stops and the run ends aborted.
+  bool PrintFailed = false;
+  // Renders every sheet of Gval.SheetList into its bitmap in TempSheetFolder,
+  // shows the preview and deletes the bitmaps again; Stop sets AbortRun,
+  // Back sets BackToOrder. Escape before a sheet aborts the run.
+  void PreviewSheets(TSheetOutputHost& host);
+  // Prints the sheets of Gval.SheetList in order (a one-document job is
+  // open around it when OneDocument is set).
+  void PrintSheets(TSheetOutputHost& host);
+  // Loads the drawing and draws it into a 320 x 240 bitmap file: fitted to
+  // the paper in thumbnail mode, else as printed; with the paper's label.
+  // A drawing without elements makes no file. False when a bitmap was due
+  // but could not be written.
+  bool RenderToBitmap(TSheetOutputHost& host, const std::string& drawingFile, const std::string& bitmapFile,
+                      bool thumbnail, bool label);
+  // Loads the sheet and prints it on the current printer; false (and
+  // PrintFailed, AbortRun set, the user told) when its job fails.
+  bool PrintSheet(TSheetOutputHost& host, const std::string& sheetFile);
+  // The one-document job of a run around PrintSheets: begun before, and
+  // ended after (cancelled when no page was printed). False when it could
+  // not begin or end; the caller tells the user with PrintFailureText().
+  bool BeginOneDocument();
+  bool EndOneDocument();
+  // The print-order dialog's move of row `row` of Gval.SheetList by step
+  // (-1 up, +1 down) together with its kind: the row it went to, or -1 when
+  // nothing moves (fewer than two rows, no such row, already at the end).
+  int32_t MoveSheetRow(int32_t row, int32_t step);
+
  private:
+  // Placement of a loaded sheet: scale, centre offset (mm), turn (radians).
+  struct TSheetPlacement {
+    double Scale = 1, OffsetX = 0, OffsetY = 0, Angle = 0;
+  };
+  // The common first steps of rendering and printing a sheet.
+  TSheetPlacement LoadSheet(TSheetOutputHost& host, const std::string& path, bool printing);
+  // True when the loaded drawing holds anything but temporary points.
+  bool HasPrintableElements() const;
+  void ReportPrintFailure(TSheetOutputHost& host);
+
   // Test box of every order item of the loaded drawing, for the quick
   // rejection of elements far from a sheet's frame (sheet_extract.cpp).
   struct TEntityBox {

@@ -66,3 +66,4 @@ bool PrintBeginDoc(const std::string& title) {
 
 bool PrintNewPage() { return CurrentPrinter() && CurrentPrinter()->NewPage(); }
 bool PrintEndDoc() { return CurrentPrinter() && CurrentPrinter()->EndDoc(); }
+bool PrintAbortDoc() { return CurrentPrinter() && CurrentPrinter()->AbortDoc(); }

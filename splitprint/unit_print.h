@@ -40,3 +40,5 @@ double PixelsToMm(int32_t px, int32_t dpi);
 bool PrintBeginDoc(const std::string& title);
 bool PrintNewPage();
 bool PrintEndDoc();
+// Cancels the current document: nothing of it is printed.
+bool PrintAbortDoc();

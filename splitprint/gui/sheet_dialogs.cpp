@@ -1,6 +1,91 @@
-// Placeholder bodies until the dialogs are written.
+// The preview, printing and order dialogs over the toolkit-free routines of
+// TForm1, with the window's status bar and message boxes.
 #include "sheet_dialogs.h"
 
-bool ShowPrintOrderDialog(QWidget*, TForm1&) { return false; }
-void ShowSheetPreview(QWidget*, TForm1&) {}
-void PrintSheetList(QWidget*, TForm1&) {}
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStatusBar>
+
+#include "form1_state.h"
+#include "print_order_dialog.h"
+#include "qt_sheet_bitmap.h"
+#include "sheet_output.h"
+#include "sheet_preview_dialog.h"
+#include "sjis.h"
+
+namespace {
+
+std::function<void(const std::string&)>& StatusSink() {
+  static std::function<void(const std::string&)> sink;
+  return sink;
+}
+
+QString FromSjis(const std::string& s) {
+  QString text = QString::fromStdString(SjisToUtf8(s));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return text;
+}
+
+QStatusBar* WindowStatusBar(QWidget* parent) {
+  if (!parent) return nullptr;
+  if (auto* main = qobject_cast<QMainWindow*>(parent->window())) return main->statusBar();
+  return parent->window()->findChild<QStatusBar*>();
+}
+
+TWindowBounds BoundsOf(const QWidget& w) { return {w.x(), w.y(), w.width(), w.height()}; }
+
+class TWindowSheetOutput : public TSheetOutputHost {
+ public:
+  TWindowSheetOutput(QWidget* parent, TForm1& form) : parent_(parent), form_(form) {}
+
+  void SetStatusText(const std::string& text) override {
+    if (StatusSink()) {
+      StatusSink()(text);
+      return;
+    }
+    if (QStatusBar* bar = WindowStatusBar(parent_)) {
+      bar->showMessage(FromSjis(text));
+      bar->repaint();
+    }
+  }
+  void Inform(const std::string& text) override {
+    QMessageBox::information(parent_, QStringLiteral("Quillmoor"), FromSjis(text));
+  }
+  TSheetBitmap& Bitmap() override { return bitmap_; }
+  TPreviewAnswer ShowPreview(const std::string& bmpFolder) override {
+    TForm2 dialog(parent_);
+    const TWindowBounds& b = form_.PreviewBounds;
+    if (b.Width > 0 && b.Height > 0) dialog.resize(b.Width, b.Height);
+    dialog.move(b.Left, b.Top);
+    dialog.BmpFolder = bmpFolder;
+    dialog.exec();
+    form_.PreviewBounds = BoundsOf(dialog);
+    return {dialog.Stopped, dialog.BackPressed};
+  }
+
+ private:
+  QWidget* parent_;
+  TForm1& form_;
+  TQtSheetBitmap bitmap_;
+};
+
+}  // namespace
+
+void SetSheetStatusSink(std::function<void(const std::string&)> sink) { StatusSink() = std::move(sink); }
+
+bool ShowPrintOrderDialog(QWidget* parent, TForm1& form) {
+  TForm4 dialog(form, parent);
+  dialog.exec();
+  form.OrderDialogBounds = BoundsOf(dialog);
+  return dialog.Stopped;
+}
+
+void ShowSheetPreview(QWidget* parent, TForm1& form) {
+  TWindowSheetOutput host(parent, form);
+  form.PreviewSheets(host);
+}
+
+void PrintSheetList(QWidget* parent, TForm1& form) {
+  TWindowSheetOutput host(parent, form);
+  form.PrintSheets(host);
+}

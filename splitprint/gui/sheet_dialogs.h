@@ -2,6 +2,9 @@
 // the print order, the sheet preview and the printing of the sheets.
 #pragma once
 
+#include <functional>
+#include <string>
+
 class QWidget;
 class TForm1;
 
@@ -11,3 +14,7 @@ bool ShowPrintOrderDialog(QWidget* parent, TForm1& form);
 void ShowSheetPreview(QWidget* parent, TForm1& form);
 // Prints the sheets of Gval.SheetList in order; may set form.AbortRun.
 void PrintSheetList(QWidget* parent, TForm1& form);
+
+// Where the preview and the printing put their status texts (Shift-JIS).
+// Unset, they go to the status bar of the parent's window, repainted at once.
+void SetSheetStatusSink(std::function<void(const std::string&)> sink);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "printer_device.h"
+#include "recording_canvas.h"
 
 class TFakePrinter : public TPrinterDevice {
  public:
@@ -16,6 +17,10 @@ class TFakePrinter : public TPrinterDevice {
   std::vector<std::string> Titles;  // every document begun
   int32_t Pages = 0;                // pages of all documents
   bool Open = false;
+  bool RefuseBegin = false;  // every BeginDoc fails
+  bool FailEnd = false;      // every EndDoc fails (the document still closes)
+  int32_t Aborts = 0;        // documents cancelled
+  TRecordingCanvas Drawn;    // what every page got
 
   std::vector<std::string> PrinterNames() const override { return Names; }
   int32_t PrinterIndex() const override { return Index; }
@@ -31,7 +36,7 @@ class TFakePrinter : public TPrinterDevice {
   int32_t PageWidthPx() const override { return Page[0]; }
   int32_t PageHeightPx() const override { return Page[1]; }
   bool BeginDoc(const std::string& title) override {
-    if (Open) return false;
+    if (Open || RefuseBegin) return false;
     Open = true;
     Titles.push_back(title);
     ++Pages;
@@ -45,10 +50,16 @@ class TFakePrinter : public TPrinterDevice {
   bool EndDoc() override {
     if (!Open) return false;
     Open = false;
+    return !FailEnd;
+  }
+  bool AbortDoc() override {
+    if (!Open) return false;
+    Open = false;
+    ++Aborts;
     return true;
   }
   bool Printing() const override { return Open; }
-  TCanvas* Canvas() override { return nullptr; }
+  TCanvas* Canvas() override { return Open ? &Drawn : nullptr; }
 };
 
 // A physical page of whole tenths of millimetres, exact in millimetres: at

@@ -1,0 +1,318 @@
+// The split, print and drawing-frame tabs of the main window: their widgets
+// and the handlers of the print tab's buttons.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <functional>
+
+#include "file_io.h"
+#include "gval.h"
+#include "form1_window.h"
+#include "qt_printer_device.h"
+#include "qt_printer_settings.h"
+#include "qt_text.h"
+#include "unit_print.h"
+
+namespace {
+
+QLineEdit* SmallEdit(QWidget* parent, int width) {
+  auto* edit = new QLineEdit(parent);
+  edit->setMaximumWidth(width);
+  return edit;
+}
+
+// Tight spacing: the pages were laid out for a window of 520 by 488.
+template <typename Layout>
+Layout* Compact(Layout* layout) {
+  layout->setContentsMargins(6, 2, 6, 2);
+  layout->setSpacing(2);
+  return layout;
+}
+
+}  // namespace
+
+QWidget* TForm1Window::BuildSplitTab() {
+  auto* page = new QWidget;
+  auto* layout = Compact(new QVBoxLayout(page));
+
+  auto* where = new QGroupBox(QStringLiteral("保存先"), page);
+  auto* whereLayout = Compact(new QGridLayout(where));
+  static const char* const kDestinations[] = {"デスクトップ", "マイドキュメント", "元ファイルのフォルダ", "指定フォルダ",
+                                              "一時的に保存し、実行後、削除する"};
+  DestinationGroup = new QButtonGroup(page);
+  for (int i = 0; i < 5; ++i) {
+    Destinations[static_cast<size_t>(i)] = new QRadioButton(QString::fromUtf8(kDestinations[i]), where);
+    DestinationGroup->addButton(Destinations[static_cast<size_t>(i)], i);
+  }
+  whereLayout->addWidget(Destinations[0], 0, 0);
+  whereLayout->addWidget(Destinations[1], 0, 1);
+  whereLayout->addWidget(Destinations[2], 0, 2);
+  whereLayout->addWidget(Destinations[3], 1, 0);
+  GivenFolderEdit = new QLineEdit(where);
+  whereLayout->addWidget(GivenFolderEdit, 1, 1, 1, 2);
+  Button1 = new QPushButton(QStringLiteral("参照"), where);
+  whereLayout->addWidget(Button1, 1, 3);
+  whereLayout->addWidget(Destinations[4], 2, 0, 1, 4);
+  layout->addWidget(where);
+  connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+
+  auto* naming = new QGroupBox(QStringLiteral("ファイル名"), page);
+  auto* namingLayout = Compact(new QGridLayout(naming));
+  NamingCombo = new QComboBox(naming);
+  for (const char* item : {"数値＋区切り文字＋元ファイル名", "元ファイル名＋区切り文字＋数値",
+                           "元ファイル名＋区切り文字＋補助文字ファイル名",
+                           "数値＋区切＋元ファイル名＋区切＋補助文字ファイル名",
+                           "元ファイル名＋区切＋数値＋区切＋補助文字ファイル名", "補助文字ファイル名",
+                           "数値＋区切り文字＋補助文字ファイル名"})
+    NamingCombo->addItem(QString::fromUtf8(item));
+  namingLayout->addWidget(new QLabel(QStringLiteral("命名方法："), naming), 0, 0);
+  namingLayout->addWidget(NamingCombo, 0, 1, 1, 3);
+  namingLayout->addWidget(new QLabel(QStringLiteral("区切り文字："), naming), 1, 0);
+  SeparatorEdit = SmallEdit(naming, 80);
+  namingLayout->addWidget(SeparatorEdit, 1, 1);
+  ZeroPadCheck = new QCheckBox(QStringLiteral("番号の桁を0で揃える"), naming);
+  namingLayout->addWidget(ZeroPadCheck, 1, 2, 1, 2);
+  namingLayout->addWidget(new QLabel(QStringLiteral("開始番号："), naming), 2, 0);
+  StartNumberEdit = SmallEdit(naming, 80);
+  namingLayout->addWidget(StartNumberEdit, 2, 1);
+  namingLayout->addWidget(new QLabel(QStringLiteral("番号の順序："), naming), 2, 2);
+  DirectionCombo = new QComboBox(naming);
+  DirectionCombo->addItem(QStringLiteral("左方向→下"));
+  DirectionCombo->addItem(QStringLiteral("下方向→左"));
+  namingLayout->addWidget(DirectionCombo, 2, 3);
+  namingLayout->addWidget(new QLabel(QStringLiteral("枠の余白："), naming), 3, 0);
+  MarginEdit = SmallEdit(naming, 80);
+  namingLayout->addWidget(MarginEdit, 3, 1);
+  namingLayout->addWidget(new QLabel(QStringLiteral("mm"), naming), 3, 2);
+  layout->addWidget(naming);
+
+  static const char* const kChecks[] = {"分割後に印刷する",     "分割図面に補助線の枠を描く", "空き番号を詰める",
+                                        "Jw_cadからの実行時に保存を確認する", "ブロックを分解する",
+                                        "分割後に画像を表示する"};
+  auto* checks = Compact(new QGridLayout);
+  for (int i = 0; i < 6; ++i) {
+    SplitChecks[static_cast<size_t>(i)] = new QCheckBox(QString::fromUtf8(kChecks[i]), page);
+    checks->addWidget(SplitChecks[static_cast<size_t>(i)], i / 2, i % 2);
+  }
+  layout->addLayout(checks);
+  layout->addStretch(1);
+  return page;
+}
+
+QWidget* TForm1Window::BuildPrintTab() {
+  auto* page = new QWidget;
+  auto* layout = Compact(new QVBoxLayout(page));
+
+  auto* top = Compact(new QHBoxLayout);
+  LabelA1 = new QLabel(page);
+  LabelA1->setMinimumWidth(200);
+  LabelA1->setWordWrap(true);
+  Button6 = new QPushButton(QStringLiteral("プリンタ設定(&P)"), page);
+  top->addWidget(LabelA1, 1);
+  top->addWidget(Button6, 0, Qt::AlignTop);
+  layout->addLayout(top);
+  connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+
+  auto* method = new QGroupBox(QStringLiteral("印刷方法"), page);
+  auto* methodLayout = Compact(new QGridLayout(method));
+  static const char* const kMethods[] = {"図面データ倍率取得印刷", "フィット印刷(図形範囲による自動倍率印刷)",
+                                         "倍率指定印刷"};
+  for (int i = 0; i < 3; ++i) MethodButtons[static_cast<size_t>(i)] = new QRadioButton(QString::fromUtf8(kMethods[i]), method);
+  auto* firstTwo = Compact(new QHBoxLayout);
+  firstTwo->setContentsMargins(0, 0, 0, 0);
+  firstTwo->addWidget(MethodButtons[0]);
+  firstTwo->addWidget(MethodButtons[1]);
+  firstTwo->addStretch(1);
+  methodLayout->addLayout(firstTwo, 1, 0, 1, 7);
+  methodLayout->addWidget(MethodButtons[2], 2, 0, 1, 2);
+  methodLayout->addWidget(new QLabel(QStringLiteral("倍率"), method), 2, 2);
+  ScaleEdit = SmallEdit(method, 60);
+  methodLayout->addWidget(ScaleEdit, 2, 3);
+  methodLayout->addWidget(new QLabel(QStringLiteral("倍　回転角度"), method), 2, 4);
+  RotationEdit = SmallEdit(method, 60);
+  methodLayout->addWidget(RotationEdit, 2, 5);
+  methodLayout->addWidget(new QLabel(QStringLiteral("°（※反時計回り＋）"), method), 2, 6);
+  methodLayout->addWidget(new QLabel(QStringLiteral("オフセットX"), method), 3, 0);
+  OffsetXEdit = SmallEdit(method, 60);
+  methodLayout->addWidget(OffsetXEdit, 3, 1);
+  methodLayout->addWidget(new QLabel(QStringLiteral("mm　Y"), method), 3, 2);
+  OffsetYEdit = SmallEdit(method, 60);
+  methodLayout->addWidget(OffsetYEdit, 3, 3);
+  methodLayout->addWidget(new QLabel(QStringLiteral("mm"), method), 3, 4);
+  layout->addWidget(method);
+
+  auto* options = Compact(new QGridLayout);
+  static const char* const kChecks[] = {"モノクロ印刷を行う　　　モノクロ印刷時のしきい値",
+                                        "通常線色の白色を黒色にする　白色判定時のしきい値",
+                                        "SXF線色の白色を黒色にする 　白色判定時のしきい値", "１文書として印刷",
+                                        "補助線を印刷する"};
+  for (int i = 0; i < 5; ++i) PrintChecks[static_cast<size_t>(i)] = new QCheckBox(QString::fromUtf8(kChecks[i]), page);
+  for (int i = 0; i < 3; ++i) {
+    ThresholdEdits[static_cast<size_t>(i)] = SmallEdit(page, 50);
+    options->addWidget(PrintChecks[static_cast<size_t>(i)], i, 0, 1, 2);
+    options->addWidget(ThresholdEdits[static_cast<size_t>(i)], i, 2);
+  }
+  auto* lastRow = Compact(new QHBoxLayout);
+  lastRow->setContentsMargins(0, 0, 0, 0);
+  lastRow->addWidget(PrintChecks[3]);
+  lastRow->addWidget(PrintChecks[4]);
+  lastRow->addStretch(1);
+  options->addLayout(lastRow, 3, 0, 1, 3);
+  layout->addLayout(options);
+
+  auto* groups = Compact(new QHBoxLayout);
+  auto* displayOnly = new QGroupBox(QStringLiteral("表示のみレイヤ・レイヤグループ"), page);
+  auto* displayLayout = Compact(new QGridLayout(displayOnly));
+  static const char* const kDisplayOnly[] = {"印刷しない", "グレー色で印刷", "設定色で印刷", "そのまま印刷"};
+  for (int i = 0; i < 4; ++i) {
+    DisplayOnlyButtons[static_cast<size_t>(i)] = new QRadioButton(QString::fromUtf8(kDisplayOnly[i]), displayOnly);
+    displayLayout->addWidget(DisplayOnlyButtons[static_cast<size_t>(i)], i / 2, i % 2);
+  }
+  groups->addWidget(displayOnly);
+  auto* order = new QGroupBox(QStringLiteral("図面データの印刷順序"), page);
+  auto* orderLayout = Compact(new QGridLayout(order));
+  static const char* const kOrders[] = {"通常", "レイヤ順", "レイヤ逆順"};
+  for (int i = 0; i < 3; ++i) {
+    PrintOrderButtons[static_cast<size_t>(i)] = new QRadioButton(QString::fromUtf8(kOrders[i]), order);
+    orderLayout->addWidget(PrintOrderButtons[static_cast<size_t>(i)], i / 2, i % 2);
+  }
+  groups->addWidget(order);
+  layout->addLayout(groups);
+
+  auto* colours = Compact(new QHBoxLayout);
+  LabelA2 = new QLabel(page);
+  LabelA3 = new QLabel(page);
+  Button7 = new QPushButton(QStringLiteral("設定"), page);
+  Button8 = new QPushButton(QStringLiteral("設定"), page);
+  Button7->setFixedWidth(56);
+  Button8->setFixedWidth(56);
+  for (QLabel* swatch : {LabelA2, LabelA3}) {
+    swatch->setFixedSize(40, 18);
+    swatch->setAutoFillBackground(true);
+    swatch->setFrameShape(QFrame::Box);
+  }
+  colours->addWidget(new QLabel(QStringLiteral("表示のみレイヤ設定色："), page));
+  colours->addWidget(LabelA2);
+  colours->addWidget(Button7);
+  colours->addSpacing(12);
+  colours->addWidget(new QLabel(QStringLiteral("補助線色："), page));
+  colours->addWidget(LabelA3);
+  colours->addWidget(Button8);
+  colours->addStretch(1);
+  layout->addLayout(colours);
+  layout->addWidget(new QLabel(QStringLiteral("※ソリッド任意色はカラー出力されます"), page));
+  layout->addStretch(1);
+  connect(Button7, &QPushButton::clicked, this, [this] { Button7Click(); });
+  connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
+  return page;
+}
+
+QWidget* TForm1Window::BuildFrameTab() {
+  auto* page = new QWidget;
+  auto* layout = Compact(new QVBoxLayout(page));
+  auto* rows = Compact(new QGridLayout);
+  static const char* const kClasses[] = {"Ａ０横", "Ａ１横", "Ａ２横", "Ａ３横", "Ａ４横",
+                                         "Ａ０縦", "Ａ１縦", "Ａ２縦", "Ａ３縦", "Ａ４縦"};
+  for (int c = 0; c < 10; ++c) {
+    const auto i = static_cast<size_t>(c);
+    FrameDialogButtons[i] = new QPushButton(QString::fromUtf8(kClasses[c]), page);
+    FrameDialogButtons[i]->setObjectName(QStringLiteral("Button%1").arg(9 + c));
+    FrameChooserButtons[i] = new QPushButton(QStringLiteral("□"), page);
+    FrameChooserButtons[i]->setObjectName(QStringLiteral("Button%1").arg(19 + c));
+    FrameChooserButtons[i]->setFixedWidth(28);
+    FrameEdits[i] = new QLineEdit(page);
+    FrameEdits[i]->setObjectName(QStringLiteral("Edit%1").arg(12 + c));
+    rows->addWidget(FrameDialogButtons[i], c, 0);
+    rows->addWidget(FrameChooserButtons[i], c, 1);
+    rows->addWidget(FrameEdits[i], c, 2);
+  }
+  layout->addLayout(rows);
+  static const char* const kChecks[] = {"分割図面に図面枠を追加する", "図面枠の図面データ内の 非表示レイヤの要素データも追加する",
+                                        "図面枠の図面データ内の 補助線の要素データも追加する"};
+  for (int i = 0; i < 3; ++i) {
+    FrameChecks[static_cast<size_t>(i)] = new QCheckBox(QString::fromUtf8(kChecks[i]), page);
+    layout->addWidget(FrameChecks[static_cast<size_t>(i)]);
+  }
+  layout->addStretch(1);
+  return page;
+}
+
+// ---- Handlers of tabs 2 and 3 ----
+
+void TForm1Window::Button1Click() {
+  QString start = GivenFolderEdit->text();
+  if (start.isEmpty() || !FolderExistsSjis(ToSjis(start))) start = FromSjis(Gval.ProgramFolder);
+  const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("保存先フォルダを指定"), start,
+                                                           QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  if (folder.isEmpty()) return;
+  GivenFolderEdit->setText(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
+}
+
+void TForm1Window::Button6Click() {
+  auto* device = dynamic_cast<TQPrinterDeviceBase*>(CurrentPrinter());
+  if (device == nullptr || device->QtPrinter() == nullptr) return;
+  QPrinter* printer = device->QtPrinter();
+  if (dynamic_cast<TPdfFilePrinter*>(device) != nullptr) {
+    // The file printer has no printer to choose: only its page.
+    QPageSetupDialog dialog(printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+  } else {
+    QPrintDialog dialog(printer, this);
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies);
+    if (dialog.exec() != QDialog::Accepted) return;
+    // Another printer chosen in the dialog becomes the current one, with
+    // the values set for it.
+    const std::string chosen = ToSjis(printer->printerName());
+    const std::vector<std::string> names = device->PrinterNames();
+    for (size_t i = 0; i < names.size(); ++i) {
+      if (names[i] != chosen || static_cast<int32_t>(i) == device->PrinterIndex()) continue;
+      const TDevModeValues values = DevModeFromPrinter(*printer, TDevModeValues{});
+      if (device->SetPrinterIndex(static_cast<int32_t>(i)) && device->QtPrinter() != nullptr)
+        ApplyDevModeToPrinter(*device->QtPrinter(), values, values.PaperSize == 0);
+      break;
+    }
+  }
+  ShowPrinterInfo();
+  Form.ReadPrintOptions(PrintControls());
+}
+
+namespace {
+
+// Colours are kept as Windows writes them: red in the low byte.
+QColor FromWindowsColor(int32_t c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+int32_t ToWindowsColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+
+void ChooseSwatchColor(QWidget* parent, QLabel* swatch, const std::function<void(QLabel*, int32_t)>& set) {
+  const QColor chosen = QColorDialog::getColor(FromWindowsColor(swatch->property("windowsColor").toInt()), parent,
+                                               QString(), QColorDialog::DontUseNativeDialog);
+  if (chosen.isValid()) set(swatch, ToWindowsColor(chosen));
+}
+
+}  // namespace
+
+void TForm1Window::SetSwatch(QLabel* swatch, int32_t windowsColor) {
+  swatch->setProperty("windowsColor", windowsColor);
+  QPalette palette = swatch->palette();
+  palette.setColor(QPalette::Window, FromWindowsColor(windowsColor));
+  swatch->setPalette(palette);
+}
+
+void TForm1Window::Button7Click() {
+  ChooseSwatchColor(this, LabelA2, [this](QLabel* s, int32_t c) { SetSwatch(s, c); });
+}
+
+void TForm1Window::Button8Click() {
+  ChooseSwatchColor(this, LabelA3, [this](QLabel* s, int32_t c) { SetSwatch(s, c); });
+}

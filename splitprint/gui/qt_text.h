@@ -1,0 +1,12 @@
+// Shift-JIS texts of the core at the toolkit's edge.
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "sjis.h"
+
+inline QString FromSjis(const std::string& sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
+inline std::string ToSjis(const QString& text) { return Utf8ToSjis(text.toStdString()); }
+// A message text: the core breaks lines with CR LF, a label with LF.
+inline QString BoxText(const std::string& sjis) { return FromSjis(sjis).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }

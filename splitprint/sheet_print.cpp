@@ -1,0 +1,84 @@
+// Printing the sheets on the current printer: one job for all of them or
+// one job per sheet. A job that cannot begin or end stops the printing and
+// the user is told; a one-document job that got no page is cancelled, so
+// no blank sheet comes out.
+#include <algorithm>
+#include <cmath>
+
+#include "file_io.h"
+#include "form1_state.h"
+#include "gval.h"
+#include "printer_device.h"
+#include "sheet_names.h"
+#include "sheet_output.h"
+#include "sjis.h"
+#include "unit_print.h"
+
+void TForm1::ReportPrintFailure(TSheetOutputHost& host) {
+  PrintFailed = true;
+  AbortRun = true;
+  host.Inform(PrintFailureText());
+}
+
+bool TForm1::PrintSheet(TSheetOutputHost& host, const std::string& sheetFile) {
+  const TSheetPlacement place = LoadSheet(host, sheetFile, true);
+  const int32_t width = GetPageWidthPx(), height = GetPageHeightPx();
+  double scale = 0, cx = 0, cy = 0;
+  if (PrintMethod == 1) {
+    const double w = std::fabs(Gval.ExtentXMax - Gval.ExtentXMin) * 1.01;
+    const double h = std::fabs(Gval.ExtentYMax - Gval.ExtentYMin) * 1.01;
+    scale = std::min(width / w, height / h);
+    cx = (Gval.ExtentXMin + Gval.ExtentXMax) / 2 + place.OffsetX;
+    cy = (Gval.ExtentYMin + Gval.ExtentYMax) / 2 + place.OffsetY;
+  } else {
+    scale = width * place.Scale / GetPageWidthMm();
+    cx = place.OffsetX;
+    cy = place.OffsetY;
+  }
+  SetView(width, height, std::isfinite(scale) && scale > 0 ? scale : 1.0, cx, cy);
+
+  bool ok = true;
+  if (HasPrintableElements()) {
+    const bool oneDocument = OneDocument != 0;
+    if (oneDocument) {
+      if (PagePrinted) ok = PrintNewPage();
+    } else {
+      ok = PrintBeginDoc(Utf8ToSjis("Quillmoor_") + FileNameOf(sheetFile));
+    }
+    TCanvas* canvas = ok && CurrentPrinter() ? CurrentPrinter()->Canvas() : nullptr;
+    if (canvas) {
+      WorkDrawing.Draw(*canvas, PrintOrder, -1, -1, true, true, false, place.Angle);
+      if (!oneDocument) ok = PrintEndDoc();
+      if (ok) PagePrinted = true;
+    } else {
+      ok = false;
+      if (!oneDocument) PrintAbortDoc();
+    }
+    if (!ok) ReportPrintFailure(host);
+  }
+  host.SetStatusText("");
+  return ok;
+}
+
+void TForm1::PrintSheets(TSheetOutputHost& host) {
+  for (size_t i = 0; i < Gval.SheetList.size(); ++i) {
+    if (CheckAbort()) AbortRun = true;
+    if (AbortRun) break;
+    const std::string sheet = Gval.SheetList[i].First;
+    if (!sheet.empty() && FileExistsSjis(sheet)) PrintSheet(host, sheet);
+  }
+}
+
+bool TForm1::BeginOneDocument() {
+  PrintFailed = false;
+  PagePrinted = false;
+  return PrintBeginDoc(Utf8ToSjis("Quillmoor 印刷"));
+}
+
+bool TForm1::EndOneDocument() {
+  if (!PagePrinted) {
+    PrintAbortDoc();
+    return true;
+  }
+  return PrintEndDoc();
+}

@@ -1,0 +1,28 @@
+// A CUPS scheduler of the test's own: its configuration, spool and a local
+// socket in a folder of the build tree, started in the foreground and
+// stopped by its process id. Clients find it through CUPS_SERVER.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+
+class PrivateCupsServer {
+ public:
+  // Starts cupsd in `folder` (made afresh); Running() tells whether it came up.
+  explicit PrivateCupsServer(const std::string& folder);
+  ~PrivateCupsServer();
+  PrivateCupsServer(const PrivateCupsServer&) = delete;
+  PrivateCupsServer& operator=(const PrivateCupsServer&) = delete;
+
+  bool Running() const { return pid_ > 0; }
+  // Why the server could not start (the scheduler's own error log included).
+  const std::string& Problem() const { return problem_; }
+  const std::string& Socket() const { return socket_; }
+  // Runs a CUPS command line against this server; its exit code, output in out.
+  int Run(const std::string& command, std::string* out = nullptr) const;
+
+ private:
+  std::string folder_, socket_, problem_;
+  pid_t pid_ = -1;
+};

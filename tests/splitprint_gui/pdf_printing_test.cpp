@@ -1,0 +1,108 @@
+// The whole run as the window makes it, printing on the built-in PDF
+// printer: the order dialog answered, one document or one job per sheet,
+// pages counted with pdfinfo.
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <cstdio>
+#include <filesystem>
+
+#include "batch_host.h"
+#include "bind_images.h"
+#include "form1_state.h"
+#include "gval.h"
+#include "print_gui_support.h"
+#include "print_run_support.h"
+#include "print_order_dialog.h"
+#include "qt_printer_device.h"
+#include "sheet_dialogs.h"
+#include "sheet_output.h"
+#include "unit_print.h"
+
+using namespace printgui;
+
+namespace {
+
+class PdfPrinting : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    Gval.Reset();
+    BindImg.Reset();
+    folder = jwwtest::FreshFolder("pdf_printing");
+    out = jwwtest::FreshFolder("pdf_printing_out");
+    BindImg.TempFolder = jwwtest::FreshFolder("pdf_printing_images");
+    form.TempSheetFolder = jwwtest::FreshFolder("pdf_printing_tmp");
+    form.DestinationChecked.fill(false);  // the temporary folder
+    form.PrintAfterSplit = true;
+    form.NamingPattern = 2;
+    form.FileList = {ThreeSheetDrawing(folder)};
+    pdf = std::make_unique<TPdfFilePrinter>();  // after the application
+    pdf->SetOutputFolder(out);
+    SetCurrentPrinter(pdf.get());
+  }
+  void TearDown() override { SetCurrentPrinter(nullptr); }
+
+  std::string folder, out;
+  TForm1 form;
+  std::unique_ptr<TPdfFilePrinter> pdf;
+  WindowLikeHost host;
+};
+
+TEST_F(PdfPrinting, OneDocumentOfThreeSheetsHasThreePages) {
+  form.OneDocument = 1;
+  form.RunBatch(host);
+  EXPECT_TRUE(host.informs.empty());
+  EXPECT_FALSE(form.AbortRun);
+  const auto files = PdfFiles(out);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0].filename().string(), "Quillmoor 印刷.pdf");
+  EXPECT_EQ(PdfPages(files[0]), 3);
+}
+
+TEST_F(PdfPrinting, OneJobPerSheetMakesThreeFiles) {
+  form.OneDocument = 0;
+  form.RunBatch(host);
+  EXPECT_TRUE(host.informs.empty());
+  const auto files = PdfFiles(out);
+  ASSERT_EQ(files.size(), 3u);
+  for (const auto& f : files) {
+    EXPECT_EQ(f.filename().string().rfind("Quillmoor_", 0), 0u) << f;
+    EXPECT_EQ(PdfPages(f), 1) << f;
+  }
+}
+
+TEST_F(PdfPrinting, NothingToPrintLeavesNoFile) {
+  jwwtest::JwwBuilder empty;
+  form.FileList = {folder + "empty.jww"};
+  empty.WriteFile(form.FileList[0], 700);
+  form.OneDocument = 1;
+  form.RunBatch(host);
+  EXPECT_TRUE(PdfFiles(out).empty());
+  EXPECT_TRUE(host.informs.empty());
+}
+
+TEST_F(PdfPrinting, AJobThatCannotBeginStopsWithTheReason) {
+  pdf->SetOutputFolder(out + "missing/");
+  for (int32_t oneDocument : {1, 0}) {
+    host.informs.clear();
+    form.OneDocument = oneDocument;
+    // The failure of a sheet's own job is told in a message box.
+    QStringList boxes;
+    if (!oneDocument)
+      WhenModal<QMessageBox>([&](QWidget* w) {
+        auto* box = dynamic_cast<QMessageBox*>(w);
+        boxes << box->windowTitle() + ":" + box->text();
+        box->accept();
+      });
+    form.RunBatch(host);
+    EXPECT_TRUE(form.AbortRun) << oneDocument;
+    EXPECT_EQ(host.informs.size() + size_t(boxes.size()), 1u) << oneDocument;
+    if (!oneDocument) EXPECT_EQ(boxes.value(0), QStringLiteral("Quillmoor:印刷できませんでした：PDFファイル"));
+    else EXPECT_EQ(host.informs.at(0), Utf8ToSjis("印刷できませんでした：PDFファイル"));
+  }
+}
+
+}  // namespace

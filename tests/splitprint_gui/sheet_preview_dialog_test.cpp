@@ -1,0 +1,166 @@
+// The sheet preview offscreen: real sheets rendered into 8-bit bitmaps, the
+// grid filled from the timer, Next, Stop, Back, Escape and the close button.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "bind_images.h"
+#include "fake_key_poller.h"
+#include "file_io.h"
+#include "form1_state.h"
+#include "gval.h"
+#include "print_gui_support.h"
+#include "sheet_dialogs.h"
+#include "sheet_output.h"
+#include "sheet_preview_dialog.h"
+#include "thumbnail_grid_widget.h"
+
+using namespace printgui;
+
+namespace {
+
+// Escape is seen held from the given poll on (1-based).
+class EscapeFromPoll : public TKeyStatePoller {
+ public:
+  explicit EscapeFromPoll(int from) : from_(from), previous_(GetKeyStatePoller()) { SetKeyStatePoller(this); }
+  ~EscapeFromPoll() override { SetKeyStatePoller(previous_); }
+  bool EscapeDown() override { return ++polls_ >= from_; }
+
+ private:
+  int from_, polls_ = 0;
+  TKeyStatePoller* previous_;
+};
+
+class SheetPreview : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    Gval.Reset();
+    BindImg.Reset();
+    folder = jwwtest::FreshFolder("preview_gui");
+    BindImg.TempFolder = jwwtest::FreshFolder("preview_gui_images");
+    form.TempSheetFolder = jwwtest::FreshFolder("preview_gui_tmp");
+    std::filesystem::create_directories(folder + "x");
+    std::filesystem::create_directories(folder + "y");
+  }
+  void List(const std::string& sheet) {
+    Gval.SheetList.push_back({sheet, sheet});
+    form.SheetRowKinds.push_back(TForm1::TSheetRowKind::SavedSheet);
+  }
+  // Waits until the grid has filled (the status shows the count).
+  static void WaitForGrid(TForm2* d) {
+    for (int i = 0; i < 200 && d->StatusBar1->currentMessage().isEmpty(); ++i) QTest::qWait(10);
+  }
+  size_t BitmapsLeft() const {
+    size_t n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(form.TempSheetFolder))
+      n += e.path().extension() == ".bmp";
+    return n;
+  }
+  std::string folder;
+  TForm1 form;
+};
+
+TEST_F(SheetPreview, ButtonsAndKeysSetTheRunFlags) {
+  List(WriteSheet(folder, "x/plan.jww"));
+  List(WriteSheet(folder, "y/plan.jww", 1));
+  struct Case {
+    const char* name;
+    std::function<void(TForm2*)> close;
+    bool abort, back;
+  };
+  const Case cases[] = {
+      {"next", [](TForm2* d) { QTest::mouseClick(d->Button1, Qt::LeftButton); }, false, false},
+      {"back", [](TForm2* d) { QTest::mouseClick(d->Button3, Qt::LeftButton); }, false, true},
+      {"close button", [](TForm2* d) { d->close(); }, false, false},
+      {"escape", [](TForm2* d) { QTest::keyClick(d, Qt::Key_Escape); }, true, false},
+      {"stop", [](TForm2* d) { QTest::mouseClick(d->Button2, Qt::LeftButton); }, true, false},
+  };
+  for (const Case& c : cases) {
+    form.AbortRun = form.BackToOrder = false;
+    size_t shown = 0;
+    bool eightBit = false;
+    QStringList captions;
+    WhenModal([&](QWidget* w) {
+      auto* d = dynamic_cast<TForm2*>(w);
+      ASSERT_NE(d, nullptr);
+      WaitForGrid(d);
+      shown = d->Panel2->Count();
+      eightBit = shown > 0 && d->Panel2->ImageAt(0).format() == QImage::Format_Indexed8;
+      EXPECT_EQ(d->StatusBar1->currentMessage(), QStringLiteral("ファイル数：2"));
+      if (c.back) KeepScreenshot(*d, QStringLiteral("sheet_preview"));
+      c.close(d);
+    });
+    ShowSheetPreview(nullptr, form);
+    EXPECT_EQ(shown, 2u) << c.name;  // equal names from two folders: two pictures
+    EXPECT_TRUE(eightBit) << c.name;
+    EXPECT_EQ(form.AbortRun, c.abort) << c.name;
+    EXPECT_EQ(form.BackToOrder, c.back) << c.name;
+    EXPECT_EQ(BitmapsLeft(), 0u) << c.name;
+  }
+}
+
+TEST_F(SheetPreview, BitmapsAreEightBitFiles) {
+  List(WriteSheet(folder, "x/plan.jww"));
+  WhenModal([&](QWidget* w) {
+    const std::string bmp = PreviewBitmapPath(form.TempSheetFolder, 0);
+    const QImage image(QString::fromStdString(SjisPathToNative(bmp)));
+    EXPECT_EQ(image.size(), QSize(320, 240));
+    EXPECT_EQ(image.depth(), 8);
+    // Something was drawn: not every pixel is white.
+    bool drawn = false;
+    for (int y = 0; y < image.height() && !drawn; ++y)
+      for (int x = 0; x < image.width() && !drawn; ++x) drawn = image.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_TRUE(drawn);
+    dynamic_cast<TForm2*>(w)->Button1Click();
+  });
+  ShowSheetPreview(nullptr, form);
+}
+
+TEST_F(SheetPreview, EscapeWhileFillingKeepsWhatWasLoaded) {
+  // Seven bitmaps, the third of which cannot be read.
+  for (int i = 0; i < 7; ++i) {
+    Gval.SheetList.push_back({folder + "s" + std::to_string(i) + ".jww", ""});
+    const std::string bmp = PreviewBitmapPath(folder, size_t(i));
+    if (i == 2) {
+      std::ofstream(SjisPathToNative(bmp)) << "not a bitmap";
+    } else {
+      QImage image(320, 240, QImage::Format_Indexed8);
+      image.setColorTable({qRgb(255, 255, 255)});
+      image.fill(0);
+      image.save(QString::fromStdString(SjisPathToNative(bmp)), "BMP");
+    }
+  }
+  TForm2 dialog;
+  dialog.BmpFolder = folder;
+  dialog.show();
+  {
+    EscapeFromPoll escape(5);  // held while the fifth image loads
+    dialog.Timer1Timer();
+  }
+  EXPECT_EQ(dialog.Panel2->Count(), 4u);
+  EXPECT_TRUE(dialog.Panel2->ImageAt(2).isNull());
+  EXPECT_FALSE(dialog.Panel2->ImageAt(3).isNull());
+  EXPECT_EQ(dialog.StatusBar1->currentMessage(), QStringLiteral("ファイル数：4"));
+  EXPECT_EQ(dialog.Panel2->size(), QSize(4 * 326, 246));
+  dialog.close();
+  EXPECT_EQ(dialog.Panel2->Count(), 0u);
+}
+
+TEST_F(SheetPreview, NoBitmapsNoTimer) {
+  List(folder + "missing.jww");
+  TForm2 dialog;
+  dialog.BmpFolder = form.TempSheetFolder;
+  dialog.show();
+  EXPECT_FALSE(dialog.Timer1->isActive());
+  QTest::qWait(350);
+  EXPECT_TRUE(dialog.StatusBar1->currentMessage().isEmpty());
+  dialog.close();
+}
+
+}  // namespace

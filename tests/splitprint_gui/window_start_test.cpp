@@ -1,0 +1,131 @@
+// The command line's three ways of starting, and closing during a run.
+#include <QTabWidget>
+
+#include "gui_fixture.h"
+
+namespace guitest {
+namespace {
+
+class StartModes : public WindowTest {};
+
+TEST_F(StartModes, SettingsOnlyAndOtherSingleArguments) {
+  WriteFramedDrawing(data + "plan.jww");
+  struct TCase {
+    std::vector<std::string> arguments;
+    int page;
+    bool startEnabled;
+    int listed;
+  } cases[] = {
+      {{"/S"}, 1, false, 0},
+      {{"/g"}, 0, true, 0},              // a file name, and no drawing
+      {{"/S", "plan.jww"}, 0, true, 1},  // names, not the settings editor
+      {{}, 0, true, 0},
+  };
+  for (const TCase& c : cases) {
+    Start(c.arguments);
+    EXPECT_EQ(window->PageControl1->currentIndex(), c.page) << c.arguments.size();
+    EXPECT_EQ(window->Button5->isEnabled(), c.startEnabled);
+    EXPECT_EQ(window->ListBox1->count(), c.listed);
+    EXPECT_EQ(window->windowTitle().toStdString(), "Quillmoor　Ver.1.05");
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+  }
+}
+
+// "/G" takes the drawing of the interface file beside the program, runs
+// on it after the window is painted and closes the window.
+TEST_F(StartModes, JwCadStartRunsOnTheInterfaceFileDrawing) {
+  WriteFramedDrawing(data + "plan.jww");
+  struct TCase {
+    const char* interfaceText;  // nullptr: no interface file
+    bool runs;
+  } cases[] = {{"hq\r\nfile=%s\r\n", true}, {"file=%smissing.jww\r\n", false}, {nullptr, false}};
+  for (const TCase& c : cases) {
+    std::filesystem::remove(program + "JWC_TEMP.TXT");
+    for (const auto& entry : std::filesystem::directory_iterator(data))
+      if (entry.path().filename() != "plan.jww") std::filesystem::remove(entry.path());
+    if (c.interfaceText != nullptr) {
+      std::string text = c.interfaceText;
+      text.replace(text.find("%s"), 2, c.runs ? data + "plan.jww" : data);
+      std::ofstream(program + "JWC_TEMP.TXT", std::ios::binary) << text;
+    }
+    std::shared_ptr<BoxRecord> box;
+    if (c.runs) {
+      // The run's order dialog is the other dialogs' part; here it ends at once.
+    } else {
+      box = AnswerNextBox(QMessageBox::Ok);
+    }
+    Start({"/G"});
+    for (int i = 0; i < 200 && window->isVisible(); ++i) QTest::qWait(10);
+    EXPECT_FALSE(window->isVisible());
+    const bool sheetsSaved = std::filesystem::exists(data + "1_plan.jww");
+    EXPECT_EQ(sheetsSaved, c.runs) << (c.interfaceText ? c.interfaceText : "none");
+    if (box) {
+      EXPECT_TRUE(box->Seen);
+      EXPECT_EQ(box->Text.toStdString(), "JWW形式図面ファイルを開いて実行して下さい。");
+    }
+  }
+}
+
+// With the question on, "No" stops before the run; the box breaks its
+// lines where the text has CR LF.
+TEST_F(StartModes, JwCadStartAsksWhetherTheDrawingWasSaved) {
+  WriteFramedDrawing(data + "plan.jww");
+  std::ofstream(program + "JWC_TEMP.TXT", std::ios::binary) << "file=" << data << "plan.jww\r\n";
+  TForm1 defaults;
+  defaults.ConfirmSaved = true;
+  defaults.SettingsPath = session->SettingsPath();
+  ASSERT_TRUE(defaults.SaveSettings(defaults.SettingsPath));
+  std::vector<std::string> texts;
+  OnNextModal<QMessageBox>([&texts](QMessageBox* box) {
+    texts.push_back(box->text().toStdString());
+    box->button(QMessageBox::No)->click();
+    OnNextModal<QMessageBox>([&texts](QMessageBox* next) {
+      texts.push_back(next->text().toStdString());
+      next->button(QMessageBox::Ok)->click();
+    });
+  });
+  Start({"/G"});
+  for (int i = 0; i < 200 && window->isVisible(); ++i) QTest::qWait(10);
+  EXPECT_FALSE(window->isVisible());
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].rfind("上書き保存を行いましたか？\n　ファイル名：" + data + "plan.jww\n　タイムスタンプ：", 0), 0u)
+      << texts[0];
+  EXPECT_NE(texts[0].find("\n　現在の日時 ："), std::string::npos);
+  EXPECT_EQ(texts[0].find('\r'), std::string::npos);
+  EXPECT_EQ(texts[1], "実行を中止しました。");
+  EXPECT_FALSE(std::filesystem::exists(data + "1_plan.jww"));
+}
+
+TEST_F(StartModes, ClosingDuringARunOnlyAborts) {
+  WriteFramedDrawing(data + "a.jww");
+  WriteFramedDrawing(data + "b.jww");
+  Start({"a.jww", "b.jww"});
+  bool addEnabledInRun = true, printerEnabledInRun = true, stillOpen = false;
+  bool asked = false;
+  OnNextModal<QMessageBox>([&](QMessageBox* box) {
+    asked = true;
+    box->button(QMessageBox::Yes)->click();
+    // Reaches the window at the first drawing's pump.
+    QTimer::singleShot(0, window.get(), [&] {
+      addEnabledInRun = window->Button3->isEnabled();
+      printerEnabledInRun = window->Button6->isEnabled() || window->FrameDialogButtons[0]->isEnabled();
+      window->close();
+      stillOpen = window->isVisible();
+    });
+  });
+  window->Button5Click();
+  EXPECT_TRUE(asked);
+  EXPECT_FALSE(addEnabledInRun);
+  EXPECT_FALSE(printerEnabledInRun);
+  EXPECT_TRUE(stillOpen);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(Status(), "実行を中断しました(ESC)");
+  EXPECT_TRUE(window->Button3->isEnabled());
+  EXPECT_TRUE(std::filesystem::exists(data + "1_a.jww"));
+  EXPECT_FALSE(std::filesystem::exists(data + "1_b.jww"));
+}
+
+}  // namespace
+}  // namespace guitest
