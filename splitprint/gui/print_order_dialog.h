@@ -11,6 +11,8 @@ class QStatusBar;
 class TForm1;
 
 class TForm4 : public QDialog {
+  Q_OBJECT
+
  public:
   TForm4(TForm1& form, QWidget* parent = nullptr);
 

@@ -16,6 +16,8 @@ class QTimer;
 class TThumbnailGrid;
 
 class TForm2 : public QDialog {
+  Q_OBJECT
+
  public:
   explicit TForm2(QWidget* parent = nullptr);
 

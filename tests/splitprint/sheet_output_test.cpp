@@ -122,19 +122,6 @@ TEST(ThumbnailGrid, PanelAndCells) {
   EXPECT_EQ(ThumbnailAt(3 + 50 * 326, 3 + 2 * 246, 250), -1);
 }
 
-TEST(PaperTables, WidthsAndLabelsByCode) {
-  struct Case {
-    int32_t code;
-    double width;
-    const char* label;
-  };
-  for (const Case& c : {Case{0, 1189, "[Ａ０]"}, Case{4, 297, "[Ａ４]"}, Case{6, 1189, "[？？]"},
-                        Case{8, 1682, "[２Ａ]"}, Case{14, 100000, "[１００ｍ]"}, Case{-1, 1189, "[？？]"}}) {
-    EXPECT_EQ(PaperWidthMm(c.code), c.width) << c.code;
-    EXPECT_EQ(PaperLabel(c.code), S(c.label)) << c.code;
-  }
-}
-
 TEST_F(SheetOutput, OrderMovesKeepRowsAndKindsTogether) {
   struct Case {
     int32_t rows, row, step, expected;

@@ -44,10 +44,17 @@ PrivateCupsServer::PrivateCupsServer(const std::string& folder) : folder_(folder
   }
   fs::remove_all(folder_);
   for (const char* d : {"root/ppd", "cache", "state", "log"}) fs::create_directories(folder_ + "/" + d);
-  MakeSharedWithLp(folder_ + "/spool");
-  MakeSharedWithLp(folder_ + "/tmp");
-  // The folders above the spool must be passable for lp.
-  ::chmod(folder_.c_str(), 0755);
+  // Filters run as lp and read the spool: it lives where lp can reach it
+  // whatever the build folder's parents allow.
+  char shared[] = "/tmp/quillmoor-cups-XXXXXX";
+  if (!::mkdtemp(shared)) {
+    problem_ = "cannot make a spool folder in /tmp";
+    return;
+  }
+  spool_ = shared;
+  ::chmod(spool_.c_str(), 0755);
+  MakeSharedWithLp(spool_ + "/spool");
+  MakeSharedWithLp(spool_ + "/tmp");
   socket_ = folder_ + "/cups.sock";
   const std::string root = folder_ + "/root";
   std::ofstream(root + "/cupsd.conf") << "LogLevel warn\n"
@@ -57,8 +64,8 @@ PrivateCupsServer::PrivateCupsServer(const std::string& folder) : folder_(folder
                                       << "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n"
                                       << "</Policy>\n";
   std::ofstream(root + "/cups-files.conf") << "ServerRoot " << root << "\n"
-                                           << "RequestRoot " << folder_ << "/spool\n"
-                                           << "TempDir " << folder_ << "/tmp\n"
+                                           << "RequestRoot " << spool_ << "/spool\n"
+                                           << "TempDir " << spool_ << "/tmp\n"
                                            << "CacheDir " << folder_ << "/cache\n"
                                            << "StateDir " << folder_ << "/state\n"
                                            << "ErrorLog " << folder_ << "/log/error_log\n"
@@ -104,14 +111,24 @@ PrivateCupsServer::PrivateCupsServer(const std::string& folder) : folder_(folder
 }
 
 PrivateCupsServer::~PrivateCupsServer() {
+  Stop();
+  std::error_code ec;
+  if (!spool_.empty()) fs::remove_all(spool_, ec);
+}
+
+void PrivateCupsServer::Stop() {
   if (pid_ <= 0) return;
   ::kill(pid_, SIGTERM);
   for (int i = 0; i < 100; ++i) {
-    if (::waitpid(pid_, nullptr, WNOHANG) == pid_) return;
+    if (::waitpid(pid_, nullptr, WNOHANG) == pid_) {
+      pid_ = -1;
+      return;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   ::kill(pid_, SIGKILL);
   ::waitpid(pid_, nullptr, 0);
+  pid_ = -1;
 }
 
 int PrivateCupsServer::Run(const std::string& command, std::string* out) const {

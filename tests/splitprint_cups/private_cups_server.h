@@ -23,6 +23,10 @@ class PrivateCupsServer {
   int Run(const std::string& command, std::string* out = nullptr) const;
 
  private:
+  // Stops the scheduler by its process id.
+  void Stop();
+
   std::string folder_, socket_, problem_;
+  std::string spool_;  // spool and temporary files, under /tmp
   pid_t pid_ = -1;
 };

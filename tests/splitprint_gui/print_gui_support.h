@@ -25,24 +25,27 @@ inline QApplication& App() {
   return *static_cast<QApplication*>(QCoreApplication::instance());
 }
 
-// Runs `act` on the next modal dialog of type T as soon as it is shown.
+// Runs `act` on the next modal dialog of type T as soon as it is shown
+// (polled for up to 20 s, as it appears inside a nested event loop).
 template <typename T = QWidget>
-inline void WhenModal(std::function<void(QWidget*)> act) {
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [act, poll] {
+inline void WhenModal(std::function<void(QWidget*)> act, int triesLeft = 2000) {
+  QTimer::singleShot(triesLeft == 2000 ? 0 : 10, [act, triesLeft] {
     QWidget* w = QApplication::activeModalWidget();
     if (w && w->isVisible() && dynamic_cast<T*>(w)) {
       act(w);
-    } else {
-      QTimer::singleShot(10, *poll);
+    } else if (triesLeft > 0) {
+      WhenModal<T>(act, triesLeft - 1);
     }
-  };
-  QTimer::singleShot(0, *poll);
+  });
 }
 
 // Keeps a picture of the widget beside the test program.
 inline void KeepScreenshot(QWidget& w, const QString& name) {
+#ifdef SCREENSHOT_DIR
+  const QString folder = QStringLiteral(SCREENSHOT_DIR);
+#else
   const QString folder = QDir::currentPath() + QStringLiteral("/screenshots");
+#endif
   QDir().mkpath(folder);
   w.grab().save(folder + "/" + name + ".png");
 }
