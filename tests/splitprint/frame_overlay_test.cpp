@@ -257,4 +257,58 @@ TEST_F(FrameOverlay, UnusableFrameFilesGiveSheetsWithoutOverlay) {
   }
 }
 
+TEST_F(FrameOverlay, UniqueBlockNames) {
+  const std::string head = S("Quillmoor図面枠");
+  const struct {
+    std::vector<std::string> Existing;
+    std::string Expected;
+  } cases[] = {
+      {{}, kBaseName},
+      {{head + "@@sfigorgflag@@9"}, head + "_1@@SFIGORGFLAG@@4"},  // the suffix in any case
+      {{head, head + "_1"}, head + "_2@@SFIGORGFLAG@@4"},
+      {{S("quillmoor図面枠")}, kBaseName},  // the name itself is compared with case
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    for (size_t i = 0; i < c.Existing.size(); ++i)
+      jwwtest::AddBlockDef(form->WorkDrawing, static_cast<int32_t>(i), c.Existing[i]);
+    WriteFrameDrawing(root + "f.jww", FrameDrawingDesc{});
+    form->FrameFiles[0] = root + "f.jww";
+    ASSERT_TRUE(form->LoadFrameDrawing(0));
+    EXPECT_EQ(form->WorkDrawing.BlockDefs.back().Name, c.Expected);
+    EXPECT_EQ(form->WorkDrawing.BlockDefs.back().Number, static_cast<int32_t>(c.Existing.size()));
+  }
+}
+
+TEST_F(FrameOverlay, SheetKeepsItsOwnInsertsBesideTheOverlay) {
+  // The source's block is inserted in the first frame only.
+  JwwBuilder b;
+  ShowAllLayers(b);
+  AddFrame(b, 0, 0, 420, 297);
+  AddFrame(b, 1500, 0, 1920, 297);
+  b.AddBlockDef(7, "door").Elements.Add(jwwtest::MakeLine(0, 0, 5, 5, Pen(1)));
+  b.AddBlockInsert(jwwtest::MakeInsert(100, 100, 7, Pen(1)));
+  b.AddLine(jwwtest::MakeLine(1600, 10, 1610, 10, Pen(1)));
+  ASSERT_TRUE(b.WriteFile(root + "src.jww", 700));
+  ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
+  form->SaveBindImages();
+  WriteFrameDrawing(root + "f.jww", FrameDrawingDesc{});
+  form->FrameFiles[3] = root + "f.jww";
+  form->SplitAndSave(root + "out/", "src.jww");
+  const struct {
+    const char* File;
+    std::vector<std::string> Defs;
+  } expected[] = {{"1_src.jww", {"door", kBaseName}}, {"2_src.jww", {kBaseName}}};
+  for (const auto& e : expected) {
+    TJwwData s;
+    ASSERT_TRUE(s.LoadFromFile(root + "out/" + e.File));
+    std::vector<std::string> defs, inserted;
+    for (const TEntJwwBlockDef& d : s.BlockDefs) defs.push_back(d.Name);
+    for (const TEntJwwBlockTree& t : s.BlockTree) inserted.push_back(t.Name);
+    EXPECT_EQ(defs, e.Defs) << e.File;
+    EXPECT_EQ(inserted, e.Defs) << e.File;  // every insert finds its definition
+  }
+  EXPECT_EQ(form->WorkDrawing.BlockTreeCount, 1);  // the tree as loaded again
+}
+
 }  // namespace
