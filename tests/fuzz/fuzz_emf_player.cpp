@@ -1,47 +1,18 @@
 // libFuzzer target for the EMF player: any byte string must play without a
 // crash, a hang or unbounded allocation; what it draws is recorded within
 // the recording's budget and replayed.
-//
-// With FUZZ_WRITE_SEEDS naming a folder, LLVMFuzzerInitialize writes the
-// test-side builder's sample picture there as a seed (tools/fuzz.sh does this).
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-
 #include "emf_player.h"
 #include "metafile_builders.h"
-#include "metafile_recording.h"
-
-namespace {
-
-constexpr size_t kBudget = size_t{64} << 20;
-
-class TNullSink : public TMetafileSink {
- public:
-  void Shape(const TMetaShape&, const TMetaPen&, const TMetaBrush&) override {}
-  void Text(const TMetaText&) override {}
-  void Image(const TMetaImage&) override {}
-};
-
-}  // namespace
+#include "metafile_fuzz.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  if (const char* folder = std::getenv("FUZZ_WRITE_SEEDS")) {
-    const std::vector<uint8_t> bytes = metatest::SampleEmf();
-    const std::string path = std::string(folder) + "/seed_sample.emf";
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-      std::fwrite(bytes.data(), 1, bytes.size(), f);
-      std::fclose(f);
-    }
-  }
+  metafuzz::WriteSeed(metatest::SampleEmf(), "seed_sample.emf");
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  TMetafileRecording recording(kBudget);
+  TMetafileRecording recording(metafuzz::kBudget);
   PlayEmf(data, size, recording);
-  if (recording.UsedBytes() > kBudget) std::abort();
-  TNullSink sink;
-  recording.Replay(sink);
+  metafuzz::CheckAndReplay(recording);
   return 0;
 }

@@ -25,14 +25,14 @@ TEntJwwCommon Pen(uint16_t color, uint8_t lineType = 1, uint16_t group = 0) {
 
 // A drawing-frame drawing. Lines tell themselves apart by their X1:
 // 1 plain, 2 on a hidden layer group, 3 auxiliary colour, 4 auxiliary line type.
-struct FrameSpec {
+struct FrameDrawingDesc {
   int32_t Version = 700;
   bool Area = true;
   double Area0X = -200, Area0Y = -138.5, Area1X = 200, Area1Y = 138.5;
   std::string Image, ImageContent;
 };
 
-void WriteFrameDrawing(const std::string& path, const FrameSpec& s) {
+void WriteFrameDrawing(const std::string& path, const FrameDrawingDesc& s) {
   JwwBuilder b;
   ShowAllLayers(b);
   b.LayerGroup(1).State = 0;
@@ -162,8 +162,8 @@ TEST_F(FrameOverlay, SheetsOfClassesThreeFourThree) {
     form->PrintOrder = c.PrintOrder;
     form->FrameHiddenLayers = c.Hidden;
     form->FrameAuxElements = c.Aux;
-    WriteFrameDrawing(root + "a3.jww", FrameSpec{c.A3Version, true, -200, -138.5, 200, 138.5, "stamp.png", "A3"});
-    WriteFrameDrawing(root + "a4.jww", FrameSpec{700, false, 0, 0, 0, 0, "LOGO.png", "FRAME-LOGO"});
+    WriteFrameDrawing(root + "a3.jww", FrameDrawingDesc{c.A3Version, true, -200, -138.5, 200, 138.5, "stamp.png", "A3"});
+    WriteFrameDrawing(root + "a4.jww", FrameDrawingDesc{700, false, 0, 0, 0, 0, "LOGO.png", "FRAME-LOGO"});
     form->FrameFiles[3] = root + "a3.jww";
     form->FrameFiles[4] = root + "a4.jww";
     LoadSource({{420, 297}, {297, 210}, {420, 297}});
@@ -203,7 +203,7 @@ TEST_F(FrameOverlay, SheetsOfClassesThreeFourThree) {
 struct MaskCase {
   int32_t PaperClass;
   double W, H;
-  FrameSpec Frame;
+  FrameDrawingDesc Frame;
   std::array<double, 4> Outer;  // x1, y1, x2, y2
 };
 
@@ -223,7 +223,7 @@ TEST_F(FrameOverlay, MasksAroundTheDisplayArea) {
     ASSERT_EQ(sheets.size(), 1u);
     const TEntJwwBlockDef& b = sheets[0]->BlockDefs[0];
     const auto [x1, y1, x2, y2] = c.Outer;
-    const FrameSpec& a = c.Frame;
+    const FrameDrawingDesc& a = c.Frame;
     const std::array<double, 8> bands[4] = {{x1, a.Area1Y, x2, a.Area1Y, x2, y2, x1, y2},
                                              {x1, a.Area0Y, a.Area0X, a.Area0Y, a.Area0X, a.Area1Y, x1, a.Area1Y},
                                              {a.Area1X, a.Area0Y, x2, a.Area0Y, x2, a.Area1Y, a.Area1X, a.Area1Y},
@@ -242,7 +242,7 @@ TEST_F(FrameOverlay, UnusableFrameFilesGiveSheetsWithoutOverlay) {
     const std::string path = root + "f.jww";
     if (std::string(kind) == "not a drawing") std::ofstream(path) << "plain text";
     if (std::string(kind) == "truncated") {
-      WriteFrameDrawing(path, FrameSpec{700, true, -200, -138.5, 200, 138.5, "logo.png", "FRAME"});
+      WriteFrameDrawing(path, FrameDrawingDesc{700, true, -200, -138.5, 200, 138.5, "logo.png", "FRAME"});
       std::filesystem::resize_file(path, std::filesystem::file_size(path) - 3);
     }
     form->FrameFiles[3] = path;
@@ -272,7 +272,7 @@ TEST_F(FrameOverlay, UniqueBlockNames) {
     SetUp();
     for (size_t i = 0; i < c.Existing.size(); ++i)
       jwwtest::AddBlockDef(form->WorkDrawing, static_cast<int32_t>(i), c.Existing[i]);
-    WriteFrameDrawing(root + "f.jww", FrameSpec{});
+    WriteFrameDrawing(root + "f.jww", FrameDrawingDesc{});
     form->FrameFiles[0] = root + "f.jww";
     ASSERT_TRUE(form->LoadFrameDrawing(0));
     EXPECT_EQ(form->WorkDrawing.BlockDefs.back().Name, c.Expected);
@@ -292,7 +292,7 @@ TEST_F(FrameOverlay, SheetKeepsItsOwnInsertsBesideTheOverlay) {
   ASSERT_TRUE(b.WriteFile(root + "src.jww", 700));
   ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
   form->SaveBindImages();
-  WriteFrameDrawing(root + "f.jww", FrameSpec{});
+  WriteFrameDrawing(root + "f.jww", FrameDrawingDesc{});
   form->FrameFiles[3] = root + "f.jww";
   form->SplitAndSave(root + "out/", "src.jww");
   const struct {
