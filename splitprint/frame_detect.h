@@ -24,6 +24,13 @@ void SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLi
                        std::vector<TZumenWakuField>& frames);
 void OrderFramesByNumbering(std::vector<TZumenWakuField>& frames, int32_t direction);
 
+class TJwwData;
+// Rectangles drawn in the drawing with the lines isFrameLine accepts (paper
+// frames, or a drawing-frame drawing's display area), appended to frames in
+// the order the search closes them.
+void SearchDrawnFrames(const TJwwData& drawing, bool (*isFrameLine)(const TEntJwwLine&),
+                       std::vector<TZumenWakuField>& frames);
+
 // Paper classes 0..9: A0..A4 landscape, then A0..A4 portrait.
 struct TPaperClass {
   const char* Name;  // Shift-JIS, e.g. "Ａ０横"

@@ -34,21 +34,26 @@ void TForm1::ClearSheetFrames() {
   Gval.SheetFrameCount = 0;
 }
 
-void TForm1::FindSheetFrames() {
-  ClearSheetFrames();
+void SearchDrawnFrames(const TJwwData& drawing, bool (*isFrameLine)(const TEntJwwLine&),
+                       std::vector<TZumenWakuField>& frames) {
   std::vector<TFrameLine> horizontal, vertical;
-  const size_t count = CountedRows(WorkDrawing.LineCount, WorkDrawing.Lines);
+  const size_t count = CountedRows(drawing.LineCount, drawing.Lines);
   for (size_t i = 0; i < count; ++i) {
-    const TEntJwwLine& l = WorkDrawing.Lines[i];
-    if (!IsFrameLine(l)) continue;
+    const TEntJwwLine& l = drawing.Lines[i];
+    if (!isFrameLine(l)) continue;
     if (IsHorizontalFrameLine(l.X1, l.Y1, l.X2, l.Y2)) {
       horizontal.push_back(TFrameLine{0, l.X1, l.Y1, l.X2, l.Y2});
     } else if (IsVerticalFrameLine(l.X1, l.Y1, l.X2, l.Y2)) {
       vertical.push_back(TFrameLine{0, l.X1, l.Y1, l.X2, l.Y2});
     }
   }
-  std::vector<TZumenWakuField> frames;
   SearchFrameChains(horizontal, vertical, frames);
+}
+
+void TForm1::FindSheetFrames() {
+  ClearSheetFrames();
+  std::vector<TZumenWakuField> frames;
+  SearchDrawnFrames(WorkDrawing, IsFrameLine, frames);
   if (!frames.empty()) OrderFramesByNumbering(frames, NumberingDirection);
   Gval.SheetFrameCount = static_cast<int32_t>(frames.size());
   Gval.SheetFrames = std::move(frames);

@@ -68,19 +68,8 @@ int32_t TForm1::FrameOverlayLayer() const { return PrintOrder == 2 ? 0 : 15; }
 void TForm1::FindDisplayArea() {
   DisplayAreaFound = false;
   DisplayArea = {0, 0, 0, 0};
-  std::vector<TFrameLine> horizontal, vertical;
-  const size_t count = CountedRows(FrameDrawing.LineCount, FrameDrawing.Lines);
-  for (size_t i = 0; i < count; ++i) {
-    const TEntJwwLine& l = FrameDrawing.Lines[i];
-    if (!IsAreaLine(l)) continue;
-    if (IsHorizontalFrameLine(l.X1, l.Y1, l.X2, l.Y2)) {
-      horizontal.push_back(TFrameLine{0, l.X1, l.Y1, l.X2, l.Y2});
-    } else if (IsVerticalFrameLine(l.X1, l.Y1, l.X2, l.Y2)) {
-      vertical.push_back(TFrameLine{0, l.X1, l.Y1, l.X2, l.Y2});
-    }
-  }
   std::vector<TZumenWakuField> frames;
-  SearchFrameChains(horizontal, vertical, frames);
+  SearchDrawnFrames(FrameDrawing, IsAreaLine, frames);
   // The search lists frames in the order it closes their chains; the first is the one wanted.
   if (frames.empty()) return;
   const TZumenWakuField& first = frames.front();
