@@ -5,6 +5,7 @@
 
 #include "bind_images.h"
 #include "dim_text.h"
+#include "file_io.h"
 #include "draw_model.h"
 #include "func.h"
 #include "gra_attribute.h"
@@ -77,6 +78,10 @@ TImageValues ReadImageValues(const std::string& rest) {
 
 }  // namespace
 
+static bool IsHeldImageText(const std::string& content) {
+  return IsImageText(content) && StartsWithTempFolderTag(content.substr(4));
+}
+
 std::string ImageTextPath(const std::string& content) {
   if (!IsImageText(content)) return {};
   std::string path = content.substr(4, content.find(',') - 4);
@@ -104,6 +109,12 @@ void TJwwData::DrawImageText(TCanvas& canvas, bool lineWidthMode, const TDrawPla
   if (q >= 360) q -= 360;
 
   if (lineWidthMode) {
+    // A held image that could not be unpacked shows where it belongs.
+    if (IsHeldImageText(e.Content) && !FileExistsSjis(path)) {
+      if (std::isfinite(x2) && std::isfinite(y2) && std::isfinite(q))
+        DrawImagePlaceholder(canvas, x1, y1, x2, y2, q);
+      return;
+    }
     ::DrawImage(canvas, path, x1, y1, x2, y2, v.cropX, v.cropY, v.cropWidth, q);
     return;
   }

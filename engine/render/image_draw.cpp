@@ -93,6 +93,13 @@ bool TruncatedInt(double v, int32_t& out) {
 
 }  // namespace
 
+void DrawImagePlaceholder(TCanvas& canvas, double x1, double y1, double x2, double y2,
+                          double angle) {
+  SetPenForEntity(canvas, -1, 0, 0, 0.5);
+  SetBrushByCode(canvas, kWhite, 1);
+  DrawRotatedRect(canvas, x1, y1, x2, y2, angle / 180.0 * std::numbers::pi);
+}
+
 void DrawImage(TCanvas& canvas, const std::string& path, double x1, double y1, double x2,
                double y2, double cropX, double cropY, double cropWidth, double angle) {
   if (!HasImageExtension(WithSlashes(path))) return;
@@ -131,10 +138,7 @@ void DrawImage(TCanvas& canvas, const std::string& path, double x1, double y1, d
   const int32_t X1 = DeviceX(x1), Y1 = DeviceY(y1), X2 = DeviceX(x2), Y2 = DeviceY(y2);
   const int64_t dx = std::llabs(int64_t(X2) - X1), dy = std::llabs(int64_t(Y2) - Y1);
   if (dx <= kPlaceholderSide || dy <= kPlaceholderSide) {
-    // Too small to show: a white box in the background colour's outline.
-    SetPenForEntity(canvas, -1, 0, 0, 0.5);
-    SetBrushByCode(canvas, kWhite, 1);
-    DrawRotatedRect(canvas, x1, y1, x2, y2, radians);
+    DrawImagePlaceholder(canvas, x1, y1, x2, y2, angle);
     return;
   }
   const TDeviceRect destination{X1, Y2, int32_t(dx), int32_t(dy)};

@@ -247,6 +247,21 @@ TEST_F(DrawModelTest, ImageTextPaths) {
   EXPECT_EQ(images[0].destination.Height, 200);
   EXPECT_EQ(images[0].points[0].x, 500);  // the first corner, (10, -50) turned to (50, 10)
   EXPECT_EQ(images[0].points[0].y, 900);
+
+  // A held image that could not be unpacked is the white placeholder box in
+  // its rectangle; a missing image that is not held draws nothing.
+  canvas.calls.clear();
+  canvas.loadedPaths.clear();
+  m.Clear();
+  jwwtest::Append(m, Text(10, 10, 20, 10, "^@BM%temp%gone.png,30,20"));
+  jwwtest::Append(m, Text(10, 10, 20, 10, "^@BMgone.png,30,20"));
+  Draw();
+  EXPECT_TRUE(canvas.loadedPaths.empty());
+  const auto boxes = canvas.Of(TCanvasCall::Polygon);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].brushStyle, bsSolid);
+  EXPECT_EQ(boxes[0].brushColor, 0xFFFFFF);
+  EXPECT_EQ(BoxSize(boxes[0].points), std::make_pair(300, 200));
 }
 
 TEST_F(DrawModelTest, DrawingAngleTurnsElementsAndBlockRows) {
