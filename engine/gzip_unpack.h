@@ -21,8 +21,8 @@ struct TGunzipResult {
   std::string OutputName;  // file name (in the folder) of the output on success
 };
 
-// Unpacks gzPath into folder (Shift-JIS, with trailing separator). The
-// output is named defaultName unless the gzip header stores a name: then it
+// Unpacks gzPath into folder (native paths, folder with trailing separator).
+// The output is named defaultName (Shift-JIS, as held in the drawing) unless the gzip header stores a name: then it
 // gets that name's plain file-name part and the header's modification time
 // (when not 0). A stored name that would replace the input itself, or is not
 // usable, falls back to defaultName. All members of a multi-member file are

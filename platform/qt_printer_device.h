@@ -92,7 +92,7 @@ class TPdfFilePrinter : public TQPrinterDeviceBase {
 
   // Folder of the PDF files, a Shift-JIS path; empty means the user's
   // documents folder.
-  void SetOutputFolder(const std::string& sjisFolder) { folder_ = sjisFolder; }
+  void SetOutputFolder(const std::string& folder) { folder_ = folder; }
   const std::string& OutputFolder() const { return folder_; }
   // Shift-JIS path of the file of the last document begun.
   const std::string& LastOutputPath() const { return lastPath_; }

@@ -38,7 +38,7 @@ class FakeBitmap : public TSheetBitmap {
   }
   bool Save(const std::string& path) override {
     saved.push_back(path);
-    std::ofstream(SjisPathToNative(path)) << "bmp";
+    std::ofstream(path) << "bmp";
     return true;
   }
 };
@@ -281,7 +281,7 @@ TEST_F(SheetOutput, PreviewBitmapsPerRowCaptionedBySheet) {
   EXPECT_EQ(items[1].Caption, "plan");
   EXPECT_TRUE(form.BackToOrder);
   EXPECT_FALSE(form.AbortRun);
-  for (const std::string& bmp : host.bitmap.saved) EXPECT_FALSE(FileExistsSjis(bmp)) << bmp;  // deleted afterwards
+  for (const std::string& bmp : host.bitmap.saved) EXPECT_FALSE(FileExists(bmp)) << bmp;  // deleted afterwards
 }
 
 TEST_F(SheetOutput, PreviewStopAndEscapeAbortTheRun) {

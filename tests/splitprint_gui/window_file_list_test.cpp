@@ -47,7 +47,7 @@ TEST_F(FileListTab, DialogAddsJwwFilesOfAnyCaseOnceAndSorts) {
   Drawing("C.jww");
   std::ofstream(data + "notes.txt") << "x";
   Start({});
-  window->Form.AddFolder = NativePathToSjis(data);
+  window->Form.AddFolder = data;
   ChooseInDialog(QStringLiteral("\"b.JWW\" \"a.jww\""));
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"a.jww", "b.JWW"}));
   EXPECT_EQ(Status(), "2個のファイルを一覧に追加しました。");
@@ -55,7 +55,7 @@ TEST_F(FileListTab, DialogAddsJwwFilesOfAnyCaseOnceAndSorts) {
   ChooseInDialog(QStringLiteral("\"a.jww\" \"C.jww\""));
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"a.jww", "b.JWW", "C.jww"}));
   EXPECT_EQ(Status(), "1個のファイルを一覧に追加しました。");
-  EXPECT_EQ(window->Form.AddFolder, NativePathToSjis(data));
+  EXPECT_EQ(window->Form.AddFolder, data);
 }
 
 TEST_F(FileListTab, DropsListEveryExistingDrawingEvenTwice) {

@@ -94,7 +94,7 @@ TEST_F(WindowSettings, ControlsChangedByTheUserAreSaved) {
       {[](TForm1Window& w) { w.FrameChecks[2]->setChecked(true); }, 57, "1"},
   };
   for (const TCase& c : cases) {
-    std::filesystem::remove(SjisPathToNative(session->SettingsPath()));
+    std::filesystem::remove(session->SettingsPath());
     Start({});
     c.change(*window);
     window->close();
@@ -154,7 +154,7 @@ TEST_F(WindowSettings, FailedWriteIsReported) {
   // A folder where the file should be: it cannot be replaced.
   std::filesystem::create_directories(program + "blocked/quillmoor.dat");
   Start({});
-  window->Form.SettingsPath = NativePathToSjis(program + "blocked/quillmoor.dat");
+  window->Form.SettingsPath = program + "blocked/quillmoor.dat";
   auto box = AnswerNextBox(QMessageBox::Ok);
   window->close();
   EXPECT_TRUE(box->Seen);
