@@ -100,7 +100,7 @@ TEST_F(ImageDrawTest, FilesAreFoundBesideTheDrawing) {
       {"C:\\jww\\data\\sub\\here.png", "here.png"},
       {"c:/elsewhere/deep.png", ""},  // bare names only
       {"\\\\server\\share\\here.png", "here.png"},
-      {Utf8ToSjis("表.png"), "表.png"},
+      {"表.png", "表.png"},
       {"missing.png", ""},
       {"sub\\missing.png", ""},
   };
