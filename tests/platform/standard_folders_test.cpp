@@ -13,10 +13,4 @@ TEST(StandardFolders, XdgDesktopAndDocumentsWithTrailingSlash) {
   EXPECT_EQ(DocumentsFolderPath(), root + "docs/");
 }
 
-TEST(StandardFolders, DesktopKeepsItsHangulName) {
-  const std::string root = jwwtest::FreshFolder("xdg_hangul");
-  XdgFolders xdg(root, "바탕화면");
-  EXPECT_EQ(DesktopFolderPath(), root + "바탕화면/");
-}
-
 }  // namespace

@@ -8,11 +8,11 @@
 
 class XdgFolders {
  public:
-  explicit XdgFolders(const std::string& root, const std::string& desktop = "desk") {
+  explicit XdgFolders(const std::string& root) {
     const char* old = std::getenv("XDG_CONFIG_HOME");
     had_ = old != nullptr;
     if (had_) old_ = old;
-    std::ofstream(root + "user-dirs.dirs") << "XDG_DESKTOP_DIR=\"" << root << desktop << "\"\n"
+    std::ofstream(root + "user-dirs.dirs") << "XDG_DESKTOP_DIR=\"" << root << "desk\"\n"
                                            << "XDG_DOCUMENTS_DIR=\"" << root << "docs\"\n";
     ::setenv("XDG_CONFIG_HOME", root.substr(0, root.size() - 1).c_str(), 1);
   }
