@@ -104,14 +104,14 @@ bool IsUsableName(const std::string& name) {
 TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& folder,
                                  const std::string& defaultName, uint64_t maxOutputBytes) {
   TGunzipResult result;
-  std::FILE* in = OpenFileSjis(gzPath, "rb");
+  std::FILE* in = OpenFile(gzPath, "rb");
   if (!in) {
     result.Status = TGunzipStatus::OpenFailed;
     return result;
   }
   // The output's name is known only from the stream's header: the file is
   // made beside the default name and put in place under the final one.
-  TFileReplacement out(SjisPathToNative(folder + (IsUsableName(defaultName) ? defaultName : std::string())));
+  TFileReplacement out(folder + (IsUsableName(defaultName) ? PathFromSjisText(defaultName) : std::string()));
   if (out.Error()) {
     std::fclose(in);
     result.Status = TGunzipStatus::WriteFailed;
@@ -129,7 +129,7 @@ TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& f
   bool applyTime = false;
   if (facts.HasName) {
     const std::string stored = BindImageFileName(facts.Name);
-    if (!stored.empty() && folder + stored != gzPath) {
+    if (!stored.empty() && folder + PathFromSjisText(stored) != gzPath) {
       finalName = stored;
       applyTime = facts.ModTime != 0;  // 0: the header carries no time
     }
@@ -145,7 +145,7 @@ TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& f
     result.Status = TGunzipStatus::WriteFailed;
     return result;
   }
-  if (!out.CommitAs(SjisPathToNative(folder + finalName))) {
+  if (!out.CommitAs(folder + PathFromSjisText(finalName))) {
     result.Status = TGunzipStatus::WriteFailed;
     return result;
   }

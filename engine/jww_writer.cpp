@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "byte_io.h"
-#include "file_io.h"
 #include "file_replace.h"
 #include "func.h"
 #include "jww_data.h"
@@ -70,7 +69,7 @@ bool TJwwData::SaveToFile(const std::string& path, int32_t version) {
     if (!SaveToBytes(bytes, version)) return false;
     std::error_code error;
     const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (WriteFileReplacing(SjisPathToNative(path), view, error)) return true;
+    if (WriteFileReplacing(path, view, error)) return true;
     LastSaveErrno = error.value() != 0 ? error.value() : EIO;
     return false;
   } catch (const std::exception&) {
