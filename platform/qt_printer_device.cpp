@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -72,6 +73,11 @@ bool TQPrinterDeviceBase::StartPainting() {
     painter_.reset();
     return false;
   }
+  // The printer keeps its paint engine from one document to the next, and
+  // the engine keeps the transform and pen it was last handed (the turn of
+  // the last text of the previous job): a fresh painter sends only what
+  // changes, so its whole state is handed over again.
+  painter_->paintEngine()->setDirty(QPaintEngine::AllDirty);
   canvas_ = std::make_unique<TQtCanvas>(*painter_);
   return true;
 }

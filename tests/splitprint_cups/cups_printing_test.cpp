@@ -1,6 +1,7 @@
 // Printing the window's run through CUPS: a private scheduler with a PDF
 // queue, the sheets printed on it as one document or a job per sheet, the
-// pages counted in the files the queue writes to ~/PDF.
+// pages counted and their ink measured in the files the queue writes to
+// ~/PDF.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -159,6 +160,22 @@ TEST_F(CupsPrinting, OneJobPerSheet) {
   const std::vector<fs::path> files = CompletedJobFiles(3);
   ASSERT_EQ(files.size(), 3u);
   for (const fs::path& f : files) EXPECT_EQ(PdfPages(f), 1) << f;
+}
+
+// Every page the queue prints shows its sheet in the same place: one job
+// per sheet and one document, each run twice with the same printer.
+TEST_F(CupsPrinting, EveryPageOfEveryRunShowsItsSheetInPlace) {
+  for (int32_t oneDocument : {0, 1}) {
+    SCOPED_TRACE(oneDocument ? "one document" : "one job per sheet");
+    earlier = CompletedIds();
+    form.OneDocument = oneDocument;
+    form.RunBatch(host);
+    form.RunBatch(host);
+    EXPECT_TRUE(host.informs.empty());
+    const std::vector<fs::path> files = CompletedJobFiles(oneDocument ? 2 : 6);
+    ASSERT_EQ(files.size(), oneDocument ? 2u : 6u);
+    ExpectSheetsInPlace(files, false);
+  }
 }
 
 }  // namespace

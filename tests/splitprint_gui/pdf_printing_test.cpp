@@ -1,6 +1,6 @@
 // The whole run as the window makes it, printing on the built-in PDF
 // printer: the order dialog answered, one document or one job per sheet,
-// pages counted with pdfinfo.
+// pages counted with pdfinfo and the ink of every page measured.
 #include <gtest/gtest.h>
 
 #include <QMessageBox>
@@ -71,6 +71,24 @@ TEST_F(PdfPrinting, OneJobPerSheetMakesThreeFiles) {
   for (const auto& f : files) {
     EXPECT_EQ(f.filename().string().rfind("Quillmoor_", 0), 0u) << f;
     EXPECT_EQ(PdfPages(f), 1) << f;
+  }
+}
+
+// Every page of every job shows its sheet in the middle of the page: one
+// job per sheet and one document, each run twice in one window (the printer
+// kept from run to run).
+TEST_F(PdfPrinting, EveryPageOfEveryRunShowsItsSheetInPlace) {
+  for (int32_t oneDocument : {0, 1}) {
+    SCOPED_TRACE(oneDocument ? "one document" : "one job per sheet");
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directories(out);
+    form.OneDocument = oneDocument;
+    form.RunBatch(host);
+    form.RunBatch(host);
+    EXPECT_TRUE(host.informs.empty());
+    const auto files = PdfFiles(out);
+    ASSERT_EQ(files.size(), oneDocument ? 2u : 6u);
+    ExpectSheetsInPlace(files, true);
   }
 }
 
