@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "batch_host.h"
@@ -60,6 +63,8 @@ TEST_F(PdfPrinting, OneDocumentOfThreeSheetsHasThreePages) {
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(files[0].filename().string(), "Quillmoor 印刷.pdf");
   EXPECT_EQ(PdfPages(files[0]), 3);
+  // The status tells where the files went.
+  EXPECT_EQ(SjisToUtf8(host.status), "実行完了(1)　PDFファイルの保存先：" + files[0].parent_path().string());
 }
 
 TEST_F(PdfPrinting, OneJobPerSheetMakesThreeFiles) {
@@ -92,6 +97,23 @@ TEST_F(PdfPrinting, EveryPageOfEveryRunShowsItsSheetInPlace) {
   }
 }
 
+// "Print to file" chosen in the print dialog, one job per sheet: every
+// sheet gets a file of its own, with its sheet in place.
+TEST_F(PdfPrinting, PrintingToAFileKeepsEverySheet) {
+  TQtPrinterDevice device;
+  ASSERT_TRUE(device.SetPrinterIndex(-1));
+  device.QtPrinter()->setOutputFileName(QString::fromStdString(out + "sheets.pdf"));
+  SetCurrentPrinter(&device);
+  form.OneDocument = 0;
+  form.RunBatch(host);
+  EXPECT_TRUE(host.informs.empty());
+  const auto files = PdfFiles(out);
+  ASSERT_EQ(files.size(), 3u);
+  EXPECT_EQ(files[0].filename().string(), "sheets (2).pdf");
+  EXPECT_EQ(files[2].filename().string(), "sheets.pdf");
+  ExpectSheetsInPlace(files, false);
+}
+
 TEST_F(PdfPrinting, NothingToPrintLeavesNoFile) {
   jwwtest::JwwBuilder empty;
   form.FileList = {folder + "empty.jww"};
@@ -118,8 +140,11 @@ TEST_F(PdfPrinting, AJobThatCannotBeginStopsWithTheReason) {
     form.RunBatch(host);
     EXPECT_TRUE(form.AbortRun) << oneDocument;
     EXPECT_EQ(host.informs.size() + size_t(boxes.size()), 1u) << oneDocument;
-    if (!oneDocument) EXPECT_EQ(boxes.value(0), QStringLiteral("Quillmoor:印刷できませんでした：PDFファイル"));
-    else EXPECT_EQ(host.informs.at(0), Utf8ToSjis("印刷できませんでした：PDFファイル"));
+    // The system's reason, and no Escape that nobody pressed.
+    const std::string told = "印刷できませんでした：PDFファイル\r\n" + std::string(std::strerror(ENOENT));
+    if (!oneDocument) EXPECT_EQ(boxes.value(0), QString::fromStdString("Quillmoor:" + told).replace("\r\n", "\n"));
+    else EXPECT_EQ(host.informs.at(0), Utf8ToSjis(told));
+    EXPECT_EQ(SjisToUtf8(host.status), "印刷できなかったため実行を中断しました") << oneDocument;
   }
 }
 

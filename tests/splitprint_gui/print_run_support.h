@@ -23,7 +23,8 @@ namespace printgui {
 class WindowLikeHost : public TBatchHost {
  public:
   std::vector<std::string> informs;
-  void SetStatusText(const std::string&) override {}
+  std::string status;  // the last status text
+  void SetStatusText(const std::string& text) override { status = text; }
   bool Confirm(const std::string&) override { return true; }
   void Inform(const std::string& text) override { informs.push_back(text); }
   void SetRunButtonsEnabled(bool) override {}
