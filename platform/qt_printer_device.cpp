@@ -1,5 +1,6 @@
 #include "qt_printer_device.h"
 
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -126,7 +127,7 @@ bool TQPrinterDeviceBase::PrepareJob(const QString& title) {
 }
 
 bool TQPrinterDeviceBase::PreparePdfFile(const QString& title) {
-  const QString folder = folder_.empty() ? DefaultPdfFolder() : QString::fromStdString(SjisPathToNative(folder_));
+  const QString folder = folder_.empty() ? DefaultPdfFolder() : QFile::decodeName(QByteArray::fromStdString(folder_));
   return ClaimOutputFile(QDir(folder).filePath(FileNameOfTitle(title)), false);
 }
 
@@ -154,7 +155,7 @@ bool TQPrinterDeviceBase::ClaimOutputFile(const QString& wanted, bool mayReplace
     printer_->setOutputFileName(path);
     assignedFile_ = path;
     lastFile_ = path;
-    lastPath_ = NativePathToSjis(native.toStdString());
+    lastPath_ = native.toStdString();
     lastPathMade_ = !exists;
     return true;
   }

@@ -48,12 +48,12 @@ class TQPrinterDeviceBase : public TPrinterDevice {
 
   // True while the current printer is the PDF file printer.
   bool IsPdfFilePrinter() const { return pdfFilePrinter_; }
-  // Folder of the PDF file printer's files, a Shift-JIS path; empty means
-  // the user's documents folder (made when missing), else the home folder.
-  void SetOutputFolder(const std::string& sjisFolder) { folder_ = sjisFolder; }
+  // Folder of the PDF file printer's files (native path); empty means the
+  // user's documents folder (made when missing), else the home folder.
+  void SetOutputFolder(const std::string& folder) { folder_ = folder; }
   const std::string& OutputFolder() const { return folder_; }
-  // Shift-JIS path of the file of the last document begun; empty when it
-  // went to a printer.
+  // Native path of the file of the last document begun; empty when it went
+  // to a printer.
   const std::string& LastOutputPath() const { return lastPath_; }
 
  protected:
@@ -75,8 +75,8 @@ class TQPrinterDeviceBase : public TPrinterDevice {
   bool startOnFirstPage_ = false;
   bool pdfFilePrinter_ = false;
   std::string folder_;
-  // The file of the current or last document (also as Shift-JIS); whether
-  // its job made it.
+  // The file of the current or last document (also as a native path);
+  // whether its job made it.
   QString lastFile_;
   std::string lastPath_;
   bool lastPathMade_ = false;
