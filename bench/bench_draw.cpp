@@ -1,7 +1,9 @@
 // TJwwData::Draw of the million-element synthetic drawing, fitted to the
 // target (order by layer, line-width mode on, an Escape poller installed):
 // onto a canvas that only counts calls, and, where the Qt canvas is built,
-// onto a 320 × 240 bitmap and an A1 page at 600 dpi in a PDF file.
+// onto a 320 × 240 bitmap and an A1 page at 600 dpi in a PDF file; beside
+// them what Qt alone takes for a million strokes there, and the counting
+// canvas with the X11 Escape poller asking a private X server.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -24,7 +26,14 @@
 #include <QTemporaryDir>
 #include <QFileInfo>
 
+#include <random>
+
+#include "private_x_server.h"
 #include "qt_canvas.h"
+#include "x11_escape_poller.h"
+
+// Xlib's macros (None, Status, ...) clash with other names: last.
+#include <X11/Xlib.h>
 #endif
 
 namespace {
@@ -87,12 +96,13 @@ struct DrawSetup {
   TgraAttribute attr;
   IdlePoller poller;
 
-  DrawSetup(int32_t width, int32_t height) {
+  // keyPoller: the poller to install in place of the idle one.
+  DrawSetup(int32_t width, int32_t height, TKeyStatePoller* keyPoller = nullptr) {
     const TJwwData& d = Drawing();
     Gval.Reset();
     attr.SetLineWidthMode(true);
     Gval.GraAttribute = &attr;
-    SetKeyStatePoller(&poller);
+    SetKeyStatePoller(keyPoller != nullptr ? keyPoller : &poller);
     const double w = d.Extents[2] - d.Extents[0], h = d.Extents[3] - d.Extents[1];
     const double scale = std::min(width / std::max(w, 1e-3), height / std::max(h, 1e-3));
     SetView(width, height, scale, (d.Extents[0] + d.Extents[2]) / 2, (d.Extents[1] + d.Extents[3]) / 2);
@@ -167,6 +177,68 @@ void BM_DrawPdfA1At600Dpi(benchmark::State& state) {
   PeakMemory(state);
 }
 BENCHMARK(BM_DrawPdfA1At600Dpi)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// A million strokes over a w × h surface, about as long as the drawing's.
+std::vector<QLine> QtAloneStrokes(int w, int h) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> x(0, w - 1), y(0, h - 1), d(-w / 200 - 1, w / 200 + 1);
+  std::vector<QLine> lines(kElements);
+  for (QLine& l : lines) {
+    const int x1 = x(rng), y1 = y(rng);
+    l = QLine(x1, y1, x1 + d(rng), y1 + d(rng));
+  }
+  return lines;
+}
+
+// Qt alone: a million hairlines onto the thumbnail, one drawLine each.
+void BM_QtAloneHairlinesBitmap320x240(benchmark::State& state) {
+  const std::vector<QLine> lines = QtAloneStrokes(320, 240);
+  QImage image(320, 240, QImage::Format_RGB32);
+  for (auto _ : state) {
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(QPen(Qt::black, 0));
+    for (const QLine& l : lines) painter.drawLine(l);
+  }
+}
+BENCHMARK(BM_QtAloneHairlinesBitmap320x240)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Qt alone: a million strokes of one 3-pixel pen into an A1 page at 600 dpi.
+void BM_QtAloneStrokesPdfA1At600Dpi(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("a1.pdf");
+  const std::vector<QLine> lines = QtAloneStrokes(14031, 19866);
+  for (auto _ : state) {
+    QPdfWriter writer(path);
+    writer.setResolution(600);
+    writer.setPageSize(QPageSize(QPageSize::A1));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter(&writer);
+    painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (const QLine& l : lines) painter.drawLine(l);
+    painter.end();
+  }
+  state.counters["pdf_MiB"] = static_cast<double>(QFileInfo(path).size()) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_QtAloneStrokesPdfA1At600Dpi)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+// The counting canvas polled through a fake (0) or the X11 poller on a
+// private Xvfb (1): what asking the X server costs a drawing.
+void BM_DrawEscapePoller(benchmark::State& state) {
+  PrivateXServer server;
+  Display* display = server.Name().empty() ? nullptr : XOpenDisplay(server.Name().c_str());
+  if (state.range(0) == 1 && display == nullptr) {
+    state.SkipWithError("no Xvfb");
+    return;
+  }
+  TX11EscapePoller x11(display);
+  DrawSetup setup(320, 240, state.range(0) == 1 ? &x11 : nullptr);
+  CountingCanvas canvas;
+  for (auto _ : state) DrawOnce(canvas);
+  state.counters["server_asks"] = static_cast<double>(x11.Asks()) / static_cast<double>(state.iterations());
+  if (display != nullptr) XCloseDisplay(display);
+}
+BENCHMARK(BM_DrawEscapePoller)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 #endif
 
 }  // namespace
