@@ -50,9 +50,11 @@ bool WalksPattern(int32_t lineType, TPattern& pat) {
 // million small arcs on a thumbnail are mostly such chords.)
 class TPlainChords {
  public:
-  explicit TPlainChords(TCanvas& canvas) : canvas_(canvas) {}
+  // inside: the whole curve lies well inside the window, so no chord is clipped.
+  TPlainChords(TCanvas& canvas, bool inside) : canvas_(canvas), inside_(inside) {}
   void Add(double x1, double y1, double x2, double y2) {
-    const int32_t r = ClipSegment(x1, y1, x2, y2, Gval.ViewXMin, Gval.ViewYMin, Gval.ViewXMax, Gval.ViewYMax);
+    const int32_t r =
+        inside_ ? 0 : ClipSegment(x1, y1, x2, y2, Gval.ViewXMin, Gval.ViewYMin, Gval.ViewXMax, Gval.ViewYMax);
     if (r == 2) {
       haveEnd_ = false;
       return;
@@ -77,6 +79,7 @@ class TPlainChords {
 
  private:
   TCanvas& canvas_;
+  const bool inside_;
   TDevicePoint dot_, end_;
   bool haveDot_ = false, drawn_ = false, haveEnd_ = false;
 };
@@ -308,7 +311,7 @@ void DrawPatternArc(int32_t owner, int32_t lineType, TCanvas& canvas, double cx,
   if (walks && DashArcOnDevice(owner, lineType, canvas, pat, pts)) return;
   // Chords drawn one by one are walked even on vector devices: a dashed
   // path each, every one in its own phase, would cost more than its dashes.
-  TPlainChords plain(canvas);
+  TPlainChords plain(canvas, !walks && CurveInsideWindow(cx, cy, radius, flatness, tx, ty, a, b, c, d, s));
   for (size_t k = 1; k < pts.size(); ++k) {
     if (walks) DrawPatternStroke(owner, lineType, canvas, pts[k - 1].x, pts[k - 1].y, pts[k].x, pts[k].y, false);
     if (!walks) plain.Add(pts[k - 1].x, pts[k - 1].y, pts[k].x, pts[k].y);
