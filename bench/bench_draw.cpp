@@ -28,6 +28,8 @@
 
 #include <random>
 
+#include "jww_builder.h"
+#include "jww_model_maker.h"
 #include "private_x_server.h"
 #include "qt_canvas.h"
 #include "x11_escape_poller.h"
@@ -239,6 +241,52 @@ void BM_DrawEscapePoller(benchmark::State& state) {
   if (display != nullptr) XCloseDisplay(display);
 }
 BENCHMARK(BM_DrawEscapePoller)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The sheet preview's drawing: 100 small sheets (an X, a circle and a text
+// each) drawn by layer onto 320 × 240 bitmaps, each drawing polling Escape
+// after every layer's loops; through a fake (0), the X11 poller (1) or the
+// X11 poller asking the server at every poll (2).
+void BM_HundredSmallSheetsEscapePoller(benchmark::State& state) {
+  PrivateXServer server;
+  Display* display = server.Name().empty() ? nullptr : XOpenDisplay(server.Name().c_str());
+  if (state.range(0) != 0 && display == nullptr) {
+    state.SkipWithError("no Xvfb");
+    return;
+  }
+  TJwwData sheet;
+  jwwtest::SizeTables(sheet);
+  for (TEntJwwLayerGroup& g : sheet.LayerGroups) g.State = 2, g.Scale = 1;
+  for (TEntJwwLayer& l : sheet.Layers) l.State = 2;
+  jwwtest::Append(sheet, jwwtest::MakeLine(0, 0, 100, 100));
+  jwwtest::Append(sheet, jwwtest::MakeLine(0, 100, 100, 0));
+  jwwtest::Append(sheet, jwwtest::MakeCircle(50, 50, 30));
+  jwwtest::Append(sheet, jwwtest::MakeText(10, 10, "A-1"));
+  sheet.BuildBlockTree();
+  TX11EscapePoller x11(display, state.range(0) == 2 ? std::chrono::milliseconds(0)
+                                                    : TX11EscapePoller::kDefaultInterval);
+  IdlePoller idle;
+  Gval.Reset();
+  TgraAttribute attr;
+  attr.SetLineWidthMode(true);
+  Gval.GraAttribute = &attr;
+  SetKeyStatePoller(state.range(0) != 0 ? static_cast<TKeyStatePoller*>(&x11) : &idle);
+  SetView(320, 240, 2.0, 50, 50);
+  QImage page(320, 240, QImage::Format_RGB32);
+  for (auto _ : state) {
+    for (int k = 0; k < 100; ++k) {
+      page.fill(Qt::white);
+      QPainter painter(&page);
+      TQtCanvas canvas(painter);
+      sheet.Draw(canvas, 1, -1, -1, true, true, false, 0);
+    }
+  }
+  SetKeyStatePoller(nullptr);
+  Gval.Reset();
+  state.counters["polls"] = static_cast<double>(idle.polls) / static_cast<double>(state.iterations());
+  state.counters["server_asks"] = static_cast<double>(x11.Asks()) / static_cast<double>(state.iterations());
+  if (display != nullptr) XCloseDisplay(display);
+}
+BENCHMARK(BM_HundredSmallSheetsEscapePoller)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 #endif
 
 }  // namespace
