@@ -9,7 +9,6 @@
 
 #include <QImage>
 #include <QPageSize>
-#include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
 #include <cstdlib>
@@ -17,12 +16,10 @@
 #include <functional>
 
 #include "canvas_probe.h"
+#include "fitted_drawing.h"
 #include "file_io.h"
 #include "jww_model_maker.h"
-#include "gra_attribute.h"
-#include "gval.h"
 #include "jww_data.h"
-#include "render/text_vars.h"
 #include "showcase_drawing.h"
 #include "test_paths.h"
 
@@ -37,30 +34,8 @@ constexpr int kReach = 1;
 
 using TPaint = std::function<void(QPaintDevice&, int width, int height)>;
 
-// The drawing fitted into the device by layer, line widths on, as printed.
 TPaint FittedDrawing(TJwwData& d, std::string drawingPath) {
-  return [&d, drawingPath](QPaintDevice& device, int width, int height) {
-    Gval.Reset();
-    TgraAttribute attr;
-    attr.SetLineWidthMode(true);
-    Gval.GraAttribute = &attr;
-    Gval.DrawingFileName = drawingPath;
-    Gval.DrawingScale = Gval.PrintScale = 1;
-    SetTextVariableClock([] { return 43586.5; });
-    d.ApplyLayerAttributes();
-    d.CalcExtents();
-    const double w = std::max(d.Extents[2] - d.Extents[0], 1.0);
-    const double h = std::max(d.Extents[3] - d.Extents[1], 1.0);
-    SetView(width, height, std::min(width / w, height / h) * 0.96, (d.Extents[0] + d.Extents[2]) / 2,
-            (d.Extents[1] + d.Extents[3]) / 2);
-    {
-      QPainter painter(&device);
-      TQtCanvas canvas(painter);
-      d.Draw(canvas, 1, -1, -1, true, true, false, 0);
-    }
-    SetTextVariableClock(nullptr);
-    Gval.Reset();
-  };
+  return [&d, drawingPath](QPaintDevice& device, int w, int h) { DrawFitted(d, drawingPath, device, w, h); };
 }
 
 bool Ink(QRgb c) { return qRed(c) < 224 || qGreen(c) < 224 || qBlue(c) < 224; }
@@ -107,7 +82,6 @@ void ExpectSameInk(const TPaint& paint, const std::string& name) {
   const std::string command = "pdftoppm -r " + std::to_string(kDpi) + " -aa no -aaVector no -singlefile -png '" +
                               pdf.string() + "' '" + prefix + "' 2>/dev/null";
   if (std::system(command.c_str()) != 0) GTEST_SKIP() << "pdftoppm is not available";
-  bitmap.save(QString::fromStdString(prefix + ".bitmap.png"));  // beside the page, for a look
   const QImage page = QImage(QString::fromStdString(prefix + ".png")).convertToFormat(QImage::Format_RGB32);
   ASSERT_FALSE(page.isNull());
   EXPECT_LE(std::abs(page.width() - width), 1);
