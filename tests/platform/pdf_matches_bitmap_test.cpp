@@ -17,7 +17,6 @@
 
 #include "canvas_probe.h"
 #include "fitted_drawing.h"
-#include "file_io.h"
 #include "jww_model_maker.h"
 #include "jww_data.h"
 #include "showcase_drawing.h"
@@ -158,7 +157,7 @@ TEST(PdfMatchesBitmap, Showcase) {
   fs::create_directories(folder);
   TJwwData d;
   MakeShowcaseDrawing(d, folder);
-  ExpectSameInk(FittedDrawing(d, NativePathToSjis(folder + "showcase.jww")), "showcase");
+  ExpectSameInk(FittedDrawing(d, folder + "showcase.jww"), "showcase");
 }
 
 }  // namespace
