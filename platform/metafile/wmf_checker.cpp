@@ -48,8 +48,11 @@ bool RegionFits(const uint8_t* params, size_t words) {
   return true;
 }
 
-// Counts inside a record (points, polygons, characters) within its words.
+// The record's fixed fields, then the counts inside it (points, polygons,
+// characters), within its words: no field is read before it is known to be
+// there.
 bool CountsFit(uint16_t function, const uint8_t* params, size_t words) {
+  if (words < MinimumParams(function)) return false;
   switch (function) {
     case 0x0324: case 0x0325:  // polygon, polyline
       return size_t{Word(params)} * 2 + 1 <= words;
@@ -75,7 +78,7 @@ bool CountsFit(uint16_t function, const uint8_t* params, size_t words) {
     case 0x06FF:  // create region: header, bounds, then the scans
       return RegionFits(params, words);
     default:
-      return words >= MinimumParams(function);
+      return true;
   }
 }
 
