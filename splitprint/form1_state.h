@@ -209,6 +209,9 @@ class TForm1 {
   std::string MakeUniqueBlockName(const std::string& name) const;
   int32_t FindTextSizeNo(int32_t color, double sizeX, double sizeY, double spacing) const;
   void BuildFrameBlock(int32_t paperClass, const std::string& name);
+  // The frame drawing's elements into the block, on the overlay's layer
+  // (frame_overlay_copy.cpp).
+  void CopyFrameElements(TEntJwwBlockDef& block, uint16_t layer) const;
   // Layer group and layer of everything the overlay adds.
   int32_t FrameOverlayLayer() const;
   // The block tree for saving a sheet with the overlay insert, and the
