@@ -326,6 +326,7 @@ TEST_F(SheetOutput, FrameChooserGoesOnPastADamagedHeldImage) {
   Sheet("a.jww");
   Write(damaged, "b.jww");
   Sheet("c.jww");
+  BindImg.BindImageExtractFlag = 1;  // as at start-up
   size_t offered = 0;
   std::string path = folder + "x.jww";
   form.ChooseFrameFile(host, [&](const std::vector<TFrameChoiceRow>& rows) { return offered = rows.size(), -1; }, path);
