@@ -342,8 +342,6 @@ class TForm1 {
   // but could not be written.
   bool RenderToBitmap(TSheetOutputHost& host, const std::string& drawingFile, const std::string& bitmapFile,
                       bool thumbnail, bool label);
-  // Held images of the last sheet loaded for output that could not be unpacked.
-  int32_t ImagesNotUnpacked = 0;
 
   // ======== Drawing-frame tab (frame_chooser_run.cpp) ========
   // Shows the rows whose thumbnails were made and answers the index of the
