@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-max_len=16384  # the kept corpus holds small files only
+kept_max_len=8192  # the kept corpus holds small files only
 cmake --preset fuzz
 cmake --build --preset fuzz -j "$(nproc)"
 shopt -s nullglob
@@ -24,12 +24,13 @@ for target in build/fuzz/tests/fuzz_*; do
   # Each target writes its own seeds when asked (see the target's source).
   FUZZ_WRITE_SEEDS="$seeds" "$target" -runs=0 >/dev/null 2>&1 || true
   echo "fuzzing $name for ${seconds}s"
-  "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" \
+  "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix=build/fuzz/artifacts/"$name"- -print_final_stats=1 "$corpus" "$regressions" "$seeds"
-  # Keep only the inputs that still add coverage (the seeds are made anew each run).
+  # Keep only the inputs that still add coverage, cut to kept_max_len bytes
+  # (the seeds are made anew each run).
   kept=build/fuzz/kept/$name
   rm -rf "$kept" && mkdir -p "$kept"
-  "$target" -merge=1 -timeout=10 -rss_limit_mb=2048 -max_len="$max_len" "$kept" "$corpus" >/dev/null 2>&1
+  "$target" -merge=1 -timeout=10 -rss_limit_mb=2048 -max_len="$kept_max_len" "$kept" "$corpus" >/dev/null 2>&1
   find "$corpus" -maxdepth 1 -type f -delete
   cp "$kept"/* "$corpus"/ 2>/dev/null || true
 done
