@@ -224,7 +224,7 @@ TEST(WmfImage, RecordWithoutItsCountWordIsRefused) {
   auto* pages = static_cast<uint8_t*>(mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
   ASSERT_NE(pages, MAP_FAILED);
   ASSERT_EQ(mprotect(pages + page, page, PROT_NONE), 0);
-  for (uint16_t function : {0x0324, 0x0325, 0x0538, 0x0521}) {
+  for (uint16_t function : {0x0324, 0x0325, 0x0538, 0x0521, 0x0201, 0x0940, 0x0B41, 0x0F43}) {
     SCOPED_TRACE(function);
     WmfBuilder b;
     b.Record(function, {});
