@@ -453,7 +453,7 @@ void TQtCanvas::DrawSidewaysPiece(const QString& piece, double cellWidth) {
 // ---- Images ----
 
 std::unique_ptr<TCanvasImage> TQtCanvas::LoadImage(const std::string& nativePath) {
-  return LoadCanvasImageFile(nativePath);
+  return images_.Load(nativePath);
 }
 
 void TQtCanvas::DrawImage(const TCanvasImage& image, const TDeviceRect& destination,

@@ -23,6 +23,7 @@
 
 #include "qt_canvas_font.h"
 #include "qt_canvas_glyph_batch.h"
+#include "qt_image_loader.h"
 #include "render/canvas.h"
 
 class QPainter;
@@ -119,4 +120,5 @@ class TQtCanvas : public TCanvas {
   QColor fontColor_ = Qt::black;
   std::unordered_map<std::string, QString> decoded_;
   TQtGlyphBatch glyphs_;  // vector devices: characters waiting as one run
+  TCanvasImageCache images_;  // an image shown by several texts is decoded once
 };
