@@ -21,11 +21,6 @@ namespace {
 constexpr double kBatchRealSizePitch = 0.035;  // mm, real-size line-type unit when printing
 constexpr int32_t kPrinterSet = 2;
 
-// Bytes a separator may not hold: those of the sheet names, and ";" and ":".
-bool HasForbiddenSeparatorByte(const std::string& separator) {
-  return HasForbiddenSheetNameByte(separator) || separator.find_first_of(";:") != std::string::npos;
-}
-
 }  // namespace
 
 TForm1::~TForm1() {
@@ -114,7 +109,7 @@ void TForm1::RunBatch(TBatchHost& host) {
   }
 
   // Split settings.
-  if (HasForbiddenSeparatorByte(Separator)) Separator.clear();
+  if (HasForbiddenSeparatorChar(Separator)) Separator.clear();
   StartNumber = std::clamp(StartNumber, 0, 9999);
   if (!(Margin >= 0)) Margin = 0;
   if (Margin > 100) Margin = 100;

@@ -59,7 +59,7 @@ void TForm1::AssignSheetNames() {
     const TEntJwwText& text = WorkDrawing.Texts[t];
     if (!IsSheetNameTag(text)) continue;
     std::string name = TrimBytesUpTo32(text.Content.substr(std::strlen(kSheetNameTag)));
-    if (name.empty() || HasForbiddenSheetNameByte(name)) continue;
+    if (name.empty() || HasForbiddenSheetNameChar(name)) continue;
     std::string layers;
     const size_t tag = FindOnCharBoundary(name, kLayerListTag);
     if (tag != std::string::npos) {

@@ -11,15 +11,6 @@ std::string TrimBytesUpTo32(const std::string& s) {
   return s.substr(first, last - first);
 }
 
-size_t FindOnCharBoundary(const std::string& s, const std::string& what, size_t from) {
-  if (what.empty()) return from <= s.size() ? from : std::string::npos;
-  for (size_t i = 0; i < s.size();) {
-    if (i >= from && s.compare(i, what.size(), what) == 0) return i;
-    i += IsSjisLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
-  }
-  return std::string::npos;
-}
-
 namespace {
 
 // One character folded to upper case: ASCII a-z, and full-width ａ-ｚ

@@ -130,7 +130,7 @@ void TForm1::RunJwCadStart(TWindowHost& host) {
 }
 
 bool TForm1::FormClose() {
-  if (Separator.find_first_of(",.;:\\/[]| '\"+*<>?~") != std::string::npos) Separator.clear();
+  if (HasForbiddenSeparatorChar(Separator)) Separator.clear();
   StartNumber = std::clamp(StartNumber, 0, 9999);
   if (!(Margin >= 0)) Margin = 0;
   if (Margin > 100) Margin = 100;
