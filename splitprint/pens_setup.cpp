@@ -10,6 +10,8 @@ namespace {
 
 constexpr int32_t kScreenSet = 1;
 constexpr int32_t kPrinterSet = 2;
+constexpr int32_t kSxfBlackPen = 101;
+constexpr int32_t kSxfWhitePen = 108;
 
 // Millimetres per printer dot: fine dots from version 421 with class 2 or more.
 double DotPitch(const TEntJwwHeader& h) {
@@ -71,6 +73,13 @@ void TForm1::SetupPens(int32_t set) {
     a.SetBackgroundMode(1);
   } else if (r >= 235 && g >= 235 && b >= 235) {
     a.SetBackgroundMode(0);
+  }
+
+  // SXF black and white are whatever contrasts with the background, on
+  // screen and paper alike: Jw_cad stores white for SXF white, which would
+  // vanish on white paper.
+  for (const int32_t pen : {kSxfBlackPen, kSxfWhitePen}) {
+    a.SetPen(pen, a.ForegroundColor, a.GetPenWidth(pen), a.GetPointRadius(pen));
   }
 }
 
