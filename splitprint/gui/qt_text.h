@@ -4,9 +4,7 @@
 #include <QString>
 #include <string>
 
-#include "sjis.h"
+#include "qt_sjis_text.h"  // FromSjis, ToSjis
 
-inline QString FromSjis(const std::string& sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
-inline std::string ToSjis(const QString& text) { return Utf8ToSjis(text.toStdString()); }
 // A message text: the core breaks lines with CR LF, a label with LF.
 inline QString BoxText(const std::string& sjis) { return FromSjis(sjis).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
