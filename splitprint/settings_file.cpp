@@ -291,10 +291,10 @@ void TForm1::ApplyPrinterSettings() {
     ReadPrinterSettings();
     return;
   }
-  const std::string wanted = UpperCaseSjis(PrinterName);
+  const std::string wanted = UpperAsciiSJIS(PrinterName);
   int32_t found = -1;
   for (size_t i = 0; i < names.size() && found < 0; ++i) {
-    if (UpperCaseSjis(TrimBlanks(names[i])) == wanted) found = static_cast<int32_t>(i);
+    if (UpperAsciiSJIS(TrimBlanks(names[i])) == wanted) found = static_cast<int32_t>(i);
   }
   if (found < 0 || !PrinterSettings->SelectPrinter(found)) return;
   PrinterName = names[static_cast<size_t>(found)];
