@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr double kBatchRealSizePitch = 0.035;  // mm, real-size line-type unit when printing
-constexpr int32_t kPrinterSet = 2;
 
 }  // namespace
 
@@ -116,10 +114,8 @@ void TForm1::RunBatch(TBatchHost& host) {
 
   host.SetRunButtonsEnabled(false);
   host.ReadPrintOptions(*this);
-  TgraAttribute& attributes = Attributes();
-  attributes.SetDrawAuxLines(PrintAuxLines);
-  attributes.SetColorConversion(true, Monochrome == 1 ? MonoThreshold : -1, WhiteToBlack == 1 ? WhiteThreshold : -1,
-                                SxfWhiteToBlack == 1 ? SxfWhiteThreshold : -1);
+  Attributes().SetDrawAuxLines(PrintAuxLines);
+  ApplyColorConversion();
   PagePrinted = false;
   Gval.SheetList.clear();
   Gval.SheetCount = 0;
@@ -152,12 +148,7 @@ void TForm1::RunBatch(TBatchHost& host) {
         ++Report.DrawingsNotExploded;
         host.SetStatusText(Utf8ToSjis("ブロックを分解できませんでした(入れ子が深すぎます) ") + path);
       }
-      attributes.InitPenColors();
-      attributes.InitPenWidths();
-      attributes.InitPointRadii();
-      attributes.InitLineTypes();
-      SetupPens(kPrinterSet);
-      SetupLineTypes(kPrinterSet, kBatchRealSizePitch);
+      LoadDrawingPens(kPrintRealSizePitch);
       WorkDrawing.ApplyLayerAttributes();
       WorkDrawing.CalcExtents();
       DrawingPath = path;

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int32_t kScreenSet = 1;
-constexpr int32_t kPrinterSet = 2;
 constexpr int32_t kSxfBlackPen = 101;
 constexpr int32_t kSxfWhitePen = 108;
 
@@ -124,4 +122,19 @@ void TForm1::SetupLineTypes(int32_t set, double realSizePitch) {
     }
     a.UpdateLineTypePeriod(row);
   }
+}
+
+void TForm1::LoadDrawingPens(double realSizePitch) {
+  TgraAttribute& a = Attributes();
+  a.InitPenColors();
+  a.InitPenWidths();
+  a.InitPointRadii();
+  a.InitLineTypes();
+  SetupPens(kPrinterSet);
+  SetupLineTypes(kPrinterSet, realSizePitch);
+}
+
+void TForm1::ApplyColorConversion() {
+  Attributes().SetColorConversion(true, Monochrome == 1 ? MonoThreshold : -1, WhiteToBlack == 1 ? WhiteThreshold : -1,
+                                  SxfWhiteToBlack == 1 ? SxfWhiteThreshold : -1);
 }

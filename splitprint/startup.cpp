@@ -91,8 +91,7 @@ TForm1::TStartMode TForm1::FormShow(const std::vector<std::string>& arguments, c
   attributes.SetBackgroundMode(0);
   attributes.InitPenColors();
   attributes.SetDrawAuxLines(PrintAuxLines);
-  attributes.SetColorConversion(true, Monochrome == 1 ? MonoThreshold : -1, WhiteToBlack == 1 ? WhiteThreshold : -1,
-                                SxfWhiteToBlack == 1 ? SxfWhiteThreshold : -1);
+  ApplyColorConversion();
   ClearSheetFrames();
 
   WinePrefix = WinePrefixFolder();
