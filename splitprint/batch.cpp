@@ -108,9 +108,7 @@ void TForm1::RunBatch(TBatchHost& host) {
 
   // Split settings.
   if (HasForbiddenSeparatorChar(Separator)) Separator.clear();
-  StartNumber = std::clamp(StartNumber, 0, 9999);
-  if (!(Margin >= 0)) Margin = 0;
-  if (Margin > 100) Margin = 100;
+  ClampStartNumberAndMargin();
 
   host.SetRunButtonsEnabled(false);
   host.ReadPrintOptions(*this);

@@ -252,6 +252,9 @@ class TForm1 {
   // (Shift-JIS) up to its end or its first unreadable line, clamps, and
   // applies the saved printer. A missing file leaves the defaults.
   void LoadSettings(const std::string& path);
+  // The start number into 0..9999 and the margin into 0..100 (NaN: 0), as
+  // read, as closed and as run.
+  void ClampStartNumberAndMargin();
   // Captures the current printer, then writes every line to a temporary file
   // beside path and renames it over path: a failed write keeps the old file.
   bool SaveSettings(const std::string& path);

@@ -315,12 +315,16 @@ void TForm1::LoadSettings(const std::string& path) {
   NamingPattern = std::clamp(NamingPattern, 0, 6);
   ZeroPad = std::clamp(ZeroPad, 0, 1);
   NumberingDirection = std::clamp(NumberingDirection, 0, 1);
-  StartNumber = std::clamp(StartNumber, 0, 9999);
-  if (!(Margin >= 0)) Margin = 0;
-  if (Margin > 100) Margin = 100;
+  ClampStartNumberAndMargin();
   int32_t taken = 0;
   Separator = CopyBytesSJIS(Separator, 1, 8, taken);
   ApplyPrinterSettings();
+}
+
+void TForm1::ClampStartNumberAndMargin() {
+  StartNumber = std::clamp(StartNumber, 0, 9999);
+  if (!(Margin >= 0)) Margin = 0;
+  if (Margin > 100) Margin = 100;
 }
 
 bool TForm1::SaveSettings(const std::string& path) {

@@ -130,9 +130,7 @@ void TForm1::RunJwCadStart(TWindowHost& host) {
 
 bool TForm1::FormClose() {
   if (HasForbiddenSeparatorChar(Separator)) Separator.clear();
-  StartNumber = std::clamp(StartNumber, 0, 9999);
-  if (!(Margin >= 0)) Margin = 0;
-  if (Margin > 100) Margin = 100;
+  ClampStartNumberAndMargin();
 
   FileList.clear();
   ClearSheetFrames();
