@@ -2,15 +2,6 @@
 
 #include "func.h"
 
-std::string TrimBytesUpTo32(const std::string& s) {
-  size_t first = 0;
-  size_t last = s.size();
-  while (first < last && static_cast<unsigned char>(s[first]) <= 32) ++first;
-  // Trail bytes are 0x40 or above, so no character is cut here.
-  while (last > first && static_cast<unsigned char>(s[last - 1]) <= 32) --last;
-  return s.substr(first, last - first);
-}
-
 namespace {
 
 // One character folded to upper case: ASCII a-z, and full-width ａ-ｚ

@@ -6,8 +6,6 @@
 
 #include "func.h"  // FindOnCharBoundary
 
-// Removes leading and trailing bytes up to 32 (blanks and control characters).
-std::string TrimBytesUpTo32(const std::string& s);
 // Equality ignoring the case of single-byte and full-width Latin letters.
 bool EqualIgnoringCase(const std::string& a, const std::string& b);
 // Three-way byte comparison ignoring the case of single-byte letters.
