@@ -17,20 +17,6 @@ namespace {
 
 constexpr int kFrames = 100;
 
-void AppendFrameLine(TJwwData& d, double x1, double y1, double x2, double y2) {
-  TEntJwwLine l;
-  l.Common.Color = 9;
-  l.Common.LineType = 19;
-  l.Common.Width = 200;
-  l.X1 = x1, l.Y1 = y1, l.X2 = x2, l.Y2 = y2;
-  d.Lines.resize(static_cast<size_t>(d.LineCount));
-  d.Lines.push_back(l);
-  d.EntityOrder.resize(static_cast<size_t>(d.EntityOrderCount));
-  d.EntityOrder.push_back(TEntJwwOrder{kKindLine, d.LineCount});
-  ++d.LineCount;
-  ++d.EntityOrderCount;
-}
-
 // An A3 title block: a display area, 600 lines, 200 texts, 100 arcs, 100
 // solids, one image text with its held image.
 void WriteTitleBlock(const std::string& path) {
@@ -62,17 +48,8 @@ struct OverlayFixture {
     std::filesystem::create_directories(folder + "TEMP");
     BindImg.TempFolder = folder + "TEMP/";
     BindImg.BindImageExtractFlag = BindImg.BindImageKeepFlag = 1;
-    const std::vector<uint8_t> bytes = jwwtest::SyntheticDrawingBytes(1000000, 700);
-    TJwwData& d = form.WorkDrawing;
-    d.LoadFromBytes(bytes.data(), bytes.size());
-    d.BuildBlockTree();
-    for (int k = 0; k < kFrames; ++k) {
-      const double x0 = 50.0 * k - 0.2, x1 = x0 + 49.9, y0 = -5, y1 = 55;
-      AppendFrameLine(d, x0, y0, x1, y0);
-      AppendFrameLine(d, x1, y0, x1, y1);
-      AppendFrameLine(d, x1, y1, x0, y1);
-      AppendFrameLine(d, x0, y1, x0, y0);
-    }
+    jwwtest::LoadSyntheticSplitDrawing(form.WorkDrawing, kFrames);
+    form.WorkDrawing.BuildBlockTree();
     form.SaveBindImages();
     WriteTitleBlock(folder + "a3.jww");
     form.FrameFiles.fill(folder + "a3.jww");

@@ -23,20 +23,6 @@ namespace {
 
 constexpr int kFrames = 100;
 
-void AppendFrameLine(TJwwData& d, double x1, double y1, double x2, double y2) {
-  TEntJwwLine l;
-  l.Common.Color = 9;
-  l.Common.LineType = 19;
-  l.Common.Width = 200;
-  l.X1 = x1, l.Y1 = y1, l.X2 = x2, l.Y2 = y2;
-  d.Lines.resize(static_cast<size_t>(d.LineCount));
-  d.Lines.push_back(l);
-  d.EntityOrder.resize(static_cast<size_t>(d.EntityOrderCount));
-  d.EntityOrder.push_back(TEntJwwOrder{kKindLine, d.LineCount});
-  ++d.LineCount;
-  ++d.EntityOrderCount;
-}
-
 // The window's side of the run: the real dialogs, the order one answered
 // "次へ(&N)" as soon as it shows.
 class HarnessHost : public TBatchHost {
@@ -68,17 +54,8 @@ struct Fixture {
     std::filesystem::create_directories(folder + "images");
     std::filesystem::create_directories(folder + "out");
     Gval.Reset();
-    const std::vector<uint8_t> bytes = jwwtest::SyntheticDrawingBytes(1000000, 700);
     TJwwData d;
-    d.LoadFromBytes(bytes.data(), bytes.size());
-    // 100 frames of 49.9 x 60 mm side by side over the 5000 x 50 mm drawing.
-    for (int k = 0; k < kFrames; ++k) {
-      const double x0 = 50.0 * k - 0.2, x1 = x0 + 49.9, y0 = -5, y1 = 55;
-      AppendFrameLine(d, x0, y0, x1, y0);
-      AppendFrameLine(d, x1, y0, x1, y1);
-      AppendFrameLine(d, x1, y1, x0, y1);
-      AppendFrameLine(d, x0, y1, x0, y0);
-    }
+    jwwtest::LoadSyntheticSplitDrawing(d, kFrames);
     drawing = folder + "synthetic.jww";
     d.SaveToFile(drawing, 700);
   }

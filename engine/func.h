@@ -80,6 +80,13 @@ std::string RemoveSpaces(const std::string& s);
 // Single-byte letters a..z upper-cased; both bytes of a double-byte
 // character are kept as they are.
 std::string UpperAsciiSJIS(const std::string& s);
+// True when s holds a single-byte character that is one of `chars`. The text
+// is walked character by character, so the trail byte of a double-byte
+// character (ソ is 0x83 0x5C, 表 0x95 0x5C) never counts as "\\" or "|".
+bool HasSingleByteCharSJIS(const std::string& s, const char* chars);
+// Byte position (0-based) of the first occurrence of `what` that starts on a
+// character boundary of s at or after `from`, or std::string::npos.
+size_t FindOnCharBoundary(const std::string& s, const std::string& what, size_t from = 0);
 std::string StripCaretM(const std::string& s);
 std::string StripControlChars(const std::string& s);
 std::string ToFullWidth(const std::string& s);

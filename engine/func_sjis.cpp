@@ -197,3 +197,19 @@ std::string UpperAsciiSJIS(const std::string& s) {
   }
   return out;
 }
+
+bool HasSingleByteCharSJIS(const std::string& s, const char* chars) {
+  for (size_t i = 0; i < s.size(); i += CharLength(s, i)) {
+    if (CharLength(s, i) == 1 && s[i] != '\0' && std::strchr(chars, s[i]) != nullptr) return true;
+  }
+  return false;
+}
+
+size_t FindOnCharBoundary(const std::string& s, const std::string& what, size_t from) {
+  if (what.empty()) return from <= s.size() ? from : std::string::npos;
+  for (size_t i = 0; i < s.size();) {
+    if (i >= from && s.compare(i, what.size(), what) == 0) return i;
+    i += IsSjisLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
+  }
+  return std::string::npos;
+}

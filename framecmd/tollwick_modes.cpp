@@ -11,8 +11,6 @@
 namespace {
 
 constexpr char kRotatedWord[] = " \x89\xF1\x93]";  //  回転
-// A text content holds 255 bytes; a longer tag would reach the drawing cut.
-constexpr size_t kMaxTextBytes = 255;
 constexpr int32_t kMaxTiles = 200;
 
 void FrameAttributes(TJwcData& d) {
@@ -49,13 +47,13 @@ int32_t TileCount(int32_t given, double paper, double size) {
 
 bool TForm1::IsAcceptableSheetName(const std::string& name) {
   if (name.empty()) return false;
-  if (HasForbiddenSheetNameByte(name)) return false;
+  if (HasForbiddenSheetNameChar(name)) return false;
   // Nor a control byte: a line break would end the text command early.
   for (const char c : name) {
     if (static_cast<unsigned char>(c) < 32) return false;
   }
   // Quillmoor would split the name at a layer-list tag.
-  return name.find(kLayerListTag) == std::string::npos;
+  return FindOnCharBoundary(name, kLayerListTag) == std::string::npos;
 }
 
 void TForm1::ClearFrameRects() {
@@ -132,7 +130,9 @@ bool TForm1::RunMode() {
           if (d.LayerStates[d.FirstLayerGroup * 16 + layer] > 0) text += kHex[layer];
         }
       }
-      if (text.size() > kMaxTextBytes) return false;
+      // Jw_cad holds 255 bytes of a text: a longer tag is cut there, as
+      // every queued entry is, rather than refused.
+      text = CutToContentLength(text);
       textBlock(text, d.Points[1].X + 1, d.Points[1].Y + 1);
       break;
     }

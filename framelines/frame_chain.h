@@ -18,10 +18,13 @@ inline constexpr char kLayerListTag[] = "\x81\x79\x82\x6B\x81\x7A";  // 【Ｌ�
 inline constexpr char kPrintOriginTag[] =
     "\x81\x79\x88\xF3\x8D\xFC\x8C\xB4\x93\x5F\x81\x7A";  // 【印刷原点】
 
-// True when the text holds a byte that a sheet name may not: , . \ / [ ] |
-// blank ' " + * < > ? ~. Tested byte by byte, so a double-byte character
-// whose trail byte is one of them (ソ = 0x83 0x5C, for instance) counts too.
-bool HasForbiddenSheetNameByte(const std::string& text);
+// The characters a sheet name may not hold: , . \ / [ ] | blank ' " + * < > ?
+// ~ (single-byte characters only).
+inline constexpr char kForbiddenSheetNameChars[] = ",.\\/[]| '\"+*<>?~";
+// True when the text holds one of them. Tested character by character: a
+// double-byte character whose trail byte has the same value (ソ = 0x83 0x5C,
+// 表 = 0x95 0x5C) is an ordinary character of the name.
+bool HasForbiddenSheetNameChar(const std::string& text);
 
 // Attributes of frame lines: pen colour 9, line type 19, width 200.
 inline constexpr int kFrameColor = 9;

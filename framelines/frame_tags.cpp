@@ -1,5 +1,7 @@
 #include "frame_chain.h"
 
-bool HasForbiddenSheetNameByte(const std::string& text) {
-  return text.find_first_of(",.\\/[]| '\"+*<>?~") != std::string::npos;
+#include "func.h"
+
+bool HasForbiddenSheetNameChar(const std::string& text) {
+  return HasSingleByteCharSJIS(text, kForbiddenSheetNameChars);
 }

@@ -19,14 +19,11 @@
 #include "file_io.h"
 #include "standard_folders.h"
 #include "qt_canvas.h"
-#include "sjis.h"
+#include "qt_sjis_text.h"
 
 const char kPdfPrinterName[] = "PDF\x83\x74\x83\x40\x83\x43\x83\x8B";  // PDFファイル
 
 namespace {
-
-QString FromSjis(const std::string& s) { return QString::fromStdString(SjisToUtf8(s)); }
-std::string ToSjis(const QString& s) { return Utf8ToSjis(s.toStdString()); }
 
 int32_t RoundPx(double v) { return static_cast<int32_t>(qRound(v)); }
 

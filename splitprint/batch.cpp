@@ -18,13 +18,6 @@
 
 namespace {
 
-constexpr double kBatchRealSizePitch = 0.035;  // mm, real-size line-type unit when printing
-constexpr int32_t kPrinterSet = 2;
-
-// Bytes a separator may not hold: those of the sheet names, and ";" and ":".
-bool HasForbiddenSeparatorByte(const std::string& separator) {
-  return HasForbiddenSheetNameByte(separator) || separator.find_first_of(";:") != std::string::npos;
-}
 
 }  // namespace
 
@@ -114,17 +107,13 @@ void TForm1::RunBatch(TBatchHost& host) {
   }
 
   // Split settings.
-  if (HasForbiddenSeparatorByte(Separator)) Separator.clear();
-  StartNumber = std::clamp(StartNumber, 0, 9999);
-  if (!(Margin >= 0)) Margin = 0;
-  if (Margin > 100) Margin = 100;
+  if (HasForbiddenSeparatorChar(Separator)) Separator.clear();
+  ClampStartNumberAndMargin();
 
   host.SetRunButtonsEnabled(false);
   host.ReadPrintOptions(*this);
-  TgraAttribute& attributes = Attributes();
-  attributes.SetDrawAuxLines(PrintAuxLines);
-  attributes.SetColorConversion(true, Monochrome == 1 ? MonoThreshold : -1, WhiteToBlack == 1 ? WhiteThreshold : -1,
-                                SxfWhiteToBlack == 1 ? SxfWhiteThreshold : -1);
+  Attributes().SetDrawAuxLines(PrintAuxLines);
+  ApplyColorConversion();
   PagePrinted = false;
   Gval.SheetList.clear();
   Gval.SheetCount = 0;
@@ -157,12 +146,7 @@ void TForm1::RunBatch(TBatchHost& host) {
         ++Report.DrawingsNotExploded;
         host.SetStatusText(Utf8ToSjis("ブロックを分解できませんでした(入れ子が深すぎます) ") + SjisTextFromPath(path));
       }
-      attributes.InitPenColors();
-      attributes.InitPenWidths();
-      attributes.InitPointRadii();
-      attributes.InitLineTypes();
-      SetupPens(kPrinterSet);
-      SetupLineTypes(kPrinterSet, kBatchRealSizePitch);
+      LoadDrawingPens(kPrintRealSizePitch);
       WorkDrawing.ApplyLayerAttributes();
       WorkDrawing.CalcExtents();
       DrawingPath = path;

@@ -29,9 +29,9 @@ std::string TForm1::AddChosenFiles(const std::vector<std::string>& paths) {
   int32_t added = 0;
   for (const std::string& path : paths) {
     if (path.empty() || UpperExtension(path) != ".JWW" || !FileExists(path)) continue;
-    const std::string upper = UpperCaseSjis(path);
+    const std::string upper = UpperAsciiSJIS(path);
     const bool listed = std::any_of(FileList.begin(), FileList.end(),
-                                    [&](const std::string& row) { return UpperCaseSjis(row) == upper; });
+                                    [&](const std::string& row) { return UpperAsciiSJIS(row) == upper; });
     if (listed) continue;
     FileList.push_back(path);
     ++added;

@@ -193,8 +193,17 @@ class TForm1 {
 
   // Pens and line types of the working drawing into the attribute object:
   // set 1 screen values, 2 printer values.
+  static constexpr int32_t kScreenSet = 1, kPrinterSet = 2;
+  // Real-size line-type units (mm): on paper and in the batch, in bitmaps.
+  static constexpr double kPrintRealSizePitch = 0.035, kBitmapRealSizePitch = 0.1;
   void SetupPens(int32_t set);
   void SetupLineTypes(int32_t set, double realSizePitch);
+  // The attribute tables back to their defaults, then the working drawing's
+  // printer pens and line types.
+  void LoadDrawingPens(double realSizePitch);
+  // The colour conversion of the print options: each threshold when its
+  // option is on, else -1.
+  void ApplyColorConversion();
 
   // ======== Drawing-frame overlay (frame_overlay*.cpp) ========
   // The display area of the loaded drawing-frame drawing: x min, y min,
@@ -246,6 +255,9 @@ class TForm1 {
   // (Shift-JIS) up to its end or its first unreadable line, clamps, and
   // applies the saved printer. A missing file leaves the defaults.
   void LoadSettings(const std::string& path);
+  // The start number into 0..9999 and the margin into 0..100 (NaN: 0), as
+  // read, as closed and as run.
+  void ClampStartNumberAndMargin();
   // Captures the current printer, then writes every line to a temporary file
   // beside path and renames it over path: a failed write keeps the old file.
   bool SaveSettings(const std::string& path);

@@ -8,6 +8,7 @@
 #include "frame_detect.h"
 #include "clipping.h"
 #include "frame_text.h"
+#include "text_lines.h"
 #include "sheet_names.h"
 
 namespace {
@@ -58,8 +59,8 @@ void TForm1::AssignSheetNames() {
   for (size_t t = 0; t < textCount; ++t) {
     const TEntJwwText& text = WorkDrawing.Texts[t];
     if (!IsSheetNameTag(text)) continue;
-    std::string name = TrimBytesUpTo32(text.Content.substr(std::strlen(kSheetNameTag)));
-    if (name.empty() || HasForbiddenSheetNameByte(name)) continue;
+    std::string name = TrimBlanks(text.Content.substr(std::strlen(kSheetNameTag)));
+    if (name.empty() || HasForbiddenSheetNameChar(name)) continue;
     std::string layers;
     const size_t tag = FindOnCharBoundary(name, kLayerListTag);
     if (tag != std::string::npos) {

@@ -11,6 +11,7 @@
 #include "form1_state.h"
 #include "frame_detect.h"
 #include "frame_text.h"
+#include "text_lines.h"
 #include "func.h"
 #include "unit_print.h"
 
@@ -24,7 +25,7 @@ constexpr size_t kNumberBytes = 8;
 
 bool IsPrintOriginTag(const TEntJwwText& text, std::string& rest) {
   if (text.Common.Color != kFrameColor) return false;
-  const std::string trimmed = TrimBytesUpTo32(text.Content);
+  const std::string trimmed = TrimBlanks(text.Content);
   const size_t tagLength = std::strlen(kPrintOriginTag);
   if (trimmed.compare(0, tagLength, kPrintOriginTag) != 0) return false;
   rest = trimmed.substr(tagLength);

@@ -2,24 +2,6 @@
 
 #include "func.h"
 
-std::string TrimBytesUpTo32(const std::string& s) {
-  size_t first = 0;
-  size_t last = s.size();
-  while (first < last && static_cast<unsigned char>(s[first]) <= 32) ++first;
-  // Trail bytes are 0x40 or above, so no character is cut here.
-  while (last > first && static_cast<unsigned char>(s[last - 1]) <= 32) --last;
-  return s.substr(first, last - first);
-}
-
-size_t FindOnCharBoundary(const std::string& s, const std::string& what, size_t from) {
-  if (what.empty()) return from <= s.size() ? from : std::string::npos;
-  for (size_t i = 0; i < s.size();) {
-    if (i >= from && s.compare(i, what.size(), what) == 0) return i;
-    i += IsSjisLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
-  }
-  return std::string::npos;
-}
-
 namespace {
 
 // One character folded to upper case: ASCII a-z, and full-width ａ-ｚ

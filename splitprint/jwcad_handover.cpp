@@ -89,7 +89,7 @@ void TForm1::ReadRefFileSetting() {
   TLineReader lines(f);
   std::string line;
   while (lines.Next(line)) {
-    line = TrimBlanks(UpperCaseSjis(line));
+    line = TrimBlanks(UpperAsciiSJIS(line));
     if (StartsWith(line, "END")) break;
     if (StartsWith(line, "REF_FILE =")) {
       RefFileName = TrimBlanks(line.substr(10));

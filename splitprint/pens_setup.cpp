@@ -8,8 +8,8 @@
 
 namespace {
 
-constexpr int32_t kScreenSet = 1;
-constexpr int32_t kPrinterSet = 2;
+constexpr int32_t kSxfBlackPen = 101;
+constexpr int32_t kSxfWhitePen = 108;
 
 // Millimetres per printer dot: fine dots from version 421 with class 2 or more.
 double DotPitch(const TEntJwwHeader& h) {
@@ -72,6 +72,13 @@ void TForm1::SetupPens(int32_t set) {
   } else if (r >= 235 && g >= 235 && b >= 235) {
     a.SetBackgroundMode(0);
   }
+
+  // SXF black and white are whatever contrasts with the background, on
+  // screen and paper alike: Jw_cad stores white for SXF white, which would
+  // vanish on white paper.
+  for (const int32_t pen : {kSxfBlackPen, kSxfWhitePen}) {
+    a.SetPen(pen, a.ForegroundColor, a.GetPenWidth(pen), a.GetPointRadius(pen));
+  }
 }
 
 void TForm1::SetupLineTypes(int32_t set, double realSizePitch) {
@@ -115,4 +122,19 @@ void TForm1::SetupLineTypes(int32_t set, double realSizePitch) {
     }
     a.UpdateLineTypePeriod(row);
   }
+}
+
+void TForm1::LoadDrawingPens(double realSizePitch) {
+  TgraAttribute& a = Attributes();
+  a.InitPenColors();
+  a.InitPenWidths();
+  a.InitPointRadii();
+  a.InitLineTypes();
+  SetupPens(kPrinterSet);
+  SetupLineTypes(kPrinterSet, realSizePitch);
+}
+
+void TForm1::ApplyColorConversion() {
+  Attributes().SetColorConversion(true, Monochrome == 1 ? MonoThreshold : -1, WhiteToBlack == 1 ? WhiteThreshold : -1,
+                                  SxfWhiteToBlack == 1 ? SxfWhiteThreshold : -1);
 }

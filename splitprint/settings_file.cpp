@@ -267,10 +267,10 @@ void TForm1::ApplyPrinterSettings() {
     ReadPrinterSettings();
     return;
   }
-  const std::string wanted = UpperCaseSjis(PrinterName);
+  const std::string wanted = UpperAsciiSJIS(PrinterName);
   int32_t found = -1;
   for (size_t i = 0; i < names.size() && found < 0; ++i) {
-    if (UpperCaseSjis(TrimBlanks(names[i])) == wanted) found = static_cast<int32_t>(i);
+    if (UpperAsciiSJIS(TrimBlanks(names[i])) == wanted) found = static_cast<int32_t>(i);
   }
   if (found < 0 || !PrinterSettings->SelectPrinter(found)) return;
   PrinterName = names[static_cast<size_t>(found)];
@@ -291,12 +291,16 @@ void TForm1::LoadSettings(const std::string& path) {
   NamingPattern = std::clamp(NamingPattern, 0, 6);
   ZeroPad = std::clamp(ZeroPad, 0, 1);
   NumberingDirection = std::clamp(NumberingDirection, 0, 1);
-  StartNumber = std::clamp(StartNumber, 0, 9999);
-  if (!(Margin >= 0)) Margin = 0;
-  if (Margin > 100) Margin = 100;
+  ClampStartNumberAndMargin();
   int32_t taken = 0;
   Separator = CopyBytesSJIS(Separator, 1, 8, taken);
   ApplyPrinterSettings();
+}
+
+void TForm1::ClampStartNumberAndMargin() {
+  StartNumber = std::clamp(StartNumber, 0, 9999);
+  if (!(Margin >= 0)) Margin = 0;
+  if (Margin > 100) Margin = 100;
 }
 
 bool TForm1::SaveSettings(const std::string& path) {

@@ -22,6 +22,10 @@ bool IsUnsafeSingleByte(unsigned char b) { return b < 0x20 || b == 0x7F || b == 
 
 }  // namespace
 
+bool HasForbiddenSeparatorChar(const std::string& separator) {
+  return HasForbiddenSheetNameChar(separator) || HasSingleByteCharSJIS(separator, ";:");
+}
+
 std::string SheetNumberText(int32_t number, int32_t zeroPad, int32_t frameCount, int32_t startNumber,
                             int32_t sheetsInFrame, int32_t sheetIndex) {
   std::string text = std::to_string(number);

@@ -6,7 +6,11 @@
 #include <cstdint>
 #include <string>
 
-#include "frame_chain.h"  // HasForbiddenSheetNameByte
+#include "frame_chain.h"  // HasForbiddenSheetNameChar
+
+// True when the numbering's separator holds a character it may not: those
+// of sheet names, and ";" and ":". Tested character by character.
+bool HasForbiddenSeparatorChar(const std::string& separator);
 
 // The number text of sheet `sheetIndex` (0-based) of a frame with
 // `sheetsInFrame` sheets: number in decimal, padded with "0" to the digits of

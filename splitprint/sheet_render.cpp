@@ -16,9 +16,6 @@
 
 namespace {
 
-constexpr int32_t kPrinterSet = 2;
-constexpr double kRenderRealSizePitch = 0.1;   // mm
-constexpr double kPrintRealSizePitch = 0.035;  // mm
 constexpr double kPi = 3.14159265358979323846;
 
 // Layer modes of the attribute object.
@@ -106,13 +103,8 @@ TForm1::TSheetPlacement TForm1::LoadSheet(TSheetOutputHost& host, const std::str
   // white placeholder box and the rest of the sheet is still drawn.
   ExtractBindImages();
 
+  LoadDrawingPens(printing ? kPrintRealSizePitch : kBitmapRealSizePitch);
   TgraAttribute& a = Attributes();
-  a.InitPenColors();
-  a.InitPenWidths();
-  a.InitPointRadii();
-  a.InitLineTypes();
-  SetupPens(kPrinterSet);
-  SetupLineTypes(kPrinterSet, printing ? kPrintRealSizePitch : kRenderRealSizePitch);
   WorkDrawing.ApplyLayerAttributes();
   WorkDrawing.CalcExtents();
 

@@ -85,8 +85,7 @@ TForm1::TStartMode TForm1::FormShow(const std::vector<std::string>& arguments, c
   attributes.SetBackgroundMode(0);
   attributes.InitPenColors();
   attributes.SetDrawAuxLines(PrintAuxLines);
-  attributes.SetColorConversion(true, Monochrome == 1 ? MonoThreshold : -1, WhiteToBlack == 1 ? WhiteThreshold : -1,
-                                SxfWhiteToBlack == 1 ? SxfWhiteThreshold : -1);
+  ApplyColorConversion();
   ClearSheetFrames();
 
   WinePrefix = WinePrefixFolder();
@@ -124,10 +123,8 @@ void TForm1::RunJwCadStart(TWindowHost& host) {
 }
 
 bool TForm1::FormClose() {
-  if (Separator.find_first_of(",.;:\\/[]| '\"+*<>?~") != std::string::npos) Separator.clear();
-  StartNumber = std::clamp(StartNumber, 0, 9999);
-  if (!(Margin >= 0)) Margin = 0;
-  if (Margin > 100) Margin = 100;
+  if (HasForbiddenSeparatorChar(Separator)) Separator.clear();
+  ClampStartNumberAndMargin();
 
   FileList.clear();
   ClearSheetFrames();

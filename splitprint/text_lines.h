@@ -43,16 +43,3 @@ inline std::string TrimBlanks(const std::string& s) {
   return s.substr(b, e - b);
 }
 
-// ASCII letters upper-cased; the trail bytes of double-byte characters are
-// left alone.
-inline std::string UpperCaseSjis(std::string s) {
-  for (size_t i = 0; i < s.size(); ++i) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (IsSjisLeadByte(b)) {
-      ++i;
-    } else if (b >= 'a' && b <= 'z') {
-      s[i] = static_cast<char>(b - 'a' + 'A');
-    }
-  }
-  return s;
-}

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "dialog_fit.h"
 #include "dialog_font.h"
 #include "dialog_ids.h"
 #include "dialog_layout.h"
@@ -20,6 +21,7 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 // State of the one dialog a process shows.
 struct TDialogState {
   HFONT Font = nullptr;
+  TFittedDialog Layout;
   HBRUSH Background = nullptr;
   bool Accepted = false;
   bool Closed = false;
@@ -65,8 +67,9 @@ HWND CreateControl(HWND parent, HINSTANCE instance, int id, const wchar_t* class
 }
 
 void CreateControls(HWND dialog, HINSTANCE instance) {
+  size_t row = 0;
   for (const TControlPlace& place : DialogControlPlaces()) {
-    const RECT r{place.X, place.Y, place.X + place.W, place.Y + place.H};
+    const RECT r = gDialog->Layout.Controls[row++];
     const std::wstring text = CoreText(place.Name);
     switch (place.Kind) {
       case TControlKind::Label:
@@ -103,7 +106,7 @@ void CreateControls(HWND dialog, HINSTANCE instance) {
   for (int i = 0; i < kRadioItemCount; ++i) {
     const DWORD first = i == 0 ? WS_GROUP | WS_TABSTOP : 0;
     CreateControl(dialog, instance, kIdRadioItem0 + i, L"BUTTON", SjisToWide(kPlacementItems[i]).c_str(),
-                  BS_AUTORADIOBUTTON | first, RadioItemRect(i));
+                  BS_AUTORADIOBUTTON | first, gDialog->Layout.RadioItems[i]);
   }
 }
 
@@ -200,7 +203,8 @@ bool RunSettingsDialog(const TDialogValues& initial, bool minimised, TDialogValu
   wc.lpszClassName = kWindowClass;
   RegisterClassExW(&wc);
 
-  RECT frame{0, 0, kDialogClientWidth, kDialogClientHeight};
+  state.Layout = FitDialogToFont(state.Font);
+  RECT frame{0, 0, state.Layout.ClientWidth, state.Layout.ClientHeight};
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   const POINT corner = PlaceOnScreen(initial.Left, initial.Top, width, height);

@@ -7,17 +7,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "ascii_case.h"
+
 namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringAsciiCase(const char* a, const std::string& b) {
-  size_t i = 0;
-  for (; a[i] != '\0' && i < b.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return a[i] == '\0' && i == b.size();
-}
 
 bool Exists(const std::string& path) {
   struct stat st;

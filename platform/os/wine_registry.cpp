@@ -4,22 +4,14 @@
 #include <fstream>
 #include <sstream>
 
+#include "ascii_case.h"
+
 namespace {
 
 // The registry files are a few megabytes; a larger one is not Wine's.
 constexpr std::streamsize kMaxRegFileBytes = 256 * 1024 * 1024;
 
 const char kJwwOpenCommandKey[] = "Software\\\\Classes\\\\Jwwin.Document\\\\shell\\\\open\\\\command";
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';

@@ -6,10 +6,8 @@
 #include <QString>
 #include <string>
 
-#include "sjis.h"
+#include "qt_sjis_text.h"  // FromSjis, ToSjis
 
-inline QString FromSjis(const std::string& sjis) { return QString::fromStdString(SjisToUtf8(sjis)); }
-inline std::string ToSjis(const QString& text) { return Utf8ToSjis(text.toStdString()); }
 // A path keeps its file-system bytes; it never passes through Shift-JIS.
 inline QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 inline std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }

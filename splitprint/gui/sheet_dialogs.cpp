@@ -8,6 +8,7 @@
 
 #include "form1_state.h"
 #include "print_order_dialog.h"
+#include "qt_text.h"
 #include "qt_sheet_bitmap.h"
 #include "sheet_output.h"
 #include "sheet_preview_dialog.h"
@@ -18,12 +19,6 @@ namespace {
 std::function<void(const std::string&)>& StatusSink() {
   static std::function<void(const std::string&)> sink;
   return sink;
-}
-
-QString FromSjis(const std::string& s) {
-  QString text = QString::fromStdString(SjisToUtf8(s));
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return text;
 }
 
 QStatusBar* WindowStatusBar(QWidget* parent) {
@@ -44,12 +39,12 @@ class TWindowSheetOutput : public TSheetOutputHost {
       return;
     }
     if (QStatusBar* bar = WindowStatusBar(parent_)) {
-      bar->showMessage(FromSjis(text));
+      bar->showMessage(BoxText(text));
       bar->repaint();
     }
   }
   void Inform(const std::string& text) override {
-    QMessageBox::information(parent_, QStringLiteral("Quillmoor"), FromSjis(text));
+    QMessageBox::information(parent_, QStringLiteral("Quillmoor"), BoxText(text));
   }
   TSheetBitmap& Bitmap() override { return bitmap_; }
   TPreviewAnswer ShowPreview(const std::string& bmpFolder) override {

@@ -37,20 +37,22 @@ TEST(TollwickModes, SheetNamesQuillmoorWouldSkipAreRefused) {
       {"A.01", false},
       {"a b", false},
       {"x~1", false},
-      {"\x83\x5C", false},          // ソ: its second byte is a backslash
-      {"\x95\x5C", false},          // 表
+      {"\x83\x5C", true},           // ソ: its second byte is not a backslash of its own
+      {"\x95\x5C", true},           // 表
       {"a\r\nlc1", false},          // a line break would write commands of its own
       {"a\tb", false},
       {"A?", false},                // what an unmappable character becomes
       {"A\x81y\x82k\x81z" "01", false},  // Quillmoor would read a layer list
       {std::string(249, 'n'), true},
-      {std::string(250, 'n'), false},    // the tag would pass 255 bytes
+      {std::string(250, 'n'), true},     // the tag is cut to 255 bytes
   };
   for (const auto& [name, accepted] : names) {
     const std::string out = RunModeOn({"hp1 0 0"}, {"4", name});
     EXPECT_EQ(out != "hq\r\n", accepted) << name;
   }
-  EXPECT_EQ(RunModeOn({"hp1 0 0"}, {"5", std::string(244, 'n')}), "hq\r\n");  // with its layer tag
+  // A tag that would pass 255 bytes is cut there, layer tag and all.
+  const std::string cut = RunModeOn({"hp1 0 0"}, {"5", std::string(300, 'n')});
+  EXPECT_NE(cut.find("\x81y\x96\xBC\x81z" + std::string(249, 'n') + "\r\n"), std::string::npos);
 }
 
 TEST(TollwickModes, TileCountsAreClampedBeforeConversion) {

@@ -360,6 +360,19 @@ TEST_F(Batch, SheetNeverReplacesAListedDrawing) {
   EXPECT_EQ(host.Statuses.back(), S("実行完了(2)　保存できなかった分割図面：1"));
 }
 
+TEST_F(Batch, SeparatorIsTestedByCharacter) {
+  const std::string plan = Write(MainDrawing(), "plan.jww");
+  // ー ソ 表 end in the byte of "\\"; ポ in that of "|".
+  const std::vector<std::pair<const char*, bool>> separators = {
+      {"ー", true}, {"ソ", true}, {"表", true}, {"ポ", true}, {"_", true}, {"ー:", false}, {"ソ;", false}, {"\\", false}};
+  for (const auto& [utf8, kept] : separators) {
+    form.FileList = {plan};
+    form.Separator = S(utf8);
+    form.RunBatch(host);
+    EXPECT_EQ(form.Separator, kept ? S(utf8) : "") << utf8;
+  }
+}
+
 TEST_F(Batch, SeparatorWithAForbiddenCharacterIsEmptied) {
   const std::string plan = Write(MainDrawing(), "plan.jww");
   form.FileList = {plan};

@@ -45,7 +45,7 @@ TEST(AssignSheetNames, WhichTextsAreTags) {
       {"【名】a.b", 9, 0, 10, 10, nullptr},   // forbidden character
       {"【名】a b", 9, 0, 10, 10, nullptr},
       {"【名】a~b", 9, 0, 10, 10, nullptr},
-      {"【名】ソ", 9, 0, 10, 10, nullptr},    // trail byte 0x5C is a backslash
+      {"【名】ソ", 9, 0, 10, 10, "ソ"},       // its trail byte 0x5C is no backslash
       {"【名】B", 9, 0, 0, 10, nullptr},      // on the left edge
       {"【名】B", 9, 0, 420, 100, nullptr},   // on the right edge
       {"【名】B", 9, 0, 1e-13, 10, nullptr},  // closer to the edge than 1e-12

@@ -334,4 +334,34 @@ TEST_F(SheetOutput, FrameChooserGoesOnPastADamagedHeldImage) {
   EXPECT_EQ(host.bitmap.saved.size(), 3u);
 }
 
+// Jw_cad stores white for SXF white (pen 108): both it and SXF black (101)
+// are drawn in the colour that contrasts with the background, on the
+// preview and on paper, whatever the drawing stores.
+TEST_F(SheetOutput, SxfWhiteAndBlackContrastWithTheBackground) {
+  const int32_t white = RgbColor(255, 255, 255);
+  for (const int32_t paper : {white, 0}) {
+    JwwBuilder b;
+    ShowAllLayers(b);
+    b.Pen(0).PrintColor = paper;  // the drawing's background
+    for (const int k : {1, 8}) b.drawing.ColorsEx[size_t(k)].PrintColor = white;
+    TEntJwwCommon black = Common(1), sxfWhite = Common(2);
+    black.Color = 101;
+    sxfWhite.Color = 108;
+    b.AddLine(jwwtest::MakeLine(0, 0, 100, 0, black));
+    b.AddLine(jwwtest::MakeLine(0, 10, 100, 10, sxfWhite));
+    const std::string path = Write(b, "parcel.jww");
+    const int32_t ink = paper == white ? 0 : white;
+
+    ASSERT_TRUE(form.RenderToBitmap(host, path, folder + "parcel.bmp", false, false));
+    form.OneDocument = 0;
+    printer.Drawn = TRecordingCanvas();
+    ASSERT_TRUE(form.PrintSheet(host, path));
+    for (const TRecordingCanvas* picture : {&host.bitmap.canvas, &printer.Drawn}) {
+      const std::vector<TCanvasCall> strokes = picture->Of(TCanvasCall::LineTo);
+      ASSERT_GE(strokes.size(), 2u) << paper;
+      for (const TCanvasCall& c : strokes) EXPECT_EQ(c.penColor, ink) << paper;
+    }
+  }
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "jww_builder.h"
+#include "jww_data.h"
 
 namespace jwwtest {
 
@@ -95,6 +96,36 @@ std::vector<uint8_t> SyntheticSingleKindBytes(int32_t kind, size_t elementCount,
   w.Count(0);
   if (version >= 700) w.Images({}, std::nullopt);
   return std::move(w.Buffer());
+}
+
+namespace {
+
+void AppendFrameLine(TJwwData& d, double x1, double y1, double x2, double y2) {
+  TEntJwwLine l;
+  l.Common.Color = 9;
+  l.Common.LineType = 19;
+  l.Common.Width = 200;
+  l.X1 = x1, l.Y1 = y1, l.X2 = x2, l.Y2 = y2;
+  d.Lines.resize(static_cast<size_t>(d.LineCount));
+  d.Lines.push_back(l);
+  d.EntityOrder.resize(static_cast<size_t>(d.EntityOrderCount));
+  d.EntityOrder.push_back(TEntJwwOrder{kKindLine, d.LineCount});
+  ++d.LineCount;
+  ++d.EntityOrderCount;
+}
+
+}  // namespace
+
+void LoadSyntheticSplitDrawing(TJwwData& d, int frames) {
+  const std::vector<uint8_t> bytes = SyntheticDrawingBytes(1000000, 700);
+  d.LoadFromBytes(bytes.data(), bytes.size());
+  for (int k = 0; k < frames; ++k) {
+    const double x0 = 50.0 * k - 0.2, x1 = x0 + 49.9, y0 = -5, y1 = 55;
+    AppendFrameLine(d, x0, y0, x1, y0);
+    AppendFrameLine(d, x1, y0, x1, y1);
+    AppendFrameLine(d, x1, y1, x0, y1);
+    AppendFrameLine(d, x0, y1, x0, y0);
+  }
 }
 
 }  // namespace jwwtest

@@ -7,12 +7,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cwchar>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "dialog_font.h"
 #include "dialog_ids.h"
 #include "probe_util.h"
 
@@ -137,6 +139,51 @@ void CheckTexts(HWND dialog, const std::wstring& scenario) {
   }
 }
 
+// Every text fits its control as the control's own font measures it: a
+// label's text within its width and height; a button's, a group box's
+// caption and a radio button's beside the room their frame, inset or
+// circle take. Measured in the font the dialog picks on this system (a font
+// handle of another process cannot be read), so a face wider than the one
+// the layout was made for (IPA Gothic under Wine) counts.
+void CheckTextsFit(HWND dialog, const std::wstring& scenario) {
+  HFONT font = CreateDialogFont(L"ＭＳ ゴシック", 13);
+  std::vector<std::pair<int, std::wstring>> controls;
+  for (const TExpectedText& t : kTexts) controls.emplace_back(t.Id, t.Name);
+  for (int i = 0; i < 9; ++i) controls.emplace_back(kIdRadioItem0 + i, L"radio item " + Str(i));
+  RECT dialogClient{};
+  GetClientRect(dialog, &dialogClient);
+  for (const auto& [id, name] : controls) {
+    HWND control = GetDlgItem(dialog, id);
+    wchar_t className[16] = {};
+    GetClassNameW(control, className, 16);
+    const LONG style = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    const bool label = _wcsicmp(className, L"Static") == 0;
+    std::wstring text = WindowText(control);
+    int chromeX = 0, chromeY = 0;
+    if (!label) {
+      text.erase(std::remove(text.begin(), text.end(), L'&'), text.end());  // drawn as an underline
+      if (style == BS_GROUPBOX) chromeX = 12;
+      else if (style == BS_AUTORADIOBUTTON) chromeX = GetSystemMetrics(SM_CXMENUCHECK) + 4;
+      else chromeX = 8, chromeY = 4;
+    }
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (extent.cx + chromeX > w || extent.cy + chromeY > h ||
+        r.right > dialogClient.right)
+      Fail(scenario + L": " + name + L" needs " + Str(extent.cx + chromeX) + L" x " + Str(extent.cy) + L" px, has " +
+           Str(w) + L" x " + Str(h) + L" ending at " + Str(r.right) + L" of " + Str(dialogClient.right));
+  }
+  DeleteObject(font);
+}
+
 // Labels show their text in their own colour (antialiasing never blends one
 // text colour on white into another), on the white of the window.
 void CheckColours(HWND dialog, const TWindowShot& shot) {
@@ -164,7 +211,8 @@ void CheckFrame(HWND dialog, const TScenario& s) {
   const std::wstring name = s.Name;
   RECT client{};
   GetClientRect(dialog, &client);
-  if (!s.Minimised && (client.right != 446 || client.bottom != 377))
+  // 446 x 377, wider only when the font's texts need it (CheckTextsFit).
+  if (!s.Minimised && (client.right < 446 || client.bottom != 377))
     Fail(name + L": client area " + Str(client.right) + L" x " + Str(client.bottom));
   const LONG style = GetWindowLongW(dialog, GWL_STYLE);
   if (!(style & WS_SYSMENU) || !(style & WS_MINIMIZEBOX) || (style & WS_MAXIMIZEBOX) || (style & WS_THICKFRAME))
@@ -249,6 +297,7 @@ void RunScenario(const fs::path& exe, const fs::path& root, int index, const TSc
     Sleep(300);  // let it paint
     CheckFrame(dialog, s);
     CheckTexts(dialog, name);
+    if (!s.Minimised) CheckTextsFit(dialog, name);
     CheckValues(dialog, s);
     if (!shot.empty()) {
       SetForegroundWindow(dialog);
