@@ -116,7 +116,7 @@ class TForm1Window : public QMainWindow, public TWindowHost {
   QLabel* FrameNoteLabel = nullptr;  // how the display area is drawn
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void setVisible(bool visible) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -149,5 +149,4 @@ class TForm1Window : public QMainWindow, public TWindowHost {
   bool settingsOnly_ = false;
   bool saveFailed_ = false;
   bool closed_ = false;
-  bool boundsKnown_ = false;  // positions can be read back (not Wayland)
 };

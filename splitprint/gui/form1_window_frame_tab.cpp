@@ -14,6 +14,7 @@
 #include "sheet_names.h"
 #include "sheet_output.h"
 #include "sjis.h"
+#include "window_placement.h"
 
 namespace {
 
@@ -54,10 +55,12 @@ bool TForm1Window::ChooseFrameFile(std::string& path) {
   return Form.ChooseFrameFile(output,
                               [this](const std::vector<TFrameChoiceRow>& rows) -> int32_t {
                                 TForm3 dialog(this);
+                                PlaceWindow(dialog, Form.ChooserBounds, kFrameChooserDesign);
                                 dialog.BmpFolder = Form.TempSheetFolder;
                                 dialog.FileNames = rows;
                                 dialog.FileCount = static_cast<int32_t>(rows.size());
                                 dialog.exec();
+                                Form.ChooserBounds = StoredBounds(dialog, Form.ChooserBounds);
                                 return dialog.Selected ? dialog.SelectedIndex : -1;
                               },
                               path);
