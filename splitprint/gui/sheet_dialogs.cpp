@@ -2,6 +2,7 @@
 // TForm1, with the window's status bar and message boxes.
 #include "sheet_dialogs.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -59,6 +60,7 @@ class TWindowSheetOutput : public TSheetOutputHost {
     form_.PreviewBounds = StoredBounds(dialog, form_.PreviewBounds);
     return {dialog.Stopped, dialog.BackPressed};
   }
+  void PumpMessages() override { QCoreApplication::processEvents(); }
 
  private:
   QWidget* parent_;
