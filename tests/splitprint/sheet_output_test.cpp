@@ -125,6 +125,10 @@ TEST(ThumbnailGrid, PanelAndCells) {
   EXPECT_EQ(ThumbnailAt(3 + 320, 3, 250), -1);
   EXPECT_EQ(ThumbnailAt(3, 3 + 2 * 246, 250), 200);
   EXPECT_EQ(ThumbnailAt(3 + 50 * 326, 3 + 2 * 246, 250), -1);
+  // A caption line taller than the 12 pixels below 228 moves up to fit.
+  EXPECT_EQ(ThumbnailCaptionTop(10), 228);
+  EXPECT_EQ(ThumbnailCaptionTop(15), 225);
+  EXPECT_EQ(ThumbnailCaptionTop(300), 0);
 }
 
 TEST_F(SheetOutput, OrderMovesKeepRowsAndKindsTogether) {
