@@ -16,6 +16,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -127,6 +128,12 @@ class TForm1Window : public QMainWindow, public TWindowHost {
   QWidget* BuildSplitTab();
   QWidget* BuildPrintTab();
   QWidget* BuildFrameTab();
+  // The print tab's rows (form1_window_tabs.cpp).
+  QLayout* BuildPrinterRow(QWidget* page);
+  QWidget* BuildPrintMethodGroup(QWidget* page);
+  QLayout* BuildPrintChecks(QWidget* page);
+  QLayout* BuildDisplayOnlyAndOrderGroups(QWidget* page);
+  QLayout* BuildColourRow(QWidget* page);
 
   // Fields to controls and back (form1_window_values.cpp).
   void ShowSplitSettings();

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
 
@@ -79,6 +80,8 @@ void TForm1Window::FrameChooserButtonClick(size_t c) {
 void TForm1Window::FrameEditDblClick(size_t c) { Form.OpenInJwCad(ToSjis(FrameEdits[c]->text())); }
 
 bool TForm1Window::eventFilter(QObject* watched, QEvent* event) {
+  // The printer label lays out its lines again at its new width.
+  if (watched == LabelA1 && event->type() == QEvent::Resize) ShowPrinterInfo();
   if (event->type() == QEvent::MouseButtonDblClick) {
     for (size_t c = 0; c < FrameEdits.size(); ++c)
       if (watched == FrameEdits[c]) FrameEditDblClick(c);

@@ -2,6 +2,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -9,6 +10,7 @@
 
 #include "form1_window.h"
 #include "func.h"
+#include "label_lines.h"
 #include "qt_text.h"
 #include "window_placement.h"
 
@@ -108,7 +110,13 @@ TPrintOptionControls TForm1Window::PrintControls() const {
   return c;
 }
 
-void TForm1Window::ShowPrinterInfo() { LabelA1->setText(BoxText(Form.PrinterInfoText())); }
+void TForm1Window::ShowPrinterInfo() {
+  const QFontMetrics metrics(LabelA1->font());
+  const std::string text = BreakAtWideSpaces(Form.PrinterInfoText(), LabelA1->width(), [&](const std::string& piece) {
+    return static_cast<int32_t>(metrics.horizontalAdvance(FromSjis(piece)));
+  });
+  LabelA1->setText(BoxText(text));
+}
 
 void TForm1Window::ApplyMainBounds() { PlaceWindow(*this, Form.MainBounds, kMainWindowDesign); }
 

@@ -4,7 +4,9 @@
 #include <QColorDialog>
 #include <QPageSetupDialog>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QTabWidget>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <fstream>
@@ -182,6 +184,20 @@ TEST_F(WindowSettings, DialogsOpenAtTheirStoredBoundsOrBackOnAScreen) {
   EXPECT_EQ(order, QRect(280, 160, 481, 421));
   EXPECT_EQ(preview, QRect(240, 120, 641, 541));
   EXPECT_EQ(chooser, QRect(242, 122, 642, 542));
+}
+
+TEST_F(WindowSettings, PrinterLabelBreaksBetweenValues) {
+  Start({});
+  window->PageControl1->setCurrentIndex(2);
+  window->resize(420, 488);
+  QTest::qWait(50);
+  const QStringList lines = window->LabelA1->text().split(QLatin1Char('\n'));
+  const QFontMetrics metrics(window->LabelA1->font());
+  EXPECT_GE(lines.size(), 3);
+  for (const QString& line : lines) {
+    EXPECT_LE(metrics.horizontalAdvance(line), window->LabelA1->width()) << line.toStdString();
+    EXPECT_FALSE(line.isEmpty() || line.front().isDigit()) << line.toStdString();
+  }
 }
 
 TEST_F(WindowSettings, FailedWriteIsReported) {
