@@ -49,31 +49,25 @@ class XClients {
   }
 
  private:
-  std::vector<long> Longs(Window w, const char* name, Atom type) {
+  // A property's raw items (format 8 or 32) of the given type.
+  template <typename T>
+  std::vector<T> Property(Window w, const char* name, Atom type) {
     Atom actual = 0;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
-    std::vector<long> values;
+    std::vector<T> items;
     if (XGetWindowProperty(d_, w, XInternAtom(d_, name, False), 0, 1024, False, type, &actual, &format, &count,
                            &after, &data) == Success &&
-        data != nullptr && format == 32)
-      values.assign(reinterpret_cast<long*>(data), reinterpret_cast<long*>(data) + count);
+        data != nullptr && format == (sizeof(T) == 1 ? 8 : 32))
+      items.assign(reinterpret_cast<T*>(data), reinterpret_cast<T*>(data) + count);
     if (data) XFree(data);
-    return values;
+    return items;
   }
+  std::vector<long> Longs(Window w, const char* name, Atom type) { return Property<long>(w, name, type); }
   std::string Title(Window w) {
-    Atom actual = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    std::string title;
-    if (XGetWindowProperty(d_, w, XInternAtom(d_, "_NET_WM_NAME", False), 0, 1024, False,
-                           XInternAtom(d_, "UTF8_STRING", False), &actual, &format, &count, &after, &data) == Success &&
-        data != nullptr && format == 8)
-      title.assign(reinterpret_cast<char*>(data), count);
-    if (data) XFree(data);
-    return title;
+    const std::vector<char> t = Property<char>(w, "_NET_WM_NAME", XInternAtom(d_, "UTF8_STRING", False));
+    return std::string(t.begin(), t.end());
   }
 
   Display* d_;
