@@ -79,7 +79,7 @@ QImage LoadThumbnailImage(const QString& path) {
   return image.convertToFormat(QImage::Format_Indexed8);
 }
 
-bool FillThumbnailGrid(TThumbnailGrid& grid, QStatusBar& status, const std::vector<TThumbnailItem>& items,
+bool FillThumbnailGrid(TThumbnailGrid& grid, QStatusBar& status, std::vector<TThumbnailItem> items,
                        const bool& closing) {
   size_t count = items.size();
   for (size_t i = 0; i < items.size(); ++i) {

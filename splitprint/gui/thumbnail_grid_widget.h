@@ -51,6 +51,7 @@ QImage LoadThumbnailImage(const QString& path);
 // with its caption, the message queue pumped after each, until Escape is
 // held or closing turns true. Then the panel is sized for the thumbnails
 // shown and the status tells their count; false, with neither done, when
-// the dialog was closed meanwhile.
-bool FillThumbnailGrid(TThumbnailGrid& grid, QStatusBar& status, const std::vector<TThumbnailItem>& items,
+// the dialog was closed meanwhile. The items are a copy: the dialog may
+// empty its own list while the queue is pumped.
+bool FillThumbnailGrid(TThumbnailGrid& grid, QStatusBar& status, std::vector<TThumbnailItem> items,
                        const bool& closing);
