@@ -62,7 +62,7 @@ void TForm1::DeleteSheetFiles() {
   for (size_t i = 0; i < rows; ++i) {
     if (SheetRowKinds[i] != TSheetRowKind::SavedSheet) continue;
     const std::string& path = Gval.SheetList[i].First;
-    if (FileExistsSjis(path)) DeleteFileSjis(path);
+    if (FileExists(path)) RemoveFile(path);
   }
 }
 
@@ -97,13 +97,13 @@ void TForm1::RunBatch(TBatchHost& host) {
     const TUserFolders* folders = CurrentUserFolders();
     std::string native;
     if (folders) native = DestinationChecked[kDestDesktop] ? folders->DesktopFolder() : folders->DocumentsFolder();
-    destination = WithTrailingSlash(NativePathToSjis(native));
+    destination = WithTrailingSlash(native);
     // No such folder named by the system, or none can be made: beside the source.
-    ownFolder = destination.empty() || !MakeFoldersSjis(destination);
+    ownFolder = destination.empty() || !MakeFolders(destination);
   } else if (DestinationChecked[kDestSourceFolder]) {
     ownFolder = true;
   } else if (DestinationChecked[kDestGivenFolder]) {
-    if (FolderExistsSjis(GivenFolder)) {
+    if (FolderExists(GivenFolder)) {
       destination = WithTrailingSlash(GivenFolder);
     } else {
       ownFolder = true;
@@ -134,7 +134,7 @@ void TForm1::RunBatch(TBatchHost& host) {
   ProtectedFiles.clear();
   for (const std::string& path : FileList) {
     std::pair<uint64_t, uint64_t> id;
-    if (FileIdentitySjis(path, id)) ProtectedFiles.push_back(id);
+    if (FileIdentity(path, id)) ProtectedFiles.push_back(id);
   }
 
   const std::vector<std::string> files = FileList;  // the list may change while messages are pumped
@@ -144,7 +144,7 @@ void TForm1::RunBatch(TBatchHost& host) {
     if (AbortRun) break;
     const std::string& path = files[i];
     const std::string folder = ownFolder ? FolderOf(path) : destination;
-    host.SetStatusText(Utf8ToSjis("変換中(") + std::to_string(i + 1) + "/" + std::to_string(n) + ") " + path);
+    host.SetStatusText(Utf8ToSjis("変換中(") + std::to_string(i + 1) + "/" + std::to_string(n) + ") " + SjisTextFromPath(path));
     if (UpperExtension(path) == ".JWW" && WorkDrawing.IsJwwFile(path)) {
       DeleteRenamedImages();
       ResetDrawing();
@@ -155,7 +155,7 @@ void TForm1::RunBatch(TBatchHost& host) {
       if (ExplodeBlocks && !WorkDrawing.ExplodeBlocks()) {
         // The drawing goes on with its blocks whole; the user is told.
         ++Report.DrawingsNotExploded;
-        host.SetStatusText(Utf8ToSjis("ブロックを分解できませんでした(入れ子が深すぎます) ") + path);
+        host.SetStatusText(Utf8ToSjis("ブロックを分解できませんでした(入れ子が深すぎます) ") + SjisTextFromPath(path));
       }
       attributes.InitPenColors();
       attributes.InitPenWidths();
@@ -167,7 +167,7 @@ void TForm1::RunBatch(TBatchHost& host) {
       WorkDrawing.CalcExtents();
       DrawingPath = path;
       DrawingFolder = FolderOf(path);
-      DrawingAge = FileAgeSecondsSjis(path);
+      DrawingAge = FileAgeSeconds(path);
       Gval.DrawingFileTime = DateTimeFromUnixTime(DrawingAge);
       LoadRefFile();
 
@@ -182,7 +182,7 @@ void TForm1::RunBatch(TBatchHost& host) {
       SplitAndSave(folder, FileNameOf(path));
       if (!RefusedSheetPaths.empty()) {
         std::string text = Utf8ToSjis("分割図面が一覧の図面を上書きするため保存しませんでした。");
-        for (const std::string& refused : RefusedSheetPaths) text += "\r\n" + refused;
+        for (const std::string& refused : RefusedSheetPaths) text += "\r\n" + SjisTextFromPath(refused);
         host.Inform(text);
       }
 
@@ -253,7 +253,7 @@ void TForm1::RunBatch(TBatchHost& host) {
   if (!Report.UnsavedSheets.empty()) {
     std::string text = Utf8ToSjis("保存できなかった分割図面があります。");
     for (const TRunReport::TUnsavedSheet& sheet : Report.UnsavedSheets)
-      text += "\r\n" + sheet.Path + Utf8ToSjis("：") + sheet.Reason;
+      text += "\r\n" + SjisTextFromPath(sheet.Path) + Utf8ToSjis("：") + sheet.Reason;
     host.Inform(text);
   }
   Running = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "file_io.h"
 #include "func.h"
 #include "sjis.h"
 
@@ -69,6 +70,19 @@ std::string SafeSheetFileName(const std::string& name) {
     out += ch;
   }
   return out;
+}
+
+std::string SheetFileName(int32_t pattern, const std::string& number, const std::string& separator,
+                          const std::string& base, const std::string& sheetName) {
+  auto native = [](const std::string& sjis) { return PathFromSjisText(SafeSheetFileName(sjis)); };
+  std::string name = ComposeSheetName(pattern, native(number), native(separator), base, native(sheetName));
+  const size_t limit = kMaxFileNameBytes - kExtensionBytes;
+  if (name.size() > limit) {
+    size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // UTF-8 continuation
+    name.resize(cut);
+  }
+  return name;
 }
 
 std::string FileNameOf(const std::string& path) {

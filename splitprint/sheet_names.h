@@ -30,6 +30,14 @@ std::string ComposeSheetName(int32_t pattern, const std::string& number, const s
 // without loss.
 std::string SafeSheetFileName(const std::string& name);
 
+// The file name (without extension) of a sheet as the file system stores
+// it: ComposeSheetName of the drawing's own name `base` (native bytes, kept
+// as they are) with the number, separator and sheet name (Shift-JIS texts,
+// each made safe by SafeSheetFileName and converted), cut on a character
+// boundary so that it fits 255 bytes with ".jww".
+std::string SheetFileName(int32_t pattern, const std::string& number, const std::string& separator,
+                          const std::string& base, const std::string& sheetName);
+
 // The file name without its folder (after the last '/').
 std::string FileNameOf(const std::string& path);
 // The folder of a path with its trailing '/', empty when it has none.

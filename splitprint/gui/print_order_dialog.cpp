@@ -9,6 +9,7 @@
 
 #include "form1_state.h"
 #include "gval.h"
+#include "qt_text.h"
 #include "sjis.h"
 #include "window_placement.h"
 
@@ -57,7 +58,7 @@ void TForm4::FormShow() {
   StatusBar1->clearMessage();
   Stopped = false;
   ListBox1->clear();
-  for (const TStr2List& row : Gval.SheetList) ListBox1->addItem(QString::fromStdString(SjisToUtf8(row.First)));
+  for (const TStr2List& row : Gval.SheetList) ListBox1->addItem(FromPath(row.First));
 }
 
 void TForm4::Button1Click() { accept(); }

@@ -7,9 +7,8 @@
 #include <QStatusBar>
 #include <algorithm>
 
-#include "file_io.h"
 #include "gval.h"
-#include "sjis.h"
+#include "qt_text.h"
 
 #include "thumbnail_grid.h"
 
@@ -87,8 +86,8 @@ bool FillThumbnailGrid(TThumbnailGrid& grid, QStatusBar& status, std::vector<TTh
       count = i;
       break;
     }
-    const QImage image = LoadThumbnailImage(QString::fromStdString(SjisPathToNative(items[i].BitmapPath)));
-    grid.Append(image, QString::fromStdString(SjisToUtf8(items[i].Caption)));
+    const QImage image = LoadThumbnailImage(FromPath(items[i].BitmapPath));
+    grid.Append(image, FromPath(items[i].Caption));
     // The user may scroll, press a button or pick a thumbnail meanwhile.
     QCoreApplication::processEvents();
   }

@@ -92,13 +92,13 @@ TEST_F(Batch, SheetsHoldTheirElementsMovedToTheFrameCentre) {
 
   // The order dialog saw the three saved sheets in frame order.
   ASSERT_EQ(host.OrderRows.size(), 3u);
-  EXPECT_EQ(host.OrderRows[0].First, folder + S("plan_平面図.jww"));
-  EXPECT_EQ(host.OrderRows[1].First, folder + S("plan_立面図.jww"));
+  EXPECT_EQ(host.OrderRows[0].First, folder + "plan_平面図.jww");
+  EXPECT_EQ(host.OrderRows[1].First, folder + "plan_立面図.jww");
   EXPECT_EQ(host.OrderRows[2].First, folder + "plan_2.jww");
   for (const TStr2List& row : host.OrderRows) EXPECT_EQ(row.Second, source);
   EXPECT_EQ(host.OrderKinds, std::vector<TForm1::TSheetRowKind>(3, TForm1::TSheetRowKind::SavedSheet));
 
-  TJwwData& plan = Load(folder + S("plan_平面図.jww"));
+  TJwwData& plan = Load(folder + "plan_平面図.jww");
   EXPECT_EQ(IdsOfKind(plan, kKindLine), Ids({1}));
   EXPECT_EQ(IdsOfKind(plan, kKindSolid), Ids({8}));
   EXPECT_EQ(IdsOfKind(plan, kKindDimension), Ids({11}));
@@ -113,7 +113,7 @@ TEST_F(Batch, SheetsHoldTheirElementsMovedToTheFrameCentre) {
   EXPECT_EQ(plan.Dimensions[0].Text.StartY, 251 - 148.5);
   EXPECT_EQ(plan.Dimensions[0].AuxPoint2.Y, 245 - 148.5);
 
-  TJwwData& elevation = Load(folder + S("plan_立面図.jww"));
+  TJwwData& elevation = Load(folder + "plan_立面図.jww");
   EXPECT_EQ(IdsOfKind(elevation, kKindLine), Ids({1, 2, 3}));
   EXPECT_EQ(elevation.Lines[2].X2, 5000 - 210);  // whole, not clipped
 

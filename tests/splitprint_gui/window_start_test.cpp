@@ -160,7 +160,7 @@ TEST_F(StartModes, WindowRepaintsBetweenPagesAndACloseStopsThePrinting) {
   Start({"a.jww", "b.jww"});
   TPrinterDevice* systemPrinter = CurrentPrinter();
   TPdfFilePrinter pdf;
-  pdf.SetOutputFolder(NativePathToSjis(jwwtest::FreshFolder("window_close_pdf")));
+  pdf.SetOutputFolder(jwwtest::FreshFolder("window_close_pdf"));
   SetCurrentPrinter(&pdf);
   window->SplitChecks[0]->setChecked(true);  // print after splitting
   PaintCounter counter;
