@@ -224,12 +224,12 @@ void TForm1::RunBatch(TBatchHost& host) {
     PrintFailed = false;
     const bool oneDocument = OneDocument != 0;
     if (oneDocument && !BeginOneDocument()) {
-      AbortRun = true;
+      PrintFailed = AbortRun = true;
       host.Inform(PrintFailureText());
     } else {
       host.PrintSheets(*this);
       if (oneDocument && !EndOneDocument() && !PrintFailed) {
-        AbortRun = true;
+        PrintFailed = AbortRun = true;
         host.Inform(PrintFailureText());
       }
     }
@@ -241,8 +241,10 @@ void TForm1::RunBatch(TBatchHost& host) {
   SheetRowKinds.clear();
   ResetDrawing();
 
-  std::string status = AbortRun ? Utf8ToSjis("実行を中断しました(ESC)")
-                                : Utf8ToSjis("実行完了(") + std::to_string(FileList.size()) + ")";
+  std::string status = !AbortRun   ? Utf8ToSjis("実行完了(") + std::to_string(FileList.size()) + ")"
+                       : PrintFailed ? Utf8ToSjis("印刷できなかったため実行を中断しました")
+                                     : Utf8ToSjis("実行を中断しました(ESC)");
+  status += PrintedFilesNote();
   if (UnsavedSheetCount > 0)
     status += Utf8ToSjis("　保存できなかった分割図面：") + std::to_string(UnsavedSheetCount);
   if (Report.DrawingsWithoutSheets > 0)
