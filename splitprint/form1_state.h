@@ -17,20 +17,13 @@
 #include "jww_data.h"
 #include "run_report.h"
 #include "temp_folders.h"
+#include "window_bounds.h"
 
 class TBatchHost;
 class TSheetOutputHost;
 class TPrinterSettingsAccess;
 class TWindowHost;
 struct TPrintOptionControls;
-
-// Position and size of a window as stored in the settings file.
-struct TWindowBounds {
-  int32_t Left = 0;
-  int32_t Top = 0;
-  int32_t Width = 0;
-  int32_t Height = 0;
-};
 
 // Destinations of the split sheets, in the order of their radio buttons.
 enum TDestination : int32_t {
@@ -44,7 +37,7 @@ enum TDestination : int32_t {
 class TForm1 {
  public:
   // ---- Settings (settings file lines in brackets), with their defaults. ----
-  TWindowBounds MainBounds{193, 111, 520, 488};  // [1-4]
+  TWindowBounds MainBounds = kMainWindowDesign;  // [1-4]
   std::string AddFolder;                         // [5] start folder of the add dialog
   // [6-10] the five destination radio buttons; none checked means temporary.
   std::array<bool, 5> DestinationChecked{false, false, true, false, false};
@@ -78,13 +71,13 @@ class TForm1 {
   int32_t AuxColor = 16744703;                   // [38]
   int32_t PrintOrder = 1;                        // [39] 0 normal, 1 by layer, 2 reversed
   bool PreviewAfterSplit = false;                // [40]
-  TWindowBounds PreviewBounds{240, 120, 640, 540};   // [41-44] sheet preview window
+  TWindowBounds PreviewBounds = kSheetPreviewDesign;  // [41-44] sheet preview window
   bool AddDrawingFrame = false;                  // [45]
   // [46-55] drawing-frame drawing per paper class 0..9 (A0 landscape .. A4 portrait).
   std::array<std::string, 10> FrameFiles;
   bool FrameHiddenLayers = false;                // [56]
   bool FrameAuxElements = false;                 // [57]
-  TWindowBounds ChooserBounds{240, 120, 640, 540};   // [58-61] drawing-frame chooser
+  TWindowBounds ChooserBounds = kFrameChooserDesign;  // [58-61] drawing-frame chooser
   std::string PrinterName;                       // [62]
   int32_t DevOrientation = 2;                    // [63] device mode of the printer
   int32_t DevPaperSize = 0;                      // [64]
@@ -96,7 +89,7 @@ class TForm1 {
   int32_t DevColor = 1;                          // [70]
   int32_t DevDuplex = 0;                         // [71]
   int32_t DevCollate = 0;                        // [72]
-  TWindowBounds OrderDialogBounds{280, 160, 480, 420};  // [73-76] print-order dialog
+  TWindowBounds OrderDialogBounds = kPrintOrderDesign;  // [73-76] print-order dialog
 
   // ---- Run state of the batch. ----
   bool Running = false;      // a run is in progress

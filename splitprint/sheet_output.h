@@ -37,6 +37,10 @@ class TSheetOutputHost {
   // The modal sheet preview over the bitmaps of Gval.SheetList's rows in
   // bmpFolder (see SheetPreviewItems).
   virtual TPreviewAnswer ShowPreview(const std::string& bmpFolder) = 0;
+  // Handles the pending window messages once, between two sheets of the
+  // preview or the printing: the window repaints, and a close request sets
+  // the form's AbortRun. Hosts outside a run pump nothing.
+  virtual void PumpMessages() {}
 };
 
 // Size of the preview bitmaps and thumbnails.

@@ -62,6 +62,7 @@ bool TForm1::PrintSheet(TSheetOutputHost& host, const std::string& sheetFile) {
 
 void TForm1::PrintSheets(TSheetOutputHost& host) {
   for (size_t i = 0; i < Gval.SheetList.size(); ++i) {
+    host.PumpMessages();
     if (CheckAbort()) AbortRun = true;
     if (AbortRun) break;
     const std::string sheet = Gval.SheetList[i].First;

@@ -220,6 +220,7 @@ bool TForm1::RenderToBitmap(TSheetOutputHost& host, const std::string& drawingFi
 void TForm1::PreviewSheets(TSheetOutputHost& host) {
   const size_t rows = Gval.SheetList.size();
   for (size_t i = 0; i < rows; ++i) {
+    host.PumpMessages();
     if (CheckAbort()) AbortRun = true;
     if (AbortRun) break;
     const std::string sheet = Gval.SheetList[i].First;

@@ -1,6 +1,10 @@
 #include "thumbnail_grid.h"
 
+#include <algorithm>
+
 #include "sheet_output.h"
+
+int32_t ThumbnailCaptionTop(int32_t lineHeight) { return std::clamp(kBitmapHeight - lineHeight, 0, kThumbCaptionTop); }
 
 TThumbRect ThumbnailRect(size_t index) {
   const auto column = static_cast<int32_t>(index % kThumbsPerRow);

@@ -13,6 +13,11 @@ constexpr int32_t kThumbInset = 3;
 // Where the caption's cell starts inside an image.
 constexpr int32_t kThumbCaptionTop = 228;
 
+// Where a caption line lineHeight pixels high starts inside an image: at
+// kThumbCaptionTop, or higher when the line would pass the image's bottom
+// (its underscores and descenders would be cut off).
+int32_t ThumbnailCaptionTop(int32_t lineHeight);
+
 struct TThumbRect {
   int32_t Left = 0, Top = 0, Width = 0, Height = 0;
 };

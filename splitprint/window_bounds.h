@@ -1,10 +1,25 @@
-// Stored window positions checked against the screens, so that a window
-// saved on a monitor that is gone does not open out of reach.
+// Window positions as the settings file keeps them, and the check of a
+// stored position against the screens, so that a window saved on a monitor
+// that is gone does not open out of reach.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
-#include "form1_state.h"
+// Position of a window's frame and size of its client area, as stored in
+// the settings file.
+struct TWindowBounds {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Width = 0;
+  int32_t Height = 0;
+};
+
+// Where each window was designed to open.
+inline constexpr TWindowBounds kMainWindowDesign{193, 111, 520, 488};
+inline constexpr TWindowBounds kSheetPreviewDesign{240, 120, 640, 540};
+inline constexpr TWindowBounds kFrameChooserDesign{240, 120, 640, 540};
+inline constexpr TWindowBounds kPrintOrderDesign{280, 160, 480, 420};
 
 // A screen's available area.
 struct TScreenArea {

@@ -14,7 +14,7 @@ packages=(
   # the Windows build of the paper-frame command and its tests under Wine
   g++-mingw-w64-x86-64-posix wine wine64
   # display and keyboard tests
-  xvfb xauth libx11-dev libxtst-dev
+  xvfb xauth libx11-dev libxtst-dev openbox
   # printing tests
   cups printer-driver-cups-pdf poppler-utils
 )

@@ -95,11 +95,14 @@ QWidget* TForm1Window::BuildFileTab() {
 
 // ---- Start-up and shut-down ----
 
-void TForm1Window::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  if (shown_) return;
-  shown_ = true;
-  FormShow();
+void TForm1Window::setVisible(bool visible) {
+  // Start-up runs before the system window exists, so that the stored
+  // position places the frame (see PlaceWindow).
+  if (visible && !shown_) {
+    shown_ = true;
+    FormShow();
+  }
+  QMainWindow::setVisible(visible);
 }
 
 void TForm1Window::FormShow() {

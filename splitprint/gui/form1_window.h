@@ -16,6 +16,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -116,7 +117,7 @@ class TForm1Window : public QMainWindow, public TWindowHost {
   QLabel* FrameNoteLabel = nullptr;  // how the display area is drawn
 
  protected:
-  void showEvent(QShowEvent* event) override;
+  void setVisible(bool visible) override;
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -127,6 +128,12 @@ class TForm1Window : public QMainWindow, public TWindowHost {
   QWidget* BuildSplitTab();
   QWidget* BuildPrintTab();
   QWidget* BuildFrameTab();
+  // The print tab's rows (form1_window_tabs.cpp).
+  QLayout* BuildPrinterRow(QWidget* page);
+  QWidget* BuildPrintMethodGroup(QWidget* page);
+  QLayout* BuildPrintChecks(QWidget* page);
+  QLayout* BuildDisplayOnlyAndOrderGroups(QWidget* page);
+  QLayout* BuildColourRow(QWidget* page);
 
   // Fields to controls and back (form1_window_values.cpp).
   void ShowSplitSettings();
@@ -149,5 +156,4 @@ class TForm1Window : public QMainWindow, public TWindowHost {
   bool settingsOnly_ = false;
   bool saveFailed_ = false;
   bool closed_ = false;
-  bool boundsKnown_ = false;  // positions can be read back (not Wayland)
 };

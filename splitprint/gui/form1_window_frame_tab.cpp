@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
 
@@ -14,6 +15,7 @@
 #include "sheet_names.h"
 #include "sheet_output.h"
 #include "sjis.h"
+#include "window_placement.h"
 
 namespace {
 
@@ -54,10 +56,12 @@ bool TForm1Window::ChooseFrameFile(std::string& path) {
   return Form.ChooseFrameFile(output,
                               [this](const std::vector<TFrameChoiceRow>& rows) -> int32_t {
                                 TForm3 dialog(this);
+                                PlaceWindow(dialog, Form.ChooserBounds, kFrameChooserDesign);
                                 dialog.BmpFolder = Form.TempSheetFolder;
                                 dialog.FileNames = rows;
                                 dialog.FileCount = static_cast<int32_t>(rows.size());
                                 dialog.exec();
+                                Form.ChooserBounds = StoredBounds(dialog, Form.ChooserBounds);
                                 return dialog.Selected ? dialog.SelectedIndex : -1;
                               },
                               path);
@@ -76,6 +80,8 @@ void TForm1Window::FrameChooserButtonClick(size_t c) {
 void TForm1Window::FrameEditDblClick(size_t c) { Form.OpenInJwCad(ToPath(FrameEdits[c]->text())); }
 
 bool TForm1Window::eventFilter(QObject* watched, QEvent* event) {
+  // The printer label lays out its lines again at its new width.
+  if (watched == LabelA1 && event->type() == QEvent::Resize) ShowPrinterInfo();
   if (event->type() == QEvent::MouseButtonDblClick) {
     for (size_t c = 0; c < FrameEdits.size(); ++c)
       if (watched == FrameEdits[c]) FrameEditDblClick(c);

@@ -109,112 +109,139 @@ QWidget* TForm1Window::BuildSplitTab() {
   return page;
 }
 
+// The print tab, top to bottom as its controls are listed: the printer,
+// the print method, the colour and job options, the display-only layers and
+// the drawing order, the two colours.
 QWidget* TForm1Window::BuildPrintTab() {
   auto* page = new QWidget;
   auto* layout = Compact(new QVBoxLayout(page));
+  layout->addLayout(BuildPrinterRow(page));
+  layout->addWidget(BuildPrintMethodGroup(page));
+  layout->addLayout(BuildPrintChecks(page));
+  layout->addLayout(BuildDisplayOnlyAndOrderGroups(page));
+  layout->addLayout(BuildColourRow(page));
+  layout->addWidget(new QLabel(QStringLiteral("※ソリッド任意色はカラー出力されます"), page));
+  layout->addStretch(1);
+  return page;
+}
 
-  auto* top = Compact(new QHBoxLayout);
+QLayout* TForm1Window::BuildPrinterRow(QWidget* page) {
+  auto* row = Compact(new QHBoxLayout);
   LabelA1 = new QLabel(page);
   LabelA1->setMinimumWidth(200);
-  LabelA1->setWordWrap(true);
+  // The label breaks its own lines between values (ShowPrinterInfo), at
+  // the width the row leaves it.
+  LabelA1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  LabelA1->installEventFilter(this);
   Button6 = new QPushButton(QStringLiteral("プリンタ設定(&P)"), page);
-  top->addWidget(LabelA1, 1);
-  top->addWidget(Button6, 0, Qt::AlignTop);
-  layout->addLayout(top);
+  row->addWidget(LabelA1, 1);
+  row->addWidget(Button6, 0, Qt::AlignTop);
   connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+  return row;
+}
 
+QWidget* TForm1Window::BuildPrintMethodGroup(QWidget* page) {
   auto* method = new QGroupBox(QStringLiteral("印刷方法"), page);
-  auto* methodLayout = Compact(new QGridLayout(method));
+  auto* grid = Compact(new QGridLayout(method));
   static const char* const kMethods[] = {"図面データ倍率取得印刷", "フィット印刷(図形範囲による自動倍率印刷)",
                                          "倍率指定印刷"};
-  for (int i = 0; i < 3; ++i) MethodButtons[static_cast<size_t>(i)] = new QRadioButton(QString::fromUtf8(kMethods[i]), method);
+  for (size_t i = 0; i < 3; ++i) MethodButtons[i] = new QRadioButton(QString::fromUtf8(kMethods[i]), method);
   auto* firstTwo = Compact(new QHBoxLayout);
   firstTwo->setContentsMargins(0, 0, 0, 0);
   firstTwo->addWidget(MethodButtons[0]);
   firstTwo->addWidget(MethodButtons[1]);
   firstTwo->addStretch(1);
-  methodLayout->addLayout(firstTwo, 1, 0, 1, 7);
-  methodLayout->addWidget(MethodButtons[2], 2, 0, 1, 2);
-  methodLayout->addWidget(new QLabel(QStringLiteral("倍率"), method), 2, 2);
+  grid->addLayout(firstTwo, 1, 0, 1, 7);
+  grid->addWidget(MethodButtons[2], 2, 0, 1, 2);
+  grid->addWidget(new QLabel(QStringLiteral("倍率"), method), 2, 2);
   ScaleEdit = SmallEdit(method, 60);
-  methodLayout->addWidget(ScaleEdit, 2, 3);
-  methodLayout->addWidget(new QLabel(QStringLiteral("倍　回転角度"), method), 2, 4);
+  grid->addWidget(ScaleEdit, 2, 3);
+  grid->addWidget(new QLabel(QStringLiteral("倍　回転角度"), method), 2, 4);
   RotationEdit = SmallEdit(method, 60);
-  methodLayout->addWidget(RotationEdit, 2, 5);
-  methodLayout->addWidget(new QLabel(QStringLiteral("°（※反時計回り＋）"), method), 2, 6);
-  methodLayout->addWidget(new QLabel(QStringLiteral("オフセットX"), method), 3, 0);
+  grid->addWidget(RotationEdit, 2, 5);
+  grid->addWidget(new QLabel(QStringLiteral("°（※反時計回り＋）"), method), 2, 6);
+  grid->addWidget(new QLabel(QStringLiteral("オフセットX"), method), 3, 0);
   OffsetXEdit = SmallEdit(method, 60);
-  methodLayout->addWidget(OffsetXEdit, 3, 1);
-  methodLayout->addWidget(new QLabel(QStringLiteral("mm　Y"), method), 3, 2);
+  grid->addWidget(OffsetXEdit, 3, 1);
+  grid->addWidget(new QLabel(QStringLiteral("mm　Y"), method), 3, 2);
   OffsetYEdit = SmallEdit(method, 60);
-  methodLayout->addWidget(OffsetYEdit, 3, 3);
-  methodLayout->addWidget(new QLabel(QStringLiteral("mm"), method), 3, 4);
-  layout->addWidget(method);
+  grid->addWidget(OffsetYEdit, 3, 3);
+  grid->addWidget(new QLabel(QStringLiteral("mm"), method), 3, 4);
+  return method;
+}
 
-  auto* options = Compact(new QGridLayout);
+QLayout* TForm1Window::BuildPrintChecks(QWidget* page) {
+  auto* grid = Compact(new QGridLayout);
   static const char* const kChecks[] = {"モノクロ印刷を行う　　　モノクロ印刷時のしきい値",
                                         "通常線色の白色を黒色にする　白色判定時のしきい値",
                                         "SXF線色の白色を黒色にする 　白色判定時のしきい値", "１文書として印刷",
                                         "補助線を印刷する"};
-  for (int i = 0; i < 5; ++i) PrintChecks[static_cast<size_t>(i)] = new QCheckBox(QString::fromUtf8(kChecks[i]), page);
+  for (size_t i = 0; i < 5; ++i) PrintChecks[i] = new QCheckBox(QString::fromUtf8(kChecks[i]), page);
+  // The three colour checks with their thresholds.
   for (int i = 0; i < 3; ++i) {
-    ThresholdEdits[static_cast<size_t>(i)] = SmallEdit(page, 50);
-    options->addWidget(PrintChecks[static_cast<size_t>(i)], i, 0, 1, 2);
-    options->addWidget(ThresholdEdits[static_cast<size_t>(i)], i, 2);
+    const auto k = static_cast<size_t>(i);
+    ThresholdEdits[k] = SmallEdit(page, 50);
+    grid->addWidget(PrintChecks[k], i, 0, 1, 2);
+    grid->addWidget(ThresholdEdits[k], i, 2);
   }
   auto* lastRow = Compact(new QHBoxLayout);
   lastRow->setContentsMargins(0, 0, 0, 0);
   lastRow->addWidget(PrintChecks[3]);
   lastRow->addWidget(PrintChecks[4]);
   lastRow->addStretch(1);
-  options->addLayout(lastRow, 3, 0, 1, 3);
-  layout->addLayout(options);
+  grid->addLayout(lastRow, 3, 0, 1, 3);
+  return grid;
+}
 
-  auto* groups = Compact(new QHBoxLayout);
-  auto* displayOnly = new QGroupBox(QStringLiteral("表示のみレイヤ・レイヤグループ"), page);
-  auto* displayLayout = Compact(new QGridLayout(displayOnly));
+namespace {
+
+// A group box of radio buttons, two to a row.
+template <size_t N>
+QGroupBox* RadioGroup(QWidget* page, const char* title, const char* const (&captions)[N],
+                      std::array<QRadioButton*, N>& buttons) {
+  auto* group = new QGroupBox(QString::fromUtf8(title), page);
+  auto* grid = Compact(new QGridLayout(group));
+  for (size_t i = 0; i < N; ++i) {
+    buttons[i] = new QRadioButton(QString::fromUtf8(captions[i]), group);
+    grid->addWidget(buttons[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
+  }
+  return group;
+}
+
+}  // namespace
+
+QLayout* TForm1Window::BuildDisplayOnlyAndOrderGroups(QWidget* page) {
   static const char* const kDisplayOnly[] = {"印刷しない", "グレー色で印刷", "設定色で印刷", "そのまま印刷"};
-  for (int i = 0; i < 4; ++i) {
-    DisplayOnlyButtons[static_cast<size_t>(i)] = new QRadioButton(QString::fromUtf8(kDisplayOnly[i]), displayOnly);
-    displayLayout->addWidget(DisplayOnlyButtons[static_cast<size_t>(i)], i / 2, i % 2);
-  }
-  groups->addWidget(displayOnly);
-  auto* order = new QGroupBox(QStringLiteral("図面データの印刷順序"), page);
-  auto* orderLayout = Compact(new QGridLayout(order));
   static const char* const kOrders[] = {"通常", "レイヤ順", "レイヤ逆順"};
-  for (int i = 0; i < 3; ++i) {
-    PrintOrderButtons[static_cast<size_t>(i)] = new QRadioButton(QString::fromUtf8(kOrders[i]), order);
-    orderLayout->addWidget(PrintOrderButtons[static_cast<size_t>(i)], i / 2, i % 2);
-  }
-  groups->addWidget(order);
-  layout->addLayout(groups);
+  auto* row = Compact(new QHBoxLayout);
+  row->addWidget(RadioGroup(page, "表示のみレイヤ・レイヤグループ", kDisplayOnly, DisplayOnlyButtons));
+  row->addWidget(RadioGroup(page, "図面データの印刷順序", kOrders, PrintOrderButtons));
+  return row;
+}
 
-  auto* colours = Compact(new QHBoxLayout);
+QLayout* TForm1Window::BuildColourRow(QWidget* page) {
+  auto* row = Compact(new QHBoxLayout);
   LabelA2 = new QLabel(page);
   LabelA3 = new QLabel(page);
   Button7 = new QPushButton(QStringLiteral("設定"), page);
   Button8 = new QPushButton(QStringLiteral("設定"), page);
-  Button7->setFixedWidth(56);
-  Button8->setFixedWidth(56);
+  for (QPushButton* button : {Button7, Button8}) button->setFixedWidth(56);
   for (QLabel* swatch : {LabelA2, LabelA3}) {
     swatch->setFixedSize(40, 18);
     swatch->setAutoFillBackground(true);
     swatch->setFrameShape(QFrame::Box);
   }
-  colours->addWidget(new QLabel(QStringLiteral("表示のみレイヤ設定色："), page));
-  colours->addWidget(LabelA2);
-  colours->addWidget(Button7);
-  colours->addSpacing(12);
-  colours->addWidget(new QLabel(QStringLiteral("補助線色："), page));
-  colours->addWidget(LabelA3);
-  colours->addWidget(Button8);
-  colours->addStretch(1);
-  layout->addLayout(colours);
-  layout->addWidget(new QLabel(QStringLiteral("※ソリッド任意色はカラー出力されます"), page));
-  layout->addStretch(1);
+  row->addWidget(new QLabel(QStringLiteral("表示のみレイヤ設定色："), page));
+  row->addWidget(LabelA2);
+  row->addWidget(Button7);
+  row->addSpacing(12);
+  row->addWidget(new QLabel(QStringLiteral("補助線色："), page));
+  row->addWidget(LabelA3);
+  row->addWidget(Button8);
+  row->addStretch(1);
   connect(Button7, &QPushButton::clicked, this, [this] { Button7Click(); });
   connect(Button8, &QPushButton::clicked, this, [this] { Button8Click(); });
-  return page;
+  return row;
 }
 
 QWidget* TForm1Window::BuildFrameTab() {

@@ -2,25 +2,19 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGuiApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QScreen>
 #include <algorithm>
 
 #include "form1_window.h"
 #include "func.h"
+#include "label_lines.h"
 #include "qt_text.h"
-#include "window_bounds.h"
+#include "window_placement.h"
 
 namespace {
-
-// Where the form was designed to open.
-constexpr TWindowBounds kDesignBounds{193, 111, 520, 488};
-
-// Wayland tells a program neither where its window is nor where screens are.
-bool PositionsKnown() { return !QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 void SetText(QLineEdit* edit, const std::string& sjis) { edit->setText(FromSjis(sjis)); }
 std::string Text(const QLineEdit* edit) { return ToSjis(edit->text()); }
@@ -116,27 +110,14 @@ TPrintOptionControls TForm1Window::PrintControls() const {
   return c;
 }
 
-void TForm1Window::ShowPrinterInfo() { LabelA1->setText(BoxText(Form.PrinterInfoText())); }
-
-void TForm1Window::ApplyMainBounds() {
-  std::vector<TScreenArea> screens;
-  if (PositionsKnown()) {
-    for (const QScreen* screen : QGuiApplication::screens()) {
-      const QRect r = screen->availableGeometry();
-      screens.push_back(TScreenArea{r.x(), r.y(), r.width(), r.height()});
-    }
-  }
-  const TWindowBounds placed = PlaceOnScreens(Form.MainBounds, screens, kDesignBounds);
-  // The position is the frame's, the size the client area's.
-  move(placed.Left, placed.Top);
-  resize(placed.Width, placed.Height);
+void TForm1Window::ShowPrinterInfo() {
+  const QFontMetrics metrics(LabelA1->font());
+  const std::string text = BreakAtWideSpaces(Form.PrinterInfoText(), LabelA1->width(), [&](const std::string& piece) {
+    return static_cast<int32_t>(metrics.horizontalAdvance(FromSjis(piece)));
+  });
+  LabelA1->setText(BoxText(text));
 }
 
-void TForm1Window::CaptureMainBounds() {
-  if (PositionsKnown()) {
-    Form.MainBounds.Left = x();
-    Form.MainBounds.Top = y();
-  }
-  Form.MainBounds.Width = width();
-  Form.MainBounds.Height = height();
-}
+void TForm1Window::ApplyMainBounds() { PlaceWindow(*this, Form.MainBounds, kMainWindowDesign); }
+
+void TForm1Window::CaptureMainBounds() { Form.MainBounds = StoredBounds(*this, Form.MainBounds); }

@@ -1,6 +1,5 @@
 #include "frame_chooser_dialog.h"
 
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScrollArea>
@@ -11,10 +10,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "file_io.h"
-#include "qt_text.h"
-#include "gval.h"
-#include "sjis.h"
 #include "thumbnail_grid_widget.h"
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
@@ -66,21 +61,9 @@ void TForm3::Timer1Timer() {
   Timer1->stop();
   const size_t total = std::min({FileNames.size(), static_cast<size_t>(std::max(FileCount, 0)), kMaxFrameChoices});
   if (total == 0) return;
-  size_t count = total;
-  for (size_t i = 0; i < total; ++i) {
-    if (CheckAbort() || closing_) {
-      count = i;
-      break;
-    }
-    const TFrameChoiceRow& row = FileNames[i];
-    const QImage image = LoadThumbnailImage(FromPath(row.Bitmap));
-    Panel2->Append(image, FromPath(row.Caption));
-    QCoreApplication::processEvents();
-  }
-  if (closing_) return;  // a pick or a close came while the grid filled
-  FileNames.clear();
-  Panel2->FitPanel();
-  StatusBar1->showMessage(QStringLiteral("ファイル数：") + QString::number(count));
+  std::vector<TThumbnailItem> items;
+  for (size_t i = 0; i < total; ++i) items.push_back({FileNames[i].Bitmap, FileNames[i].Caption});
+  if (FillThumbnailGrid(*Panel2, *StatusBar1, items, closing_)) FileNames.clear();
 }
 
 void TForm3::ImageMouseDown(int index, Qt::MouseButtons buttons) {

@@ -11,6 +11,7 @@
 #include "gval.h"
 #include "qt_text.h"
 #include "sjis.h"
+#include "window_placement.h"
 
 TForm4::TForm4(TForm1& form, QWidget* parent) : QDialog(parent), form_(form) {
   setWindowTitle(QStringLiteral("分割図面の印刷順序設定"));
@@ -45,9 +46,7 @@ TForm4::TForm4(TForm1& form, QWidget* parent) : QDialog(parent), form_(form) {
   connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
   connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
 
-  const TWindowBounds& b = form_.OrderDialogBounds;
-  if (b.Width > 0 && b.Height > 0) resize(b.Width, b.Height);
-  move(b.Left, b.Top);
+  PlaceWindow(*this, form_.OrderDialogBounds, kPrintOrderDesign);
 }
 
 void TForm4::showEvent(QShowEvent* event) {

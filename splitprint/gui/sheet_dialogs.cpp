@@ -2,6 +2,7 @@
 // TForm1, with the window's status bar and message boxes.
 #include "sheet_dialogs.h"
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -13,6 +14,7 @@
 #include "sheet_output.h"
 #include "sheet_preview_dialog.h"
 #include "sjis.h"
+#include "window_placement.h"
 
 namespace {
 
@@ -26,8 +28,6 @@ QStatusBar* WindowStatusBar(QWidget* parent) {
   if (auto* main = qobject_cast<QMainWindow*>(parent->window())) return main->statusBar();
   return parent->window()->findChild<QStatusBar*>();
 }
-
-TWindowBounds BoundsOf(const QWidget& w) { return {w.x(), w.y(), w.width(), w.height()}; }
 
 class TWindowSheetOutput : public TSheetOutputHost {
  public:
@@ -49,14 +49,13 @@ class TWindowSheetOutput : public TSheetOutputHost {
   TSheetBitmap& Bitmap() override { return bitmap_; }
   TPreviewAnswer ShowPreview(const std::string& bmpFolder) override {
     TForm2 dialog(parent_);
-    const TWindowBounds& b = form_.PreviewBounds;
-    if (b.Width > 0 && b.Height > 0) dialog.resize(b.Width, b.Height);
-    dialog.move(b.Left, b.Top);
+    PlaceWindow(dialog, form_.PreviewBounds, kSheetPreviewDesign);
     dialog.BmpFolder = bmpFolder;
     dialog.exec();
-    form_.PreviewBounds = BoundsOf(dialog);
+    form_.PreviewBounds = StoredBounds(dialog, form_.PreviewBounds);
     return {dialog.Stopped, dialog.BackPressed};
   }
+  void PumpMessages() override { QCoreApplication::processEvents(); }
 
  private:
   QWidget* parent_;
@@ -71,7 +70,7 @@ void SetSheetStatusSink(std::function<void(const std::string&)> sink) { StatusSi
 bool ShowPrintOrderDialog(QWidget* parent, TForm1& form) {
   TForm4 dialog(form, parent);
   dialog.exec();
-  form.OrderDialogBounds = BoundsOf(dialog);
+  form.OrderDialogBounds = StoredBounds(dialog, form.OrderDialogBounds);
   return dialog.Stopped;
 }
 

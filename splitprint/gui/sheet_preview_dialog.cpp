@@ -1,6 +1,5 @@
 #include "sheet_preview_dialog.h"
 
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -10,10 +9,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "file_io.h"
-#include "qt_text.h"
-#include "gval.h"
-#include "sjis.h"
 #include "thumbnail_grid_widget.h"
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent) {
@@ -69,20 +64,7 @@ void TForm2::FormShow() {
 
 void TForm2::Timer1Timer() {
   Timer1->stop();
-  size_t count = items_.size();
-  for (size_t i = 0; i < items_.size(); ++i) {
-    if (CheckAbort() || closing_) {
-      count = i;
-      break;
-    }
-    const QImage image = LoadThumbnailImage(FromPath(items_[i].BitmapPath));
-    Panel2->Append(image, FromPath(items_[i].Caption));
-    QCoreApplication::processEvents();
-  }
-  if (closing_) return;  // the dialog went while the grid filled
-  items_.clear();
-  Panel2->FitPanel();
-  StatusBar1->showMessage(QStringLiteral("ファイル数：") + QString::number(count));
+  if (FillThumbnailGrid(*Panel2, *StatusBar1, items_, closing_)) items_.clear();
 }
 
 void TForm2::Button1Click() { accept(); }

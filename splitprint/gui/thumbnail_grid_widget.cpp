@@ -1,9 +1,14 @@
 #include "thumbnail_grid_widget.h"
 
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStatusBar>
 #include <algorithm>
+
+#include "gval.h"
+#include "qt_text.h"
 
 #include "thumbnail_grid.h"
 
@@ -37,6 +42,7 @@ void TThumbnailGrid::paintEvent(QPaintEvent* event) {
   painter.setFont(font);
   painter.setBackgroundMode(Qt::OpaqueMode);
   painter.setBackground(Qt::white);
+  const int captionTop = ThumbnailCaptionTop(painter.fontMetrics().height());
   const QRect area = event->rect();
   // Only the rows and columns in the repainted area.
   const int firstRow = std::max(0, area.top() / kThumbCellHeight);
@@ -53,7 +59,7 @@ void TThumbnailGrid::paintEvent(QPaintEvent* event) {
       // Not stretched: the picture keeps its own size, cut at the cell.
       painter.drawImage(QPoint(r.Left, r.Top), cell.image, QRect(0, 0, r.Width, r.Height));
       if (!cell.caption.isEmpty())
-        painter.drawText(QRect(r.Left, r.Top + kThumbCaptionTop, r.Width, r.Height - kThumbCaptionTop),
+        painter.drawText(QRect(r.Left, r.Top + captionTop, r.Width, r.Height - captionTop),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cell.caption);
     }
   }
@@ -70,4 +76,23 @@ QImage LoadThumbnailImage(const QString& path) {
   QImage image(path);
   if (image.isNull() || image.format() == QImage::Format_Indexed8) return image;
   return image.convertToFormat(QImage::Format_Indexed8);
+}
+
+bool FillThumbnailGrid(TThumbnailGrid& grid, QStatusBar& status, std::vector<TThumbnailItem> items,
+                       const bool& closing) {
+  size_t count = items.size();
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (CheckAbort() || closing) {
+      count = i;
+      break;
+    }
+    const QImage image = LoadThumbnailImage(FromPath(items[i].BitmapPath));
+    grid.Append(image, FromPath(items[i].Caption));
+    // The user may scroll, press a button or pick a thumbnail meanwhile.
+    QCoreApplication::processEvents();
+  }
+  if (closing) return false;
+  grid.FitPanel();
+  status.showMessage(QStringLiteral("ファイル数：") + QString::number(count));
+  return true;
 }

@@ -10,6 +10,10 @@
 #include <functional>
 #include <vector>
 
+#include "sheet_output.h"
+
+class QStatusBar;
+
 class TThumbnailGrid : public QWidget {
  public:
   explicit TThumbnailGrid(QWidget* parent = nullptr);
@@ -42,3 +46,12 @@ class TThumbnailGrid : public QWidget {
 
 // Loads a bitmap file as an 8-bit image; a null image when it cannot be read.
 QImage LoadThumbnailImage(const QString& path);
+
+// Fills the grid of a thumbnail dialog from its timer: each item's bitmap
+// with its caption, the message queue pumped after each, until Escape is
+// held or closing turns true. Then the panel is sized for the thumbnails
+// shown and the status tells their count; false, with neither done, when
+// the dialog was closed meanwhile. The items are a copy: the dialog may
+// empty its own list while the queue is pumped.
+bool FillThumbnailGrid(TThumbnailGrid& grid, QStatusBar& status, std::vector<TThumbnailItem> items,
+                       const bool& closing);

@@ -2,6 +2,7 @@
 
 #include "fake_printer.h"
 #include "form1_state.h"
+#include "label_lines.h"
 #include "print_options.h"
 #include "sjis.h"
 #include "unit_print.h"
@@ -66,6 +67,22 @@ TEST(PrintOptions, PrinterLabel) {
   EXPECT_EQ(SjisToUtf8(form.PrinterInfoText()),
             "プリンタ名：Laser\r\n用紙サイズ：横：209.97mm　縦：297.01mm　印刷サイズ：横：203.20mm　縦：287.87mm");
   SetCurrentPrinter(nullptr);
+}
+
+TEST(PrintOptions, PrinterLabelBreaksOnlyBetweenValues) {
+  // Widths in bytes; "ａ" (0x82 0x81) before "@" is no ideographic space.
+  const std::string text = Utf8ToSjis("名：ａ@ｂ\r\n用紙：横：1mm　縦：2mm　印刷：横：3mm");
+  const auto bytes = [](const std::string& s) { return static_cast<int32_t>(s.size()); };
+  const struct {
+    int32_t width;
+    const char* lines;
+  } cases[] = {
+      {100, "名：ａ@ｂ\r\n用紙：横：1mm　縦：2mm　印刷：横：3mm"},
+      {24, "名：ａ@ｂ\r\n用紙：横：1mm　縦：2mm\r\n印刷：横：3mm"},
+      {5, "名：ａ@ｂ\r\n用紙：横：1mm\r\n縦：2mm\r\n印刷：横：3mm"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SjisToUtf8(BreakAtWideSpaces(text, c.width, bytes)), c.lines) << c.width;
 }
 
 }  // namespace

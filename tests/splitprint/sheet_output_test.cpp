@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <fstream>
 
 #include "bind_images.h"
@@ -55,6 +56,10 @@ class FakeOutputHost : public TSheetOutputHost {
   TPreviewAnswer ShowPreview(const std::string& folder) override {
     previews.push_back(SheetPreviewItems(folder));
     return answer;
+  }
+  std::function<void()> onPump;
+  void PumpMessages() override {
+    if (onPump) onPump();
   }
 };
 
@@ -120,6 +125,10 @@ TEST(ThumbnailGrid, PanelAndCells) {
   EXPECT_EQ(ThumbnailAt(3 + 320, 3, 250), -1);
   EXPECT_EQ(ThumbnailAt(3, 3 + 2 * 246, 250), 200);
   EXPECT_EQ(ThumbnailAt(3 + 50 * 326, 3 + 2 * 246, 250), -1);
+  // A caption line taller than the 12 pixels below 228 moves up to fit.
+  EXPECT_EQ(ThumbnailCaptionTop(10), 228);
+  EXPECT_EQ(ThumbnailCaptionTop(15), 225);
+  EXPECT_EQ(ThumbnailCaptionTop(300), 0);
 }
 
 TEST_F(SheetOutput, OrderMovesKeepRowsAndKindsTogether) {
@@ -282,6 +291,30 @@ TEST_F(SheetOutput, PreviewBitmapsPerRowCaptionedBySheet) {
   EXPECT_TRUE(form.BackToOrder);
   EXPECT_FALSE(form.AbortRun);
   for (const std::string& bmp : host.bitmap.saved) EXPECT_FALSE(FileExists(bmp)) << bmp;  // deleted afterwards
+}
+
+TEST_F(SheetOutput, CloseRequestBetweenSheetsStopsPreviewAndPrinting) {
+  for (const bool printing : {false, true}) {
+    Gval.SheetList.clear();
+    form.SheetRowKinds.clear();
+    List({Sheet("a.jww"), Sheet("b.jww"), Sheet("c.jww")});
+    form.Running = true;
+    form.AbortRun = false;
+    form.OneDocument = 0;
+    // The window is closed while the first sheet is drawn: the request is
+    // handled at the pump before the second.
+    int pumps = 0;
+    host.onPump = [&] {
+      if (++pumps == 2) {
+        EXPECT_FALSE(form.FormCloseQuery());
+      }
+    };
+    printing ? form.PrintSheets(host) : form.PreviewSheets(host);
+    EXPECT_TRUE(form.AbortRun) << printing;
+    EXPECT_EQ(pumps, 2) << printing;
+    EXPECT_EQ(printing ? printer.Titles.size() : host.bitmap.saved.size(), 1u) << printing;
+    EXPECT_TRUE(host.previews.empty());
+  }
 }
 
 TEST_F(SheetOutput, PreviewStopAndEscapeAbortTheRun) {

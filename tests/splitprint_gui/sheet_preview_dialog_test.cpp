@@ -164,3 +164,21 @@ TEST_F(SheetPreview, NoBitmapsNoTimer) {
 }
 
 }  // namespace
+
+namespace {
+
+// A caption's underscores ("1_clean3") stay inside the thumbnail.
+TEST(ThumbnailCaptions, UnderscoresAreNotCutAtTheBottom) {
+  App();
+  TThumbnailGrid grid;
+  QImage white(320, 240, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  grid.Append(white, QStringLiteral("________"));
+  const QImage shot = grid.grab().toImage();
+  int ink = 0;
+  for (int y = 3; y < 3 + 240; ++y)
+    for (int x = 3; x < 3 + 320; ++x) ink += qGray(shot.pixel(x, y)) < 128;
+  EXPECT_GT(ink, 0);
+}
+
+}  // namespace

@@ -4,13 +4,19 @@
 #include <QColorDialog>
 #include <QPageSetupDialog>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QTabWidget>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <fstream>
 #include <sstream>
 
+#include "frame_chooser_dialog.h"
 #include "gui_fixture.h"
+#include "print_gui_support.h"
+#include "print_order_dialog.h"
+#include "sheet_preview_dialog.h"
 #include "file_io.h"
 #include "qt_printer_device.h"
 #include "unit_print.h"
@@ -149,6 +155,50 @@ TEST_F(WindowSettings, WindowOnNoScreenOpensAtTheDesignPosition) {
   Start({});
   EXPECT_EQ(window->pos(), QPoint(193, 111));
   EXPECT_EQ(window->size(), QSize(640, 500));
+}
+
+TEST_F(WindowSettings, DialogsOpenAtTheirStoredBoundsOrBackOnAScreen) {
+  std::vector<std::string> lines = NonDefaultSettings();
+  lines[15] = "0";     // no printing
+  lines[44] = "0";     // no drawing frame
+  lines[40] = "3000";  // sheet preview and print order on a monitor that is gone
+  lines[72] = "3000";
+  WriteLines(session->SettingsPath(), lines);
+  WriteFramedDrawing(data + "a.jww");
+  Start({"a.jww"});
+  QRect order, preview, chooser;
+  AnswerNextBox(QMessageBox::Yes);
+  printgui::WhenModal<TForm4>([&](QWidget* w) {
+    order = QRect(w->pos(), w->size());
+    printgui::WhenModal<TForm2>([&](QWidget* p) {
+      preview = QRect(p->pos(), p->size());
+      static_cast<TForm2*>(p)->Button1Click();
+    });
+    static_cast<TForm4*>(w)->Button1Click();
+  });
+  window->Button5Click();
+  printgui::WhenModal<TForm3>([&](QWidget* w) {
+    chooser = QRect(w->pos(), w->size());
+    static_cast<TForm3*>(w)->Button1Click();
+  });
+  window->FrameChooserButtonClick(0);
+  EXPECT_EQ(order, QRect(280, 160, 481, 421));
+  EXPECT_EQ(preview, QRect(240, 120, 641, 541));
+  EXPECT_EQ(chooser, QRect(242, 122, 642, 542));
+}
+
+TEST_F(WindowSettings, PrinterLabelBreaksBetweenValues) {
+  Start({});
+  window->PageControl1->setCurrentIndex(2);
+  window->resize(420, 488);
+  QTest::qWait(50);
+  const QStringList lines = window->LabelA1->text().split(QLatin1Char('\n'));
+  const QFontMetrics metrics(window->LabelA1->font());
+  EXPECT_GE(lines.size(), 3);
+  for (const QString& line : lines) {
+    EXPECT_LE(metrics.horizontalAdvance(line), window->LabelA1->width()) << line.toStdString();
+    EXPECT_FALSE(line.isEmpty() || line.front().isDigit()) << line.toStdString();
+  }
 }
 
 TEST_F(WindowSettings, FailedWriteIsReported) {

@@ -1,8 +1,12 @@
 // The command line's three ways of starting, and closing during a run.
+#include <QCheckBox>
 #include <QTabWidget>
 
 #include "gui_fixture.h"
 #include "print_order_dialog.h"
+#include "qt_printer_device.h"
+#include "sheet_dialogs.h"
+#include "unit_print.h"
 
 namespace guitest {
 namespace {
@@ -138,6 +142,52 @@ TEST_F(StartModes, ClosingDuringARunOnlyAborts) {
   EXPECT_TRUE(window->Button3->isEnabled());
   EXPECT_TRUE(std::filesystem::exists(data + "1_a.jww"));
   EXPECT_FALSE(std::filesystem::exists(data + "1_b.jww"));
+}
+
+// Counts the paint events of a widget.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
+};
+
+TEST_F(StartModes, WindowRepaintsBetweenPagesAndACloseStopsThePrinting) {
+  WriteFramedDrawing(data + "a.jww");
+  WriteFramedDrawing(data + "b.jww");
+  Start({"a.jww", "b.jww"});
+  TPrinterDevice* systemPrinter = CurrentPrinter();
+  TPdfFilePrinter pdf;
+  pdf.SetOutputFolder(jwwtest::FreshFolder("window_close_pdf"));
+  SetCurrentPrinter(&pdf);
+  window->SplitChecks[0]->setChecked(true);  // print after splitting
+  PaintCounter counter;
+  window->installEventFilter(&counter);
+  int pages = 0, paintsBetweenPages = -1;
+  bool runControlsEnabled = true;
+  SetSheetStatusSink([&](const std::string& text) {
+    if (SjisToUtf8(text).rfind("印刷中：", 0) != 0) return;
+    if (++pages == 1) {
+      counter.paints = 0;
+      window->update();  // as an order dialog closed over the window leaves it
+    } else if (pages == 2) {
+      paintsBetweenPages = counter.paints;
+      runControlsEnabled = window->Button3->isEnabled() || window->Button6->isEnabled();
+      QTimer::singleShot(0, window.get(), [this] { window->close(); });  // the user closes the window
+    }
+  });
+  AnswerNextBox(QMessageBox::Yes);
+  PassOrderDialog();
+  window->Button5Click();
+  SetSheetStatusSink(nullptr);
+  SetCurrentPrinter(systemPrinter);
+  EXPECT_GT(paintsBetweenPages, 0);
+  EXPECT_FALSE(runControlsEnabled);
+  EXPECT_EQ(pages, 2);  // stopped before the third of four sheets
+  EXPECT_EQ(Status().rfind("実行を中断しました(ESC)", 0), 0u) << Status();  // then where the PDF files went
+  EXPECT_TRUE(window->isVisible());
 }
 
 }  // namespace
