@@ -145,12 +145,19 @@ void TForm1::RunBatch(TBatchHost& host) {
     const std::string& path = files[i];
     const std::string folder = ownFolder ? FolderOf(path) : destination;
     host.SetStatusText(Utf8ToSjis("変換中(") + std::to_string(i + 1) + "/" + std::to_string(n) + ") " + path);
-    if (UpperExtension(path) == ".JWW" && WorkDrawing.IsJwwFile(path)) {
+    // A listed file that is gone or is no JWW drawing is skipped; the user
+    // is told why at the end.
+    const std::string unreadable = UnreadableDrawingReason(path, WorkDrawing);
+    if (!unreadable.empty()) Report.UnreadDrawings.push_back({path, unreadable});
+    if (unreadable.empty()) {
       DeleteRenamedImages();
       ResetDrawing();
       // A drawing that does not load whole is processed as an empty drawing,
       // never as the part that was read.
-      if (!WorkDrawing.LoadFromFile(path)) ResetDrawing();
+      if (!WorkDrawing.LoadFromFile(path)) {
+        ResetDrawing();
+        Report.UnreadDrawings.push_back({path, DamagedDrawingReason()});
+      }
       if (AddDrawingFrame) SaveBindImages();
       if (ExplodeBlocks && !WorkDrawing.ExplodeBlocks()) {
         // The drawing goes on with its blocks whole; the user is told.
@@ -197,12 +204,13 @@ void TForm1::RunBatch(TBatchHost& host) {
           SheetRowKinds.push_back(TSheetRowKind::SavedSheet);
         }
       }
-      // Only a drawing without frames stands for itself; a framed drawing
-      // that gave no sheet is not shown or printed unsplit.
-      if (Gval.SheetList.size() == rowsBefore && frames == 0) {
+      // A drawing that gave no sheet stands for itself (no frames, or only
+      // empty ones), unless sheets of it failed to save: that drawing is not
+      // shown or printed unsplit.
+      if (Gval.SheetList.size() == rowsBefore && UnsavedSheetCount == unsavedBefore) {
         Gval.SheetList.push_back(TStr2List{path, path});
         SheetRowKinds.push_back(TSheetRowKind::WholeDrawing);
-      } else if (Gval.SheetList.size() == rowsBefore && UnsavedSheetCount > unsavedBefore) {
+      } else if (Gval.SheetList.size() == rowsBefore) {
         ++Report.DrawingsWithoutSheets;
       }
       Gval.SheetCount = static_cast<int32_t>(Gval.SheetList.size());
@@ -241,21 +249,9 @@ void TForm1::RunBatch(TBatchHost& host) {
   SheetRowKinds.clear();
   ResetDrawing();
 
-  std::string status = AbortRun ? Utf8ToSjis("実行を中断しました(ESC)")
-                                : Utf8ToSjis("実行完了(") + std::to_string(FileList.size()) + ")";
-  if (UnsavedSheetCount > 0)
-    status += Utf8ToSjis("　保存できなかった分割図面：") + std::to_string(UnsavedSheetCount);
-  if (Report.DrawingsWithoutSheets > 0)
-    status += Utf8ToSjis("　分割図面を保存できなかった図面：") + std::to_string(Report.DrawingsWithoutSheets);
-  if (Report.DrawingsNotExploded > 0)
-    status += Utf8ToSjis("　ブロックを分解できなかった図面：") + std::to_string(Report.DrawingsNotExploded);
-  host.SetStatusText(status);
-  if (!Report.UnsavedSheets.empty()) {
-    std::string text = Utf8ToSjis("保存できなかった分割図面があります。");
-    for (const TRunReport::TUnsavedSheet& sheet : Report.UnsavedSheets)
-      text += "\r\n" + sheet.Path + Utf8ToSjis("：") + sheet.Reason;
-    host.Inform(text);
-  }
+  host.SetStatusText(RunEndStatus(Report, AbortRun, FileList.size(), UnsavedSheetCount));
+  const std::string message = RunEndMessage(Report);
+  if (!message.empty()) host.Inform(message);
   Running = false;
   host.SetRunButtonsEnabled(true);
 }
