@@ -137,8 +137,7 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
     for (size_t k = 0; k < sheets; ++k) {
       const std::string numberText = SheetNumberText(number, ZeroPad, frameCount, StartNumber, frame.NameCount,
                                                      static_cast<int32_t>(k));
-      const std::string name = SafeSheetFileName(
-          ComposeSheetName(NamingPattern, numberText, Separator, base, frame.Names[k]));
+      const std::string name = FittedSheetFileName(NamingPattern, numberText, Separator, base, frame.Names[k]);
       frame.OutputNames[k] = FreshSheetPath(folder, name, Report.SavedFiles);
       ExtractSheet(i, static_cast<int32_t>(k));
       const int64_t elements = static_cast<int64_t>(d.LineCount) + d.ArcCount + d.PointCount + d.TextCount +

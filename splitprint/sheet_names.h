@@ -30,6 +30,14 @@ std::string ComposeSheetName(int32_t pattern, const std::string& number, const s
 // without loss.
 std::string SafeSheetFileName(const std::string& name);
 
+// The composed name (ComposeSheetName) made safe as SafeSheetFileName does;
+// a name too long for one file name gives up the end of its drawing-name
+// part first, on a character boundary, so that the number and the sheet
+// name stay. Only a name still too long without its drawing name is cut at
+// its end.
+std::string FittedSheetFileName(int32_t pattern, const std::string& number, const std::string& separator,
+                                const std::string& base, const std::string& sheetName);
+
 // The file name without its folder (after the last '/').
 std::string FileNameOf(const std::string& path);
 // The folder of a path with its trailing '/', empty when it has none.

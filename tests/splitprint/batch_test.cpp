@@ -409,6 +409,22 @@ TEST_F(Batch, SheetNeverReplacesAListedDrawing) {
   EXPECT_EQ(host.Statuses.back(), S("実行完了(2)　保存できなかった分割図面：1"));
 }
 
+// A drawing name too long for the sheets' file names gives way to their
+// numbers: every sheet is saved under a name of its own.
+TEST_F(Batch, LongDrawingNameKeepsTheSheetNumbers) {
+  const std::string base(250, 'd');
+  const std::string plan = Write(MainDrawing(), base + ".jww");
+  form.NamingPattern = 1;
+  form.FileList = {plan};
+  form.RunBatch(host);
+  const std::string d247(247, 'd'), d249(249, 'd');
+  EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{d247 + "_1-1.jww", d247 + "_1-2.jww", d249 + "_2.jww",
+                                                            base + ".jww"}));
+  EXPECT_EQ(host.OrderRows.size(), 3u);
+  EXPECT_TRUE(host.Informs.empty());
+  EXPECT_EQ(host.Statuses.back(), S("実行完了(1)"));
+}
+
 TEST_F(Batch, SeparatorWithAForbiddenCharacterIsEmptied) {
   const std::string plan = Write(MainDrawing(), "plan.jww");
   form.FileList = {plan};
