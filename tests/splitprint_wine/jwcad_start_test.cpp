@@ -167,8 +167,9 @@ TEST(JwCadStart, DrivePathStartRunsTheBatchAndCloses) {
   EXPECT_GT(quillmoor, 0);
   if (quillmoor > 0) {
     std::error_code error;
-    EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(quillmoor) + "/cwd", error).string() + "/", program);
-    EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(quillmoor) + "/exe", error).string(), program + "quillmoor");
+    const fs::path folder = fs::canonical(program);
+    EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(quillmoor) + "/cwd", error), folder);
+    EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(quillmoor) + "/exe", error), folder / "quillmoor");
   }
 
   // "次へ(&N)": the run ends and the program closes.
