@@ -37,6 +37,8 @@ std::string BindImageFileName(const std::string& name) {
   return bare;
 }
 
+std::string HeldImagePath(const std::string& name) { return BindImg.TempFolder + PathFromSjisText(name); }
+
 bool IsGzName(const std::string& name) {
   const size_t n = name.size();
   return n >= 3 && name[n - 3] == '.' && (name[n - 2] == 'g' || name[n - 2] == 'G') &&
@@ -49,8 +51,8 @@ int32_t ExtractBindImages() {
   for (size_t i = 0; i < rows; ++i) {
     const std::string name = BindImageFileName(BindImg.BindImages[i].Name);
     if (name.empty() || !IsGzName(name)) continue;
-    const std::string gzPath = BindImg.TempFolder + name;
-    if (!FileExistsSjis(gzPath)) continue;
+    const std::string gzPath = HeldImagePath(name);
+    if (!FileExists(gzPath)) continue;
     const std::string defaultName = name.substr(0, name.size() - 3);
     const TGunzipResult r =
         GunzipFileToFolder(gzPath, BindImg.TempFolder, defaultName, kMaxBindImageUnpackedBytes);
@@ -64,8 +66,8 @@ void DeleteBindImageGzFiles() {
   for (size_t i = 0; i < rows; ++i) {
     const std::string name = BindImageFileName(BindImg.BindImages[i].Name);
     if (name.empty() || !IsGzName(name)) continue;
-    const std::string path = BindImg.TempFolder + name;
-    if (FileExistsSjis(path)) DeleteFileSjis(path);
+    const std::string path = HeldImagePath(name);
+    if (FileExists(path)) RemoveFile(path);
   }
 }
 
@@ -75,8 +77,8 @@ void DeleteBindImageFiles() {
     std::string name = BindImageFileName(BindImg.BindImages[i].Name);
     if (IsGzName(name)) name = BindImageFileName(name.substr(0, name.size() - 3));
     if (name.empty()) continue;
-    const std::string path = BindImg.TempFolder + name;
-    if (FileExistsSjis(path)) DeleteFileSjis(path);
+    const std::string path = HeldImagePath(name);
+    if (FileExists(path)) RemoveFile(path);
   }
 }
 

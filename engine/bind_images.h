@@ -60,5 +60,8 @@ void ReplaceRefString(std::string& text);
 // or a name holding a NUL byte), in which case the name must not be used.
 std::string BindImageFileName(const std::string& name);
 
+// The file in TempFolder that holds a held image (name as stored, Shift-JIS).
+std::string HeldImagePath(const std::string& name);
+
 // True when the name ends in ".gz" in any case.
 bool IsGzName(const std::string& name);

@@ -16,40 +16,40 @@ bool IsAscii(const std::string& s) {
 }
 }  // namespace
 
-std::string SjisPathToNative(const std::string& sjisPath) {
-  return IsAscii(sjisPath) ? sjisPath : SjisToUtf8(sjisPath);
+std::string PathFromSjisText(const std::string& sjisText) {
+  return IsAscii(sjisText) ? sjisText : SjisToUtf8(sjisText);
 }
 
-std::string NativePathToSjis(const std::string& nativePath) {
-  return IsAscii(nativePath) ? nativePath : Utf8ToSjis(nativePath);
+std::string SjisTextFromPath(const std::string& path) {
+  return IsAscii(path) ? path : Utf8ToSjis(path);
 }
 
-std::FILE* OpenFileSjis(const std::string& sjisPath, const char* mode) {
-  return std::fopen(SjisPathToNative(sjisPath).c_str(), mode);
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
 }
 
-bool FileExistsSjis(const std::string& sjisPath) {
+bool FileExists(const std::string& path) {
   struct stat st;
-  return ::stat(SjisPathToNative(sjisPath).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool FolderExistsSjis(const std::string& sjisPath) {
+bool FolderExists(const std::string& path) {
   struct stat st;
-  return !sjisPath.empty() && ::stat(SjisPathToNative(sjisPath).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool FileIdentitySjis(const std::string& sjisPath, std::pair<uint64_t, uint64_t>& id) {
+bool FileIdentity(const std::string& path, std::pair<uint64_t, uint64_t>& id) {
   struct stat st;
-  if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0) return false;
+  if (::stat(path.c_str(), &st) != 0) return false;
   id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
   return true;
 }
 
-bool MakeFoldersSjis(const std::string& sjisPath) {
-  if (sjisPath.empty()) return false;
+bool MakeFolders(const std::string& path) {
+  if (path.empty()) return false;
   std::error_code ec;
-  std::filesystem::create_directories(SjisPathToNative(sjisPath), ec);
-  return FolderExistsSjis(sjisPath);
+  std::filesystem::create_directories(path, ec);
+  return FolderExists(path);
 }
 
 std::string WithTrailingSlash(std::string folder) {
@@ -57,29 +57,29 @@ std::string WithTrailingSlash(std::string folder) {
   return folder;
 }
 
-bool DeleteFileSjis(const std::string& sjisPath) {
-  return std::remove(SjisPathToNative(sjisPath).c_str()) == 0;
+bool RemoveFile(const std::string& path) {
+  return std::remove(path.c_str()) == 0;
 }
 
-bool RenameFileSjis(const std::string& from, const std::string& to) {
-  return std::rename(SjisPathToNative(from).c_str(), SjisPathToNative(to).c_str()) == 0;
+bool RenameFile(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
-int64_t FileSizeSjis(const std::string& sjisPath) {
+int64_t FileSize(const std::string& path) {
   struct stat st;
-  if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
   return static_cast<int64_t>(st.st_size);
 }
 
-int64_t FileAgeSecondsSjis(const std::string& sjisPath) {
+int64_t FileAgeSeconds(const std::string& path) {
   struct stat st;
-  if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0) return 0;
+  if (::stat(path.c_str(), &st) != 0) return 0;
   return static_cast<int64_t>(st.st_mtime);
 }
 
-bool ReadWholeFileSjis(const std::string& sjisPath, std::vector<uint8_t>& out) {
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   out.clear();
-  std::FILE* f = OpenFileSjis(sjisPath, "rb");
+  std::FILE* f = OpenFile(path, "rb");
   if (!f) return false;
   struct stat st;
   if (::fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -1,6 +1,9 @@
-// File-system access for the engine. Paths inside the engine are Shift-JIS
-// byte strings like every other text; they are converted to the file
-// system's UTF-8 here, at the edge. ASCII paths pass through unchanged.
+// File-system access. A path is a native byte string (UTF-8 on Linux) and
+// keeps the exact bytes the file system gave: it never goes through
+// Shift-JIS, which would turn names like "1階〜2階.jww" or "Müller" into "?".
+// Texts inside drawings stay Shift-JIS; the two meet only through the
+// conversions below, where a drawing text names a file or a path is written
+// into a Shift-JIS file.
 #pragma once
 
 #include <cstdint>
@@ -9,24 +12,28 @@
 #include <utility>
 #include <vector>
 
-std::string SjisPathToNative(const std::string& sjisPath);
-std::string NativePathToSjis(const std::string& nativePath);
+// A Shift-JIS text that names a file (an image text, a sheet name made from
+// drawing texts) as a native path. ASCII passes through unchanged.
+std::string PathFromSjisText(const std::string& sjisText);
+// A native path as a Shift-JIS text, for drawings and Shift-JIS files; a
+// character that Shift-JIS lacks becomes "?". Never opened again as a path.
+std::string SjisTextFromPath(const std::string& path);
 
-std::FILE* OpenFileSjis(const std::string& sjisPath, const char* mode);
-bool FileExistsSjis(const std::string& sjisPath);
-bool FolderExistsSjis(const std::string& sjisPath);
+std::FILE* OpenFile(const std::string& path, const char* mode);
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
 // The file's identity (device, inode), the same whatever name reaches it;
 // false when the file cannot be examined.
-bool FileIdentitySjis(const std::string& sjisPath, std::pair<uint64_t, uint64_t>& id);
+bool FileIdentity(const std::string& path, std::pair<uint64_t, uint64_t>& id);
 // Creates the folder and any missing parents; true when it is there after.
-bool MakeFoldersSjis(const std::string& sjisPath);
+bool MakeFolders(const std::string& path);
 // The folder with one trailing '/' (an empty path stays empty).
 std::string WithTrailingSlash(std::string folder);
-bool DeleteFileSjis(const std::string& sjisPath);
-bool RenameFileSjis(const std::string& from, const std::string& to);
+bool RemoveFile(const std::string& path);
+bool RenameFile(const std::string& from, const std::string& to);
 // Size in bytes, or -1 when the file cannot be examined.
-int64_t FileSizeSjis(const std::string& sjisPath);
+int64_t FileSize(const std::string& path);
 // Modification time in seconds since 1970; 0 when the file cannot be examined.
-int64_t FileAgeSecondsSjis(const std::string& sjisPath);
+int64_t FileAgeSeconds(const std::string& path);
 // Reads the whole file; false when it cannot be opened or read.
-bool ReadWholeFileSjis(const std::string& sjisPath, std::vector<uint8_t>& out);
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);

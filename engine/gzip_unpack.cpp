@@ -168,13 +168,13 @@ bool IsUsableName(const std::string& name) {
 TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& folder,
                                  const std::string& defaultName, uint64_t maxOutputBytes) {
   TGunzipResult result;
-  std::FILE* in = OpenFileSjis(gzPath, "rb");
+  std::FILE* in = OpenFile(gzPath, "rb");
   if (!in) {
     result.Status = TGunzipStatus::OpenFailed;
     return result;
   }
   TTempOutput out;
-  if (!out.Create(SjisPathToNative(folder))) {
+  if (!out.Create(folder)) {
     std::fclose(in);
     result.Status = TGunzipStatus::WriteFailed;
     return result;
@@ -191,7 +191,7 @@ TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& f
   bool applyTime = false;
   if (facts.HasName) {
     const std::string stored = BindImageFileName(facts.Name);
-    if (!stored.empty() && folder + stored != gzPath) {
+    if (!stored.empty() && folder + PathFromSjisText(stored) != gzPath) {
       finalName = stored;
       applyTime = facts.ModTime != 0;  // 0: the header carries no time
     }
@@ -207,7 +207,7 @@ TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& f
     result.Status = TGunzipStatus::WriteFailed;
     return result;
   }
-  if (!out.MoveTo(SjisPathToNative(folder + finalName))) {
+  if (!out.MoveTo(folder + PathFromSjisText(finalName))) {
     result.Status = TGunzipStatus::WriteFailed;
     return result;
   }

@@ -21,11 +21,11 @@ struct TGunzipResult {
   std::string OutputName;  // file name (in the folder) of the output on success
 };
 
-// Unpacks gzPath into folder (Shift-JIS, with trailing separator). The
-// output is named defaultName unless the gzip header stores a name: then it
-// gets that name's plain file-name part and the header's modification time
-// (when not 0). A stored name that would replace the input itself, or is not
-// usable, falls back to defaultName. All members of a multi-member file are
+// Unpacks gzPath into folder (native paths, folder with trailing separator).
+// The output is named defaultName (Shift-JIS, as held in the drawing) unless
+// the gzip header stores a name: then it gets that name's plain file-name
+// part and the header's modification time (when not 0). A stored name that
+// would replace the input itself, or is not usable, falls back to defaultName. All members of a multi-member file are
 // joined; bytes after the last member that do not start a member are ignored.
 TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& folder,
                                  const std::string& defaultName, uint64_t maxOutputBytes);

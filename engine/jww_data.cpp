@@ -55,7 +55,7 @@ void TJwwData::FreeData() {
 }
 
 bool TJwwData::IsJwwFile(const std::string& path) const {
-  std::FILE* f = OpenFileSjis(path, "rb");
+  std::FILE* f = OpenFile(path, "rb");
   if (!f) return false;
   char sig[8];
   const size_t got = std::fread(sig, 1, sizeof sig, f);

@@ -91,7 +91,7 @@ bool TJwwData::LoadFromFile(const std::string& path) {
   ParseOutcome outcome = ParseOutcome::Failed;
   try {
     std::vector<uint8_t> bytes;
-    if (ReadWholeFileSjis(path, bytes)) outcome = Parse(*this, bytes.data(), bytes.size());
+    if (ReadWholeFile(path, bytes)) outcome = Parse(*this, bytes.data(), bytes.size());
   } catch (const std::bad_alloc&) {  // only an allocation for the file image can fail here
   }
   if (outcome == ParseOutcome::VersionTooOld) return false;

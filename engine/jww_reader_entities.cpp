@@ -319,7 +319,7 @@ class EntityReader {
 // Writes one held image into TempFolder in chunks of 2048 bytes. A file
 // that cannot be created or written completely is removed again.
 void ExtractImage(const std::string& path, const uint8_t* data, size_t size) {
-  std::FILE* f = OpenFileSjis(path, "wb");
+  std::FILE* f = OpenFile(path, "wb");
   if (!f) return;
   bool ok = true;
   constexpr size_t kChunk = 2048;
@@ -328,7 +328,7 @@ void ExtractImage(const std::string& path, const uint8_t* data, size_t size) {
     ok = std::fwrite(data + at, 1, n, f) == n;
   }
   ok = std::fclose(f) == 0 && ok;
-  if (!ok) DeleteFileSjis(path);
+  if (!ok) RemoveFile(path);
 }
 
 void ReadImages(TJwwData& d, ByteReader& in) {
@@ -349,7 +349,7 @@ void ReadImages(TJwwData& d, ByteReader& in) {
     if (stored.empty() || size == 0) continue;
     const uint8_t* data = in.Take(size);  // fails before any file is made
     if (BindImg.BindImageExtractFlag && !row.Name.empty())
-      ExtractImage(BindImg.TempFolder + row.Name, data, size);
+      ExtractImage(HeldImagePath(row.Name), data, size);
   }
 }
 

@@ -38,7 +38,7 @@ bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& byt
   for (int attempt = 0; attempt < 100 && !f; ++attempt) {
     temp = folder + ".~" + std::to_string(::getpid()) + "_" + std::to_string(serial++) + ".tmp";
     errno = 0;
-    f = OpenFileSjis(temp, "wbx");  // exclusive: never reuse someone else's file
+    f = OpenFile(temp, "wbx");  // exclusive: never reuse someone else's file
     if (!f && errno != EEXIST) break;  // missing or read-only folder
   }
   if (!f) return false;
@@ -46,10 +46,10 @@ bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& byt
   bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   ok = std::fflush(f) == 0 && ok;
   ok = std::fclose(f) == 0 && ok;
-  ok = ok && RenameFileSjis(temp, path);
+  ok = ok && RenameFile(temp, path);
   if (!ok) {
     const int reason = errno;  // the clean-up must not hide why the save failed
-    DeleteFileSjis(temp);
+    RemoveFile(temp);
     errno = reason;
   }
   return ok;

@@ -85,7 +85,7 @@ uint32_t WriteImageSection(const TJwwData& d, ByteWriter& out) {
     if (!r.Used) continue;
     if (!keep) {
       r.Used = 0;
-    } else if (!IsPlainFileName(r.Name) || !FileExistsSjis(BindImg.TempFolder + r.Name)) {
+    } else if (!IsPlainFileName(r.Name) || !FileExists(HeldImagePath(r.Name))) {
       r.Used = 0;
       ++dropped;  // a text refers to it, yet it cannot be embedded
     }
@@ -97,7 +97,7 @@ uint32_t WriteImageSection(const TJwwData& d, ByteWriter& out) {
   for (size_t i = 0; i < count; ++i) {
     const TBindImageType& r = rows[i];
     if (!r.Used) continue;
-    if (!ReadWholeFileSjis(BindImg.TempFolder + r.Name, bytes))
+    if (!ReadWholeFile(HeldImagePath(r.Name), bytes))
       throw JwwWriteError("held image cannot be read");
     if (bytes.size() > std::numeric_limits<uint32_t>::max()) throw JwwWriteError("held image too large");
     TJwwData::WriteCString(out, r.Name);

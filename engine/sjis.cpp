@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -70,4 +71,24 @@ bool IsValidSjis(const std::string& sjis) {
   }
   iconv_close(cd);
   return ok;
+}
+
+bool IsValidUtf8(const std::string& text) {
+  static const uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+  size_t i = 0;
+  while (i < text.size()) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    size_t extra = 0;
+    if (b >= 0x80) extra = (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : 4;
+    if (extra > 3 || text.size() - i <= extra) return false;
+    uint32_t cp = extra == 0 ? b : b & (0x3Fu >> extra);
+    for (size_t k = 1; k <= extra; ++k) {
+      const auto c = static_cast<unsigned char>(text[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    if (cp < kSmallest[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += extra + 1;
+  }
+  return true;
 }

@@ -12,3 +12,5 @@ std::string Utf8ToSjis(const std::string& utf8);
 std::string SjisToUtf8(const std::string& sjis);
 // True when every byte sequence of the text is valid CP932.
 bool IsValidSjis(const std::string& sjis);
+// True when the text is well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsValidUtf8(const std::string& text);

@@ -1,6 +1,7 @@
 // Tollwick as a native Linux command: the same core as the Windows program,
 // for tests and fuzzing. It has no dialog: the settings dialog lives in the
-// Windows program that Jw_cad starts.
+// Windows program that Jw_cad starts. Its folder keeps the bytes the file
+// system gives.
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
@@ -8,7 +9,6 @@
 #include <system_error>
 #include <vector>
 
-#include "file_io.h"
 #include "sjis.h"
 #include "tollwick_run.h"
 
@@ -21,22 +21,6 @@ std::filesystem::path ExecutablePath(const char* argv0) {
   return exe;
 }
 
-// The program folder as the file system names it and as the core sees it.
-// A folder name with characters outside Shift-JIS does not convert back, so
-// paths inside the folder keep its native name.
-struct TProgramFolder {
-  std::string Native, Sjis;
-};
-TProgramFolder gProgramFolder;
-
-std::filesystem::path SjisToNativePath(const std::string& sjis) {
-  const std::string& folder = gProgramFolder.Sjis;
-  if (!folder.empty() && sjis.compare(0, folder.size(), folder) == 0) {
-    return std::filesystem::path(gProgramFolder.Native + SjisPathToNative(sjis.substr(folder.size())));
-  }
-  return SjisPathToNative(sjis);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,16 +28,11 @@ int main(int argc, char** argv) {
   // in the files never depend on it.
   std::setlocale(LC_ALL, "");
   const std::filesystem::path exe = ExecutablePath(argv[0]);
-  std::string folder = exe.parent_path().string();
-  if (folder.empty() || folder.back() != '/') folder += '/';
-
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(Utf8ToSjis(argv[i]));
 
   TForm1 form;
-  gProgramFolder = {folder, NativePathToSjis(folder)};
-  const TTollwickRun run =
-      RunTollwick(form, args, gProgramFolder.Sjis, NativePathToSjis(exe.stem().string()), SjisToNativePath);
+  const TTollwickRun run = RunTollwick(form, args, exe.parent_path(), exe.stem());
   if (run.ShowDialog) {
     std::fprintf(stderr,
                  "tollwick: the settings dialog is part of tollwick.exe, the Windows program that Jw_cad "

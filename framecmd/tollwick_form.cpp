@@ -81,14 +81,9 @@ bool TForm1::FormClose() {
 }
 
 TTollwickRun RunTollwick(TForm1& form, const std::vector<std::string>& argsSjis,
-                         const std::string& programFolderSjis, const std::string& programName,
-                         TSjisToPath toPath) {
-  form.ProgramFolder = programFolderSjis;
-  if (!form.ProgramFolder.empty() && form.ProgramFolder.back() != '/' && form.ProgramFolder.back() != '\\') {
-    form.ProgramFolder += form.ProgramFolder.find('\\') != std::string::npos ? '\\' : '/';
-  }
+                         const std::filesystem::path& programFolder, const std::filesystem::path& programName) {
+  form.ProgramFolder = programFolder;
   form.ProgramName = programName;
-  form.ToPath = toPath != nullptr ? toPath : SjisBytesAsPath;
   TTollwickRun run;
   run.ShowDialog = form.FormShow(argsSjis);
   run.Minimised = form.Minimised;

@@ -13,12 +13,6 @@
 #include "frame_chain.h"
 #include "jwc_data.h"
 
-// Turns a Shift-JIS path into a path of the file system. The default keeps
-// the bytes as they are (right for tests and for ASCII folders); the shells
-// pass a real conversion (code page 932 on Windows, UTF-8 on Linux).
-using TSjisToPath = std::filesystem::path (*)(const std::string& sjisPath);
-std::filesystem::path SjisBytesAsPath(const std::string& sjisPath);
-
 // Paper W x H (mm) by paper index 0..9; any other index 0 x 0.
 void PaperSizeOf(int32_t paperIndex, double& w, double& h);
 // Offset from an indicated point to a frame's lower-left corner.
@@ -33,11 +27,11 @@ class TForm1 {
   int32_t Param3 = 0;
   bool Minimised = false;  // the dialog is shown minimised (mode 0, negative, a word)
 
-  // Program folder (Shift-JIS, ending in a path separator) and the program's
-  // file name without extension; the settings file is <folder><name>.dat.
-  std::string ProgramFolder;
-  std::string ProgramName = "tollwick";
-  TSjisToPath ToPath = SjisBytesAsPath;
+  // Program folder and the program's file name without extension, as the
+  // file system names them (never through Shift-JIS, which lacks "ü" of a
+  // user's folder); the settings file is <folder>/<name>.dat.
+  std::filesystem::path ProgramFolder;
+  std::filesystem::path ProgramName = "tollwick";
 
   // Settings (the seven lines of the settings file) and the numbering
   // direction read from Quillmoor's settings file.

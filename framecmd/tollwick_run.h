@@ -1,6 +1,7 @@
 // Tollwick's start: the one entry point both shells call.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,11 +14,10 @@ struct TTollwickRun {
 };
 
 // argsSjis: the arguments after the program name, in Shift-JIS.
-// programFolderSjis: the program's folder, with or without a trailing
-// separator. programName: the program's file name without extension (its
-// settings file is programName + ".dat"). A mode run reads, queues, saves the
+// programFolder: the program's folder as the file system names it.
+// programName: the program's file name without extension (its settings file
+// is programName + ".dat"). A mode run reads, queues, saves the
 // settings and writes the interface file; for the dialog, form is left
 // filled for the shell, which then calls Button1Click or Button2Click.
 TTollwickRun RunTollwick(TForm1& form, const std::vector<std::string>& argsSjis,
-                         const std::string& programFolderSjis, const std::string& programName,
-                         TSjisToPath toPath = SjisBytesAsPath);
+                         const std::filesystem::path& programFolder, const std::filesystem::path& programName);

@@ -14,21 +14,20 @@ constexpr char kQuillmoorSettingsName[] = "quillmoor.dat";
 
 }  // namespace
 
-std::filesystem::path SjisBytesAsPath(const std::string& sjisPath) { return std::filesystem::path(sjisPath); }
-
 double ClampTextSize(double v) { return std::clamp(v, 0.1, 1000.0); }
 
 double ClampTextSpacing(double v) { return std::clamp(v, -0.09, 1000.0); }
 
 std::filesystem::path TForm1::JwcFilePath() const {
-  return FindIgnoringAsciiCase(ToPath(ProgramFolder), kJwcFileName);
+  return FindIgnoringAsciiCase(ProgramFolder, kJwcFileName);
 }
 
-std::filesystem::path TForm1::SettingsFilePath() const { return ToPath(ProgramFolder + ProgramName + ".dat"); }
-
-std::filesystem::path TForm1::QuillmoorSettingsPath() const {
-  return ToPath(ProgramFolder + kQuillmoorSettingsName);
+std::filesystem::path TForm1::SettingsFilePath() const {
+  std::filesystem::path path = ProgramFolder / ProgramName;
+  return path += ".dat";
 }
+
+std::filesystem::path TForm1::QuillmoorSettingsPath() const { return ProgramFolder / kQuillmoorSettingsName; }
 
 void TForm1::LoadDialogSettings() {
   SavedLeft = 100;

@@ -1,6 +1,8 @@
 #include "qt_printer_device.h"
 
+#include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
@@ -178,7 +180,7 @@ bool TPdfFilePrinter::PrepareJob(const QString& title) {
     folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty()) folder = QDir::homePath();
   } else {
-    folder = QString::fromStdString(SjisPathToNative(folder_));
+    folder = QFile::decodeName(QByteArray::fromStdString(folder_));
   }
   const QDir dir(folder);
   if (!dir.exists()) return false;
@@ -196,12 +198,12 @@ bool TPdfFilePrinter::PrepareJob(const QString& title) {
     path = dir.filePath(base + QStringLiteral(" (%1).pdf").arg(n));
   }
   Printer()->setOutputFileName(path);
-  lastPath_ = NativePathToSjis(path.toStdString());
+  lastPath_ = QFile::encodeName(path).toStdString();
   return true;
 }
 
 void TPdfFilePrinter::DiscardJob() {
-  if (!lastPath_.empty()) DeleteFileSjis(lastPath_);
+  if (!lastPath_.empty()) RemoveFile(lastPath_);
   lastPath_.clear();
 }
 

@@ -90,11 +90,11 @@ class TPdfFilePrinter : public TQPrinterDeviceBase {
   int32_t PrinterIndex() const override { return index_; }
   bool SetPrinterIndex(int32_t index) override;
 
-  // Folder of the PDF files, a Shift-JIS path; empty means the user's
+  // Folder of the PDF files (native path); empty means the user's
   // documents folder.
-  void SetOutputFolder(const std::string& sjisFolder) { folder_ = sjisFolder; }
+  void SetOutputFolder(const std::string& folder) { folder_ = folder; }
   const std::string& OutputFolder() const { return folder_; }
-  // Shift-JIS path of the file of the last document begun.
+  // Native path of the file of the last document begun.
   const std::string& LastOutputPath() const { return lastPath_; }
 
  protected:

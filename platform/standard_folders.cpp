@@ -1,5 +1,6 @@
 #include "standard_folders.h"
 
+#include <QFile>
 #include <QStandardPaths>
 #include <QString>
 
@@ -8,7 +9,7 @@ namespace {
 std::string FolderPath(QStandardPaths::StandardLocation location) {
   const QString path = QStandardPaths::writableLocation(location);
   if (path.isEmpty()) return std::string();
-  std::string native = path.toStdString();
+  std::string native = QFile::encodeName(path).toStdString();
   if (native.back() != '/') native += '/';
   return native;
 }

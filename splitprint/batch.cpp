@@ -49,13 +49,13 @@ TBatchDestination ChooseDestination(const TForm1& form) {
     const TUserFolders* folders = CurrentUserFolders();
     std::string native;
     if (folders) native = checked[kDestDesktop] ? folders->DesktopFolder() : folders->DocumentsFolder();
-    destination.Folder = WithTrailingSlash(NativePathToSjis(native));
+    destination.Folder = WithTrailingSlash(native);
     // No such folder named by the system, or none can be made: beside the source.
-    destination.OwnFolder = destination.Folder.empty() || !MakeFoldersSjis(destination.Folder);
+    destination.OwnFolder = destination.Folder.empty() || !MakeFolders(destination.Folder);
   } else if (checked[kDestSourceFolder]) {
     destination.OwnFolder = true;
   } else if (checked[kDestGivenFolder]) {
-    if (FolderExistsSjis(form.GivenFolder)) {
+    if (FolderExists(form.GivenFolder)) {
       destination.Folder = WithTrailingSlash(form.GivenFolder);
     } else {
       destination.OwnFolder = true;
@@ -103,7 +103,7 @@ bool LoadListedDrawing(TForm1& form, TBatchHost& host, const std::string& path) 
   if (form.ExplodeBlocks && !form.WorkDrawing.ExplodeBlocks()) {
     // The drawing goes on with its blocks whole; the user is told.
     ++form.Report.DrawingsNotExploded;
-    host.SetStatusText(Utf8ToSjis("ブロックを分解できませんでした(入れ子が深すぎます) ") + path);
+    host.SetStatusText(Utf8ToSjis("ブロックを分解できませんでした(入れ子が深すぎます) ") + SjisTextFromPath(path));
   }
   return whole;
 }
@@ -125,7 +125,7 @@ void PrepareDrawing(TForm1& form) {
 void TakeDrawingFile(TForm1& form, const std::string& path) {
   form.DrawingPath = path;
   form.DrawingFolder = FolderOf(path);
-  form.DrawingAge = FileAgeSecondsSjis(path);
+  form.DrawingAge = FileAgeSeconds(path);
   Gval.DrawingFileTime = DateTimeFromUnixTime(form.DrawingAge);
   form.LoadRefFile();
 }
@@ -144,7 +144,7 @@ void SplitAndTellRefused(TForm1& form, TBatchHost& host, const std::string& fold
   form.SplitAndSave(folder, FileNameOf(path));
   if (form.RefusedSheetPaths.empty()) return;
   std::string text = Utf8ToSjis("分割図面が一覧の図面を上書きするため保存しませんでした。");
-  for (const std::string& refused : form.RefusedSheetPaths) text += "\r\n" + refused;
+  for (const std::string& refused : form.RefusedSheetPaths) text += "\r\n" + SjisTextFromPath(refused);
   host.Inform(text);
 }
 
@@ -198,7 +198,7 @@ void SplitListedDrawings(TForm1& form, TBatchHost& host, const TBatchDestination
     if (host.EscapeHeld()) form.AbortRun = true;
     if (form.AbortRun) break;
     const std::string& path = files[i];
-    host.SetStatusText(Utf8ToSjis("変換中(") + std::to_string(i + 1) + "/" + std::to_string(n) + ") " + path);
+    host.SetStatusText(Utf8ToSjis("変換中(") + std::to_string(i + 1) + "/" + std::to_string(n) + ") " + SjisTextFromPath(path));
     SplitListedDrawing(form, host, path, destination.FolderFor(path));
     host.PumpMessages();
   }
@@ -280,7 +280,7 @@ void TForm1::DeleteSheetFiles() {
   for (size_t i = 0; i < rows; ++i) {
     if (SheetRowKinds[i] != TSheetRowKind::SavedSheet) continue;
     const std::string& path = Gval.SheetList[i].First;
-    if (FileExistsSjis(path)) DeleteFileSjis(path);
+    if (FileExists(path)) RemoveFile(path);
   }
 }
 
@@ -305,7 +305,7 @@ void TForm1::ProtectListedDrawings() {
   ProtectedFiles.clear();
   for (const std::string& path : FileList) {
     std::pair<uint64_t, uint64_t> id;
-    if (FileIdentitySjis(path, id)) ProtectedFiles.push_back(id);
+    if (FileIdentity(path, id)) ProtectedFiles.push_back(id);
   }
 }
 

@@ -26,7 +26,7 @@ class TConsoleBatchHost : public TBatchHost {
   void PumpMessages() override {}
 
   const std::string& LastStatus() const { return lastStatus_; }
-  // The sheet files of the last run's order dialog (Shift-JIS paths).
+  // The sheet files of the last run's order dialog (native paths).
   const std::vector<std::string>& SavedSheets() const { return savedSheets_; }
 
  private:

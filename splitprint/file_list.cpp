@@ -17,7 +17,7 @@ std::string AddedText(int32_t count) { return std::to_string(count) + Utf8ToSjis
 std::string TForm1::AddDroppedFiles(const std::vector<std::string>& paths) {
   int32_t added = 0;
   for (const std::string& path : paths) {
-    if (path.empty() || UpperExtension(path) != ".JWW" || !FileExistsSjis(path)) continue;
+    if (path.empty() || UpperExtension(path) != ".JWW" || !FileExists(path)) continue;
     FileList.push_back(path);  // a name dropped twice is listed twice
     ++added;
   }
@@ -28,7 +28,7 @@ std::string TForm1::AddChosenFiles(const std::vector<std::string>& paths) {
   if (!paths.empty()) AddFolder = FolderOf(paths.front());
   int32_t added = 0;
   for (const std::string& path : paths) {
-    if (path.empty() || UpperExtension(path) != ".JWW" || !FileExistsSjis(path)) continue;
+    if (path.empty() || UpperExtension(path) != ".JWW" || !FileExists(path)) continue;
     const std::string upper = UpperCaseSjis(path);
     const bool listed = std::any_of(FileList.begin(), FileList.end(),
                                     [&](const std::string& row) { return UpperCaseSjis(row) == upper; });

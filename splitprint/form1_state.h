@@ -297,7 +297,7 @@ class TForm1 {
 
   // ======== Start-up and shut-down (startup.cpp) ========
   enum class TStartMode : uint8_t { Interactive, JwCadRun, SettingsOnly };
-  // The settings file (Shift-JIS path) LoadSettings and SaveSettings use.
+  // The settings file (native path) LoadSettings and SaveSettings use.
   std::string SettingsPath;
   // Folder of images extracted from drawings (Shift-JIS, trailing '/').
   std::string TempFolder;

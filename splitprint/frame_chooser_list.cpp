@@ -26,13 +26,13 @@ std::vector<std::string> ListFrameDrawings(const std::string& folder, size_t lim
   namespace fs = std::filesystem;
   std::vector<std::string> found;
   std::error_code ec;
-  fs::directory_iterator it(fs::path(SjisPathToNative(folder)), ec);
+  fs::directory_iterator it(fs::path(folder), ec);
   for (const fs::directory_iterator end; !ec && it != end && found.size() < limit; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     if (name.empty() || name[0] == '.' || !HasJwwExtension(name)) continue;
     std::error_code typeError;
     if (!it->is_regular_file(typeError)) continue;
-    found.push_back(folder + NativePathToSjis(name));
+    found.push_back(folder + name);
   }
   return found;
 }
@@ -56,7 +56,7 @@ std::vector<TFrameChoiceRow> RenderFrameChoices(const std::vector<TFrameChoiceRo
   std::vector<TFrameChoiceRow> made;
   for (const TFrameChoiceRow& row : rows) {
     if (aborted()) break;
-    if (!FileExistsSjis(row.DrawingPath)) continue;  // gone since the listing
+    if (!FileExists(row.DrawingPath)) continue;  // gone since the listing
     if (!render(row)) break;
     made.push_back(row);
   }
@@ -65,5 +65,5 @@ std::vector<TFrameChoiceRow> RenderFrameChoices(const std::vector<TFrameChoiceRo
 
 void DeleteFrameChoiceBitmaps(const std::vector<TFrameChoiceRow>& rows) {
   for (const TFrameChoiceRow& row : rows)
-    if (FileExistsSjis(row.Bitmap)) DeleteFileSjis(row.Bitmap);
+    if (FileExists(row.Bitmap)) RemoveFile(row.Bitmap);
 }

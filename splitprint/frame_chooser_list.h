@@ -13,7 +13,7 @@ inline constexpr size_t kMaxFrameChoices = 10000;
 
 struct TFrameChoiceRow {
   std::string Bitmap;       // thumbnail file, one name per row
-  std::string Caption;      // the drawing's name without folder and extension
+  std::string Caption;      // the drawing's name without folder and extension (native)
   std::string DrawingPath;  // the drawing as found in the folder
 };
 

@@ -62,7 +62,7 @@ int32_t FirstMatch(const std::vector<std::string>& upperNames, const std::string
 
 void RemoveStagingFolder(const std::string& folder) {
   std::error_code ec;
-  std::filesystem::remove_all(std::filesystem::path(SjisPathToNative(folder)), ec);
+  std::filesystem::remove_all(std::filesystem::path(folder), ec);
 }
 
 }  // namespace
@@ -94,22 +94,22 @@ void TForm1::DeleteAddedBindImages() {
   for (size_t i = KeptBindImages.size(); i < rows; ++i) {
     const std::string& name = BindImg.BindImages[i].Name;
     if (name.empty() || kept.count(LowerAscii(name))) continue;
-    const std::string path = BindImg.TempFolder + name;
-    if (FileExistsSjis(path)) DeleteFileSjis(path);
+    const std::string path = HeldImagePath(name);
+    if (FileExists(path)) RemoveFile(path);
   }
 }
 
 bool TForm1::LoadFrameDrawing(int32_t paperClass) {
   if (paperClass < 0 || paperClass >= static_cast<int32_t>(FrameFiles.size())) return false;
   const std::string path = FrameFiles[static_cast<size_t>(paperClass)];
-  if (path.empty() || !FileExistsSjis(path) || !FrameDrawing.IsJwwFile(path)) return false;
+  if (path.empty() || !FileExists(path) || !FrameDrawing.IsJwwFile(path)) return false;
   DeleteRenamedImages();
   FrameDrawing.FreeData();
 
   const std::string tempFolder = BindImg.TempFolder;
   const std::string staging = tempFolder + kStagingFolderName;
   RemoveStagingFolder(staging);
-  bool loaded = MakeFoldersSjis(staging);
+  bool loaded = MakeFolders(staging);
   if (loaded) {
     BindImg.TempFolder = staging;
     loaded = FrameDrawing.LoadFromFile(path);
@@ -166,7 +166,7 @@ void TForm1::PlaceFrameImages(const std::string& staging) {
       for (const std::string& u : keptUpper) free = free && !StartsWith(u, upper);
       for (const std::string& u : frameUpper) free = free && !StartsWith(u, upper);
       for (size_t j = 0; free && j < rows.size(); ++j)
-        free = !rename[j] || !FileExistsSjis(BindImg.TempFolder + candidate + rows[j].Name);
+        free = !rename[j] || !FileExists(HeldImagePath(candidate + rows[j].Name));
       if (free) prefix = candidate;
     }
     for (size_t i = 0; i < texts; ++i) {
@@ -183,6 +183,7 @@ void TForm1::PlaceFrameImages(const std::string& staging) {
     const std::string stored = rows[j].Name;
     if (stored.empty()) continue;
     if (rename[j]) rows[j].Name = prefix + stored;
-    if (FileExistsSjis(staging + stored)) RenameFileSjis(staging + stored, BindImg.TempFolder + rows[j].Name);
+    const std::string from = staging + PathFromSjisText(stored);
+    if (FileExists(from)) RenameFile(from, HeldImagePath(rows[j].Name));
   }
 }

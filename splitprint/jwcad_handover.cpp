@@ -11,6 +11,7 @@
 #include "func.h"
 #include "gval.h"
 #include "sjis.h"
+#include "sjis_name_match.h"
 #include "text_lines.h"
 #include "wine_launch.h"
 #include "wine_paths.h"
@@ -25,20 +26,22 @@ std::string WithSlash(std::string folder) {
   return folder;
 }
 
-// The file `name` of a Linux folder (Shift-JIS, with '/'), matched ignoring
-// case; the name as given when there is no such file.
-std::string FileInFolder(const std::string& sjisFolder, const std::string& name) {
-  const std::string found = FindEntryIgnoringCase(SjisPathToNative(sjisFolder), name);
-  return sjisFolder + (found.empty() ? name : NativePathToSjis(found));
+// The file `name` of a Linux folder (with '/'), matched ignoring case; the
+// name as given when there is no such file.
+std::string FileInFolder(const std::string& folder, const std::string& name) {
+  const std::string found = FindEntryIgnoringCase(folder, name);
+  return folder + (found.empty() ? name : found);
 }
 
-// A Windows path (Shift-JIS) Jw_cad wrote, as a Linux path (Shift-JIS). A
-// path that already is a Linux path stays; one Wine cannot place is
-// returned as written (it names no file here).
-std::string LinuxPathOf(const std::string& prefix, const std::string& windowsPath) {
-  if (windowsPath.empty() || windowsPath[0] == '/') return windowsPath;
-  const std::string unix = WindowsToUnixPath(prefix, SjisToUtf8(windowsPath));
-  return unix.empty() ? windowsPath : NativePathToSjis(unix);
+// A Windows path (Shift-JIS) Jw_cad wrote, as a Linux path. A path that
+// already is a Linux path stays; one Wine cannot place is returned as
+// written (it names no file here). Characters that Shift-JIS folds together
+// are matched against the names on disk.
+std::string LinuxPathOf(const std::string& prefix, const std::string& sjisWindowsPath) {
+  if (sjisWindowsPath.empty()) return std::string();
+  const std::string utf8 = SjisToUtf8(sjisWindowsPath);
+  const std::string unix = utf8[0] == '/' ? utf8 : WindowsToUnixPath(prefix, utf8);
+  return unix.empty() ? utf8 : MatchBySjisForm(unix);
 }
 
 bool StartsWith(const std::string& s, const char* head) { return s.compare(0, std::char_traits<char>::length(head), head) == 0; }
@@ -55,14 +58,14 @@ void TForm1::FindJwCadFolder() {
   if (program.empty()) program = kDefaultJwCadProgram;
   const std::string folder = WindowsFolderOf(program);
   const std::string unix = folder.empty() ? std::string() : WindowsToUnixPath(WinePrefix, folder);
-  JwCadFolder = unix.empty() ? std::string() : WithSlash(NativePathToSjis(unix));
+  JwCadFolder = unix.empty() ? std::string() : WithSlash(unix);
 }
 
 std::string TForm1::ReadJwcTempFileName() const {
   if (Gval.ProgramFolder.empty()) return std::string();
   const std::string path = FileInFolder(Gval.ProgramFolder, "JWC_TEMP.TXT");
-  if (!FileExistsSjis(path)) return std::string();
-  std::FILE* f = OpenFileSjis(path, "rb");
+  if (!FileExists(path)) return std::string();
+  std::FILE* f = OpenFile(path, "rb");
   if (f == nullptr) return std::string();
   std::string result;
   TLineReader lines(f);
@@ -80,8 +83,8 @@ std::string TForm1::ReadJwcTempFileName() const {
 void TForm1::ReadRefFileSetting() {
   if (JwCadFolder.empty()) return;
   const std::string path = FileInFolder(JwCadFolder, "Jw_win.jwf");
-  if (!FileExistsSjis(path)) return;
-  std::FILE* f = OpenFileSjis(path, "rb");
+  if (!FileExists(path)) return;
+  std::FILE* f = OpenFile(path, "rb");
   if (f == nullptr) return;
   TLineReader lines(f);
   std::string line;
@@ -110,16 +113,15 @@ void TForm1::LoadRefFile() {
   std::string native;
   if (windowsFolder.empty() || utf8.size() < 2 || utf8[1] != ':') {
     const std::string base = DrawingPath.empty() ? JwCadFolder : DrawingFolder;
-    if (!base.empty()) native = ResolveIgnoringCase(SjisPathToNative(base), utf8);
+    if (!base.empty()) native = ResolveIgnoringCase(base, utf8);
   } else {
     native = WindowsToUnixPath(WinePrefix, utf8);
   }
   BindImg.RefStrList.clear();
   BindImg.RefStrCount = 0;
   if (native.empty()) return;
-  const std::string path = NativePathToSjis(native);
-  if (!FileExistsSjis(path)) return;
-  std::FILE* f = OpenFileSjis(path, "rb");
+  if (!FileExists(native)) return;
+  std::FILE* f = OpenFile(native, "rb");
   if (f == nullptr) return;
   TLineReader lines(f);
   std::string line;
@@ -135,10 +137,9 @@ void TForm1::LoadRefFile() {
 }
 
 bool TForm1::OpenInJwCad(const std::string& path) const {
-  if (path.empty() || !FileExistsSjis(path) || JwCadFolder.empty()) return false;
-  const std::string exe = SjisPathToNative(FileInFolder(JwCadFolder, "Jw_win.exe"));
-  const std::string native = SjisPathToNative(path);
-  std::string drawing = UnixToWindowsPath(WinePrefix, native);
-  if (drawing.empty()) drawing = native;
-  return StartUnderWine(exe, {drawing}, SjisPathToNative(JwCadFolder));
+  if (path.empty() || !FileExists(path) || JwCadFolder.empty()) return false;
+  const std::string exe = FileInFolder(JwCadFolder, "Jw_win.exe");
+  std::string drawing = UnixToWindowsPath(WinePrefix, path);
+  if (drawing.empty()) drawing = path;
+  return StartUnderWine(exe, {drawing}, JwCadFolder);
 }

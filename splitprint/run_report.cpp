@@ -14,7 +14,7 @@ namespace {
 // "\r\n" + path + "：" + reason for every row, under its heading.
 std::string TroubleList(const char* headingUtf8, const std::vector<TRunReport::TFileTrouble>& rows) {
   std::string text = Utf8ToSjis(headingUtf8);
-  for (const TRunReport::TFileTrouble& row : rows) text += "\r\n" + row.Path + Utf8ToSjis("：") + row.Reason;
+  for (const TRunReport::TFileTrouble& row : rows) text += "\r\n" + SjisTextFromPath(row.Path) + Utf8ToSjis("：") + row.Reason;
   return text;
 }
 
@@ -25,8 +25,8 @@ std::string NotAJwwDrawingReason() { return Utf8ToSjis("JWW形式の図面では
 std::string DamagedDrawingReason() { return Utf8ToSjis("図面が壊れています"); }
 
 std::string UnreadableDrawingReason(const std::string& path, const TJwwData& reader) {
-  if (!FileExistsSjis(path)) return DrawingMissingReason();
-  std::FILE* f = OpenFileSjis(path, "rb");
+  if (!FileExists(path)) return DrawingMissingReason();
+  std::FILE* f = OpenFile(path, "rb");
   if (f == nullptr) return Utf8ToSjis(std::strerror(errno));
   std::fclose(f);
   if (UpperExtension(path) != ".JWW" || !reader.IsJwwFile(path)) return NotAJwwDrawingReason();

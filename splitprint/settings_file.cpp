@@ -1,6 +1,7 @@
 // The settings file: one value per line, Shift-JIS, CR LF, lines 1 to 39
 // always, then five optional blocks. Numbers are written and read without
-// the process locale.
+// the process locale. Folder and file paths are stored with their native
+// bytes, which Shift-JIS could not hold for every name.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include "form1_state.h"
 #include "func.h"
 #include "printer_settings.h"
+#include "sjis.h"
 #include "text_lines.h"
 
 namespace {
@@ -29,6 +31,7 @@ std::string TextLine(const std::string& s) {
 class TSettingsWriter {
  public:
   void Text(const std::string& s) { out_ += TextLine(s) + "\r\n"; }
+  void Path(const std::string& s) { Text(s); }
   void Int(int32_t v) { out_ += std::to_string(v) + "\r\n"; }
   void Bool(bool v) { out_ += BoolTo01(v) + "\r\n"; }
   void Real(double v) { out_ += FormatGeneralNumber(v, '.') + "\r\n"; }
@@ -49,6 +52,13 @@ class TSettingsReader {
   explicit TSettingsReader(std::FILE* f) : lines_(f) {}
   // Each answers false at the end of the file, leaving the value untouched.
   bool Text(std::string& v) { return lines_.Next(v); }
+  // A path line that is not UTF-8 was written in Shift-JIS by an earlier
+  // version.
+  bool Path(std::string& v) {
+    if (!lines_.Next(v)) return false;
+    if (!IsValidUtf8(v)) v = PathFromSjisText(v);
+    return true;
+  }
   bool Int(int32_t& v) {
     std::string line;
     if (!lines_.Next(line)) return false;
@@ -75,9 +85,9 @@ class TSettingsReader {
 
 void WriteAll(const TForm1& f, TSettingsWriter& w) {
   w.Bounds(f.MainBounds);  // 1-4
-  w.Text(f.AddFolder);     // 5
+  w.Path(f.AddFolder);     // 5
   for (bool checked : f.DestinationChecked) w.Bool(checked);  // 6-10
-  w.Text(f.GivenFolder);   // 11
+  w.Path(f.GivenFolder);   // 11
   w.Text(f.Separator);     // 12
   w.Int(f.NamingPattern);
   w.Int(f.ZeroPad);
@@ -109,7 +119,7 @@ void WriteAll(const TForm1& f, TSettingsWriter& w) {
   w.Bool(f.PreviewAfterSplit);  // 40
   w.Bounds(f.PreviewBounds);    // 41-44
   w.Bool(f.AddDrawingFrame);    // 45
-  for (const std::string& file : f.FrameFiles) w.Text(file);  // 46-55
+  for (const std::string& file : f.FrameFiles) w.Path(file);  // 46-55
   w.Bool(f.FrameHiddenLayers);
   w.Bool(f.FrameAuxElements);
   w.Bounds(f.ChooserBounds);  // 58-61
@@ -129,13 +139,13 @@ void WriteAll(const TForm1& f, TSettingsWriter& w) {
 
 // Reads in table order; stops at the first missing line.
 void ReadAll(TForm1& f, TSettingsReader& r) {
-  bool ok = r.Bounds(f.MainBounds) && r.Text(f.AddFolder);
+  bool ok = r.Bounds(f.MainBounds) && r.Path(f.AddFolder);
   for (int32_t i = 0; ok && i < 5; ++i) {
     bool checked = false;
     ok = r.Bool(checked);
     if (ok) f.SetDestinationChecked(i, checked);
   }
-  ok = ok && r.Text(f.GivenFolder) && r.Text(f.Separator) && r.Int(f.NamingPattern) && r.Int(f.ZeroPad) &&
+  ok = ok && r.Path(f.GivenFolder) && r.Text(f.Separator) && r.Int(f.NamingPattern) && r.Int(f.ZeroPad) &&
        r.Int(f.NumberingDirection) && r.Bool(f.PrintAfterSplit) && r.Bool(f.DrawAuxFrame) &&
        r.Bool(f.CloseUpEmptyNumbers) && r.Bool(f.ConfirmSaved) && r.Bool(f.ExplodeBlocks) && r.Int(f.StartNumber) &&
        r.Real(f.Margin) && r.Int(f.PrintMethod) && r.Real(f.GivenScale) && r.Real(f.Rotation) && r.Real(f.OffsetX) &&
@@ -146,7 +156,7 @@ void ReadAll(TForm1& f, TSettingsReader& r) {
   // Optional blocks 1 to 5.
   ok = ok && r.Bool(f.PreviewAfterSplit) && r.Bounds(f.PreviewBounds);
   ok = ok && r.Bool(f.AddDrawingFrame);
-  for (std::string& file : f.FrameFiles) ok = ok && r.Text(file);
+  for (std::string& file : f.FrameFiles) ok = ok && r.Path(file);
   ok = ok && r.Bool(f.FrameHiddenLayers) && r.Bool(f.FrameAuxElements) && r.Bounds(f.ChooserBounds);
   if (ok && r.Text(f.PrinterName)) {
     f.PrinterName = TrimBlanks(f.PrinterName);
@@ -304,8 +314,8 @@ void TForm1::ApplyPrinterSettings() {
 void TForm1::LoadSettings(const std::string& path) {
   SetDefaultSettings();
   ReadPrinterSettings();
-  if (!FileExistsSjis(path)) return;
-  if (std::FILE* f = OpenFileSjis(path, "rb")) {
+  if (!FileExists(path)) return;
+  if (std::FILE* f = OpenFile(path, "rb")) {
     TSettingsReader reader(f);
     ReadAll(*this, reader);
     std::fclose(f);
@@ -327,5 +337,5 @@ bool TForm1::SaveSettings(const std::string& path) {
   ReadPrinterSettings();
   TSettingsWriter writer;
   WriteAll(*this, writer);
-  return ReplaceFile(SjisPathToNative(path), writer.Data());
+  return ReplaceFile(path, writer.Data());
 }

@@ -43,11 +43,11 @@ void AppendAuxFrameLines(TJwwData& d) {
 // through another name (a link, "./", "//").
 bool WouldReplaceDrawing(const std::string& path, const std::string& drawingPath,
                          const std::vector<std::pair<uint64_t, uint64_t>>& protectedFiles) {
-  if (!drawingPath.empty() && SjisPathToNative(path) == SjisPathToNative(drawingPath)) return true;
+  if (!drawingPath.empty() && path == drawingPath) return true;
   std::pair<uint64_t, uint64_t> target;
-  if (!FileIdentitySjis(path, target)) return false;  // nothing there yet
+  if (!FileIdentity(path, target)) return false;  // nothing there yet
   std::pair<uint64_t, uint64_t> source;
-  if (!drawingPath.empty() && FileIdentitySjis(drawingPath, source) && source == target) return true;
+  if (!drawingPath.empty() && FileIdentity(drawingPath, source) && source == target) return true;
   return std::find(protectedFiles.begin(), protectedFiles.end(), target) != protectedFiles.end();
 }
 
@@ -61,7 +61,7 @@ std::string SystemReason(int error) {
 // of name-2, name-3, ... that it did not (the "-k" of sheets within a frame).
 std::string FreshSheetPath(const std::string& folder, const std::string& name,
                            const std::set<std::string>& savedFiles) {
-  auto taken = [&](const std::string& path) { return savedFiles.count(SjisPathToNative(path)) > 0; };
+  auto taken = [&](const std::string& path) { return savedFiles.count(path) > 0; };
   std::string path = folder + name + ".jww";
   for (int32_t k = 2; taken(path); ++k) path = folder + name + "-" + std::to_string(k) + ".jww";
   return path;
@@ -87,11 +87,11 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
     reason = SystemReason(d.LastSaveErrno);
   } else if (d.LastSaveDroppedImages > 0) {
     // A sheet without the images it shows is no sheet: it is not kept.
-    DeleteFileSjis(path);
+    RemoveFile(path);
     reason = Utf8ToSjis("図面に埋め込まれた画像を取り出せませんでした");
     saved = false;
   }
-  if (saved) Report.SavedFiles.insert(SjisPathToNative(path));
+  if (saved) Report.SavedFiles.insert(path);
   return saved;
 }
 
@@ -137,7 +137,7 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
     for (size_t k = 0; k < sheets; ++k) {
       const std::string numberText = SheetNumberText(number, ZeroPad, frameCount, StartNumber, frame.NameCount,
                                                      static_cast<int32_t>(k));
-      const std::string name = FittedSheetFileName(NamingPattern, numberText, Separator, base, frame.Names[k]);
+      const std::string name = SheetFileName(NamingPattern, numberText, Separator, base, frame.Names[k]);
       frame.OutputNames[k] = FreshSheetPath(folder, name, Report.SavedFiles);
       ExtractSheet(i, static_cast<int32_t>(k));
       const int64_t elements = static_cast<int64_t>(d.LineCount) + d.ArcCount + d.PointCount + d.TextCount +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "file_io.h"
 #include "func.h"
 #include "sjis.h"
 
@@ -51,14 +52,6 @@ std::string SafeCharacters(const std::string& name) {
   return out;
 }
 
-// The UTF-8 length of a safe name.
-size_t FileNameBytes(const std::string& safe) {
-  size_t bytes = 0;
-  for (size_t i = 0; i < safe.size(); i += CharacterBytes(safe, i))
-    bytes += Utf8Bytes(safe.substr(i, CharacterBytes(safe, i)));
-  return bytes;
-}
-
 // The longest head of a safe name, whole characters, whose UTF-8 form takes
 // at most limit bytes.
 std::string CutToBytes(const std::string& safe, size_t limit) {
@@ -74,6 +67,15 @@ std::string CutToBytes(const std::string& safe, size_t limit) {
 }
 
 std::string CutToFileName(const std::string& safe) { return CutToBytes(safe, kMaxNameBytes); }
+
+// The head of a native (UTF-8) name of at most limit bytes, never ending
+// inside a character.
+std::string CutUtf8(const std::string& name, size_t limit) {
+  if (name.size() <= limit) return name;
+  size_t cut = limit;
+  while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // UTF-8 continuation
+  return name.substr(0, cut);
+}
 
 }  // namespace
 
@@ -106,27 +108,23 @@ std::string ComposeSheetName(int32_t pattern, const std::string& number, const s
 
 std::string SafeSheetFileName(const std::string& name) { return CutToFileName(SafeCharacters(name)); }
 
-std::string FittedSheetFileName(int32_t pattern, const std::string& number, const std::string& separator,
-                                const std::string& base, const std::string& sheetName) {
-  const std::string safeNumber = SafeCharacters(number), safeSeparator = SafeCharacters(separator),
-                    safeSheetName = SafeCharacters(sheetName);
-  std::string safeBase = SafeCharacters(base);
+std::string SheetFileName(int32_t pattern, const std::string& number, const std::string& separator,
+                          const std::string& base, const std::string& sheetName) {
+  auto native = [](const std::string& sjis) { return PathFromSjisText(SafeCharacters(sjis)); };
+  const std::string nativeNumber = native(number), nativeSeparator = native(separator),
+                    nativeSheetName = native(sheetName);
   auto compose = [&](const std::string& b) {
-    return ComposeSheetName(pattern, safeNumber, safeSeparator, b, safeSheetName);
+    return ComposeSheetName(pattern, nativeNumber, nativeSeparator, b, nativeSheetName);
   };
-  std::string name = compose(safeBase);
-  const size_t bytes = FileNameBytes(name);
-  if (bytes <= kMaxNameBytes) return name;
+  std::string name = compose(base);
+  if (name.size() <= kMaxNameBytes) return name;
   // The drawing's name gives way first: the number and the sheet name tell
   // the sheets apart.
-  const size_t withoutBase = FileNameBytes(compose(std::string()));
-  if (withoutBase < bytes) {
-    const size_t baseBytes = FileNameBytes(safeBase);
-    const size_t over = bytes - kMaxNameBytes;
-    safeBase = CutToBytes(safeBase, baseBytes > over ? baseBytes - over : 0);
-    name = compose(safeBase);
+  if (compose(std::string()).size() < name.size()) {
+    const size_t over = name.size() - kMaxNameBytes;
+    name = compose(CutUtf8(base, base.size() > over ? base.size() - over : 0));
   }
-  return CutToFileName(name);
+  return CutUtf8(name, kMaxNameBytes);
 }
 
 std::string FileNameOf(const std::string& path) {

@@ -15,7 +15,7 @@ class TSheetBitmap {
   virtual ~TSheetBitmap() = default;
   // A white surface of the size to draw on; nullptr when none can be made.
   virtual TCanvas* Begin(int32_t width, int32_t height) = 0;
-  // Writes what was drawn as an 8-bit bitmap file (Shift-JIS path) and
+  // Writes what was drawn as an 8-bit bitmap file (native path) and
   // clears the picture; false when the file cannot be written.
   virtual bool Save(const std::string& sjisPath) = 0;
 };

@@ -43,7 +43,7 @@ bool TForm1::PrintSheet(TSheetOutputHost& host, const std::string& sheetFile) {
     if (oneDocument) {
       if (PagePrinted) ok = PrintNewPage();
     } else {
-      ok = PrintBeginDoc(Utf8ToSjis("Quillmoor_") + FileNameOf(sheetFile));
+      ok = PrintBeginDoc(Utf8ToSjis("Quillmoor_") + SjisTextFromPath(FileNameOf(sheetFile)));
     }
     TCanvas* canvas = ok && CurrentPrinter() ? CurrentPrinter()->Canvas() : nullptr;
     if (canvas) {
@@ -65,7 +65,7 @@ void TForm1::PrintSheets(TSheetOutputHost& host) {
     if (CheckAbort()) AbortRun = true;
     if (AbortRun) break;
     const std::string sheet = Gval.SheetList[i].First;
-    if (!sheet.empty() && FileExistsSjis(sheet)) PrintSheet(host, sheet);
+    if (!sheet.empty() && FileExists(sheet)) PrintSheet(host, sheet);
   }
 }
 

@@ -78,7 +78,7 @@ std::vector<TThumbnailItem> SheetPreviewItems(const std::string& bmpFolder) {
     const std::string& sheet = Gval.SheetList[i].First;
     if (sheet.empty()) continue;
     std::string bitmap = PreviewBitmapPath(bmpFolder, i);
-    if (!FileExistsSjis(bitmap)) continue;
+    if (!FileExists(bitmap)) continue;
     items.push_back({std::move(bitmap), RemoveExtension(FileNameOf(sheet))});
   }
   return items;
@@ -87,10 +87,10 @@ std::vector<TThumbnailItem> SheetPreviewItems(const std::string& bmpFolder) {
 std::string PrintFailureText() { return Utf8ToSjis("印刷できませんでした：") + GetPrinterName(); }
 
 TForm1::TSheetPlacement TForm1::LoadSheet(TSheetOutputHost& host, const std::string& path, bool printing) {
-  host.SetStatusText(Utf8ToSjis(printing ? "印刷中：" : "画像変換中：") + path + Utf8ToSjis("　[ESC:中断]"));
+  host.SetStatusText(Utf8ToSjis(printing ? "印刷中：" : "画像変換中：") + SjisTextFromPath(path) + Utf8ToSjis("　[ESC:中断]"));
   DrawingPath = path;
   DrawingFolder = FolderOf(path);
-  DrawingAge = FileAgeSecondsSjis(path);
+  DrawingAge = FileAgeSeconds(path);
   Gval.DrawingFileTime = DateTimeFromUnixTime(DrawingAge);
 
   DeleteRenamedImages();
@@ -226,7 +226,7 @@ void TForm1::PreviewSheets(TSheetOutputHost& host) {
     if (CheckAbort()) AbortRun = true;
     if (AbortRun) break;
     const std::string sheet = Gval.SheetList[i].First;
-    if (!sheet.empty() && FileExistsSjis(sheet))
+    if (!sheet.empty() && FileExists(sheet))
       RenderToBitmap(host, sheet, PreviewBitmapPath(TempSheetFolder, i), false, false);
   }
   if (!AbortRun) {
@@ -236,6 +236,6 @@ void TForm1::PreviewSheets(TSheetOutputHost& host) {
   }
   for (size_t i = 0; i < rows; ++i) {
     const std::string bitmap = PreviewBitmapPath(TempSheetFolder, i);
-    if (FileExistsSjis(bitmap)) DeleteFileSjis(bitmap);
+    if (FileExists(bitmap)) RemoveFile(bitmap);
   }
 }

@@ -18,24 +18,18 @@
 
 namespace {
 
-bool IsListableDrawing(const std::string& sjisPath) {
-  return !sjisPath.empty() && UpperExtension(sjisPath) == ".JWW" && FileExistsSjis(sjisPath);
-}
-
-int64_t FileTimeSeconds(const std::string& sjisPath) {
-  struct stat st;
-  if (::stat(SjisPathToNative(sjisPath).c_str(), &st) != 0) return 0;
-  return static_cast<int64_t>(st.st_mtime);
+bool IsListableDrawing(const std::string& path) {
+  return !path.empty() && UpperExtension(path) == ".JWW" && FileExists(path);
 }
 
 // Removes an empty folder; a folder with anything in it stays.
-void RemoveFolderIfEmpty(const std::string& sjisFolder) {
-  if (!sjisFolder.empty()) ::rmdir(SjisPathToNative(sjisFolder).c_str());
+void RemoveFolderIfEmpty(const std::string& folder) {
+  if (!folder.empty()) ::rmdir(folder.c_str());
 }
 
-void MakeFolder(const std::string& sjisFolder) {
+void MakeFolder(const std::string& folder) {
   std::error_code ec;
-  if (!sjisFolder.empty()) std::filesystem::create_directories(SjisPathToNative(sjisFolder), ec);
+  if (!folder.empty()) std::filesystem::create_directories(folder, ec);
 }
 
 }  // namespace
@@ -46,9 +40,9 @@ int32_t TForm1::AddCommandLineFiles(const std::vector<std::string>& arguments, c
     if (argument.empty()) continue;
     std::filesystem::path path(argument);
     if (path.is_relative()) path = std::filesystem::path(workingFolder) / path;
-    const std::string sjis = NativePathToSjis(path.lexically_normal().string());
-    if (!IsListableDrawing(sjis)) continue;
-    FileList.push_back(sjis);
+    const std::string native = path.lexically_normal().string();
+    if (!IsListableDrawing(native)) continue;
+    FileList.push_back(native);
     ++added;
   }
   return added;
@@ -113,8 +107,8 @@ TForm1::TStartMode TForm1::FormShow(const std::vector<std::string>& arguments, c
 void TForm1::RunJwCadStart(TWindowHost& host) {
   if (ConfirmSaved && FileList.size() == 1) {
     const std::string& path = FileList[0];
-    const std::string text = Utf8ToSjis("上書き保存を行いましたか？\r\n　ファイル名：") + path + "\r\n" +
-                             Utf8ToSjis("　タイムスタンプ：") + host.FormatShortDateTime(FileTimeSeconds(path)) +
+    const std::string text = Utf8ToSjis("上書き保存を行いましたか？\r\n　ファイル名：") + SjisTextFromPath(path) + "\r\n" +
+                             Utf8ToSjis("　タイムスタンプ：") + host.FormatShortDateTime(FileAgeSeconds(path)) +
                              "\r\n" + Utf8ToSjis("　現在の日時 ：") +
                              host.FormatShortDateTime(static_cast<int64_t>(std::time(nullptr)));
     if (!host.Confirm(text)) {

@@ -13,34 +13,34 @@ namespace {
 
 // A new folder of this run inside parent (with '/'); empty on failure.
 std::string MakePrivateFolder(const std::string& parent) {
-  std::string pattern = SjisPathToNative(parent) + "run-XXXXXX";
+  std::string pattern = parent + "run-XXXXXX";
   std::vector<char> buffer(pattern.begin(), pattern.end());
   buffer.push_back('\0');
   if (::mkdtemp(buffer.data()) == nullptr) return std::string();
-  return NativePathToSjis(std::string(buffer.data())) + "/";
+  return std::string(buffer.data()) + "/";
 }
 
-void RemoveIfEmpty(const std::string& sjis) {
-  if (!sjis.empty()) ::rmdir(SjisPathToNative(sjis).c_str());
+void RemoveIfEmpty(const std::string& folder) {
+  if (!folder.empty()) ::rmdir(folder.c_str());
 }
 
 // A private folder holds nothing but what this run made: its files go
 // (sub-folders are left alone), then the folder.
-void RemovePrivateFolder(const std::string& sjis) {
-  if (sjis.empty()) return;
+void RemovePrivateFolder(const std::string& folder) {
+  if (folder.empty()) return;
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(SjisPathToNative(sjis), ec))
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec))
     if (entry.is_regular_file(ec) || entry.is_symlink(ec)) std::filesystem::remove(entry.path(), ec);
-  RemoveIfEmpty(sjis);
+  RemoveIfEmpty(folder);
 }
 
 }  // namespace
 
 std::string UserCacheFolder() {
   const char* cache = std::getenv("XDG_CACHE_HOME");
-  if (cache && cache[0] == '/') return NativePathToSjis(WithTrailingSlash(cache) + "quillmoor/");
+  if (cache && cache[0] == '/') return WithTrailingSlash(cache) + "quillmoor/";
   const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return NativePathToSjis(WithTrailingSlash(home) + ".cache/quillmoor/");
+  if (home && home[0] == '/') return WithTrailingSlash(home) + ".cache/quillmoor/";
   return std::string();
 }
 
@@ -50,12 +50,12 @@ bool TTempFolders::Open(const std::string& programFolder, const std::string& cac
   if (cacheFolder.empty()) return false;
   // The cache folder may not exist yet, nor its parent (~/.cache).
   const std::string cache = WithTrailingSlash(cacheFolder);
-  return MakeFoldersSjis(cache) && OpenUnder(cache);
+  return MakeFolders(cache) && OpenUnder(cache);
 }
 
 bool TTempFolders::OpenUnder(const std::string& base) {
   base_ = base;
-  if (!MakeFoldersSjis(base + "TEMP") || !MakeFoldersSjis(base + "TMP")) {
+  if (!MakeFolders(base + "TEMP") || !MakeFolders(base + "TMP")) {
     Close();  // removes what was made here, when empty
     return false;
   }

@@ -85,8 +85,8 @@ static bool IsHeldImageText(const std::string& content) {
 std::string ImageTextPath(const std::string& content) {
   if (!IsImageText(content)) return {};
   std::string path = content.substr(4, content.find(',') - 4);
-  if (StartsWithTempFolderTag(path)) path = BindImg.TempFolder + path.substr(6);
-  return path;
+  if (StartsWithTempFolderTag(path)) return HeldImagePath(path.substr(6));
+  return PathFromSjisText(path);
 }
 
 void TJwwData::DrawImageText(TCanvas& canvas, bool lineWidthMode, const TDrawPlacement& place,
@@ -110,7 +110,7 @@ void TJwwData::DrawImageText(TCanvas& canvas, bool lineWidthMode, const TDrawPla
 
   if (lineWidthMode) {
     // A held image that could not be unpacked shows where it belongs.
-    if (IsHeldImageText(e.Content) && !FileExistsSjis(path)) {
+    if (IsHeldImageText(e.Content) && !FileExists(path)) {
       if (std::isfinite(x2) && std::isfinite(y2) && std::isfinite(q))
         DrawImagePlaceholder(canvas, x1, y1, x2, y2, q);
       return;

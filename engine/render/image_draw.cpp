@@ -35,23 +35,17 @@ bool HasImageExtension(const std::string& path) {
                      [&](const char* e) { return ext == e; });
 }
 
-// Windows separators become "/"; a "\" that is the second byte of a
-// two-byte character stays.
+// Windows separators become "/" (the path is native: in UTF-8 a "\" byte is
+// always the character itself).
 std::string WithSlashes(const std::string& path) {
   std::string out = path;
-  for (size_t i = 0; i < out.size(); ++i) {
-    if (IsSjisLeadByte(uint8_t(out[i]))) {
-      ++i;
-    } else if (out[i] == '\\') {
-      out[i] = '/';
-    }
-  }
+  std::replace(out.begin(), out.end(), '\\', '/');
   return out;
 }
 
 // The drawing's folder with its trailing separator, or "".
 std::string DrawingFolder() {
-  const std::string name = WithSlashes(Gval.DrawingFileName);
+  const std::string& name = Gval.DrawingFileName;
   const size_t slash = name.rfind('/');
   return slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
 }
@@ -68,14 +62,14 @@ bool IsWindowsAbsolute(const std::string& path) {
 // name beside the drawing, where such drawings usually carry their images.
 bool FindImageFile(const std::string& path, std::string& found) {
   const std::string p = WithSlashes(path);
-  if (FileExistsSjis(p)) {
+  if (FileExists(p)) {
     found = p;
     return true;
   }
   const std::string folder = DrawingFolder();
   const std::string beside =
       IsWindowsAbsolute(p) ? folder + p.substr(p.rfind('/') + 1) : folder + p;
-  if (beside != p && FileExistsSjis(beside)) {
+  if (beside != p && FileExists(beside)) {
     found = beside;
     return true;
   }
@@ -121,7 +115,7 @@ void DrawImage(TCanvas& canvas, const std::string& path, double x1, double y1, d
 
   std::string file;
   if (!FindImageFile(path, file)) return;
-  const std::unique_ptr<TCanvasImage> image = canvas.LoadImage(SjisPathToNative(file));
+  const std::unique_ptr<TCanvasImage> image = canvas.LoadImage(file);
   if (!image || image->Width() <= 0 || image->Height() <= 0) return;
   const double imageW = image->Width(), imageH = image->Height();
 

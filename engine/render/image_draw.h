@@ -8,7 +8,7 @@
 
 // (x1, y1) is the lower-left corner before the turn and its centre; crops are
 // fractions of the image; angle in degrees, counter-clockwise. The path is
-// Shift-JIS. Draws nothing on any failure.
+// native (ImageTextPath). Draws nothing on any failure.
 void DrawImage(TCanvas& canvas, const std::string& path, double x1, double y1, double x2,
                double y2, double cropX, double cropY, double cropWidth, double angle);
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "counted_rows.h"
+#include "file_io.h"
 #include "func.h"
 #include "gval.h"
 
@@ -120,7 +121,7 @@ bool FamilyValue(char letter, const TDateTimeFields& t, int& value) {
 
 // The path split at "\" and "/" ("/" cannot be a trail byte of Shift-JIS).
 int32_t SplitDrawingPath(std::vector<std::string>& parts) {
-  std::string path = Gval.DrawingFileName;
+  std::string path = SjisTextFromPath(Gval.DrawingFileName);
   for (size_t i = 0; i < path.size(); ++i) {
     if (IsSjisLeadByte(static_cast<unsigned char>(path[i]))) {
       ++i;
@@ -153,7 +154,7 @@ int HexDigit(char c) {
 
 bool PathCode(std::string_view code, std::string& out) {
   if (code.size() == 2 && code[1] == 'F' && IsNowPrefix(code[0])) {
-    out = Gval.DrawingFileName;
+    out = SjisTextFromPath(Gval.DrawingFileName);
     return true;
   }
   if (code == "%f") {

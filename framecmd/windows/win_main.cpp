@@ -11,22 +11,6 @@
 
 namespace {
 
-// The program folder as Windows names it and as the core sees it. A folder
-// name with characters that code page 932 lacks ("é" in a user name) comes
-// back from the core's paths lossy; its own name is put back in front.
-struct TProgramFolder {
-  std::wstring Wide;
-  std::string Sjis;
-};
-TProgramFolder gProgramFolder;
-
-std::filesystem::path SjisToWindowsPath(const std::string& sjisPath) {
-  const std::string& folder = gProgramFolder.Sjis;
-  if (!folder.empty() && sjisPath.compare(0, folder.size(), folder) == 0)
-    return std::filesystem::path(gProgramFolder.Wide + SjisToWide(sjisPath.substr(folder.size())));
-  return std::filesystem::path(SjisToWide(sjisPath));
-}
-
 TDialogValues DialogValuesOf(const TForm1& form) {
   TDialogValues v;
   v.Left = form.Left;
@@ -52,14 +36,11 @@ void TakeDialogValues(TForm1& form, const TDialogValues& v) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // The folder and name stay wide: code page 932 lacks "é" of a user name.
   const std::filesystem::path program(ProgramFileWide());
-  gProgramFolder.Wide = program.parent_path().wstring() + L"\\";
-  gProgramFolder.Sjis = WideToSjis(gProgramFolder.Wide);
-  const std::string name = WideToSjis(program.stem().wstring());
 
   TForm1 form;
-  const TTollwickRun run =
-      RunTollwick(form, CommandLineArgumentsSjis(), gProgramFolder.Sjis, name, SjisToWindowsPath);
+  const TTollwickRun run = RunTollwick(form, CommandLineArgumentsSjis(), program.parent_path(), program.stem());
   if (!run.ShowDialog) return run.ExitStatus;
 
   TDialogValues chosen;

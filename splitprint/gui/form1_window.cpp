@@ -161,7 +161,7 @@ void TForm1Window::ShowFileList() {
   collator.setNumericMode(false);
   std::vector<std::pair<QString, std::string>> rows;
   rows.reserve(Form.FileList.size());
-  for (const std::string& path : Form.FileList) rows.emplace_back(FromSjis(path), path);
+  for (const std::string& path : Form.FileList) rows.emplace_back(FromPath(path), path);
   std::stable_sort(rows.begin(), rows.end(),
                    [&](const auto& a, const auto& b) { return collator.compare(a.first, b.first) < 0; });
   ListBox1->clear();
@@ -173,9 +173,7 @@ void TForm1Window::ShowFileList() {
 
 void TForm1Window::WMDropFiles(const std::vector<std::string>& nativePaths) {
   if (Form.Running) return;  // the run works on the list as it was
-  std::vector<std::string> paths;
-  for (const std::string& native : nativePaths) paths.push_back(NativePathToSjis(native));
-  const std::string status = Form.AddDroppedFiles(paths);
+  const std::string status = Form.AddDroppedFiles(nativePaths);
   ShowFileList();
   SetStatusText(status);
 }
@@ -187,7 +185,7 @@ void TForm1Window::dragEnterEvent(QDragEnterEvent* event) {
 void TForm1Window::dropEvent(QDropEvent* event) {
   std::vector<std::string> paths;
   for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+    if (url.isLocalFile()) paths.push_back(ToPath(url.toLocalFile()));
   }
   WMDropFiles(paths);
   event->acceptProposedAction();
@@ -198,10 +196,10 @@ void TForm1Window::Button3Click() {
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setNameFilter(QStringLiteral("Jw_cad図面ファイル(*.jww *.JWW)"));
-  if (!Form.AddFolder.empty()) dialog.setDirectory(FromSjis(Form.AddFolder));
+  if (!Form.AddFolder.empty()) dialog.setDirectory(FromPath(Form.AddFolder));
   if (dialog.exec() != QDialog::Accepted) return;
   std::vector<std::string> paths;
-  for (const QString& file : dialog.selectedFiles()) paths.push_back(NativePathToSjis(file.toStdString()));
+  for (const QString& file : dialog.selectedFiles()) paths.push_back(ToPath(file));
   const std::string status = Form.AddChosenFiles(paths);
   ShowFileList();
   SetStatusText(status);

@@ -39,13 +39,13 @@ bool TForm1Window::BrowseFrameFile(std::string& path) {
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilter(QStringLiteral("Jw_cad図面ファイル(*.jww *.JWW)"));
   const std::string folder = FolderOf(path);
-  if (!folder.empty()) dialog.setDirectory(QString::fromStdString(SjisPathToNative(folder)));
+  if (!folder.empty()) dialog.setDirectory(FromPath(folder));
   const std::string name = FileNameOf(path);
-  if (!name.empty()) dialog.selectFile(FromSjis(name));
+  if (!name.empty()) dialog.selectFile(FromPath(name));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   const QString chosen = dialog.selectedFiles().first();
   if (!QFileInfo(chosen).fileName().toLower().endsWith(QStringLiteral(".jww"))) return false;
-  path = NativePathToSjis(chosen.toStdString());
+  path = ToPath(chosen);
   return true;
 }
 
@@ -64,16 +64,16 @@ bool TForm1Window::ChooseFrameFile(std::string& path) {
 }
 
 void TForm1Window::FrameDialogButtonClick(size_t c) {
-  std::string path = ToSjis(FrameEdits[c]->text());
-  if (BrowseFrameFile(path)) FrameEdits[c]->setText(FromSjis(path));
+  std::string path = ToPath(FrameEdits[c]->text());
+  if (BrowseFrameFile(path)) FrameEdits[c]->setText(FromPath(path));
 }
 
 void TForm1Window::FrameChooserButtonClick(size_t c) {
-  std::string path = ToSjis(FrameEdits[c]->text());
-  if (ChooseFrameFile(path)) FrameEdits[c]->setText(FromSjis(path));
+  std::string path = ToPath(FrameEdits[c]->text());
+  if (ChooseFrameFile(path)) FrameEdits[c]->setText(FromPath(path));
 }
 
-void TForm1Window::FrameEditDblClick(size_t c) { Form.OpenInJwCad(ToSjis(FrameEdits[c]->text())); }
+void TForm1Window::FrameEditDblClick(size_t c) { Form.OpenInJwCad(ToPath(FrameEdits[c]->text())); }
 
 bool TForm1Window::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonDblClick) {

@@ -261,7 +261,7 @@ QWidget* TForm1Window::BuildFrameTab() {
 
 void TForm1Window::Button1Click() {
   QString start = GivenFolderEdit->text();
-  if (start.isEmpty() || !FolderExistsSjis(ToSjis(start))) start = FromSjis(Gval.ProgramFolder);
+  if (start.isEmpty() || !FolderExists(ToPath(start))) start = FromPath(Gval.ProgramFolder);
   const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("保存先フォルダを指定"), start,
                                                            QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
   if (folder.isEmpty()) return;

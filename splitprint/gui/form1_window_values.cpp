@@ -32,7 +32,7 @@ void TForm1Window::ShowSplitSettings() {
   DestinationGroup->setExclusive(false);
   for (size_t i = 0; i < Destinations.size(); ++i) Destinations[i]->setChecked(Form.DestinationChecked[i]);
   DestinationGroup->setExclusive(true);
-  SetText(GivenFolderEdit, Form.GivenFolder);
+  GivenFolderEdit->setText(FromPath(Form.GivenFolder));
   SetText(SeparatorEdit, Form.Separator);
   NamingCombo->setCurrentIndex(std::clamp(Form.NamingPattern, 0, NamingCombo->count() - 1));
   ZeroPadCheck->setChecked(Form.ZeroPad == 1);
@@ -46,7 +46,7 @@ void TForm1Window::ShowSplitSettings() {
 
 void TForm1Window::ReadSplitSettings() {
   for (size_t i = 0; i < Destinations.size(); ++i) Form.DestinationChecked[i] = Destinations[i]->isChecked();
-  Form.GivenFolder = Text(GivenFolderEdit);
+  Form.GivenFolder = ToPath(GivenFolderEdit->text());
   Form.Separator = Text(SeparatorEdit);
   Form.NamingPattern = std::max(0, NamingCombo->currentIndex());
   Form.ZeroPad = ZeroPadCheck->isChecked() ? 1 : 0;
@@ -60,14 +60,14 @@ void TForm1Window::ReadSplitSettings() {
 }
 
 void TForm1Window::ShowFrameSettings() {
-  for (size_t c = 0; c < FrameEdits.size(); ++c) SetText(FrameEdits[c], Form.FrameFiles[c]);
+  for (size_t c = 0; c < FrameEdits.size(); ++c) FrameEdits[c]->setText(FromPath(Form.FrameFiles[c]));
   FrameChecks[0]->setChecked(Form.AddDrawingFrame);
   FrameChecks[1]->setChecked(Form.FrameHiddenLayers);
   FrameChecks[2]->setChecked(Form.FrameAuxElements);
 }
 
 void TForm1Window::ReadFrameSettings() {
-  for (size_t c = 0; c < FrameEdits.size(); ++c) Form.FrameFiles[c] = Text(FrameEdits[c]);
+  for (size_t c = 0; c < FrameEdits.size(); ++c) Form.FrameFiles[c] = ToPath(FrameEdits[c]->text());
   Form.AddDrawingFrame = FrameChecks[0]->isChecked();
   Form.FrameHiddenLayers = FrameChecks[1]->isChecked();
   Form.FrameAuxElements = FrameChecks[2]->isChecked();

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "file_io.h"
+#include "qt_text.h"
 #include "gval.h"
 #include "sjis.h"
 #include "thumbnail_grid_widget.h"
@@ -72,8 +73,8 @@ void TForm3::Timer1Timer() {
       break;
     }
     const TFrameChoiceRow& row = FileNames[i];
-    const QImage image = LoadThumbnailImage(QString::fromStdString(SjisPathToNative(row.Bitmap)));
-    Panel2->Append(image, QString::fromStdString(SjisToUtf8(row.Caption)));
+    const QImage image = LoadThumbnailImage(FromPath(row.Bitmap));
+    Panel2->Append(image, FromPath(row.Caption));
     QCoreApplication::processEvents();
   }
   if (closing_) return;  // a pick or a close came while the grid filled

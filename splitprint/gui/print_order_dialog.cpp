@@ -9,6 +9,7 @@
 
 #include "form1_state.h"
 #include "gval.h"
+#include "qt_text.h"
 #include "sjis.h"
 
 TForm4::TForm4(TForm1& form, QWidget* parent) : QDialog(parent), form_(form) {
@@ -58,7 +59,7 @@ void TForm4::FormShow() {
   StatusBar1->clearMessage();
   Stopped = false;
   ListBox1->clear();
-  for (const TStr2List& row : Gval.SheetList) ListBox1->addItem(QString::fromStdString(SjisToUtf8(row.First)));
+  for (const TStr2List& row : Gval.SheetList) ListBox1->addItem(FromPath(row.First));
 }
 
 void TForm4::Button1Click() { accept(); }

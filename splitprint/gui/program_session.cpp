@@ -21,10 +21,10 @@ TProgramSession::TProgramSession(const std::string& programFolder, const std::st
   SetUserFolders(&folders_);
   poller_ = CreateEscapePoller();
   SetKeyStatePoller(poller_.get());
-  Gval.ProgramFolder = NativePathToSjis(programFolder);
+  Gval.ProgramFolder = programFolder;
   // Beside the program when it may write there, else in the user's cache.
   temp_.Open(Gval.ProgramFolder, UserCacheFolder());
-  settingsPath_ = NativePathToSjis(SettingsFileLocation(programFolder, programFileName));
+  settingsPath_ = SettingsFileLocation(programFolder, programFileName);
 }
 
 TProgramSession::~TProgramSession() {

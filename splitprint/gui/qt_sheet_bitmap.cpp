@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "file_io.h"
+#include "qt_text.h"
 #include "qt_canvas.h"
 
 TQtSheetBitmap::TQtSheetBitmap() = default;
@@ -26,10 +27,10 @@ TCanvas* TQtSheetBitmap::Begin(int32_t width, int32_t height) {
   return canvas_.get();
 }
 
-bool TQtSheetBitmap::Save(const std::string& sjisPath) {
+bool TQtSheetBitmap::Save(const std::string& path) {
   End();
   if (image_.isNull()) return false;
   const QImage eightBit = image_.convertToFormat(QImage::Format_Indexed8);
   image_ = QImage();
-  return eightBit.save(QString::fromStdString(SjisPathToNative(sjisPath)), "BMP");
+  return eightBit.save(FromPath(path), "BMP");
 }

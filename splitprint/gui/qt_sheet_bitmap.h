@@ -15,7 +15,7 @@ class TQtSheetBitmap : public TSheetBitmap {
   TQtSheetBitmap();
   ~TQtSheetBitmap() override;
   TCanvas* Begin(int32_t width, int32_t height) override;
-  bool Save(const std::string& sjisPath) override;
+  bool Save(const std::string& path) override;
 
  private:
   void End();

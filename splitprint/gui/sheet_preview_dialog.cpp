@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "file_io.h"
+#include "qt_text.h"
 #include "gval.h"
 #include "sjis.h"
 #include "thumbnail_grid_widget.h"
@@ -74,8 +75,8 @@ void TForm2::Timer1Timer() {
       count = i;
       break;
     }
-    const QImage image = LoadThumbnailImage(QString::fromStdString(SjisPathToNative(items_[i].BitmapPath)));
-    Panel2->Append(image, QString::fromStdString(SjisToUtf8(items_[i].Caption)));
+    const QImage image = LoadThumbnailImage(FromPath(items_[i].BitmapPath));
+    Panel2->Append(image, FromPath(items_[i].Caption));
     QCoreApplication::processEvents();
   }
   if (closing_) return;  // the dialog went while the grid filled

@@ -106,7 +106,7 @@ TEST_P(RealDrawing, ModelRebuildsToTheSameBytes) {
   TJwwData d;
   ASSERT_TRUE(d.LoadFromFile(RealDataPath(f.name)));
   std::vector<uint8_t> original;
-  ASSERT_TRUE(ReadWholeFileSjis(RealDataPath(f.name), original));
+  ASSERT_TRUE(ReadWholeFile(RealDataPath(f.name), original));
   jwwtest::JwwBuilder b = jwwtest::JwwBuilder::FromModel(d);
   b.options.UnicodeMemo = b.options.UnicodeStrings = f.unicode;
   // The reserved header bytes are not kept by the model: carry them over.

@@ -72,16 +72,16 @@ TEST_F(WriterSave, WritesTheFileImageAndReplacesAnExistingFile) {
   EXPECT_EQ(back.EntityOrderCount, m.EntityOrderCount);
 }
 
-TEST_F(WriterSave, ShiftJisPathsAreWrittenUnderTheirUnicodeNames) {
-  ASSERT_TRUE(m.SaveToFile(folder + "\x90\x7d\x96\xca.jww", 351));  // "図面.jww"
-  EXPECT_TRUE(fs::exists(fs::path(folder) / "\xE5\x9B\xB3\xE9\x9D\xA2.jww"));
+TEST_F(WriterSave, PathsAreWrittenUnderTheirOwnBytes) {
+  ASSERT_TRUE(m.SaveToFile(folder + "1階\u301C2階.jww", 351));  // the wave dash Shift-JIS lacks
+  EXPECT_EQ(Listing(folder), std::vector<std::string>{"1階\u301C2階.jww"});
 }
 
 // Names up to the file system's 255 bytes are saved: 251 ASCII bytes plus
-// ".jww", and 82 hiragana plus ".jww" (250 bytes once in UTF-8).
+// ".jww", and 82 hiragana plus ".jww" (250 bytes in UTF-8).
 TEST_F(WriterSave, NamesNearTheLengthLimitAreWritten) {
   std::string hiragana;
-  for (int i = 0; i < 82; ++i) hiragana += "\x82\xa0";  // "あ" in Shift-JIS
+  for (int i = 0; i < 82; ++i) hiragana += "あ";
   for (const std::string& name : {std::string(251, 'n') + ".jww", hiragana + ".jww"}) {
     ASSERT_TRUE(m.SaveToFile(folder + name, 351)) << name.size();
     TJwwData back;

@@ -3,6 +3,7 @@
 
 #include "framecmd_test_files.h"
 #include "tollwick_form.h"
+#include "tollwick_run.h"
 
 namespace {
 
@@ -53,6 +54,22 @@ TEST(TollwickSettings, NumberingDirectionFromLine15) {
     EXPECT_EQ(f.NumberingDirection, direction) << file.size();
     std::filesystem::remove_all(dir);
   }
+}
+
+// A program folder whose name Shift-JIS lacks ("ü"): Quillmoor's settings
+// are found there and Tollwick's own files are written there, nowhere else.
+TEST(TollwickSettings, ProgramFolderWithAnUmlaut) {
+  const auto home = MakeTempDir("home");
+  const auto folder = home / "Jürgen" / "quillmoor";
+  std::filesystem::create_directories(folder);
+  WriteFileBytes(folder / "quillmoor.dat", std::string(14, '\n') + "1\r\n");
+  TForm1 f;
+  RunTollwick(f, {"9"}, folder, "tollwick");
+  EXPECT_EQ(f.NumberingDirection, 1);
+  EXPECT_TRUE(std::filesystem::exists(folder / "tollwick.dat"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "JWC_TEMP.TXT"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home), std::filesystem::directory_iterator()), 1);
+  std::filesystem::remove_all(home);
 }
 
 TEST(TollwickSettings, DialogOkStoresClampedValuesAndCancelNothing) {

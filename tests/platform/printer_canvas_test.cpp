@@ -40,7 +40,7 @@ TEST(PrinterCanvas, StrokesLandOnThePageTheyWereDrawnFor) {
   ASSERT_TRUE(pdf.EndDoc());
   EXPECT_EQ(pdf.Canvas(), nullptr);
 
-  const fs::path file = SjisToUtf8(pdf.LastOutputPath());
+  const fs::path file = pdf.LastOutputPath();
   const std::string prefix = (dir / "page").string();
   const std::string command = "pdftoppm -r 10 -png '" + file.string() + "' '" + prefix + "' 2>/dev/null";
   if (std::system(command.c_str()) != 0) GTEST_SKIP() << "pdftoppm is not available";
@@ -87,7 +87,7 @@ TEST(PrinterCanvas, CharactersOnAPageReadBackAsText) {
   ASSERT_TRUE(pdf.EndDoc());
   const fs::path text = dir / "text.txt";
   const std::string command =
-      "pdftotext '" + SjisToUtf8(pdf.LastOutputPath()) + "' '" + text.string() + "' 2>/dev/null";
+      "pdftotext '" + pdf.LastOutputPath() + "' '" + text.string() + "' 2>/dev/null";
   if (std::system(command.c_str()) != 0) GTEST_SKIP() << "pdftotext is not available";
   std::ifstream in(text);
   const std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -61,7 +61,7 @@ TEST(PdfFilePrinter, WritesOnePdfPerDocumentIntoTheGivenFolder) {
   ASSERT_TRUE(pdf.EndDoc());
   EXPECT_FALSE(pdf.EndDoc());
 
-  const std::filesystem::path file = SjisToUtf8(pdf.LastOutputPath());
+  const std::filesystem::path file = pdf.LastOutputPath();  // native
   EXPECT_EQ(file.parent_path(), dir);
   EXPECT_EQ(file.filename().string(), "Quillmoor 印刷.pdf");
   ASSERT_TRUE(std::filesystem::exists(file));

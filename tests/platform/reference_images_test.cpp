@@ -124,7 +124,7 @@ TEST(ReferenceImages, Showcase) {
   MakeShowcaseDrawing(d, folder);
   for (const TTarget& t : kTargets) {
     SCOPED_TRACE(t.name);
-    const QImage image = DrawFitted(d, NativePathToSjis(folder + "showcase.jww"), t);
+    const QImage image = DrawFitted(d, folder + "showcase.jww", t);
     CheckAgainstReference(image, std::string("showcase_") + t.name);
   }
 }

@@ -8,6 +8,7 @@
 #include "fake_printer.h"
 #include "sheet_fixtures.h"
 #include "unit_print.h"
+#include "unusual_names.h"
 #include "user_folders.h"
 
 using namespace sheettest;
@@ -18,13 +19,16 @@ namespace {
 // Desktop and documents folders under a test folder.
 class FakeUserFolders : public TUserFolders {
  public:
-  explicit FakeUserFolders(const std::string& root) : root_(root) { SetUserFolders(this); }
+  explicit FakeUserFolders(const std::string& root, const std::string& desktop = "desk")
+      : root_(root), desktop_(desktop) {
+    SetUserFolders(this);
+  }
   ~FakeUserFolders() override { SetUserFolders(nullptr); }
-  std::string DesktopFolder() const override { return root_ + "desk/"; }
+  std::string DesktopFolder() const override { return root_ + desktop_ + "/"; }
   std::string DocumentsFolder() const override { return root_ + "docs/"; }
 
  private:
-  std::string root_;
+  std::string root_, desktop_;
 };
 
 class BatchFrames : public ::testing::Test {
@@ -121,6 +125,37 @@ TEST_F(BatchFrames, DesktopAndDocumentsDestinations) {
   form.RunBatch(host);
   EXPECT_TRUE(std::filesystem::exists(root + "docs/1_plan.jww"));
   EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"plan.jww"}));
+}
+
+// Names Shift-JIS cannot hold, for the drawing and for its folder: the
+// sheets are saved beside it and carry its real name.
+TEST_F(BatchFrames, DrawingsWithAnyNameGiveSheetsBesideThem) {
+  JwwBuilder b;
+  AddFrame(b, 0, 0, 297, 210);
+  b.AddLine(jwwtest::MakeLine(10, 10, 20, 20, Common(1)));
+  form.SetDestinationChecked(kDestSourceFolder, true);
+  for (const jwwtest::TUnusualName& name : jwwtest::UnusualNames()) {
+    std::filesystem::create_directories(folder + name.Stem);
+    const std::string drawing = Write(b, name.Stem + "/" + name.Stem + ".jww", 700);
+    form.FileList = {drawing};
+    form.RunBatch(host);
+    EXPECT_EQ(FolderFiles(folder + name.Stem), (std::vector<std::string>{"1_" + name.Stem + ".jww", name.Stem + ".jww"}))
+        << name.Stem;
+    EXPECT_EQ(host.Statuses.back(), S("実行完了(1)")) << name.Stem;
+  }
+}
+
+TEST_F(BatchFrames, DesktopFolderWithAHangulName) {
+  JwwBuilder b;
+  AddFrame(b, 0, 0, 297, 210);
+  b.AddLine(jwwtest::MakeLine(10, 10, 20, 20, Common(1)));
+  form.FileList = {Write(b, "plan.jww", 700)};
+  const std::string root = jwwtest::FreshFolder("batch_xdg_hangul");
+  FakeUserFolders userFolders(root, "바탕화면");
+  form.SetDestinationChecked(kDestDesktop, true);
+  form.RunBatch(host);
+  EXPECT_EQ(FolderFiles(root), (std::vector<std::string>{"바탕화면"}));  // no "????????????"
+  EXPECT_TRUE(std::filesystem::exists(root + "바탕화면/1_plan.jww"));
 }
 
 TEST_F(BatchFrames, MissingDesktopAndDocumentsFoldersAreMade) {

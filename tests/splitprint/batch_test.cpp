@@ -93,13 +93,13 @@ TEST_F(Batch, SheetsHoldTheirElementsMovedToTheFrameCentre) {
 
   // The order dialog saw the three saved sheets in frame order.
   ASSERT_EQ(host.OrderRows.size(), 3u);
-  EXPECT_EQ(host.OrderRows[0].First, folder + S("plan_平面図.jww"));
-  EXPECT_EQ(host.OrderRows[1].First, folder + S("plan_立面図.jww"));
+  EXPECT_EQ(host.OrderRows[0].First, folder + "plan_平面図.jww");
+  EXPECT_EQ(host.OrderRows[1].First, folder + "plan_立面図.jww");
   EXPECT_EQ(host.OrderRows[2].First, folder + "plan_2.jww");
   for (const TStr2List& row : host.OrderRows) EXPECT_EQ(row.Second, source);
   EXPECT_EQ(host.OrderKinds, std::vector<TForm1::TSheetRowKind>(3, TForm1::TSheetRowKind::SavedSheet));
 
-  TJwwData& plan = Load(folder + S("plan_平面図.jww"));
+  TJwwData& plan = Load(folder + "plan_平面図.jww");
   EXPECT_EQ(IdsOfKind(plan, kKindLine), Ids({1}));
   EXPECT_EQ(IdsOfKind(plan, kKindSolid), Ids({8}));
   EXPECT_EQ(IdsOfKind(plan, kKindDimension), Ids({11}));
@@ -114,7 +114,7 @@ TEST_F(Batch, SheetsHoldTheirElementsMovedToTheFrameCentre) {
   EXPECT_EQ(plan.Dimensions[0].Text.StartY, 251 - 148.5);
   EXPECT_EQ(plan.Dimensions[0].AuxPoint2.Y, 245 - 148.5);
 
-  TJwwData& elevation = Load(folder + S("plan_立面図.jww"));
+  TJwwData& elevation = Load(folder + "plan_立面図.jww");
   EXPECT_EQ(IdsOfKind(elevation, kKindLine), Ids({1, 2, 3}));
   EXPECT_EQ(elevation.Lines[2].X2, 5000 - 210);  // whole, not clipped
 
@@ -276,8 +276,8 @@ TEST_F(Batch, ClosingStatusCountsTheListedFiles) {
 // whole), and the end of the run tells each with its reason.
 TEST_F(Batch, UnreadableDrawingsAreToldWithTheirReason) {
   const std::string plan = Write(MainDrawing(), "plan.jww");
-  const std::string empty = folder + S("空の図面.jww");
-  std::ofstream(SjisPathToNative(empty));
+  const std::string empty = folder + "空の図面.jww";
+  std::ofstream{empty};
   const std::string text = folder + "notes.jww";
   std::ofstream(text) << "JwwData";
   const std::string gone = Write(MainDrawing(), "gone.jww");
@@ -295,9 +295,10 @@ TEST_F(Batch, UnreadableDrawingsAreToldWithTheirReason) {
   EXPECT_EQ(host.OrderKinds[3], TForm1::TSheetRowKind::WholeDrawing);
   EXPECT_EQ(host.Statuses.back(), S("実行完了(5)　読み込めなかった図面：4"));
   ASSERT_EQ(host.Informs.size(), 1u);
-  EXPECT_EQ(host.Informs[0], S("読み込めなかった図面があります。\r\n") + empty + S("：JWW形式の図面ではありません\r\n") +
-                                 text + S("：JWW形式の図面ではありません\r\n") + gone +
-                                 S("：ファイルがありません\r\n") + cut + S("：図面が壊れています"));
+  auto row = [](const std::string& path, const char* reason) { return "\r\n" + SjisTextFromPath(path) + S(reason); };
+  EXPECT_EQ(host.Informs[0], S("読み込めなかった図面があります。") + row(empty, "：JWW形式の図面ではありません") +
+                                 row(text, "：JWW形式の図面ではありません") + row(gone, "：ファイルがありません") +
+                                 row(cut, "：図面が壊れています"));
 }
 
 // A framed drawing whose sheets are all empty stands for itself; one whose

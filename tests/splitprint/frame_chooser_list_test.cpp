@@ -67,6 +67,17 @@ TEST(FrameChooserList, ListsDrawingsOfAFolderInFileSystemOrder) {
   }
 }
 
+// A chooser folder and drawings whose names Shift-JIS lacks keep their bytes.
+TEST(FrameChooserList, NamesShiftJisLacks) {
+  const std::string folder = jwwtest::FreshFolder("frame_chooser_names") + "도면/";
+  std::filesystem::create_directory(folder);
+  std::ofstream(folder + "A3枠\u301C2.jww") << "JwwData.";
+  EXPECT_EQ(FrameChooserFolder(folder + "A3枠\u301C2.jww", "/opt/q/"), folder);
+  const std::vector<std::string> listed = ListFrameDrawings(folder);
+  EXPECT_EQ(listed, std::vector<std::string>{folder + "A3枠\u301C2.jww"});
+  EXPECT_EQ(MakeFrameChoiceRows(listed, folder).front().Caption, "A3枠\u301C2");
+}
+
 TEST(FrameChooserList, RowsStopAtTheCap) {
   const std::vector<std::string> many(kMaxFrameChoices + 5, "/f/x.jww");
   EXPECT_EQ(MakeFrameChoiceRows(many, "/b/").size(), kMaxFrameChoices);

@@ -257,6 +257,18 @@ TEST_F(FrameOverlay, UnusableFrameFilesGiveSheetsWithoutOverlay) {
   }
 }
 
+TEST_F(FrameOverlay, FrameFileNamedWithAWaveDashInAHangulFolder) {
+  std::filesystem::create_directories(root + "도면");
+  const std::string path = root + "도면/A3枠\u301C2.jww";  // the wave dash Shift-JIS lacks
+  WriteFrameDrawing(path, FrameDrawingDesc{});
+  form->FrameFiles[3] = path;
+  LoadSource({{420, 297}});
+  const auto sheets = Split();
+  ASSERT_EQ(sheets.size(), 1u);
+  ASSERT_EQ(sheets[0]->BlockDefCount, 1);
+  EXPECT_EQ(sheets[0]->BlockDefs[0].Name, kBaseName);
+}
+
 TEST_F(FrameOverlay, UniqueBlockNames) {
   const std::string head = S("Quillmoor図面枠");
   const struct {

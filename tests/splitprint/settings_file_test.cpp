@@ -53,9 +53,9 @@ std::string Join(const std::vector<std::string>& lines, size_t count, const char
 
 void FillDistinctValues(TForm1& f) {
   f.MainBounds = {11, -12, 613, 414};
-  f.AddFolder = Utf8ToSjis("/home/図面/追加");
+  f.AddFolder = "/home/図面/追加";
   f.SetDestinationChecked(3, true);
-  f.GivenFolder = Utf8ToSjis("/srv/出力 先/");
+  f.GivenFolder = "/srv/도면 先/";
   f.Separator = Utf8ToSjis("－");
   f.NamingPattern = 5;
   f.ZeroPad = 1;
@@ -83,7 +83,7 @@ void FillDistinctValues(TForm1& f) {
   f.PreviewAfterSplit = true;
   f.PreviewBounds = {21, 22, 623, 424};
   f.AddDrawingFrame = true;
-  for (size_t i = 0; i < f.FrameFiles.size(); ++i) f.FrameFiles[i] = Utf8ToSjis("/枠/a" + std::to_string(i) + ".jww");
+  for (size_t i = 0; i < f.FrameFiles.size(); ++i) f.FrameFiles[i] = "/枠/A3枠\u301C" + std::to_string(i) + ".jww";
   f.FrameHiddenLayers = f.FrameAuxElements = true;
   f.ChooserBounds = {31, 32, 633, 434};
   f.OrderDialogBounds = {41, 42, 643, 444};
@@ -303,6 +303,16 @@ TEST(SettingsFile, TextWithLineBreakDoesNotShiftLaterLines) {
   loaded.LoadSettings(path);
   EXPECT_EQ(loaded.AddFolder, "");
   EXPECT_EQ(loaded.StartNumber, 42);
+}
+
+TEST(SettingsFile, PathLinesInShiftJisOfAnEarlierVersionAreRead) {
+  std::vector<std::string> lines = DefaultLines();
+  lines[4] = Utf8ToSjis("/home/図面/");  // add folder
+  const std::string path = jwwtest::FreshFolder("settings_sjis_paths") + "q.dat";
+  WriteFile(path, Join(lines, lines.size()));
+  TForm1 loaded;
+  loaded.LoadSettings(path);
+  EXPECT_EQ(loaded.AddFolder, "/home/図面/");
 }
 
 TEST(SettingsFile, FailedWriteKeepsTheOldFile) {

@@ -38,7 +38,7 @@ class FakeBitmap : public TSheetBitmap {
   }
   bool Save(const std::string& path) override {
     saved.push_back(path);
-    std::ofstream(SjisPathToNative(path)) << "bmp";
+    std::ofstream(path) << "bmp";
     return true;
   }
 };
@@ -167,14 +167,14 @@ TEST_F(SheetOutput, OneDocumentWithoutPagesIsCancelled) {
 }
 
 TEST_F(SheetOutput, OneJobPerSheetTitledByTheCutFileName) {
-  const std::string longName = S("とても長い名前の分割図面ファイル.jww");
+  const std::string longName = "とても長い名前の分割図面ファイル.jww";  // a native path; the title is Shift-JIS
   List({Sheet("a.jww"), Sheet(longName)});
   form.OneDocument = 0;
   form.PrintSheets(host);
   ASSERT_EQ(printer.Titles.size(), 2u);
   EXPECT_EQ(printer.Titles[0], "Quillmoor_a.jww");
   // "Quillmoor_" is 10 bytes: ten double-byte characters fit in 31 bytes.
-  EXPECT_EQ(printer.Titles[1], "Quillmoor_" + longName.substr(0, 20));
+  EXPECT_EQ(printer.Titles[1], "Quillmoor_" + S(longName.c_str()).substr(0, 20));
   EXPECT_EQ(printer.Pages, 2);
 }
 
@@ -281,7 +281,7 @@ TEST_F(SheetOutput, PreviewBitmapsPerRowCaptionedBySheet) {
   EXPECT_EQ(items[1].Caption, "plan");
   EXPECT_TRUE(form.BackToOrder);
   EXPECT_FALSE(form.AbortRun);
-  for (const std::string& bmp : host.bitmap.saved) EXPECT_FALSE(FileExistsSjis(bmp)) << bmp;  // deleted afterwards
+  for (const std::string& bmp : host.bitmap.saved) EXPECT_FALSE(FileExists(bmp)) << bmp;  // deleted afterwards
 }
 
 TEST_F(SheetOutput, PreviewStopAndEscapeAbortTheRun) {

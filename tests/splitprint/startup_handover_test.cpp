@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "bind_images.h"
@@ -13,6 +14,7 @@
 #include "jww_builder.h"
 #include "jww_model_maker.h"
 #include "sjis.h"
+#include "unusual_names.h"
 #include "window_host.h"
 
 namespace {
@@ -209,6 +211,50 @@ TEST_F(Startup, CommandLine) {
     EXPECT_EQ(f.FormShow(c.args, work), c.mode) << c.name;
     EXPECT_EQ(f.FileList, c.files) << c.name;
   }
+}
+
+// Names Shift-JIS cannot hold reach the list with their own bytes; Jw_cad's
+// Shift-JIS "file=" line finds the file whose name folds to the same form.
+TEST_F(Startup, DrawingsWithAnyNameFromTheCommandLineAndJwCad) {
+  const std::string work = jwwtest::FreshFolder("startup_names");
+  ::mkdir((wine.DriveC() + "W").c_str(), 0755);
+  for (const jwwtest::TUnusualName& name : jwwtest::UnusualNames()) {
+    const std::string relative = name.Stem + "/" + name.Stem + ".jww";
+    ::mkdir((work + name.Stem).c_str(), 0755);
+    Drawing(work + relative);
+    TForm1 f;
+    f.SettingsPath = form.SettingsPath;
+    f.FormShow({relative}, work);
+    EXPECT_EQ(f.FileList, std::vector<std::string>{work + relative}) << name.Stem;
+    if (!name.HasSjisForm) continue;
+    ::mkdir((wine.DriveC() + "W/" + name.Stem).c_str(), 0755);
+    Drawing(wine.DriveC() + "W/" + relative);
+    Write(program + "JWC_TEMP.TXT", "file=C:\\W\\" + S(name.Stem.c_str()) + "\\" + S(name.Stem.c_str()) + ".JWW\r\n");
+    TForm1 g;
+    g.SettingsPath = form.SettingsPath;
+    g.FormShow({"/G"}, work);
+    EXPECT_EQ(g.FileList, std::vector<std::string>{wine.Prefix() + "drive_c/W/" + relative}) << name.Stem;
+  }
+}
+
+// The program folder of a user "Jürgen": settings and temporary folders
+// inside it, no look-alike sibling made.
+TEST_F(Startup, ProgramFolderWithAnUmlaut) {
+  const std::string home = jwwtest::FreshFolder("startup_home");
+  const std::string folder = home + "Jürgen/quillmoor/";
+  ::mkdir((home + "Jürgen").c_str(), 0755);
+  ::mkdir(folder.c_str(), 0755);
+  Gval.ProgramFolder = folder;
+  TForm1 f;
+  f.SettingsPath = folder + "quillmoor.dat";
+  f.FormShow({}, folder);
+  EXPECT_EQ(f.TempFolder.rfind(folder + "TEMP/", 0), 0u) << f.TempFolder;
+  EXPECT_EQ(f.TempSheetFolder.rfind(folder + "TMP/", 0), 0u) << f.TempSheetFolder;
+  EXPECT_TRUE(f.FormClose());
+  EXPECT_TRUE(std::filesystem::is_regular_file(folder + "quillmoor.dat"));
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(home)) names.push_back(e.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"Jürgen"});
 }
 
 TEST_F(Startup, JwCadRunAsksRunsOrRefuses) {

@@ -40,7 +40,7 @@ TEST(TempFolders, UserFilesSurviveAndTwoRunsStayApart) {
 TEST(TempFolders, UnwritableProgramFolderFallsBackToTheCache) {
   const std::string root = jwwtest::FreshFolder("temp_fallback");
   std::ofstream(root + "file") << "a file, not a folder";
-  const std::string cache = root + "cache/quillmoor/";
+  const std::string cache = root + "Jürgen/.cache/quillmoor/";  // a home Shift-JIS cannot name
   TTempFolders folders;
   ASSERT_TRUE(folders.Open(root + "file/", cache));
   EXPECT_EQ(folders.Base(), cache);
@@ -48,6 +48,7 @@ TEST(TempFolders, UnwritableProgramFolderFallsBackToTheCache) {
   folders.Close();
   EXPECT_TRUE(fs::is_directory(cache));
   EXPECT_FALSE(fs::exists(cache + "TEMP"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 2);  // "file", "Jürgen"
   EXPECT_FALSE(folders.Open(root + "file/", root + "file/cache/"));
 }
 

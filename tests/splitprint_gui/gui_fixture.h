@@ -77,7 +77,7 @@ inline void WriteFramedDrawing(const std::string& path) {
   sheettest::AddFrame(b, 500, 0, 920, 297);
   b.AddLine(jwwtest::MakeLine(10, 10, 100, 100, jwwtest::MakeCommon(0, 0, 1, 1)));
   b.AddLine(jwwtest::MakeLine(510, 10, 600, 100, jwwtest::MakeCommon(0, 0, 1, 1)));
-  EXPECT_TRUE(b.WriteFile(NativePathToSjis(path), 700));
+  EXPECT_TRUE(b.WriteFile(path, 700));
 }
 
 class WindowTest : public ::testing::Test {

@@ -109,7 +109,7 @@ TEST_F(SheetPreview, BitmapsAreEightBitFiles) {
   List(WriteSheet(folder, "x/plan.jww"));
   WhenModal([&](QWidget* w) {
     const std::string bmp = PreviewBitmapPath(form.TempSheetFolder, 0);
-    const QImage image(QString::fromStdString(SjisPathToNative(bmp)));
+    const QImage image(QString::fromStdString(bmp));
     EXPECT_EQ(image.size(), QSize(320, 240));
     EXPECT_EQ(image.depth(), 8);
     // Something was drawn: not every pixel is white.
@@ -128,12 +128,12 @@ TEST_F(SheetPreview, EscapeWhileFillingKeepsWhatWasLoaded) {
     Gval.SheetList.push_back({folder + "s" + std::to_string(i) + ".jww", ""});
     const std::string bmp = PreviewBitmapPath(folder, size_t(i));
     if (i == 2) {
-      std::ofstream(SjisPathToNative(bmp)) << "not a bitmap";
+      std::ofstream(bmp) << "not a bitmap";
     } else {
       QImage image(320, 240, QImage::Format_Indexed8);
       image.setColorTable({qRgb(255, 255, 255)});
       image.fill(0);
-      image.save(QString::fromStdString(SjisPathToNative(bmp)), "BMP");
+      image.save(QString::fromStdString(bmp), "BMP");
     }
   }
   TForm2 dialog;

@@ -7,6 +7,7 @@
 
 #include "file_io.h"
 #include "gui_fixture.h"
+#include "unusual_names.h"
 
 namespace guitest {
 namespace {
@@ -47,7 +48,7 @@ TEST_F(FileListTab, DialogAddsJwwFilesOfAnyCaseOnceAndSorts) {
   Drawing("C.jww");
   std::ofstream(data + "notes.txt") << "x";
   Start({});
-  window->Form.AddFolder = NativePathToSjis(data);
+  window->Form.AddFolder = data;
   ChooseInDialog(QStringLiteral("\"b.JWW\" \"a.jww\""));
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"a.jww", "b.JWW"}));
   EXPECT_EQ(Status(), "2個のファイルを一覧に追加しました。");
@@ -55,7 +56,7 @@ TEST_F(FileListTab, DialogAddsJwwFilesOfAnyCaseOnceAndSorts) {
   ChooseInDialog(QStringLiteral("\"a.jww\" \"C.jww\""));
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"a.jww", "b.JWW", "C.jww"}));
   EXPECT_EQ(Status(), "1個のファイルを一覧に追加しました。");
-  EXPECT_EQ(window->Form.AddFolder, NativePathToSjis(data));
+  EXPECT_EQ(window->Form.AddFolder, data);
 }
 
 TEST_F(FileListTab, DropsListEveryExistingDrawingEvenTwice) {
@@ -66,6 +67,20 @@ TEST_F(FileListTab, DropsListEveryExistingDrawingEvenTwice) {
   Drop({b, a, a, data + "c.txt", data + "missing.jww"});
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"a.jww", "a.jww", "B.JWW"}));
   EXPECT_EQ(Status(), "3個のファイルを一覧に追加しました。");
+}
+
+TEST_F(FileListTab, DialogAndDropsTakeNamesShiftJisLacks) {
+  std::vector<std::string> paths;
+  for (const jwwtest::TUnusualName& name : jwwtest::UnusualNames()) paths.push_back(Drawing(name.Stem + ".jww"));
+  Start({});
+  window->Form.AddFolder = data;
+  ChooseInDialog(QString::fromUtf8("\"1階\u301C2階.jww\" \"도면.jww\""));
+  EXPECT_EQ(Status(), "2個のファイルを一覧に追加しました。");
+  Drop(paths);
+  EXPECT_EQ(Status(), "4個のファイルを一覧に追加しました。");
+  const std::vector<std::string>& list = window->Form.FileList;  // the dialog's two, then the drop's four
+  const int listed[] = {2, 1, 1, 2};
+  for (size_t i = 0; i < paths.size(); ++i) EXPECT_EQ(std::count(list.begin(), list.end(), paths[i]), listed[i]) << paths[i];
 }
 
 TEST_F(FileListTab, RemovalAsksFirst) {

@@ -29,14 +29,15 @@ std::vector<std::string> Lines(const std::string& path) {
   return lines;
 }
 
-// A settings file where every line differs from its default (Shift-JIS).
+// A settings file where every line differs from its default (Shift-JIS
+// texts, native paths).
 std::vector<std::string> NonDefaultSettings() {
   std::vector<std::string> l = {"50", "40", "640", "500", "/work/drawings/", "0", "0", "0", "1", "0",
-                                Utf8ToSjis("/given/図面/"), "-", "4", "1", "1", "1", "0", "1", "1", "0",
+                                "/given/図面/", "-", "4", "1", "1", "1", "0", "1", "1", "0",
                                 "12", "2.5", "2", "0.5", "90", "1.5", "-2.5", "1", "128", "1",
                                 "200", "1", "17", "1", "1", "2", "255", "65280", "0", "1",
                                 "241", "121", "641", "541", "1"};
-  for (int c = 0; c < 10; ++c) l.push_back(Utf8ToSjis("/frames/枠" + std::to_string(c) + ".jww"));
+  for (int c = 0; c < 10; ++c) l.push_back("/frames/枠" + std::to_string(c) + ".jww");
   for (const char* v : {"1", "0", "242", "122", "642", "542"}) l.push_back(v);
   for (const char* v : {"PDF", "1", "9", "2970", "2100", "100", "600", "600", "2", "1", "0"}) l.push_back(v);
   for (const char* v : {"281", "161", "481", "421"}) l.push_back(v);
@@ -94,7 +95,7 @@ TEST_F(WindowSettings, ControlsChangedByTheUserAreSaved) {
       {[](TForm1Window& w) { w.FrameChecks[2]->setChecked(true); }, 57, "1"},
   };
   for (const TCase& c : cases) {
-    std::filesystem::remove(SjisPathToNative(session->SettingsPath()));
+    std::filesystem::remove(session->SettingsPath());
     Start({});
     c.change(*window);
     window->close();
@@ -154,7 +155,7 @@ TEST_F(WindowSettings, FailedWriteIsReported) {
   // A folder where the file should be: it cannot be replaced.
   std::filesystem::create_directories(program + "blocked/quillmoor.dat");
   Start({});
-  window->Form.SettingsPath = NativePathToSjis(program + "blocked/quillmoor.dat");
+  window->Form.SettingsPath = program + "blocked/quillmoor.dat";
   auto box = AnswerNextBox(QMessageBox::Ok);
   window->close();
   EXPECT_TRUE(box->Seen);

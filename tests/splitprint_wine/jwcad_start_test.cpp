@@ -19,7 +19,6 @@
 #include <thread>
 #include <vector>
 
-#include "file_io.h"
 #include "private_x_server.h"
 #include "sheet_fixtures.h"
 
@@ -149,7 +148,7 @@ TEST(JwCadStart, DrivePathStartRunsTheBatchAndCloses) {
   sheettest::AddFrame(b, 500, 0, 920, 297);
   b.AddLine(jwwtest::MakeLine(10, 10, 100, 100, jwwtest::MakeCommon(0, 0, 1, 1)));
   b.AddLine(jwwtest::MakeLine(510, 10, 600, 100, jwwtest::MakeCommon(0, 0, 1, 1)));
-  ASSERT_TRUE(b.WriteFile(NativePathToSjis(drawings + "plan.jww"), 700));
+  ASSERT_TRUE(b.WriteFile(drawings + "plan.jww", 700));
   std::ofstream(program + "JWC_TEMP.TXT", std::ios::binary)
       << "hq\r\nfile=" << Utf8ToSjis(ZPath(drawings + "plan.jww").c_str()) << "\r\n";
 

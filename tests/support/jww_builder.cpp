@@ -490,7 +490,7 @@ std::vector<uint8_t> JwwBuilder::Bytes(int32_t version) const {
 
 bool JwwBuilder::WriteFile(const std::string& path, int32_t version) const {
   const std::vector<uint8_t> bytes = Bytes(version);
-  std::FILE* f = OpenFileSjis(path, "wb");
+  std::FILE* f = OpenFile(path, "wb");
   if (!f) return false;
   const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   return std::fclose(f) == 0 && ok;

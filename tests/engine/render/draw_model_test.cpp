@@ -9,6 +9,7 @@
 #include "fake_key_poller.h"
 #include "render/draw_model.h"
 #include "render_fixture.h"
+#include "sjis.h"
 
 namespace {
 
@@ -220,10 +221,12 @@ TEST_F(DrawModelTest, TextStylesVerticalTextsAndDimensionValues) {
 }
 
 TEST_F(DrawModelTest, ImageTextPaths) {
-  BindImg.TempFolder = "/tmp/held/";
-  const std::pair<const char*, const char*> cases[] = {
-      {"^@BM%TEMP%a.png,10", "/tmp/held/a.png"},
-      {"^@BM%temp%\\b.bmp,1,2", "/tmp/held/\\b.bmp"},
+  BindImg.TempFolder = "/tmp/Jürgen/held/";  // native; the texts are Shift-JIS
+  const std::pair<std::string, std::string> cases[] = {
+      {"^@BM%temp%" + Utf8ToSjis("表.png") + ",1", "/tmp/Jürgen/held/表.png"},
+      {"^@BM" + Utf8ToSjis("C:\\図\\表.png") + ",1", "C:\\図\\表.png"},
+      {"^@BM%TEMP%a.png,10", "/tmp/Jürgen/held/a.png"},
+      {"^@BM%temp%\\b.bmp,1,2", "/tmp/Jürgen/held/\\b.bmp"},
       {"^@BMc:\\img\\%temp%.jpg,1", "c:\\img\\%temp%.jpg"},
       {"^@BM%tem,1", "%tem"},
       {"^@BMpic.bmp", ""},

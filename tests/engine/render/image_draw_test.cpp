@@ -38,7 +38,7 @@ class ImageDrawTest : public ::testing::Test {
            ::testing::UnitTest::GetInstance()->current_test_info()->name();
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "sub");
-    Gval.DrawingFileName = NativePathToSjis((dir_ / "drawing.jww").string());
+    Gval.DrawingFileName = (dir_ / "drawing.jww").string();
   }
   void TearDown() override { Gval.Reset(); }
 
@@ -46,7 +46,7 @@ class ImageDrawTest : public ::testing::Test {
   std::string Touch(const std::string& relative) {
     const fs::path p = dir_ / fs::u8path(relative);
     std::ofstream(p) << "x";
-    return NativePathToSjis(p.string());
+    return p.string();
   }
   std::string Native(const std::string& relative) { return (dir_ / fs::u8path(relative)).string(); }
 
@@ -100,7 +100,7 @@ TEST_F(ImageDrawTest, FilesAreFoundBesideTheDrawing) {
       {"C:\\jww\\data\\sub\\here.png", "here.png"},
       {"c:/elsewhere/deep.png", ""},  // bare names only
       {"\\\\server\\share\\here.png", "here.png"},
-      {Utf8ToSjis("表.png"), "表.png"},
+      {"表.png", "表.png"},
       {"missing.png", ""},
       {"sub\\missing.png", ""},
   };

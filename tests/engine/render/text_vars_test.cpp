@@ -116,8 +116,10 @@ TEST_F(TextVarsTest, PathsSplitAtBothSeparators) {
            {"$F9", "C:"}, {"%f", "a1.jww"}, {"$f", "a1"}, {"&f", "a1"}, {"%f1", "a"},
            {"%f5", "a1"}, {"%ff", "a1"}});
   }
-  Gval.DrawingFileName = Utf8ToSjis("D:\\図面\\図面.v2.jww");
+  Gval.DrawingFileName = "D:\\図面\\図面.v2.jww";  // a path is native; its texts are Shift-JIS
   Check({{"%f1", "･"}, {"%f3", "図"}, {"%f4", "図面"}, {"$f", "図面.v2"}, {"$F1", "図面"}});
+  Gval.DrawingFileName = "/home/도면/1階\u301C2階.jww";
+  Check({{"$f", "1階\uFF5E2階"}});
   Gval.DrawingFileName.clear();
   Check({{"%f1", "･"}, {"%f", ""}, {"$F5", ""}});
 }
