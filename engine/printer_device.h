@@ -44,6 +44,14 @@ class TPrinterDevice {
   // cannot cancel ends the document instead.
   virtual bool AbortDoc() { return EndDoc(); }
 
+  // Why the last job could not begin, in the system's words (Shift-JIS);
+  // empty when the device cannot tell.
+  virtual std::string FailureReason() const { return {}; }
+  // Folder of the file the last document was written to (the PDF file
+  // printer, printing to a file), a native path; empty when it went to a
+  // printer.
+  virtual std::string OutputFileFolder() const { return {}; }
+
   // The canvas of the open document, with its origin at the top left of the
   // printable area and device pixels as units; nullptr when no document is
   // open or the device has nothing to draw on.

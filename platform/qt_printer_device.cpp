@@ -6,12 +6,18 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QStandardPaths>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "file_io.h"
+#include "standard_folders.h"
 #include "qt_canvas.h"
 #include "sjis.h"
 
@@ -24,6 +30,31 @@ std::string ToSjis(const QString& s) { return Utf8ToSjis(s.toStdString()); }
 
 int32_t RoundPx(double v) { return static_cast<int32_t>(qRound(v)); }
 
+// 20 pixels a millimetre: whole millimetres are whole pixels.
+constexpr int kPdfPrinterDpi = 508;
+
+std::string SystemReason(int error) { return Utf8ToSjis(std::strerror(error)); }
+
+// The title as a file name: nothing in it may lead out of the folder.
+QString FileNameOfTitle(const QString& title) {
+  QString base;
+  for (const QChar c : title) {
+    const bool bad = c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c);
+    base += bad ? QChar('_') : c;
+  }
+  base = base.trimmed();
+  if (base.isEmpty() || base.startsWith('.')) base.prepend(QStringLiteral("document"));
+  return base + QStringLiteral(".pdf");
+}
+
+// The folder of the PDF file printer when none is set: the documents
+// folder, made when missing, else the home folder.
+QString DefaultPdfFolder() {
+  const QString documents = QString::fromStdString(DocumentsFolderPath());
+  if (!documents.isEmpty() && QDir().mkpath(documents)) return documents;
+  return QDir::homePath();
+}
+
 }  // namespace
 
 TQPrinterDeviceBase::TQPrinterDeviceBase() = default;
@@ -33,25 +64,115 @@ TQPrinterDeviceBase::~TQPrinterDeviceBase() {
   if (painter_ && painter_->isActive()) painter_->end();
 }
 
-void TQPrinterDeviceBase::ReplacePrinter(std::unique_ptr<QPrinter> printer) { printer_ = std::move(printer); }
+void TQPrinterDeviceBase::ReplacePrinter(std::unique_ptr<QPrinter> printer) {
+  printer_ = std::move(printer);
+  pdfFilePrinter_ = false;
+  chosenFile_.clear();
+  assignedFile_.clear();
+}
 
 int32_t TQPrinterDeviceBase::DpiX() const { return printer_ ? printer_->logicalDpiX() : 0; }
 int32_t TQPrinterDeviceBase::DpiY() const { return printer_ ? printer_->logicalDpiY() : 0; }
 
-int32_t TQPrinterDeviceBase::PhysicalWidthPx() const {
-  return printer_ ? RoundPx(printer_->paperRect(QPrinter::DevicePixel).width()) : 0;
-}
-int32_t TQPrinterDeviceBase::PhysicalHeightPx() const {
-  return printer_ ? RoundPx(printer_->paperRect(QPrinter::DevicePixel).height()) : 0;
-}
-int32_t TQPrinterDeviceBase::PageWidthPx() const {
-  return printer_ ? RoundPx(printer_->pageRect(QPrinter::DevicePixel).width()) : 0;
-}
-int32_t TQPrinterDeviceBase::PageHeightPx() const {
-  return printer_ ? RoundPx(printer_->pageRect(QPrinter::DevicePixel).height()) : 0;
+int32_t TQPrinterDeviceBase::PdfPagePx(bool width, bool printable) const {
+  const QPageLayout layout = printer_->pageLayout();
+  const QRectF mm = printable && !printer_->fullPage() ? layout.paintRect(QPageLayout::Millimeter)
+                                                        : layout.fullRect(QPageLayout::Millimeter);
+  return RoundPx((width ? mm.width() : mm.height()) * (width ? DpiX() : DpiY()) / 25.4);
 }
 
-bool TQPrinterDeviceBase::PrepareJob(const QString&) { return true; }
+// Qt measures pages in whole points: the PDF file printer's A4 would be
+// 209.9 x 297.0 mm. Its pages are measured in millimetres instead.
+int32_t TQPrinterDeviceBase::PhysicalWidthPx() const {
+  if (!printer_) return 0;
+  if (pdfFilePrinter_) return PdfPagePx(true, false);
+  return RoundPx(printer_->paperRect(QPrinter::DevicePixel).width());
+}
+int32_t TQPrinterDeviceBase::PhysicalHeightPx() const {
+  if (!printer_) return 0;
+  if (pdfFilePrinter_) return PdfPagePx(false, false);
+  return RoundPx(printer_->paperRect(QPrinter::DevicePixel).height());
+}
+int32_t TQPrinterDeviceBase::PageWidthPx() const {
+  if (!printer_) return 0;
+  if (pdfFilePrinter_) return PdfPagePx(true, true);
+  return RoundPx(printer_->pageRect(QPrinter::DevicePixel).width());
+}
+int32_t TQPrinterDeviceBase::PageHeightPx() const {
+  if (!printer_) return 0;
+  if (pdfFilePrinter_) return PdfPagePx(false, true);
+  return RoundPx(printer_->pageRect(QPrinter::DevicePixel).height());
+}
+
+void TQPrinterDeviceBase::UsePdfFilePrinter() {
+  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  printer->setOutputFormat(QPrinter::PdfFormat);
+  printer->setResolution(kPdfPrinterDpi);
+  printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  ReplacePrinter(std::move(printer));
+  pdfFilePrinter_ = true;
+}
+
+bool TQPrinterDeviceBase::PrepareJob(const QString& title) {
+  failureReason_.clear();
+  lastFile_.clear();
+  lastPath_.clear();
+  lastPathMade_ = false;
+  if (pdfFilePrinter_) return PreparePdfFile(title);
+  const QString current = printer_->outputFileName();
+  if (current.isEmpty()) return true;  // to the printer
+  // Printing to a file: every document of it gets a file of its own.
+  if (current != assignedFile_) chosenFile_ = current;
+  return ClaimOutputFile(chosenFile_, true);
+}
+
+bool TQPrinterDeviceBase::PreparePdfFile(const QString& title) {
+  const QString folder = folder_.empty() ? DefaultPdfFolder() : QFile::decodeName(QByteArray::fromStdString(folder_));
+  return ClaimOutputFile(QDir(folder).filePath(FileNameOfTitle(title)), false);
+}
+
+bool TQPrinterDeviceBase::ClaimOutputFile(const QString& wanted, bool mayReplace) {
+  const QFileInfo info(wanted);
+  const QString stem = info.dir().filePath(info.completeBaseName());
+  const QString suffix = info.suffix().isEmpty() ? QString() : QStringLiteral(".") + info.suffix();
+  for (int n = 1; n <= 9999; ++n) {
+    const QString path = n == 1 ? wanted : stem + QStringLiteral(" (%1)").arg(n) + suffix;
+    if (written_.count(path) > 0) continue;
+    const bool exists = QFileInfo::exists(path);
+    if (exists && !(n == 1 && mayReplace)) continue;
+    // Made (or opened) here first, so that a folder that cannot take it
+    // gives the system's reason.
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = exists ? ::open(native.constData(), O_WRONLY | O_CLOEXEC)
+                          : ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      failureReason_ = SystemReason(errno);
+      return false;
+    }
+    ::close(fd);
+    written_.insert(path);
+    printer_->setOutputFileName(path);
+    assignedFile_ = path;
+    lastFile_ = path;
+    lastPath_ = native.toStdString();
+    lastPathMade_ = !exists;
+    return true;
+  }
+  failureReason_ = SystemReason(EEXIST);
+  return false;
+}
+
+void TQPrinterDeviceBase::DiscardJob(bool painted) {
+  if (!lastFile_.isEmpty() && (painted || lastPathMade_)) QFile::remove(lastFile_);
+  lastFile_.clear();
+  lastPath_.clear();
+}
+
+std::string TQPrinterDeviceBase::OutputFileFolder() const {
+  if (lastFile_.isEmpty()) return {};
+  return QFile::encodeName(QFileInfo(lastFile_).absolutePath()).toStdString();
+}
 
 bool TQPrinterDeviceBase::BeginDoc(const std::string& title) {
   if (!printer_ || Printing()) return false;
@@ -61,6 +182,7 @@ bool TQPrinterDeviceBase::BeginDoc(const std::string& title) {
   docOpen_ = true;
   if (startOnFirstPage_ || StartPainting()) return true;
   docOpen_ = false;
+  DiscardJob(false);
   return false;
 }
 
@@ -74,6 +196,11 @@ bool TQPrinterDeviceBase::StartPainting() {
     painter_.reset();
     return false;
   }
+  // The printer keeps its paint engine from one document to the next, and
+  // the engine keeps the transform and pen it was last handed (the turn of
+  // the last text of the previous job): a fresh painter sends only what
+  // changes, so its whole state is handed over again.
+  painter_->paintEngine()->setDirty(QPaintEngine::AllDirty);
   canvas_ = std::make_unique<TQtCanvas>(*painter_);
   return true;
 }
@@ -89,6 +216,7 @@ bool TQPrinterDeviceBase::EndDoc() {
   docOpen_ = false;
   if (!Painting()) {
     painter_.reset();
+    DiscardJob(false);
     return true;  // nothing was drawn: no job at all
   }
   canvas_.reset();  // draws what it gathered
@@ -107,8 +235,8 @@ bool TQPrinterDeviceBase::AbortDoc() {
     // it is ended and what it wrote is removed.
     printer_->abort();
     if (painter_->isActive()) painter_->end();
-    DiscardJob();
   }
+  DiscardJob(painted);
   painter_.reset();
   return true;
 }
@@ -128,7 +256,7 @@ QPainter* TQPrinterDeviceBase::Painter() {
 TQtPrinterDevice::TQtPrinterDevice() {
   const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
   const QString defaultName = QPrinterInfo::defaultPrinterName();
-  int32_t start = printers.isEmpty() ? -1 : 0;
+  int32_t start = 0;  // the first printer, or the PDF file printer when there is none
   for (qsizetype i = 0; i < printers.size(); ++i) {
     if (printers[i].printerName() == defaultName) start = static_cast<int32_t>(i);
   }
@@ -140,14 +268,18 @@ TQtPrinterDevice::TQtPrinterDevice() {
 std::vector<std::string> TQtPrinterDevice::PrinterNames() const {
   std::vector<std::string> names;
   for (const QPrinterInfo& info : QPrinterInfo::availablePrinters()) names.push_back(ToSjis(info.printerName()));
+  names.push_back(kPdfPrinterName);
   return names;
 }
 
 bool TQtPrinterDevice::SetPrinterIndex(int32_t index) {
   if (Printing()) return false;
   const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-  if (index < -1 || index >= static_cast<int32_t>(printers.size())) return false;
-  if (index == -1) {
+  const auto pdfIndex = static_cast<int32_t>(printers.size());
+  if (index < -1 || index > pdfIndex) return false;
+  if (index == pdfIndex) {
+    if (index_ != pdfIndex) UsePdfFilePrinter();
+  } else if (index == -1) {
     ReplacePrinter(std::make_unique<QPrinter>(QPrinter::HighResolution));
   } else {
     ReplacePrinter(std::make_unique<QPrinter>(printers[index], QPrinter::HighResolution));
@@ -156,15 +288,9 @@ bool TQtPrinterDevice::SetPrinterIndex(int32_t index) {
   return true;
 }
 
-// ---- PDF file printer ----
+// ---- PDF file printer alone ----
 
-TPdfFilePrinter::TPdfFilePrinter() {
-  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  printer->setOutputFormat(QPrinter::PdfFormat);
-  printer->setResolution(600);
-  printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-  ReplacePrinter(std::move(printer));
-}
+TPdfFilePrinter::TPdfFilePrinter() { UsePdfFilePrinter(); }
 
 std::vector<std::string> TPdfFilePrinter::PrinterNames() const { return {kPdfPrinterName}; }
 
@@ -174,40 +300,4 @@ bool TPdfFilePrinter::SetPrinterIndex(int32_t index) {
   return true;
 }
 
-bool TPdfFilePrinter::PrepareJob(const QString& title) {
-  QString folder;
-  if (folder_.empty()) {
-    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty()) folder = QDir::homePath();
-  } else {
-    folder = QFile::decodeName(QByteArray::fromStdString(folder_));
-  }
-  const QDir dir(folder);
-  if (!dir.exists()) return false;
-  // The title names the file: nothing in it may lead out of the folder.
-  QString base;
-  for (const QChar c : title) {
-    const bool bad = c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c);
-    base += bad ? QChar('_') : c;
-  }
-  base = base.trimmed();
-  if (base.isEmpty() || base.startsWith('.')) base.prepend(QStringLiteral("document"));
-  QString path = dir.filePath(base + QStringLiteral(".pdf"));
-  for (int n = 2; QFileInfo::exists(path); ++n) {
-    if (n > 9999) return false;
-    path = dir.filePath(base + QStringLiteral(" (%1).pdf").arg(n));
-  }
-  Printer()->setOutputFileName(path);
-  lastPath_ = QFile::encodeName(path).toStdString();
-  return true;
-}
-
-void TPdfFilePrinter::DiscardJob() {
-  if (!lastPath_.empty()) RemoveFile(lastPath_);
-  lastPath_.clear();
-}
-
-std::unique_ptr<TPrinterDevice> CreateSystemPrinterDevice() {
-  if (!QPrinterInfo::availablePrinters().isEmpty()) return std::make_unique<TQtPrinterDevice>();
-  return std::make_unique<TPdfFilePrinter>();
-}
+std::unique_ptr<TPrinterDevice> CreateSystemPrinterDevice() { return std::make_unique<TQtPrinterDevice>(); }

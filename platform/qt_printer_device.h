@@ -1,18 +1,20 @@
 // Printers through Qt Print Support (CUPS on Linux), and the built-in PDF
-// file printer used when no printer is installed.
+// file printer, always in the list.
 #pragma once
 
+#include <QString>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "printer_device.h"
 
 class QPrinter;
 class QPainter;
-class QString;
 class TQtCanvas;
 
-// Shared job and page handling over one QPrinter.
+// Shared job and page handling over one QPrinter, and the built-in PDF file
+// printer, which any such device can switch to.
 class TQPrinterDeviceBase : public TPrinterDevice {
  public:
   TQPrinterDeviceBase();
@@ -31,8 +33,10 @@ class TQPrinterDeviceBase : public TPrinterDevice {
   bool NewPage() override;
   bool EndDoc() override;
   bool Printing() const override;
-  // Ends the document and throws away what it made (see DiscardJob).
+  // Ends the document and throws away the file it made.
   bool AbortDoc() override;
+  std::string FailureReason() const override { return failureReason_; }
+  std::string OutputFileFolder() const override;
   // The canvas over the open document's painter: device pixels, origin at
   // the top left of the printable area. Its strokes reach the page before
   // the next page begins and when the document ends.
@@ -42,17 +46,26 @@ class TQPrinterDeviceBase : public TPrinterDevice {
   // the canvas gathered is drawn first, so both can be mixed in order.
   QPainter* Painter();
 
+  // True while the current printer is the PDF file printer.
+  bool IsPdfFilePrinter() const { return pdfFilePrinter_; }
+  // Folder of the PDF file printer's files (native path); empty means the
+  // user's documents folder (made when missing), else the home folder.
+  void SetOutputFolder(const std::string& folder) { folder_ = folder; }
+  const std::string& OutputFolder() const { return folder_; }
+  // Native path of the file of the last document begun; empty when it went
+  // to a printer.
+  const std::string& LastOutputPath() const { return lastPath_; }
+
  protected:
-  // Called by BeginDoc before the job starts (the PDF printer picks its file).
-  virtual bool PrepareJob(const QString& title);
-  // Called after an aborted document's painter has ended: removes what the
-  // job left behind. Nothing by default.
-  virtual void DiscardJob() {}
   // Painting starts with the first page drawn rather than at BeginDoc, so a
   // document that ends without a page sends no job to the printer.
   void SetStartOnFirstPage(bool on) { startOnFirstPage_ = on; }
   QPrinter* Printer() const { return printer_.get(); }
   void ReplacePrinter(std::unique_ptr<QPrinter> printer);
+  // Makes the current printer the PDF file printer: A4 portrait, the whole
+  // sheet printable, at 508 dpi (20 pixels a millimetre, so that the page
+  // measures its own size in millimetres).
+  void UsePdfFilePrinter();
 
  private:
   std::unique_ptr<QPrinter> printer_;
@@ -60,14 +73,41 @@ class TQPrinterDeviceBase : public TPrinterDevice {
   std::unique_ptr<TQtCanvas> canvas_;  // over painter_ while a document is open
   bool docOpen_ = false;
   bool startOnFirstPage_ = false;
+  bool pdfFilePrinter_ = false;
+  std::string folder_;
+  // The file of the current or last document (also as a native path);
+  // whether its job made it.
+  QString lastFile_;
+  std::string lastPath_;
+  bool lastPathMade_ = false;
+  std::string failureReason_;
+  // Printing to a file: the file chosen in the print dialog, and the one
+  // the printer was last pointed at (another one means a new choice).
+  QString chosenFile_, assignedFile_;
+  // Every file a document of this device was written to: never replaced.
+  std::set<QString> written_;
+
   // Begins painting the open document when it has not begun yet.
   bool StartPainting();
   bool Painting() const;
+  // Picks the file of the next document, when it goes to a file.
+  bool PrepareJob(const QString& title);
+  bool PreparePdfFile(const QString& title);
+  // Points the printer at `wanted`, or at the first free "name (2).ext",
+  // "name (3).ext", ... when wanted exists (unless mayReplace) or was
+  // written by this device. False, with the system's reason, when no file
+  // can be made there.
+  bool ClaimOutputFile(const QString& wanted, bool mayReplace);
+  // Removes the file of a document that came to nothing.
+  void DiscardJob(bool painted);
+  // Page sizes of the PDF file printer from its page size in millimetres.
+  int32_t PdfPagePx(bool width, bool printable) const;
 };
 
-// The installed printers (QPrinterInfo); the current one starts as the
-// system default, or the first printer when there is no default. A document
-// ended before anything was drawn sends no job.
+// The installed printers (QPrinterInfo) followed by the PDF file printer,
+// which is always in the list; the current one starts as the system
+// default, or the first printer, or the PDF file printer when there is no
+// other. A document ended before anything was drawn sends no job.
 class TQtPrinterDevice : public TQPrinterDeviceBase {
  public:
   TQtPrinterDevice();
@@ -79,10 +119,10 @@ class TQtPrinterDevice : public TQPrinterDeviceBase {
   int32_t index_ = -1;
 };
 
-// One printer that writes each document as a PDF file into a folder: A4
-// portrait at 600 dpi, the whole sheet printable. The file is named after
-// the document title (characters a file name cannot hold become "_") with
-// ".pdf"; an existing file is never replaced ("title (2).pdf" and so on).
+// Only the PDF file printer: each document becomes a PDF file in a folder,
+// named after the document title (characters a file name cannot hold become
+// "_") with ".pdf"; an existing file is never replaced ("title (2).pdf" and
+// so on).
 class TPdfFilePrinter : public TQPrinterDeviceBase {
  public:
   TPdfFilePrinter();
@@ -90,26 +130,11 @@ class TPdfFilePrinter : public TQPrinterDeviceBase {
   int32_t PrinterIndex() const override { return index_; }
   bool SetPrinterIndex(int32_t index) override;
 
-  // Folder of the PDF files (native path); empty means the user's
-  // documents folder.
-  void SetOutputFolder(const std::string& folder) { folder_ = folder; }
-  const std::string& OutputFolder() const { return folder_; }
-  // Native path of the file of the last document begun.
-  const std::string& LastOutputPath() const { return lastPath_; }
-
- protected:
-  bool PrepareJob(const QString& title) override;
-  // An aborted document leaves no file.
-  void DiscardJob() override;
-
  private:
   int32_t index_ = 0;
-  std::string folder_;
-  std::string lastPath_;
 };
 
-// The installed printers, or the PDF file printer when there are none. Needs
-// a QGuiApplication.
+// The installed printers and the PDF file printer. Needs a QGuiApplication.
 std::unique_ptr<TPrinterDevice> CreateSystemPrinterDevice();
 
 // List name of the PDF file printer (Shift-JIS "PDFファイル").

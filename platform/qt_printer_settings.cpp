@@ -72,14 +72,20 @@ bool TQtPrinterSettings::ReadDevMode(TDevModeValues& values) {
   if (printer == nullptr) return false;
   if (kept_.YResolution <= 0) kept_.YResolution = printer->resolution();
   values = DevModeFromPrinter(*printer, kept_);
+  if (device_.IsPdfFilePrinter() && kept_.PrintQuality > 0) values.PrintQuality = kept_.PrintQuality;
   return true;
 }
 
 bool TQtPrinterSettings::WriteDevMode(const TDevModeValues& values, bool withPaperDimensions) {
   QPrinter* printer = device_.QtPrinter();
   if (printer == nullptr || device_.Printing()) return false;
-  ApplyDevModeToPrinter(*printer, values, withPaperDimensions);
+  TDevModeValues applied = values;
+  // The PDF file printer keeps its own resolution (its page measures whole
+  // millimetres); the quality is only kept for the settings file.
+  if (device_.IsPdfFilePrinter()) applied.PrintQuality = 0;
+  ApplyDevModeToPrinter(*printer, applied, withPaperDimensions);
   kept_.Scale = values.Scale;
+  if (values.PrintQuality > 0) kept_.PrintQuality = values.PrintQuality;
   kept_.YResolution = values.YResolution;
   return true;
 }

@@ -26,7 +26,10 @@ bool QtDuplexMode(int32_t code, QPrinter::DuplexMode& mode);
 
 class TQtPrinterSettings : public TPrinterSettingsAccess {
  public:
-  explicit TQtPrinterSettings(TQPrinterDeviceBase& device) : device_(device) { kept_.YResolution = 0; }
+  explicit TQtPrinterSettings(TQPrinterDeviceBase& device) : device_(device) {
+    kept_.PrintQuality = 0;
+    kept_.YResolution = 0;
+  }
   std::vector<std::string> PrinterNames() const override { return device_.PrinterNames(); }
   int32_t PrinterIndex() const override { return device_.PrinterIndex(); }
   bool SelectPrinter(int32_t index) override { return device_.SetPrinterIndex(index); }
@@ -35,5 +38,5 @@ class TQtPrinterSettings : public TPrinterSettingsAccess {
 
  private:
   TQPrinterDeviceBase& device_;
-  TDevModeValues kept_;  // scale and y resolution as last written
+  TDevModeValues kept_;  // scale, y resolution (and the PDF printer's quality) as last written
 };

@@ -223,13 +223,13 @@ void PrintRun(TForm1& form, TBatchHost& host) {
   form.PrintFailed = false;
   const bool oneDocument = form.OneDocument != 0;
   if (oneDocument && !form.BeginOneDocument()) {
-    form.AbortRun = true;
+    form.PrintFailed = form.AbortRun = true;
     host.Inform(PrintFailureText());
     return;
   }
   host.PrintSheets(form);
   if (oneDocument && !form.EndOneDocument() && !form.PrintFailed) {
-    form.AbortRun = true;
+    form.PrintFailed = form.AbortRun = true;
     host.Inform(PrintFailureText());
   }
 }
@@ -237,7 +237,11 @@ void PrintRun(TForm1& form, TBatchHost& host) {
 void EndRun(TForm1& form, TBatchHost& host) {
   EmptySheetList(form);
   form.ResetDrawing();
-  host.SetStatusText(RunEndStatus(form.Report, form.AbortRun, form.FileList.size(), form.UnsavedSheetCount));
+  std::string status = !form.AbortRun   ? Utf8ToSjis("実行完了(") + std::to_string(form.FileList.size()) + ")"
+                       : form.PrintFailed ? Utf8ToSjis("印刷できなかったため実行を中断しました")
+                                          : Utf8ToSjis("実行を中断しました(ESC)");
+  status += form.PrintedFilesNote();
+  host.SetStatusText(status + RunTroubleNote(form.Report, form.UnsavedSheetCount));
   const std::string message = RunEndMessage(form.Report);
   if (!message.empty()) host.Inform(message);
   form.Running = false;

@@ -359,6 +359,9 @@ class TForm1 {
   // not begin or end; the caller tells the user with PrintFailureText().
   bool BeginOneDocument();
   bool EndOneDocument();
+  // For the run's closing status: where the printed pages were written as
+  // files (the PDF printer, printing to a file); empty when nothing was.
+  std::string PrintedFilesNote() const;
   // The print-order dialog's move of row `row` of Gval.SheetList by step
   // (-1 up, +1 down) together with its kind: the row it went to, or -1 when
   // nothing moves (fewer than two rows, no such row, already at the end).

@@ -33,17 +33,16 @@ std::string UnreadableDrawingReason(const std::string& path, const TJwwData& rea
   return std::string();
 }
 
-std::string RunEndStatus(const TRunReport& report, bool aborted, size_t listedFiles, int32_t unsavedSheets) {
-  std::string status = aborted ? Utf8ToSjis("実行を中断しました(ESC)")
-                               : Utf8ToSjis("実行完了(") + std::to_string(listedFiles) + ")";
+std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets) {
+  std::string note;
   if (!report.UnreadDrawings.empty())
-    status += Utf8ToSjis("　読み込めなかった図面：") + std::to_string(report.UnreadDrawings.size());
-  if (unsavedSheets > 0) status += Utf8ToSjis("　保存できなかった分割図面：") + std::to_string(unsavedSheets);
+    note += Utf8ToSjis("　読み込めなかった図面：") + std::to_string(report.UnreadDrawings.size());
+  if (unsavedSheets > 0) note += Utf8ToSjis("　保存できなかった分割図面：") + std::to_string(unsavedSheets);
   if (report.DrawingsWithoutSheets > 0)
-    status += Utf8ToSjis("　分割図面を保存できなかった図面：") + std::to_string(report.DrawingsWithoutSheets);
+    note += Utf8ToSjis("　分割図面を保存できなかった図面：") + std::to_string(report.DrawingsWithoutSheets);
   if (report.DrawingsNotExploded > 0)
-    status += Utf8ToSjis("　ブロックを分解できなかった図面：") + std::to_string(report.DrawingsNotExploded);
-  return status;
+    note += Utf8ToSjis("　ブロックを分解できなかった図面：") + std::to_string(report.DrawingsNotExploded);
+  return note;
 }
 
 std::string RunEndMessage(const TRunReport& report) {

@@ -43,9 +43,9 @@ std::string DamagedDrawingReason();
 // signature (read with reader). Empty when it can be loaded.
 std::string UnreadableDrawingReason(const std::string& path, const TJwwData& reader);
 
-// The closing status: "実行完了(n)" or the abort text, followed by a count
-// of each kind of trouble.
-std::string RunEndStatus(const TRunReport& report, bool aborted, size_t listedFiles, int32_t unsavedSheets);
+// The closing status's tail: a count of each kind of trouble, each after a
+// full-width blank; empty when there was none.
+std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets);
 // The closing box: the drawings that could not be read and the sheets that
 // were not saved, each with its reason; empty when there is nothing to tell.
 std::string RunEndMessage(const TRunReport& report);

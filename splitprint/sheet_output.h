@@ -65,5 +65,6 @@ constexpr size_t kMaxThumbnails = 10000;
 // name without folder and extension; at most kMaxThumbnails.
 std::vector<TThumbnailItem> SheetPreviewItems(const std::string& bmpFolder);
 
-// The text shown when a print job cannot begin or end (Shift-JIS).
+// The text shown when a print job cannot begin or end, with the system's
+// reason when the printer gives one (Shift-JIS).
 std::string PrintFailureText();

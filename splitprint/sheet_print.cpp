@@ -82,3 +82,10 @@ bool TForm1::EndOneDocument() {
   }
   return PrintEndDoc();
 }
+
+std::string TForm1::PrintedFilesNote() const {
+  if (!PagePrinted || PrintFailed) return {};
+  const std::string folder = GetPrintOutputFolder();
+  if (folder.empty()) return {};
+  return Utf8ToSjis("　PDFファイルの保存先：") + SjisTextFromPath(folder);  // shown, never opened
+}

@@ -84,7 +84,12 @@ std::vector<TThumbnailItem> SheetPreviewItems(const std::string& bmpFolder) {
   return items;
 }
 
-std::string PrintFailureText() { return Utf8ToSjis("印刷できませんでした：") + GetPrinterName(); }
+std::string PrintFailureText() {
+  std::string text = Utf8ToSjis("印刷できませんでした：") + GetPrinterName();
+  const std::string reason = GetPrintFailureReason();
+  if (!reason.empty()) text += "\r\n" + reason;
+  return text;
+}
 
 TForm1::TSheetPlacement TForm1::LoadSheet(TSheetOutputHost& host, const std::string& path, bool printing) {
   host.SetStatusText(Utf8ToSjis(printing ? "印刷中：" : "画像変換中：") + SjisTextFromPath(path) + Utf8ToSjis("　[ESC:中断]"));

@@ -67,3 +67,5 @@ bool PrintBeginDoc(const std::string& title) {
 bool PrintNewPage() { return CurrentPrinter() && CurrentPrinter()->NewPage(); }
 bool PrintEndDoc() { return CurrentPrinter() && CurrentPrinter()->EndDoc(); }
 bool PrintAbortDoc() { return CurrentPrinter() && CurrentPrinter()->AbortDoc(); }
+std::string GetPrintFailureReason() { return CurrentPrinter() ? CurrentPrinter()->FailureReason() : std::string(); }
+std::string GetPrintOutputFolder() { return CurrentPrinter() ? CurrentPrinter()->OutputFileFolder() : std::string(); }

@@ -42,3 +42,9 @@ bool PrintNewPage();
 bool PrintEndDoc();
 // Cancels the current document: nothing of it is printed.
 bool PrintAbortDoc();
+// Why the last job could not begin, in the system's words (Shift-JIS);
+// empty when the printer cannot tell.
+std::string GetPrintFailureReason();
+// Folder the last document was written to as a file (native path); empty
+// when it went to a printer.
+std::string GetPrintOutputFolder();

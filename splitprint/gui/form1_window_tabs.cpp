@@ -10,8 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -20,8 +18,8 @@
 #include "file_io.h"
 #include "gval.h"
 #include "form1_window.h"
+#include "printer_setup.h"
 #include "qt_printer_device.h"
-#include "qt_printer_settings.h"
 #include "qt_text.h"
 #include "unit_print.h"
 
@@ -270,28 +268,7 @@ void TForm1Window::Button1Click() {
 
 void TForm1Window::Button6Click() {
   auto* device = dynamic_cast<TQPrinterDeviceBase*>(CurrentPrinter());
-  if (device == nullptr || device->QtPrinter() == nullptr) return;
-  QPrinter* printer = device->QtPrinter();
-  if (dynamic_cast<TPdfFilePrinter*>(device) != nullptr) {
-    // The file printer has no printer to choose: only its page.
-    QPageSetupDialog dialog(printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
-  } else {
-    QPrintDialog dialog(printer, this);
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintCollateCopies);
-    if (dialog.exec() != QDialog::Accepted) return;
-    // Another printer chosen in the dialog becomes the current one, with
-    // the values set for it.
-    const std::string chosen = ToSjis(printer->printerName());
-    const std::vector<std::string> names = device->PrinterNames();
-    for (size_t i = 0; i < names.size(); ++i) {
-      if (names[i] != chosen || static_cast<int32_t>(i) == device->PrinterIndex()) continue;
-      const TDevModeValues values = DevModeFromPrinter(*printer, TDevModeValues{});
-      if (device->SetPrinterIndex(static_cast<int32_t>(i)) && device->QtPrinter() != nullptr)
-        ApplyDevModeToPrinter(*device->QtPrinter(), values, values.PaperSize == 0);
-      break;
-    }
-  }
+  if (device == nullptr || !RunPrinterSetup(this, *device)) return;
   ShowPrinterInfo();
   Form.ReadPrintOptions(PrintControls());
 }

@@ -30,13 +30,14 @@ TEST(PrinterCanvas, StrokesLandOnThePageTheyWereDrawnFor) {
   ASSERT_NE(canvas, nullptr);
   // Page 1: a thick stroke across the upper half, still gathered when the
   // page ends. Page 2: one across the lower half.
+  const int32_t upper = pdf.DpiY() * 17 / 10, lower = pdf.DpiY() * 10;  // 1.7 and 10 inches down
   canvas->SetPenWidth(200);
-  canvas->MoveTo(0, 1000);
-  canvas->LineTo(pdf.PageWidthPx(), 1000);
+  canvas->MoveTo(0, upper);
+  canvas->LineTo(pdf.PageWidthPx(), upper);
   ASSERT_TRUE(pdf.NewPage());
   EXPECT_EQ(pdf.Canvas(), canvas);
-  canvas->MoveTo(0, 6000);
-  canvas->LineTo(pdf.PageWidthPx(), 6000);
+  canvas->MoveTo(0, lower);
+  canvas->LineTo(pdf.PageWidthPx(), lower);
   ASSERT_TRUE(pdf.EndDoc());
   EXPECT_EQ(pdf.Canvas(), nullptr);
 

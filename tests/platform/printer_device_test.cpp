@@ -2,6 +2,10 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPrinter>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -43,11 +47,11 @@ TEST(PdfFilePrinter, WritesOnePdfPerDocumentIntoTheGivenFolder) {
   pdf.SetOutputFolder(dir.string());
   EXPECT_EQ(pdf.PrinterNames(), std::vector<std::string>{kPdfPrinterName});
   EXPECT_EQ(pdf.PrinterIndex(), 0);
-  EXPECT_EQ(pdf.DpiX(), 600);
-  EXPECT_EQ(pdf.DpiY(), 600);
-  // A4 portrait: 210 x 297 mm is about 4960 x 7016 pixels at 600 dpi.
-  EXPECT_NEAR(pdf.PhysicalWidthPx(), 4960, 3);
-  EXPECT_NEAR(pdf.PhysicalHeightPx(), 7016, 3);
+  // A4 portrait, exactly 210 x 297 mm: 20 pixels a millimetre.
+  EXPECT_EQ(pdf.DpiX(), 508);
+  EXPECT_EQ(pdf.DpiY(), 508);
+  EXPECT_EQ(pdf.PhysicalWidthPx(), 4200);
+  EXPECT_EQ(pdf.PhysicalHeightPx(), 5940);
   EXPECT_EQ(pdf.PageWidthPx(), pdf.PhysicalWidthPx());
   EXPECT_EQ(pdf.PageHeightPx(), pdf.PhysicalHeightPx());
 
@@ -85,12 +89,79 @@ TEST(PdfFilePrinter, TitleCannotLeaveTheFolderNorReplaceAFile) {
   EXPECT_FALSE(std::filesystem::exists(dir.parent_path() / "up"));
 }
 
-TEST(PdfFilePrinter, MissingFolderFailsTheJob) {
+TEST(PdfFilePrinter, MissingFolderFailsTheJobWithTheSystemsReason) {
   EnsureGuiApplication();
   TPdfFilePrinter pdf;
   pdf.SetOutputFolder((FreshFolder("pdf_printer_gone") / "missing").string());
   EXPECT_FALSE(pdf.BeginDoc("x"));
   EXPECT_FALSE(pdf.Printing());
+  EXPECT_EQ(pdf.FailureReason(), Utf8ToSjis(std::strerror(ENOENT)));
+  EXPECT_EQ(pdf.OutputFileFolder(), "");
+}
+
+// Without a folder of its own the printer writes into the documents folder,
+// made when missing, else into the home folder.
+TEST(PdfFilePrinter, WritesIntoTheDocumentsFolderElseHome) {
+  EnsureGuiApplication();
+  const std::string root = FreshFolder("pdf_printer_xdg").string() + "/";
+  const std::string home = root + "home〜ü한";
+  std::filesystem::create_directories(home);
+  std::ofstream(root + "file") << "not a folder";
+  const std::string keptHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+  const char* keptConfig = std::getenv("XDG_CONFIG_HOME");
+  const std::string keptConfigValue = keptConfig ? keptConfig : "";
+  ::setenv("HOME", home.c_str(), 1);
+  struct TCase {
+    const char* documents;  // in user-dirs.dirs, under root
+    std::string expected;   // folder of the file
+  } cases[] = {{"docs〜/new", root + "docs〜/new"}, {"file/docs", home}};
+  for (const TCase& c : cases) {
+    std::ofstream(root + "user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"" << root << c.documents << "\"\n";
+    ::setenv("XDG_CONFIG_HOME", root.substr(0, root.size() - 1).c_str(), 1);
+    TPdfFilePrinter pdf;
+    ASSERT_TRUE(pdf.BeginDoc("sheet")) << c.documents << ": " << pdf.FailureReason();
+    pdf.Painter()->drawLine(0, 0, 100, 100);
+    ASSERT_TRUE(pdf.EndDoc());
+    EXPECT_EQ(pdf.OutputFileFolder(), c.expected);
+    EXPECT_TRUE(std::filesystem::exists(c.expected + "/sheet.pdf")) << c.documents;
+  }
+  if (keptConfig) ::setenv("XDG_CONFIG_HOME", keptConfigValue.c_str(), 1);
+  else ::unsetenv("XDG_CONFIG_HOME");
+  ::setenv("HOME", keptHome.c_str(), 1);
+}
+
+// Printing to a file chosen in the print dialog: each document gets a file
+// of its own; a file this printer wrote, or another that exists beside it,
+// is never replaced; the chosen file itself may be.
+TEST(QtPrinterDevice, PrintingToAFileNeverReplacesAFileItWrote) {
+  EnsureGuiApplication();
+  const auto dir = FreshFolder("print_to_file");
+  std::ofstream(dir / "sheets.pdf") << "old";
+  std::ofstream(dir / "sheets (2).pdf") << "keep";
+  TQtPrinterDevice device;
+  ASSERT_TRUE(device.SetPrinterIndex(-1));  // a printer, not the PDF file printer
+  ASSERT_FALSE(device.IsPdfFilePrinter());
+  device.QtPrinter()->setOutputFileName(QString::fromStdString((dir / "sheets.pdf").string()));
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(device.BeginDoc("sheet")) << device.FailureReason();
+    device.Painter()->drawLine(0, 0, 100, 100);
+    ASSERT_TRUE(device.EndDoc());
+    EXPECT_EQ(device.OutputFileFolder(), dir.string());
+  }
+  for (const char* name : {"sheets.pdf", "sheets (3).pdf", "sheets (4).pdf"})
+    EXPECT_EQ(ReadHead(dir / name, 4), "%PDF") << name;
+  EXPECT_EQ(ReadHead(dir / "sheets (2).pdf", 10), "keep");
+}
+
+TEST(QtPrinterDevice, TheFilePrinterIsAlwaysListedLast) {
+  EnsureGuiApplication();
+  TQtPrinterDevice device;
+  const std::vector<std::string> names = device.PrinterNames();
+  ASSERT_FALSE(names.empty());
+  EXPECT_EQ(names.back(), kPdfPrinterName);
+  ASSERT_TRUE(device.SetPrinterIndex(static_cast<int32_t>(names.size() - 1)));
+  EXPECT_TRUE(device.IsPdfFilePrinter());
+  EXPECT_EQ(device.PhysicalWidthPx(), 4200);
 }
 
 TEST(SystemPrinterDevice, AlwaysHasAPrinter) {

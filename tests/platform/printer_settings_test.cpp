@@ -52,6 +52,30 @@ TEST(PrinterSettings, WindowsCodesThroughAQtPrinter) {
   }
 }
 
+// The PDF file printer's pages measure their own size in millimetres,
+// whatever print quality the settings file brings (it is kept, not used).
+TEST(PrinterSettings, FilePrinterPagesAreWholeMillimetres) {
+  EnsureGuiApplication();
+  struct TCase {
+    TDevModeValues in;
+    int32_t widthPx, heightPx;  // 20 pixels a millimetre
+  } cases[] = {{{1, 9, 0, 0, 100, 600, 600, 1, 0, 0}, 4200, 5940},
+               {{2, 9, 0, 0, 100, 300, 300, 1, 0, 0}, 5940, 4200},
+               {{1, 8, 0, 0, 100, 1200, 1200, 1, 0, 0}, 5940, 8400}};
+  TPdfFilePrinter pdf;
+  TQtPrinterSettings settings(pdf);
+  for (const TCase& c : cases) {
+    ASSERT_TRUE(settings.WriteDevMode(c.in, false));
+    EXPECT_EQ(pdf.DpiX(), 508);
+    EXPECT_EQ(pdf.PhysicalWidthPx(), c.widthPx) << c.in.PaperSize;
+    EXPECT_EQ(pdf.PhysicalHeightPx(), c.heightPx) << c.in.PaperSize;
+    EXPECT_EQ(pdf.PageWidthPx(), c.widthPx);
+    TDevModeValues back;
+    ASSERT_TRUE(settings.ReadDevMode(back));
+    EXPECT_EQ(back.PrintQuality, c.in.PrintQuality);
+  }
+}
+
 TEST(PrinterSettings, DuplexCodesAndInt16Range) {
   for (int32_t code : {1, 2, 3}) {
     QPrinter::DuplexMode mode = QPrinter::DuplexAuto;

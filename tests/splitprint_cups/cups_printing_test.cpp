@@ -1,12 +1,18 @@
 // Printing the window's run through CUPS: a private scheduler with a PDF
 // queue, the sheets printed on it as one document or a job per sheet, the
-// pages counted in the files the queue writes to ~/PDF.
+// pages counted and their ink measured in the files the queue writes to
+// ~/PDF.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <QComboBox>
+#include <QInputDialog>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QRadioButton>
 #include <chrono>
 #include <filesystem>
 #include <regex>
@@ -16,7 +22,9 @@
 #include "form1_state.h"
 #include "gval.h"
 #include "print_run_support.h"
+#include "printer_setup.h"
 #include "private_cups_server.h"
+#include "qt_printer_settings.h"
 #include "qt_printer_device.h"
 #include "sjis.h"
 #include "unit_print.h"
@@ -159,6 +167,79 @@ TEST_F(CupsPrinting, OneJobPerSheet) {
   const std::vector<fs::path> files = CompletedJobFiles(3);
   ASSERT_EQ(files.size(), 3u);
   for (const fs::path& f : files) EXPECT_EQ(PdfPages(f), 1) << f;
+}
+
+// Every page the queue prints shows its sheet in the same place: one job
+// per sheet and one document, each run twice with the same printer.
+TEST_F(CupsPrinting, EveryPageOfEveryRunShowsItsSheetInPlace) {
+  for (int32_t oneDocument : {0, 1}) {
+    SCOPED_TRACE(oneDocument ? "one document" : "one job per sheet");
+    earlier = CompletedIds();
+    form.OneDocument = oneDocument;
+    form.RunBatch(host);
+    form.RunBatch(host);
+    EXPECT_TRUE(host.informs.empty());
+    const std::vector<fs::path> files = CompletedJobFiles(oneDocument ? 2 : 6);
+    ASSERT_EQ(files.size(), oneDocument ? 2u : 6u);
+    ExpectSheetsInPlace(files, false);
+  }
+}
+
+// The PDF file printer stays in the list beside the queue, and a saved
+// choice of it is kept.
+TEST_F(CupsPrinting, TheFilePrinterStaysBesideTheQueue) {
+  const std::vector<std::string> names = device->PrinterNames();
+  EXPECT_EQ(names.back(), kPdfPrinterName);
+  TQtPrinterSettings settings(*device);
+  form.PrinterSettings = &settings;
+  form.PrinterName = kPdfPrinterName;
+  form.ApplyPrinterSettings();
+  EXPECT_EQ(GetPrinterName(), kPdfPrinterName);
+  EXPECT_TRUE(device->IsPdfFilePrinter());
+}
+
+// The printer set-up of a queue offers its paper size and orientation: A3
+// landscape chosen after the print dialog comes out as A3 landscape pages.
+TEST_F(CupsPrinting, PageSetUpAfterThePrintDialogSetsPaperAndOrientation) {
+  std::vector<std::string> seen;
+  WhenModal<QInputDialog>([&seen](QWidget* w) {
+    auto* choice = dynamic_cast<QInputDialog*>(w);
+    seen.push_back("choice");
+    choice->setTextValue(QString::fromLatin1(kQueue));
+    choice->accept();
+    WhenModal<QPrintDialog>([&seen](QWidget* print) {
+      seen.push_back("print");
+      dynamic_cast<QDialog*>(print)->accept();
+      WhenModal<QPageSetupDialog>([&seen](QWidget* page) {
+        seen.push_back("page");
+        for (auto* combo : page->findChildren<QComboBox*>(QStringLiteral("pageSizeCombo")))
+          combo->setCurrentIndex(combo->findText(QStringLiteral("A3"), Qt::MatchStartsWith));
+        for (auto* radio : page->findChildren<QRadioButton*>())
+          if (radio->text().remove(QLatin1Char('&')) == QStringLiteral("Landscape")) radio->click();
+        dynamic_cast<QDialog*>(page)->accept();
+      });
+    });
+  });
+  EXPECT_TRUE(RunPrinterSetup(nullptr, *device));
+  EXPECT_EQ(seen, (std::vector<std::string>{"choice", "print", "page"}));
+  EXPECT_EQ(GetPrinterName(), kQueue);
+  EXPECT_NEAR(GetPhysicalWidthMm(), 420, 1);
+  EXPECT_NEAR(GetPhysicalHeightMm(), 297, 1);
+  form.OneDocument = 1;
+  form.RunBatch(host);
+  const std::vector<fs::path> files = CompletedJobFiles(1);
+  ASSERT_EQ(files.size(), 1u);
+  // A3 paper (the queue may turn a landscape page onto paper fed upright),
+  // each sheet whole on it.
+  const std::vector<TPageInk> pages = PdfPageInk(files[0].string());
+  ASSERT_EQ(pages.size(), 3u);
+  for (const TPageInk& page : pages) {
+    EXPECT_NEAR(std::min(page.PageWidthMm, page.PageHeightMm), 297, 2);
+    EXPECT_NEAR(std::max(page.PageWidthMm, page.PageHeightMm), 420, 2);
+    const double inkWidth = page.Right - page.Left, inkHeight = page.Bottom - page.Top;
+    EXPECT_NEAR(std::max(inkWidth, inkHeight), kSheetBoxWidthMm, 1.5) << page;
+    EXPECT_NEAR(std::min(inkWidth, inkHeight), kSheetBoxHeightMm, 1.5) << page;
+  }
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 // The whole run as the window makes it, printing on the built-in PDF
 // printer: the order dialog answered, one document or one job per sheet,
-// pages counted with pdfinfo.
+// pages counted with pdfinfo and the ink of every page measured.
 #include <gtest/gtest.h>
 
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "batch_host.h"
@@ -60,6 +63,8 @@ TEST_F(PdfPrinting, OneDocumentOfThreeSheetsHasThreePages) {
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(files[0].filename().string(), "Quillmoor 印刷.pdf");
   EXPECT_EQ(PdfPages(files[0]), 3);
+  // The status tells where the files went.
+  EXPECT_EQ(SjisToUtf8(host.status), "実行完了(1)　PDFファイルの保存先：" + files[0].parent_path().string());
 }
 
 TEST_F(PdfPrinting, OneJobPerSheetMakesThreeFiles) {
@@ -72,6 +77,41 @@ TEST_F(PdfPrinting, OneJobPerSheetMakesThreeFiles) {
     EXPECT_EQ(f.filename().string().rfind("Quillmoor_", 0), 0u) << f;
     EXPECT_EQ(PdfPages(f), 1) << f;
   }
+}
+
+// Every page of every job shows its sheet in the middle of the page: one
+// job per sheet and one document, each run twice in one window (the printer
+// kept from run to run).
+TEST_F(PdfPrinting, EveryPageOfEveryRunShowsItsSheetInPlace) {
+  for (int32_t oneDocument : {0, 1}) {
+    SCOPED_TRACE(oneDocument ? "one document" : "one job per sheet");
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directories(out);
+    form.OneDocument = oneDocument;
+    form.RunBatch(host);
+    form.RunBatch(host);
+    EXPECT_TRUE(host.informs.empty());
+    const auto files = PdfFiles(out);
+    ASSERT_EQ(files.size(), oneDocument ? 2u : 6u);
+    ExpectSheetsInPlace(files, true);
+  }
+}
+
+// "Print to file" chosen in the print dialog, one job per sheet: every
+// sheet gets a file of its own, with its sheet in place.
+TEST_F(PdfPrinting, PrintingToAFileKeepsEverySheet) {
+  TQtPrinterDevice device;
+  ASSERT_TRUE(device.SetPrinterIndex(-1));
+  device.QtPrinter()->setOutputFileName(QString::fromStdString(out + "sheets.pdf"));
+  SetCurrentPrinter(&device);
+  form.OneDocument = 0;
+  form.RunBatch(host);
+  EXPECT_TRUE(host.informs.empty());
+  const auto files = PdfFiles(out);
+  ASSERT_EQ(files.size(), 3u);
+  EXPECT_EQ(files[0].filename().string(), "sheets (2).pdf");
+  EXPECT_EQ(files[2].filename().string(), "sheets.pdf");
+  ExpectSheetsInPlace(files, false);
 }
 
 TEST_F(PdfPrinting, NothingToPrintLeavesNoFile) {
@@ -100,8 +140,11 @@ TEST_F(PdfPrinting, AJobThatCannotBeginStopsWithTheReason) {
     form.RunBatch(host);
     EXPECT_TRUE(form.AbortRun) << oneDocument;
     EXPECT_EQ(host.informs.size() + size_t(boxes.size()), 1u) << oneDocument;
-    if (!oneDocument) EXPECT_EQ(boxes.value(0), QStringLiteral("Quillmoor:印刷できませんでした：PDFファイル"));
-    else EXPECT_EQ(host.informs.at(0), Utf8ToSjis("印刷できませんでした：PDFファイル"));
+    // The system's reason, and no Escape that nobody pressed.
+    const std::string told = "印刷できませんでした：PDFファイル\r\n" + std::string(std::strerror(ENOENT));
+    if (!oneDocument) EXPECT_EQ(boxes.value(0), QString::fromStdString("Quillmoor:" + told).replace("\r\n", "\n"));
+    else EXPECT_EQ(host.informs.at(0), Utf8ToSjis(told));
+    EXPECT_EQ(SjisToUtf8(host.status), "印刷できなかったため実行を中断しました") << oneDocument;
   }
 }
 

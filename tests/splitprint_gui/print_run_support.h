@@ -1,15 +1,18 @@
 // The window's run as a test drives it: a host with the window's dialogs,
-// a drawing of three sheets and pages counted with pdfinfo.
+// a drawing of three sheets, pages counted with pdfinfo and their ink
+// measured.
 #pragma once
 
 #include <QCoreApplication>
 #include <algorithm>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "batch_host.h"
+#include "pdf_ink.h"
 #include "print_gui_support.h"
 #include "print_order_dialog.h"
 #include "sheet_dialogs.h"
@@ -20,7 +23,8 @@ namespace printgui {
 class WindowLikeHost : public TBatchHost {
  public:
   std::vector<std::string> informs;
-  void SetStatusText(const std::string&) override {}
+  std::string status;  // the last status text
+  void SetStatusText(const std::string& text) override { status = text; }
   bool Confirm(const std::string&) override { return true; }
   void Inform(const std::string& text) override { informs.push_back(text); }
   void SetRunButtonsEnabled(bool) override {}
@@ -56,8 +60,12 @@ inline std::vector<std::filesystem::path> PdfFiles(const std::string& folder) {
   return files;
 }
 
-// Three A4 landscape frames side by side, a drawing in each, and a fourth
-// frame holding nothing but a temporary point.
+// Three A4 landscape frames side by side, each holding the same picture: a
+// box of kSheetBoxWidthMm x kSheetBoxHeightMm about the frame's centre, a
+// circle in it and a text in its lower left corner (drawn after the
+// strokes), and a different number of diagonals inside the box.
+constexpr double kSheetBoxWidthMm = 177, kSheetBoxHeightMm = 130;
+
 inline std::string ThreeSheetDrawing(const std::string& folder, const std::string& name = "plan.jww") {
   jwwtest::JwwBuilder b;
   for (int g = 0; g < 16; ++g) {
@@ -72,11 +80,44 @@ inline std::string ThreeSheetDrawing(const std::string& folder, const std::strin
     b.AddLine(jwwtest::MakeLine(x1, y0, x1, y1, frame));
     b.AddLine(jwwtest::MakeLine(x1, y1, x0, y1, frame));
     b.AddLine(jwwtest::MakeLine(x0, y1, x0, y0, frame));
-    for (int i = 0; i <= k; ++i) b.AddLine(jwwtest::MakeLine(x0 + 20, 20 + 30 * i, x1 - 20, 190 - 30 * i));
+    const double left = x0 + (297 - kSheetBoxWidthMm) / 2, right = left + kSheetBoxWidthMm;
+    const double bottom = y0 + (210 - kSheetBoxHeightMm) / 2, top = bottom + kSheetBoxHeightMm;
+    b.AddLine(jwwtest::MakeLine(left, bottom, right, bottom));
+    b.AddLine(jwwtest::MakeLine(right, bottom, right, top));
+    b.AddLine(jwwtest::MakeLine(right, top, left, top));
+    b.AddLine(jwwtest::MakeLine(left, top, left, bottom));
+    for (int i = 0; i <= k; ++i) b.AddLine(jwwtest::MakeLine(left + 10, bottom + 10 + 30 * i, right - 10, top - 10 - 30 * i));
+    b.AddArc(jwwtest::MakeCircle(x0 + 148.5, y0 + 105, 40));
+    TEntJwwText text = jwwtest::MakeText(left + 5, bottom + 5, "PLAN");
+    text.SizeX = text.SizeY = 5;
+    b.AddText(text);
   }
   const std::string path = folder + name;
   b.WriteFile(path, 700);
   return path;
+}
+
+// Every page of the files shows the sheet's box the size it was drawn, in
+// the same place on every page (the place of the first page of the first
+// file); on the PDF printer's page (centreOnPage) in the middle of the page.
+inline void ExpectSheetsInPlace(const std::vector<std::filesystem::path>& files, bool centreOnPage) {
+  std::vector<TPageInk> pages;
+  for (const auto& f : files) {
+    const std::vector<TPageInk> ink = PdfPageInk(f.string());
+    EXPECT_FALSE(ink.empty()) << "cannot render " << f;
+    pages.insert(pages.end(), ink.begin(), ink.end());
+  }
+  for (size_t i = 0; i < pages.size(); ++i) {
+    const TPageInk& p = pages[i];
+    ASSERT_FALSE(p.Blank) << "page " << i;
+    EXPECT_NEAR(p.Right - p.Left, kSheetBoxWidthMm, 1.5) << "page " << i << ": " << p;
+    EXPECT_NEAR(p.Bottom - p.Top, kSheetBoxHeightMm, 1.5) << "page " << i << ": " << p;
+    EXPECT_TRUE(SameInkPlace(p, pages[0])) << "page " << i << ": " << p << "; first page: " << pages[0];
+    if (centreOnPage) {
+      EXPECT_NEAR(p.CentreX(), p.PageWidthMm / 2, 1.0) << "page " << i << ": " << p;
+      EXPECT_NEAR(p.CentreY(), p.PageHeightMm / 2, 1.0) << "page " << i << ": " << p;
+    }
+  }
 }
 
 }  // namespace printgui
