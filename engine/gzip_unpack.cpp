@@ -1,83 +1,19 @@
 #include "gzip_unpack.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "bind_images.h"
 #include "file_io.h"
+#include "file_replace.h"
 
 namespace {
 
 constexpr size_t kChunk = 64 * 1024;
 constexpr unsigned kNameMax = 1024;  // longer stored names are ignored
-
-// Closes and removes the temporary output unless it was handed on.
-class TTempOutput {
- public:
-  ~TTempOutput() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-
-  bool Create(const std::string& nativeFolder) {
-    static unsigned counter = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      std::string path = nativeFolder + ".gunzip-" + std::to_string(::getpid()) + "-" +
-                         std::to_string(++counter) + ".part";
-      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-      if (fd >= 0) {
-        fd_ = fd;
-        path_ = std::move(path);
-        return true;
-      }
-      if (errno != EEXIST) return false;
-    }
-    return false;
-  }
-
-  bool Write(const unsigned char* data, size_t size) {
-    while (size > 0) {
-      const ssize_t n = ::write(fd_, data, size);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return false;
-      }
-      data += n;
-      size -= static_cast<size_t>(n);
-    }
-    return true;
-  }
-
-  bool SetModificationTime(time_t seconds) {
-    struct timespec times[2];
-    times[0].tv_sec = 0;
-    times[0].tv_nsec = UTIME_OMIT;
-    times[1].tv_sec = seconds;
-    times[1].tv_nsec = 0;
-    return ::futimens(fd_, times) == 0;
-  }
-
-  // Closes the file and moves it to its final path.
-  bool MoveTo(const std::string& nativePath) {
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) return false;
-    if (::rename(path_.c_str(), nativePath.c_str()) != 0) return false;
-    path_.clear();
-    return true;
-  }
-
- private:
-  int fd_ = -1;
-  std::string path_;
-};
 
 class TInflater {
  public:
@@ -104,7 +40,7 @@ struct THeaderFacts {
 
 // Decodes every member of the input into out; fills the first member's
 // header facts.
-TGunzipStatus Inflate(std::FILE* in, TTempOutput& out, uint64_t maxOutputBytes, THeaderFacts& facts) {
+TGunzipStatus Inflate(std::FILE* in, TFileReplacement& out, uint64_t maxOutputBytes, THeaderFacts& facts) {
   TInflater inf;
   if (!inf.ok_) return TGunzipStatus::DataError;
   z_stream& zs = inf.zs_;
@@ -173,8 +109,10 @@ TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& f
     result.Status = TGunzipStatus::OpenFailed;
     return result;
   }
-  TTempOutput out;
-  if (!out.Create(folder)) {
+  // The output's name is known only from the stream's header: the file is
+  // made beside the default name and put in place under the final one.
+  TFileReplacement out(folder + (IsUsableName(defaultName) ? PathFromSjisText(defaultName) : std::string()));
+  if (out.Error()) {
     std::fclose(in);
     result.Status = TGunzipStatus::WriteFailed;
     return result;
@@ -207,7 +145,7 @@ TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& f
     result.Status = TGunzipStatus::WriteFailed;
     return result;
   }
-  if (!out.MoveTo(folder + PathFromSjisText(finalName))) {
+  if (!out.CommitAs(folder + PathFromSjisText(finalName))) {
     result.Status = TGunzipStatus::WriteFailed;
     return result;
   }

@@ -1,19 +1,16 @@
 // Saving a drawing as a JWW file of a chosen version. The whole file is
-// built in memory first, then written to a temporary file beside the target
-// and renamed over it, so a failed save never leaves a partial file and
-// never costs the file that was there before.
-#include <unistd.h>
-
+// built in memory first, then put in place by WriteFileReplacing, so a
+// failed save never leaves a partial file and never costs the file that was
+// there before.
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "byte_io.h"
-#include "file_io.h"
+#include "file_replace.h"
 #include "func.h"
 #include "jww_data.h"
 #include "jww_write_context.h"
@@ -24,36 +21,6 @@ namespace {
 // length 0xFFFE marks the archive's Unicode form and 0xFFFF the 32-bit
 // form, which readers do not take. Longer texts are cut to fit.
 constexpr size_t kMaxStringBytes = 65533;
-
-// Writes bytes to a fresh temporary file in the target's folder and renames
-// it over the target. On any failure the temporary file is removed and the
-// target is left as it was. The temporary name is short and of its own, so
-// a target name near the file system's limit can still be written.
-bool WriteFileReplacing(const std::string& path, const std::vector<uint8_t>& bytes) {
-  static std::atomic<uint32_t> serial{0};
-  const size_t slash = path.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  std::string temp;
-  std::FILE* f = nullptr;
-  for (int attempt = 0; attempt < 100 && !f; ++attempt) {
-    temp = folder + ".~" + std::to_string(::getpid()) + "_" + std::to_string(serial++) + ".tmp";
-    errno = 0;
-    f = OpenFile(temp, "wbx");  // exclusive: never reuse someone else's file
-    if (!f && errno != EEXIST) break;  // missing or read-only folder
-  }
-  if (!f) return false;
-  errno = 0;
-  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = std::fflush(f) == 0 && ok;
-  ok = std::fclose(f) == 0 && ok;
-  ok = ok && RenameFile(temp, path);
-  if (!ok) {
-    const int reason = errno;  // the clean-up must not hide why the save failed
-    RemoveFile(temp);
-    errno = reason;
-  }
-  return ok;
-}
 
 // An upper bound of the file size for the common case, so the buffer is
 // allocated once: each element at its largest fixed size plus its strings.
@@ -100,8 +67,10 @@ bool TJwwData::SaveToFile(const std::string& path, int32_t version) {
   try {
     std::vector<uint8_t> bytes;
     if (!SaveToBytes(bytes, version)) return false;
-    if (WriteFileReplacing(path, bytes)) return true;
-    LastSaveErrno = errno != 0 ? errno : EIO;
+    std::error_code error;
+    const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (WriteFileReplacing(path, view, error)) return true;
+    LastSaveErrno = error.value() != 0 ? error.value() : EIO;
     return false;
   } catch (const std::exception&) {
     return false;

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
+#include "file_replace.h"
 #include "func.h"
-#include "text_file.h"
 
 namespace {
 
@@ -195,8 +195,13 @@ std::string JwcFileContents(const TJwcData& d) {
 }
 
 bool WriteJwcFile(const TJwcData& d, const std::filesystem::path& path) {
-  if (WriteFileReplacing(path, JwcFileContents(d))) return true;
+  namespace fs = std::filesystem;
   std::error_code ec;
-  if (std::filesystem::is_regular_file(path, ec)) std::filesystem::remove(path, ec);
+  if (WriteFileReplacing(path, JwcFileContents(d), ec)) return true;
+  // Jw_cad must not take its own input back as commands, so the old file
+  // goes; one the user protected from writing stays.
+  const fs::file_status status = fs::status(path, ec);
+  constexpr fs::perms kWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  if (fs::is_regular_file(status) && (status.permissions() & kWrite) != fs::perms::none) fs::remove(path, ec);
   return false;
 }

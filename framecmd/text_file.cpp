@@ -43,33 +43,6 @@ bool ReadFirstLines(const fs::path& path, size_t maxLines, size_t maxLineBytes, 
   return !in.bad();
 }
 
-bool WriteFileReplacing(const fs::path& target, const std::string& bytes) {
-  fs::path temp = target;
-  temp += ".new";
-  std::error_code ec;
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      fs::remove(temp, ec);
-      return false;
-    }
-  }
-  if (fs::is_directory(target, ec)) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  fs::rename(temp, target, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  return true;
-}
-
 fs::path FindIgnoringAsciiCase(const fs::path& folder, const std::string& name) {
   auto lower = [](std::string s) {
     for (char& c : s) {

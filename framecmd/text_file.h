@@ -14,11 +14,6 @@
 bool ReadFirstLines(const std::filesystem::path& path, size_t maxLines, size_t maxLineBytes,
                     std::vector<std::string>& lines, bool& moreAfter);
 
-// Writes bytes to a temporary file beside target and renames it over target,
-// so target is either the old file or the whole new one. False on any
-// failure; the temporary file never stays.
-bool WriteFileReplacing(const std::filesystem::path& target, const std::string& bytes);
-
 // The entry of folder whose name equals name ignoring ASCII case (a regular
 // file or anything else), or folder / name when there is none.
 std::filesystem::path FindIgnoringAsciiCase(const std::filesystem::path& folder, const std::string& name);

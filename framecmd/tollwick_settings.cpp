@@ -2,6 +2,7 @@
 // settings file, and the files of the program folder.
 #include <algorithm>
 
+#include "file_replace.h"
 #include "func.h"
 #include "text_file.h"
 #include "tollwick_form.h"
@@ -66,7 +67,8 @@ bool TForm1::SaveDialogSettings() {
         FormatGeneralNumber(TextSpacing, '.')}) {
     text += v + "\r\n";
   }
-  return WriteFileReplacing(SettingsFilePath(), text);
+  std::error_code error;
+  return WriteFileReplacing(SettingsFilePath(), text, error);
 }
 
 void TForm1::LoadNumberingDirection() {

@@ -2,18 +2,14 @@
 // always, then five optional blocks. Numbers are written and read without
 // the process locale. Folder and file paths are stored with their native
 // bytes, which Shift-JIS could not hold for every name.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 #include "dim_text.h"
 #include "file_io.h"
+#include "file_replace.h"
 #include "form1_state.h"
 #include "func.h"
 #include "printer_settings.h"
@@ -195,36 +191,6 @@ TDevModeValues DevModeOf(const TForm1& f) {
   return v;
 }
 
-// Writes data to a new file in the folder of path and renames it over path.
-bool ReplaceFile(const std::string& nativePath, const std::string& data) {
-  const std::filesystem::path target(nativePath);
-  std::error_code ec;
-  if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
-  std::string temp = (target.has_parent_path() ? target.parent_path().string() + "/" : std::string()) +
-                     ".quillmoor-settings-XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  struct stat st;
-  ::fchmod(fd, ::stat(nativePath.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < data.size()) {
-    const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n > 0) {
-      done += static_cast<size_t>(n);
-    } else if (n < 0 && errno == EINTR) {
-      continue;
-    } else {
-      ok = false;
-    }
-  }
-  ok = ::fsync(fd) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temp.c_str(), nativePath.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
-}
-
 }  // namespace
 
 void TForm1::SetDefaultSettings() {
@@ -337,5 +303,8 @@ bool TForm1::SaveSettings(const std::string& path) {
   ReadPrinterSettings();
   TSettingsWriter writer;
   WriteAll(*this, writer);
-  return ReplaceFile(path, writer.Data());
+  const std::filesystem::path target(path);
+  std::error_code error;
+  if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
+  return WriteFileReplacing(target, writer.Data(), error);
 }

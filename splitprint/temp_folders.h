@@ -2,9 +2,9 @@
 // drawings and "TMP/" for temporary sheets. They sit beside the program, or
 // under the user's cache folder when the program folder cannot be written
 // (an installed program). Each run works in private folders of its own
-// inside them, so two runs at once never touch each other's files, and
-// nothing is deleted that the run did not make: the shared folders are
-// removed only when empty. Paths are Shift-JIS with a trailing '/'.
+// inside them, named after its process ("run-<pid>-XXXXXX"), so two runs
+// at once never touch each other's files, and nothing is deleted that no run
+// made: the shared folders are removed only when empty. Paths are Shift-JIS with a trailing '/'.
 #pragma once
 
 #include <string>
@@ -20,8 +20,9 @@ class TTempFolders {
   TTempFolders& operator=(const TTempFolders&) = delete;
   ~TTempFolders() { Close(); }
 
-  // Makes the folders under programFolder, else under cacheFolder. False
-  // when neither can be written.
+  // Makes the folders under programFolder, else under cacheFolder, first
+  // removing the run folders there whose process is gone. False when
+  // neither can be written.
   bool Open(const std::string& programFolder, const std::string& cacheFolder);
   // Removes the private folders with the files left in them, then "TEMP/"
   // and "TMP/" when they are empty: other files there are kept.

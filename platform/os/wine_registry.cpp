@@ -79,6 +79,34 @@ class TUtf16Joiner {
   uint32_t high_ = 0;
 };
 
+// The string of a value Wine stored as hex(1): UTF-16LE bytes written as
+// comma-separated hex pairs (a string saved without its terminating NUL).
+// The text ends at a NUL unit or at anything that is not a hex pair.
+std::string StringFromUtf16Hex(const std::string& hex) {
+  std::string out;
+  TUtf16Joiner joiner(out);
+  int low = -1;  // the first byte of a unit, waiting for the second
+  for (size_t i = 0; i < hex.size();) {
+    if (hex[i] == ',' || hex[i] == ' ' || hex[i] == '\t') {
+      ++i;
+      continue;
+    }
+    if (i + 1 >= hex.size() || HexDigit(hex[i]) < 0 || HexDigit(hex[i + 1]) < 0) break;
+    const int byte = HexDigit(hex[i]) * 16 + HexDigit(hex[i + 1]);
+    i += 2;
+    if (low < 0) {
+      low = byte;
+      continue;
+    }
+    const uint32_t unit = static_cast<uint32_t>(low | (byte << 8));
+    low = -1;
+    if (unit == 0) break;
+    joiner.Unit(unit);
+  }
+  joiner.Flush();
+  return out;
+}
+
 bool ReadTextFile(const std::string& path, std::string& text) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
@@ -162,6 +190,20 @@ bool FindRegDefaultValue(const std::string& regText, const std::string& key, std
       continue;
     }
     if (!inKey || line.compare(0, 2, "@=") != 0) continue;
+    if (line.compare(2, 7, "hex(1):") == 0) {
+      // A line ending in a backslash goes on on the next one, after its indent.
+      std::string hex = line.substr(9);
+      while (!hex.empty() && hex.back() == '\\' && pos < regText.size()) {
+        hex.pop_back();
+        end = regText.find('\n', pos);
+        if (end == std::string::npos) end = regText.size();
+        hex += regText.substr(pos, end - pos);
+        pos = end + 1;
+        if (!hex.empty() && hex.back() == '\r') hex.pop_back();
+      }
+      value = StringFromUtf16Hex(hex);
+      return true;
+    }
     size_t q = 2;
     if (line.compare(q, 7, "str(2):") == 0) q += 7;
     if (q >= line.size() || line[q] != '"') continue;  // not a string value

@@ -10,7 +10,8 @@ std::string WinePrefixFolder();
 
 // The default value of `key` (compared ignoring ASCII case, written with
 // doubled backslashes as in the file) from the text of a .reg file: the
-// line "@=" followed by a quoted string or by str(2): and a quoted string.
+// line "@=" followed by a quoted string, by str(2): and a quoted string, or
+// by hex(1): and the string's UTF-16LE bytes (over continuation lines).
 // False when the key or its default value is not there.
 bool FindRegDefaultValue(const std::string& regText, const std::string& key, std::string& value);
 

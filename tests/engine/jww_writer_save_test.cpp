@@ -115,6 +115,7 @@ TEST_F(WriterSave, AHeldImageThatCannotBeReadFailsTheSave) {
   fs::permissions(folder, fs::perms::all);  // the target folder is writable
   const std::string path = folder + "images.jww";
   std::ofstream(path) << "precious";
+  fs::permissions(path, fs::perms::all);  // and so is the file
   EXPECT_FALSE(SaveUnprivileged([&] { return m.SaveToFile(path, 700); }));
   EXPECT_EQ(Contents(path), "precious");
   EXPECT_EQ(Listing(folder), std::vector<std::string>{"images.jww"});

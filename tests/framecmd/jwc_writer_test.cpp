@@ -128,6 +128,12 @@ TEST(JwcWriter, WritesWholeFileOrNothing) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
   // A missing folder: false and nothing made.
   EXPECT_FALSE(WriteJwcFile(d, dir / "missing" / "JWC_TEMP.TXT"));
+  // A file the user made read-only is neither replaced nor removed.
+  std::filesystem::remove(path);
+  { std::ofstream(path) << "protected"; }
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+  EXPECT_FALSE(WriteJwcFile(d, path));
+  EXPECT_EQ(ReadFileBytes(path), "protected");
   std::filesystem::remove_all(dir);
 }
 

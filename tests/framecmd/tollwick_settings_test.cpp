@@ -107,11 +107,13 @@ TEST(TollwickSettings, DialogOkStoresClampedValuesAndCancelNothing) {
 TEST(TollwickSettings, FailedSaveKeepsTheOldFile) {
   const auto dir = MakeTempDir("save");
   WriteFileBytes(dir / "tollwick.dat", "1\r\n");
-  std::filesystem::create_directory(dir / "tollwick.dat.new");  // the temporary file cannot be made
+  // A file the user made read-only is kept, for the superuser too.
+  std::filesystem::permissions(dir / "tollwick.dat", std::filesystem::perms::owner_read);
   TForm1 f;
   f.ProgramFolder = dir.string() + "/";
   EXPECT_FALSE(f.SaveDialogSettings());
   EXPECT_EQ(ReadFileBytes(dir / "tollwick.dat"), "1\r\n");
+  std::filesystem::permissions(dir / "tollwick.dat", std::filesystem::perms::owner_all);
   std::filesystem::remove_all(dir);
 }
 

@@ -88,14 +88,16 @@ TEST(TollwickProgram, InterfaceFileThatIsAFolder) {
   fs::remove_all(dir);
 }
 
-TEST(TollwickProgram, FailedWriteRemovesTheStaleInterfaceFile) {
-  // Jw_cad must not apply its own input as commands: when the new file
-  // cannot be made, the old one goes.
+TEST(TollwickProgram, LeftoverOfAnOldTemporaryNameIsNoObstacle) {
+  // An earlier program wrote through "JWC_TEMP.TXT.new": a folder of that
+  // name must neither fail the mode nor cost the interface file.
   const fs::path dir = PrepareFolder("stale");
   WriteFileBytes(dir / "JWC_TEMP.TXT", "hq\r\nhp1 10 20\r\n");
   fs::create_directory(dir / "JWC_TEMP.TXT.new");
-  EXPECT_EQ(RunIn(dir, {"1"}), 1);
-  EXPECT_FALSE(fs::exists(dir / "JWC_TEMP.TXT"));
+  fs::create_directory(dir / "tollwick.dat.new");
+  EXPECT_EQ(RunIn(dir, {"1"}), 0);
+  EXPECT_EQ(ReadFileBytes(dir / "JWC_TEMP.TXT").substr(0, 5), "lg0\r\n");
+  EXPECT_TRUE(fs::is_regular_file(dir / "tollwick.dat"));
   EXPECT_TRUE(fs::is_directory(dir / "JWC_TEMP.TXT.new"));
   fs::remove_all(dir);
 }

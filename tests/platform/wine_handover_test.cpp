@@ -46,6 +46,21 @@ TEST(WineRegistry, DefaultValueOfTheKeyOnly) {
   EXPECT_FALSE(FindRegDefaultValue("", kKey, value));
 }
 
+// A string stored without its NUL: Wine writes its UTF-16LE bytes as hex(1),
+// over continuation lines.
+TEST(WineRegistry, StringStoredAsHexBytes) {
+  const std::string key = std::string("[") + kKey + "] 1\r\n";
+  std::string value;
+  ASSERT_TRUE(FindRegDefaultValue(key + "@=hex(1):43,00,3a,00,5c,00,f3,56,5c,00,4a,00,77,00,5f,00,77,00,69,00,\\\r\n"
+                                        "  6e,00,2e,00,65,00,78,00,65,00,20,00,25,00,31,00\r\n[x] 1\r\n",
+                                  kKey, value));
+  EXPECT_EQ(value, "C:\\\xE5\x9B\xB3\\Jw_win.exe %1");  // 図
+  ASSERT_TRUE(FindRegDefaultValue(key + "@=hex(1):41,00,00,00,42,00\n", kKey, value));
+  EXPECT_EQ(value, "A");  // a NUL inside ends the string
+  ASSERT_TRUE(FindRegDefaultValue(key + "@=hex(1):41,00,\\", kKey, value));
+  EXPECT_EQ(value, "A");  // a continuation at the end of the file
+}
+
 TEST(WineRegistry, UserFileBeforeSystemFile) {
   FakeWine wine("wine_registry_order");
   const std::string entry = std::string("[") + kKey + "] 1\n@=\"";

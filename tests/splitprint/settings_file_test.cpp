@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -344,6 +345,28 @@ TEST(SettingsFile, FailedWriteKeepsTheOldFile) {
   struct stat st;
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);  // the replaced file keeps its mode
+}
+
+// A read-only settings file is not rewritten (closing then says it could not
+// be saved); a linked one stays a link and its target gets the values.
+TEST(SettingsFile, ReadOnlyFileKeptAndLinkFollowed) {
+  const std::string folder = jwwtest::FreshFolder("settings_protected");
+  WriteFile(folder + "q.dat", "old settings\r\n");
+  ::chmod((folder + "q.dat").c_str(), 0444);
+  TForm1 form;
+  form.StartNumber = 42;
+  EXPECT_FALSE(form.SaveSettings(folder + "q.dat"));
+  EXPECT_EQ(ReadFile(folder + "q.dat"), "old settings\r\n");
+
+  WriteFile(folder + "target.dat", "old settings\r\n");
+  ASSERT_EQ(::symlink("target.dat", (folder + "link.dat").c_str()), 0);
+  ASSERT_TRUE(form.SaveSettings(folder + "link.dat"));
+  struct stat st;
+  ASSERT_EQ(::lstat((folder + "link.dat").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  TForm1 loaded;
+  loaded.LoadSettings(folder + "target.dat");
+  EXPECT_EQ(loaded.StartNumber, 42);
 }
 
 TEST(SettingsLocation, BesideTheProgramOrInTheConfigFolder) {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
-
-#include <cstring>
+#include <fstream>
 
 #include "sheet_fixtures.h"
 
@@ -238,6 +238,26 @@ TEST_F(SheetLoop, FailedSavesAreNotListedAndAreCounted) {
   ASSERT_EQ(form.Report.UnsavedSheets.size(), 2u);
   EXPECT_EQ(form.Report.UnsavedSheets[1].Path, folder + "missing/2_plan.jww");
   EXPECT_EQ(form.Report.UnsavedSheets[1].Reason, std::strerror(ENOENT));
+}
+
+// A sheet file of an earlier run that the user made read-only is kept,
+// and the sheet is listed unsaved with the system's reason.
+TEST_F(SheetLoop, ReadOnlySheetOfAnEarlierRunIsKept) {
+  AddFrames(2);
+  AddLineInFrame(0, 1);
+  AddLineInFrame(1, 2);
+  const std::string kept = folder + "1_plan.jww";
+  std::ofstream(kept) << "kept by the user";
+  ::chmod(kept.c_str(), 0444);
+  form.SplitAndSave(folder, "plan.jww");
+  EXPECT_EQ(OutputNames(), (std::vector<std::string>{"", folder + "2_plan.jww"}));
+  ASSERT_EQ(form.Report.UnsavedSheets.size(), 1u);
+  EXPECT_EQ(form.Report.UnsavedSheets[0].Path, kept);
+  EXPECT_EQ(form.Report.UnsavedSheets[0].Reason, std::strerror(EACCES));
+  EXPECT_EQ(FileBytes(kept).size(), 16u);
+  struct stat st;
+  ASSERT_EQ(::stat(kept.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0444u);
 }
 
 // A file this run saved is never replaced by a later sheet of the run: a

@@ -2,6 +2,8 @@
 // did not make, private per run, and under the cache folder when the
 // program folder cannot be written.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -35,6 +37,29 @@ TEST(TempFolders, UserFilesSurviveAndTwoRunsStayApart) {
   EXPECT_TRUE(fs::exists(program + "TEMP/keep.txt"));
   EXPECT_TRUE(fs::exists(program + "TEMP/mine/keep.txt"));
   EXPECT_FALSE(fs::exists(program + "TMP"));  // made by the runs, empty again
+}
+
+// Run folders of a killed run go at the next start; those of a live run,
+// of the older naming and of other names stay.
+TEST(TempFolders, RunFoldersOfAGoneProcessAreRemovedAtStart) {
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ::waitpid(gone, nullptr, 0);
+  const std::string program = jwwtest::FreshFolder("temp_stale");
+  const std::string dead = "run-" + std::to_string(gone) + "-a1B2c3";
+  const std::string alive = "run-" + std::to_string(::getpid()) + "-a1B2c3";
+  const std::vector<std::string> kept = {alive, "run-a1B2c3", dead + "x", "walk-" + std::to_string(gone) + "-a1B2c3"};
+  for (const char* parent : {"TEMP/", "TMP/"}) {
+    for (const std::string& name : kept) fs::create_directories(program + parent + name);
+    fs::create_directories(program + parent + dead);
+    std::ofstream(program + parent + dead + "/sheet.jww") << "left by a killed run";
+  }
+  TTempFolders folders;
+  ASSERT_TRUE(folders.Open(program, ""));
+  for (const char* parent : {"TEMP/", "TMP/"}) {
+    EXPECT_FALSE(fs::exists(program + parent + dead)) << parent;
+    for (const std::string& name : kept) EXPECT_TRUE(fs::is_directory(program + parent + name)) << parent << name;
+  }
 }
 
 TEST(TempFolders, UnwritableProgramFolderFallsBackToTheCache) {

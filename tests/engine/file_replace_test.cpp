@@ -1,0 +1,65 @@
+// WriteFileReplacing: a protected file stays, the mode is kept, a link is
+// followed and stays a link, and no temporary file is left either way.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "file_replace.h"
+#include "jww_model_maker.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(FileReplacement, ProtectedFilesStayAndLinksAreFollowed) {
+  const fs::path folder = jwwtest::FreshFolder("file_replace");
+  fs::create_directory(folder / "real");
+  struct TCase {
+    const char* name;
+    mode_t mode;      // of the old file
+    int error;        // expected reason, 0 for a replaced file
+  } cases[] = {
+      {"read-only.jww", 0444, EACCES},  // refused even for the superuser
+      {"no-bits.dat", 0, EACCES},
+      {"private.dat", 0600, 0},
+      {"group.dat", 0664, 0},
+  };
+  for (const TCase& c : cases) {
+    const fs::path path = folder / c.name;
+    std::ofstream(path) << "old";
+    ::chmod(path.c_str(), c.mode);
+    std::error_code error;
+    EXPECT_EQ(WriteFileReplacing(path, "new", error), c.error == 0) << c.name;
+    EXPECT_EQ(error.value(), c.error) << c.name;
+    EXPECT_EQ(Contents(path), c.error == 0 ? "new" : "old") << c.name;
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.mode) << c.name;
+  }
+  // A relative link and a link to it: both stay links, the file gets the bytes.
+  std::ofstream(folder / "real" / "settings.dat") << "old";
+  fs::create_symlink("real/settings.dat", folder / "link.dat");
+  fs::create_symlink(folder / "link.dat", folder / "link2.dat");
+  std::error_code error;
+  ASSERT_TRUE(WriteFileReplacing(folder / "link2.dat", "linked", error)) << error.message();
+  EXPECT_TRUE(fs::is_symlink(folder / "link.dat") && fs::is_symlink(folder / "link2.dat"));
+  EXPECT_EQ(Contents(folder / "real" / "settings.dat"), "linked");
+  // A folder in the way is refused; nothing but the files above is left.
+  fs::create_directory(folder / "folder.dat");
+  EXPECT_FALSE(WriteFileReplacing(folder / "folder.dat", "x", error));
+  EXPECT_EQ(error.value(), EISDIR);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 8);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder / "real"), {}), 1);
+  for (const TCase& c : cases) ::chmod((folder / c.name).c_str(), 0644);
+}
+
+}  // namespace
