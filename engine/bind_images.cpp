@@ -37,6 +37,21 @@ std::string BindImageFileName(const std::string& name) {
   return bare;
 }
 
+bool HeldImageKey(const std::string& content, std::string& key) {
+  const std::string& c = content;
+  if (c.size() <= 10 || c.compare(0, kHeldImageTextPrefixLen, kHeldImageTextPrefix) != 0) return false;
+  const size_t comma = c.find(',', kHeldImageTextPrefixLen);
+  if (comma == std::string::npos) return false;
+  key = UpperAsciiSJIS(c.substr(kHeldImageTextPrefixLen, comma - kHeldImageTextPrefixLen));
+  return true;
+}
+
+int32_t FindHeldImage(const std::vector<std::string>& upperNames, const std::string& key) {
+  for (size_t i = 0; i < upperNames.size(); ++i)
+    if (upperNames[i].compare(0, key.size(), key) == 0) return static_cast<int32_t>(i);
+  return -1;
+}
+
 std::string HeldImagePath(const std::string& name) { return BindImg.TempFolder + PathFromSjisText(name); }
 
 bool IsGzName(const std::string& name) {

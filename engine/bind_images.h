@@ -4,6 +4,7 @@
 // replacement pairs that the writer may apply to text contents.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -65,3 +66,19 @@ std::string HeldImagePath(const std::string& name);
 
 // True when the name ends in ".gz" in any case.
 bool IsGzName(const std::string& name);
+
+// Image texts: "^@BM", the image's path up to the first ",", then its values.
+inline constexpr char kImageTextPrefix[] = "^@BM";
+// A text naming a held image: "^@BM%temp%", the held file's name, ",", values.
+inline constexpr char kHeldImageTextPrefix[] = "^@BM%temp%";
+inline constexpr size_t kHeldImageTextPrefixLen = sizeof kHeldImageTextPrefix - 1;
+
+// The key by which a text names a held image: for a text longer than 10
+// bytes that begins with kHeldImageTextPrefix and holds a ",", the name up
+// to that comma, upper-cased. False for any other text.
+bool HeldImageKey(const std::string& content, std::string& key);
+
+// The held image a key names: the first of the names (upper-cased) that
+// begins with the key, so "PIC.BMP" finds the stored "pic.bmp.gz"; -1 when
+// none does.
+int32_t FindHeldImage(const std::vector<std::string>& upperNames, const std::string& key);

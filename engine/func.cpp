@@ -6,15 +6,6 @@
 #include <numbers>
 #include <utility>
 
-int32_t RoundToInt(double x) {
-  if (std::isnan(x)) return 0;
-  const double r = x >= 0 ? std::trunc(x + 0.5) : std::trunc(x - 0.5);
-  // Casting a value outside int32 is undefined; far-off coordinates clamp.
-  if (r >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-  if (r <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-  return static_cast<int32_t>(r);
-}
-
 int32_t RoundToEvenInt(double x) {
   if (std::isnan(x)) return 0;
   if (x >= 2147483647.0) return std::numeric_limits<int32_t>::max();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,20 @@ inline bool IsSjisLeadByte(unsigned char b) {
 }
 
 // Rounding and numbers.
-int32_t RoundToInt(double x);  // half away from zero
+// Half away from zero; far-off values clamp to int32, NaN gives 0. Inline,
+// as every device point goes through it: inside the int32 range the cast
+// truncates toward zero exactly as trunc would, without a library call.
+inline int32_t RoundToInt(double x) {
+  if (x >= 0) {
+    const double r = x + 0.5;
+    return r < 2147483647.0 ? static_cast<int32_t>(r) : std::numeric_limits<int32_t>::max();
+  }
+  if (x < 0) {
+    const double r = x - 0.5;
+    return r > -2147483648.0 ? static_cast<int32_t>(r) : std::numeric_limits<int32_t>::min();
+  }
+  return 0;
+}
 // Nearest integer, ties to even (text sizes and pen widths); NaN gives 0,
 // values beyond int32 saturate.
 int32_t RoundToEvenInt(double x);

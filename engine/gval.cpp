@@ -13,14 +13,9 @@ namespace {
 
 TKeyStatePoller* g_poller = nullptr;
 
-// RoundToInt for any double: far points (a printer's pixels per mm times a
-// clamped extent of 1e8 mm) would not fit int32 and must not wrap.
-int32_t RoundToIntSaturated(double v) {
-  if (std::isnan(v)) return 0;
-  constexpr double lo = std::numeric_limits<int32_t>::min();
-  constexpr double hi = std::numeric_limits<int32_t>::max();
-  return RoundToInt(std::clamp(v, lo, hi));
-}
+// RoundToInt clamps far points (a printer's pixels per mm times a clamped
+// extent of 1e8 mm), which would not fit int32, instead of wrapping them.
+int32_t RoundToIntSaturated(double v) { return RoundToInt(v); }
 
 }  // namespace
 

@@ -16,10 +16,6 @@
 
 namespace {
 
-constexpr char kHeldPrefix[] = "^@BM%temp%";
-constexpr size_t kHeldPrefixLen = sizeof kHeldPrefix - 1;
-
-
 // Only a bare file name may be looked up in the temporary folder: a folder
 // part would reach outside it.
 bool IsPlainFileName(const std::string& name) { return !name.empty() && BindImageFileName(name) == name; }
@@ -31,20 +27,12 @@ class ImageFlagger {
     for (size_t i = 0; i < count; ++i) upper_.push_back(UpperAsciiSJIS(rows[i].Name));
   }
 
-  // A held-image text flags the first row whose name begins with the text's
-  // file name (so "PIC.BMP" finds the stored "pic.bmp.gz").
+  // A held-image text flags the held image it names.
   void Text(const TEntJwwText& t) {
-    const std::string& c = t.Content;
-    if (c.size() <= 10 || c.compare(0, kHeldPrefixLen, kHeldPrefix) != 0) return;
-    const size_t comma = c.find(',', kHeldPrefixLen);
-    if (comma == std::string::npos) return;
-    const std::string key = UpperAsciiSJIS(c.substr(kHeldPrefixLen, comma - kHeldPrefixLen));
-    for (size_t i = 0; i < count_; ++i) {
-      if (upper_[i].compare(0, key.size(), key) == 0) {
-        rows_[i].Used = 1;
-        return;
-      }
-    }
+    std::string key;
+    if (!HeldImageKey(t.Content, key)) return;
+    const int32_t row = FindHeldImage(upper_, key);
+    if (row >= 0) rows_[static_cast<size_t>(row)].Used = 1;
   }
 
   void Texts(const std::vector<TEntJwwOrder>& order, size_t rows, const std::vector<TEntJwwText>& texts) {

@@ -120,10 +120,26 @@ void TQtCanvas::ApplyPen() {
   textPenSet_ = false;
 }
 
+void TQtCanvas::ApplyDashedPen() {
+  // Qt counts dashes and their offset in pen widths; the pen is wider than
+  // the hairline here.
+  const double width = penWidth_;
+  QPen pen(WindowsColor(penColor_), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  QList<qreal> pattern;
+  pattern.reserve(qsizetype(batchDashes_.size()));
+  for (double d : batchDashes_) pattern.push_back(d / width);
+  pen.setDashPattern(pattern);
+  pen.setDashOffset(batchPhase_ / width);
+  painter_.setPen(pen);
+  penDirty_ = true;  // the next solid stroke sets its pen again
+  textPenSet_ = false;
+}
+
 void TQtCanvas::ApplyBrush() {
   if (!brushDirty_) return;
   painter_.setBrush(QBrush(WindowsColor(brushColor_), QtBrushStyle(brushStyle_)));
   brushDirty_ = false;
+  painterBrushClear_ = brushStyle_ == bsClear;
 }
 
 // ---- Strokes ----
@@ -133,6 +149,7 @@ void TQtCanvas::StrokePath() {
   if (path_.size() >= 2 && vectorDevice_) {
     // PDF and printers: one path object for many polylines of one pen; each
     // draw call would otherwise write its own graphics state.
+    UseBatchDashes({}, 0);
     batch_.moveTo(path_.front());
     for (size_t i = 1; i < path_.size(); ++i) batch_.lineTo(path_[i]);
     batchPoints_ += path_.size();
@@ -162,12 +179,44 @@ void TQtCanvas::StrokePath() {
 void TQtCanvas::DrawBatch() {
   if (batchPoints_ == 0) return;
   UseBaseTransform();
-  ApplyPen();
-  painter_.setBrush(Qt::NoBrush);
-  brushDirty_ = true;
+  if (batchDashes_.empty()) {
+    ApplyPen();
+  } else {
+    ApplyDashedPen();
+  }
+  if (!painterBrushClear_) {
+    painter_.setBrush(Qt::NoBrush);
+    painterBrushClear_ = true;
+    brushDirty_ = brushStyle_ != bsClear;
+  }
   painter_.drawPath(batch_);
   batch_.clear();
   batchPoints_ = 0;
+}
+
+void TQtCanvas::UseBatchDashes(const std::vector<double>& dashes, double phase) {
+  if (dashes == batchDashes_ && (dashes.empty() || phase == batchPhase_)) return;
+  DrawBatch();
+  batchDashes_ = dashes;
+  batchPhase_ = phase;
+}
+
+void TQtCanvas::DashedPolyline(const TDevicePoint* points, size_t count, const double* dashes,
+                               size_t dashCount, double phase) {
+  if (points == nullptr || count < 2) return;
+  StrokePath();  // solid strokes gathered before come first
+  if (!vectorDevice_ || penWidth_ <= 1 || dashes == nullptr || dashCount < 2 || dashCount % 2 != 0 ||
+      !std::isfinite(phase)) {
+    // Not a pattern this device can take: drawn solid would be wrong, so
+    // nothing is drawn (the engine only hands over what DrawsDashes allows).
+    return;
+  }
+  dashScratch_.assign(dashes, dashes + dashCount);
+  UseBatchDashes(dashScratch_, phase);
+  batch_.moveTo(points[0].x, points[0].y);
+  for (size_t i = 1; i < count; ++i) batch_.lineTo(points[i].x, points[i].y);
+  batchPoints_ += count;
+  if (batchPoints_ >= kMaxBatchPoints) DrawBatch();
 }
 
 void TQtCanvas::FlushStrokes() {
@@ -202,6 +251,7 @@ void TQtCanvas::DrawDot(const QPoint& at) {
   textPenSet_ = false;
   painter_.drawEllipse(QRectF(at.x() + 0.5 + c - w / 2.0, at.y() + 0.5 + c - w / 2.0, w, w));
   penDirty_ = brushDirty_ = true;
+  painterBrushClear_ = false;
 }
 
 void TQtCanvas::MoveTo(int32_t x, int32_t y) {
@@ -403,7 +453,7 @@ void TQtCanvas::DrawSidewaysPiece(const QString& piece, double cellWidth) {
 // ---- Images ----
 
 std::unique_ptr<TCanvasImage> TQtCanvas::LoadImage(const std::string& nativePath) {
-  return LoadCanvasImageFile(nativePath);
+  return images_.Load(nativePath);
 }
 
 void TQtCanvas::DrawImage(const TCanvasImage& image, const TDeviceRect& destination,
@@ -431,5 +481,6 @@ void TQtCanvas::DrawImage(const TCanvasImage& image, const TDeviceRect& destinat
   turned_ = false;
   // A metafile player may have changed pen, brush and font.
   penDirty_ = brushDirty_ = true;
+  painterBrushClear_ = false;
   textPenSet_ = fontOnPainter_ = false;
 }

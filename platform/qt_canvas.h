@@ -23,6 +23,7 @@
 
 #include "qt_canvas_font.h"
 #include "qt_canvas_glyph_batch.h"
+#include "qt_image_loader.h"
 #include "render/canvas.h"
 
 class QPainter;
@@ -52,6 +53,9 @@ class TQtCanvas : public TCanvas {
   void LineTo(int32_t x, int32_t y) override;
   void Polyline(const TDevicePoint* points, size_t count) override;
   void Polygon(const TDevicePoint* points, size_t count) override;
+  bool DrawsDashes() const override { return vectorDevice_; }
+  void DashedPolyline(const TDevicePoint* points, size_t count, const double* dashes, size_t dashCount,
+                      double phase) override;
 
   void SetFont(const TLogFont& font) override;
   void SetFontColor(int32_t color) override;
@@ -64,6 +68,8 @@ class TQtCanvas : public TCanvas {
 
  private:
   void ApplyPen();
+  void ApplyDashedPen();
+  void UseBatchDashes(const std::vector<double>& dashes, double phase);
   void ApplyBrush();
   void StrokePath();
   void DrawBatch();
@@ -96,6 +102,13 @@ class TQtCanvas : public TCanvas {
   const bool vectorDevice_;
   QPainterPath batch_;
   size_t batchPoints_ = 0;
+  // The dashes of the gathered path (device units; empty: solid) and where
+  // each of its polylines starts in them. Each polyline of a path starts
+  // the pattern afresh on the device.
+  std::vector<double> batchDashes_;
+  double batchPhase_ = 0;
+  std::vector<double> dashScratch_;
+  bool painterBrushClear_ = false;  // the painter holds Qt::NoBrush
   std::vector<QPoint> corners_;  // scratch of Polygon
 
   TLogFont logFont_;
@@ -107,4 +120,5 @@ class TQtCanvas : public TCanvas {
   QColor fontColor_ = Qt::black;
   std::unordered_map<std::string, QString> decoded_;
   TQtGlyphBatch glyphs_;  // vector devices: characters waiting as one run
+  TCanvasImageCache images_;  // an image shown by several texts is decoded once
 };

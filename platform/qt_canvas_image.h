@@ -19,6 +19,21 @@ class TQtCanvasImage : public TCanvasImage {
   virtual void Paint(QPainter& painter, const QRectF& destination, const QRectF& source) const = 0;
 };
 
+// One loaded image shown by several image texts (see TCanvasImageCache).
+class TSharedCanvasImage : public TQtCanvasImage {
+ public:
+  explicit TSharedCanvasImage(std::shared_ptr<const TQtCanvasImage> image) : image_(std::move(image)) {}
+  int32_t Width() const override { return image_->Width(); }
+  int32_t Height() const override { return image_->Height(); }
+  void Paint(QPainter& painter, const QRectF& destination, const QRectF& source) const override {
+    image_->Paint(painter, destination, source);
+  }
+  const TQtCanvasImage& Shared() const { return *image_; }
+
+ private:
+  std::shared_ptr<const TQtCanvasImage> image_;
+};
+
 // Metafile players: nullptr when the bytes are no metafile they can play.
 std::unique_ptr<TQtCanvasImage> LoadWmfImage(const std::vector<uint8_t>& bytes);
 std::unique_ptr<TQtCanvasImage> LoadEmfImage(const std::vector<uint8_t>& bytes);

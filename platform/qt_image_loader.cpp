@@ -1,7 +1,9 @@
 #include "qt_image_loader.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "qt_raster_image.h"
 
@@ -31,16 +33,20 @@ TImageKind KindByContent(const QByteArray& b, const QString& suffix) {
   return TImageKind::Raster;
 }
 
-}  // namespace
-
-std::unique_ptr<TQtCanvasImage> LoadCanvasImageFile(const std::string& nativePath) {
+// The file's bytes and its lower-cased suffix; false when it cannot be read
+// or is empty or too large.
+bool ReadImageFile(const std::string& nativePath, QByteArray& bytes, QString& suffix) {
   QFile file(QString::fromStdString(nativePath));
-  if (!file.open(QIODevice::ReadOnly)) return nullptr;
+  if (!file.open(QIODevice::ReadOnly)) return false;
   const qint64 size = file.size();
-  if (size <= 0 || size > kImageFileByteLimit) return nullptr;
-  const QByteArray bytes = file.readAll();
-  if (bytes.size() != size) return nullptr;
-  const QString suffix = QFileInfo(file.fileName()).suffix().toLower();
+  if (size <= 0 || size > kImageFileByteLimit) return false;
+  bytes = file.readAll();
+  if (bytes.size() != size) return false;
+  suffix = QFileInfo(file.fileName()).suffix().toLower();
+  return true;
+}
+
+std::unique_ptr<TQtCanvasImage> LoadImageBytes(const QByteArray& bytes, const QString& suffix) {
   switch (KindByContent(bytes, suffix)) {
     case TImageKind::Wmf:
       return LoadWmfImage(std::vector<uint8_t>(bytes.begin(), bytes.end()));
@@ -50,4 +56,33 @@ std::unique_ptr<TQtCanvasImage> LoadCanvasImageFile(const std::string& nativePat
       break;
   }
   return LoadRasterImage(bytes);
+}
+
+}  // namespace
+
+std::unique_ptr<TQtCanvasImage> LoadCanvasImageFile(const std::string& nativePath) {
+  QByteArray bytes;
+  QString suffix;
+  return ReadImageFile(nativePath, bytes, suffix) ? LoadImageBytes(bytes, suffix) : nullptr;
+}
+
+std::unique_ptr<TQtCanvasImage> TCanvasImageCache::Load(const std::string& nativePath) {
+  QByteArray bytes;
+  QString suffix;
+  if (!ReadImageFile(nativePath, bytes, suffix)) return nullptr;
+  // The suffix only matters for a metafile its bytes do not reveal.
+  QCryptographicHash hash(QCryptographicHash::Sha256);
+  hash.addData(bytes);
+  hash.addData(suffix.toUtf8());
+  const QByteArray digest = hash.result();
+  auto hit = std::find_if(entries_.begin(), entries_.end(), [&](const TEntry& e) { return e.Digest == digest; });
+  if (hit == entries_.end()) {
+    std::shared_ptr<const TQtCanvasImage> image = LoadImageBytes(bytes, suffix);
+    if (!image) return nullptr;
+    if (entries_.size() == kKept) entries_.pop_front();
+    entries_.push_back(TEntry{digest, std::move(image)});
+  } else {
+    std::rotate(hit, hit + 1, entries_.end());
+  }
+  return std::make_unique<TSharedCanvasImage>(entries_.back().Image);
 }

@@ -209,6 +209,9 @@ class TForm1 {
   std::string MakeUniqueBlockName(const std::string& name) const;
   int32_t FindTextSizeNo(int32_t color, double sizeX, double sizeY, double spacing) const;
   void BuildFrameBlock(int32_t paperClass, const std::string& name);
+  // The frame drawing's elements into the block, on the overlay's layer
+  // (frame_overlay_copy.cpp).
+  void CopyFrameElements(TEntJwwBlockDef& block, uint16_t layer) const;
   // Layer group and layer of everything the overlay adds.
   int32_t FrameOverlayLayer() const;
   // The block tree for saving a sheet with the overlay insert, and the
@@ -339,8 +342,6 @@ class TForm1 {
   // but could not be written.
   bool RenderToBitmap(TSheetOutputHost& host, const std::string& drawingFile, const std::string& bitmapFile,
                       bool thumbnail, bool label);
-  // Held images of the last sheet loaded for output that could not be unpacked.
-  int32_t ImagesNotUnpacked = 0;
 
   // ======== Drawing-frame tab (frame_chooser_run.cpp) ========
   // Shows the rows whose thumbnails were made and answers the index of the

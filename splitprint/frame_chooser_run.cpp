@@ -17,8 +17,10 @@ bool TForm1::ChooseFrameFile(TSheetOutputHost& host, const TFrameChooser& choose
       },
       [this, &host](const TFrameChoiceRow& row) {
         // A drawing with nothing to draw makes no bitmap and still counts:
-        // its cell stays empty.
-        const bool ok = RenderToBitmap(host, row.DrawingPath, row.Bitmap, true, true) && ImagesNotUnpacked == 0;
+        // its cell stays empty. A held image that could not be unpacked is
+        // drawn as its white placeholder box; only a bitmap that cannot be
+        // written ends the walk.
+        const bool ok = RenderToBitmap(host, row.DrawingPath, row.Bitmap, true, true);
         if (!ok) AbortRun = true;
         return ok;
       });

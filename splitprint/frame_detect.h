@@ -14,6 +14,9 @@
 
 // A line of colour 9, line type 19 and width 200 (any layer).
 bool IsFrameLine(const TEntJwwLine& line);
+// A line of a drawing-frame drawing's display area: colour 9, line type 16,
+// width 200 (frame_overlay_block.cpp).
+bool IsDisplayAreaLine(const TEntJwwLine& line);
 // Colour 9, kind a multiple of 100, content starting with 【名】 at byte 1.
 bool IsSheetNameTag(const TEntJwwText& text);
 

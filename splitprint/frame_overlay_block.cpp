@@ -1,8 +1,11 @@
 // The drawing-frame drawing as one block definition of the working drawing:
-// its display area, the block's unique name, the white masks around the
-// display area, the copied elements, and the insert each saved sheet gets.
+// its display area, the block's unique name and number, the white masks
+// around the display area, and the insert each saved sheet gets (the copied
+// elements: frame_overlay_copy.cpp).
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <set>
 #include <unordered_set>
 
 #include "counted_rows.h"
@@ -14,10 +17,8 @@ namespace {
 
 constexpr char kBlockSuffix[] = "@@SFIGORGFLAG@@";
 constexpr int32_t kMaxNameNumber = 99999999;
-constexpr int kAreaLineType = 16;  // the display area: colour 9, line type 16, width 200
 constexpr uint16_t kMaskColor = 10;
 constexpr uint32_t kWhite = 0xFFFFFF;
-constexpr char kImageTextPrefix[] = "^@BM";
 
 // Where the block suffix starts, found in any letter case; npos when absent.
 size_t SuffixAt(const std::string& name) { return UpperAsciiSJIS(name).find(kBlockSuffix); }
@@ -27,41 +28,84 @@ std::string CutBeforeSuffix(const std::string& name) {
   return at == std::string::npos ? name : name.substr(0, at);
 }
 
-bool IsAreaLine(const TEntJwwLine& l) {
-  return l.Common.Color == kFrameColor && l.Common.LineType == kAreaLineType && l.Common.Width == kFrameLineWidth;
+// Where the masks' outer edges lie: the paper of the class centred on the
+// origin, widened to 2 mm beyond a display area that reaches past it.
+std::array<double, 4> OuterRectangle(int32_t paperClass, const std::array<double, 4>& area) {
+  const TPaperClass& paper = kPaperClasses[std::clamp(paperClass, 0, 9)];
+  std::array<double, 4> r{-paper.WidthMm / 2, -paper.HeightMm / 2, paper.WidthMm / 2, paper.HeightMm / 2};
+  if (r[0] > area[0]) r[0] = area[0] - 2;
+  if (r[1] > area[1]) r[1] = area[1] - 2;
+  if (r[2] < area[2]) r[2] = area[2] + 2;
+  if (r[3] < area[3]) r[3] = area[3] + 2;
+  return r;
 }
 
-bool IsImageText(const TEntJwwText& t) { return t.Content.rfind(kImageTextPrefix, 0) == 0; }
+// A number no block definition has: one above the largest, or, when the
+// largest is the last number there is, the smallest unused one.
+int32_t FreeBlockNumber(const std::vector<TEntJwwBlockDef>& defs) {
+  if (defs.empty()) return 0;
+  int32_t largest = defs[0].Number;
+  for (const TEntJwwBlockDef& d : defs) largest = std::max(largest, d.Number);
+  if (largest < std::numeric_limits<int32_t>::max()) return largest + 1;
+  std::set<int32_t> used;
+  for (const TEntJwwBlockDef& d : defs) used.insert(d.Number);
+  int32_t n = 0;
+  while (used.count(n)) ++n;  // fewer definitions than numbers: ends
+  return n;
+}
 
-// Skip rules of the copy, on the frame drawing's layer tables.
-class CopyFilter {
- public:
-  CopyFilter(const TJwwData& f, bool hidden, bool aux) : f_(f), hidden_(hidden), aux_(aux) {}
+TEntJwwBlockDef& AppendBlockDef(TJwwData& w, const std::string& name, uint16_t layer) {
+  w.BlockDefs.resize(CountedRows(w.BlockDefCount, w.BlockDefs));
+  const int32_t number = FreeBlockNumber(w.BlockDefs);
+  TEntJwwBlockDef& b = w.BlockDefs.emplace_back();
+  b.Common = TEntJwwCommon{0, 1, 2, 0, layer, layer, 0};
+  b.Number = number;
+  b.Referenced = 1;
+  b.Time = 0;
+  b.Name = name;
+  b.Used = 0;
+  b.NewNumber = 0;
+  w.BlockDefCount = static_cast<int32_t>(w.BlockDefs.size());
+  w.BlockListCount = w.BlockDefCount;
+  ++w.UsedBlockDefCount;
+  return b;
+}
 
-  bool Skip(const TEntJwwCommon& c, bool lineKind) const {
-    if (!hidden_ && OnHiddenLayer(c)) return true;
-    if (!aux_ && (c.Color == 9 || (lineKind && c.LineType == 9))) return true;
-    return false;
+// White solids over the bands between the outer rectangle and the display
+// area: top, left, right, bottom.
+void AddMasks(TEntJwwBlockDef& b, const std::array<double, 4>& o, const std::array<double, 4>& d, uint16_t layer) {
+  const double bands[4][8] = {
+      {o[0], d[3], o[2], d[3], o[2], o[3], o[0], o[3]},
+      {o[0], d[1], d[0], d[1], d[0], d[3], o[0], d[3]},
+      {d[2], d[1], o[2], d[1], o[2], d[3], d[2], d[3]},
+      {o[0], o[1], o[2], o[1], o[2], d[1], o[0], d[1]},
+  };
+  for (const auto& c : bands) {
+    TEntJwwSolid& s = b.Solids.emplace_back();
+    s.Common = TEntJwwCommon{0, 1, kMaskColor, 0, layer, layer, 0};
+    s.X1 = c[0], s.Y1 = c[1], s.X2 = c[2], s.Y2 = c[3], s.X3 = c[4], s.Y3 = c[5], s.X4 = c[6], s.Y4 = c[7];
+    s.Rgb = kWhite;
+    b.Order.push_back(TEntJwwOrder{kKindSolid, static_cast<int32_t>(b.Solids.size() - 1)});
   }
+}
 
- private:
-  bool OnHiddenLayer(const TEntJwwCommon& c) const {
-    const size_t g = std::min<size_t>(c.LayerGroup, 15), l = std::min<size_t>(c.Layer, 15);
-    if (g < f_.LayerGroups.size() && f_.LayerGroups[g].State == 0) return true;
-    return g * 16 + l < f_.Layers.size() && f_.Layers[g * 16 + l].State == 0;
-  }
-
-  const TJwwData& f_;
-  bool hidden_, aux_;
-};
-
-void PutOnLayer(TEntJwwCommon& c, uint16_t layer) {
-  c.Group = 0;
-  c.LayerGroup = layer;
-  c.Layer = layer;
+void SetBlockCounts(TEntJwwBlockDef& b) {
+  b.LineCount = static_cast<int32_t>(b.Lines.size());
+  b.ArcCount = static_cast<int32_t>(b.Arcs.size());
+  b.PointCount = static_cast<int32_t>(b.Points.size());
+  b.TextCount = static_cast<int32_t>(b.Texts.size());
+  b.DimensionCount = static_cast<int32_t>(b.Dimensions.size());
+  b.SolidCount = static_cast<int32_t>(b.Solids.size());
+  b.InsertCount = 0;
+  b.OrderCount = static_cast<int32_t>(b.Order.size());
 }
 
 }  // namespace
+
+bool IsDisplayAreaLine(const TEntJwwLine& l) {
+  constexpr int kAreaLineType = 16;
+  return l.Common.Color == kFrameColor && l.Common.LineType == kAreaLineType && l.Common.Width == kFrameLineWidth;
+}
 
 int32_t TForm1::FrameOverlayLayer() const { return PrintOrder == 2 ? 0 : 15; }
 
@@ -69,7 +113,7 @@ void TForm1::FindDisplayArea() {
   DisplayAreaFound = false;
   DisplayArea = {0, 0, 0, 0};
   std::vector<TZumenWakuField> frames;
-  SearchDrawnFrames(FrameDrawing, IsAreaLine, frames);
+  SearchDrawnFrames(FrameDrawing, IsDisplayAreaLine, frames);
   // The search lists frames in the order it closes their chains; the first is the one wanted.
   if (frames.empty()) return;
   const TZumenWakuField& first = frames.front();
@@ -113,112 +157,20 @@ int32_t TForm1::FindTextSizeNo(int32_t color, double sizeX, double sizeY, double
 }
 
 void TForm1::BuildFrameBlock(int32_t paperClass, const std::string& name) {
-  TJwwData& w = WorkDrawing;
-  const TJwwData& f = FrameDrawing;
   const auto layer = static_cast<uint16_t>(FrameOverlayLayer());
-  const TPaperClass& paper = kPaperClasses[std::clamp(paperClass, 0, 9)];
-  const double* d = DisplayArea.data();  // x min, y min, x max, y max
-  double x1 = -paper.WidthMm / 2, y1 = -paper.HeightMm / 2, x2 = paper.WidthMm / 2, y2 = paper.HeightMm / 2;
-  if (x1 > d[0]) x1 = d[0] - 2;
-  if (y1 > d[1]) y1 = d[1] - 2;
-  if (x2 < d[2]) x2 = d[2] + 2;
-  if (y2 < d[3]) y2 = d[3] + 2;
-
-  const size_t defs = CountedRows(w.BlockDefCount, w.BlockDefs);
-  int32_t number = 0;
-  for (size_t i = 0; i < defs; ++i) number = std::max(number, w.BlockDefs[i].Number + 1);
-  w.BlockDefs.resize(defs);
-  TEntJwwBlockDef& b = w.BlockDefs.emplace_back();
-  b.Common = TEntJwwCommon{0, 1, 2, 0, layer, layer, 0};
-  b.Number = number;
-  b.Referenced = 1;
-  b.Time = 0;
-  b.Name = name;
-  b.Used = 0;
-  b.NewNumber = 0;
-  w.BlockDefCount = static_cast<int32_t>(defs) + 1;
-  w.BlockListCount = w.BlockDefCount;
-  ++w.UsedBlockDefCount;
-
-  auto order = [&b](int32_t kind, size_t row) { b.Order.push_back(TEntJwwOrder{kind, static_cast<int32_t>(row)}); };
-  if (DisplayAreaFound) {
-    const double bands[4][8] = {
-        {x1, d[3], x2, d[3], x2, y2, x1, y2},        // top
-        {x1, d[1], d[0], d[1], d[0], d[3], x1, d[3]},  // left
-        {d[2], d[1], x2, d[1], x2, d[3], d[2], d[3]},  // right
-        {x1, y1, x2, y1, x2, d[1], x1, d[1]},        // bottom
-    };
-    for (const auto& c : bands) {
-      TEntJwwSolid s;
-      s.Common = TEntJwwCommon{0, 1, kMaskColor, 0, layer, layer, 0};
-      s.X1 = c[0], s.Y1 = c[1], s.X2 = c[2], s.Y2 = c[3], s.X3 = c[4], s.Y3 = c[5], s.X4 = c[6], s.Y4 = c[7];
-      s.Rgb = kWhite;
-      b.Solids.push_back(s);
-      order(kKindSolid, b.Solids.size() - 1);
-    }
-  }
-
-  const CopyFilter filter(f, FrameHiddenLayers, FrameAuxElements);
-  auto sizeText = [this](TEntJwwText& t) {
-    t.SizeX = RoundToDecimals(8, 2, t.SizeX);
-    t.SizeY = RoundToDecimals(8, 2, t.SizeY);
-    t.Spacing = RoundToDecimals(8, 2, t.Spacing);
-    t.Kind = static_cast<uint32_t>(FindTextSizeNo(t.Common.Color, t.SizeX, t.SizeY, t.Spacing));
-  };
-  auto copyAll = [&](const auto& rows, int32_t count, auto& into, int32_t kind, bool lineKind, auto&& accept,
-                     auto&& adjust) {
-    const size_t n = CountedRows(count, rows);
-    for (size_t i = 0; i < n; ++i) {
-      const auto& e = rows[i];
-      if (!accept(e) || filter.Skip(e.Common, lineKind)) continue;
-      auto& copy = into.emplace_back(e);
-      PutOnLayer(copy.Common, layer);
-      adjust(copy);
-      order(kind, into.size() - 1);
-    }
-  };
-  auto any = [](const auto&) { return true; };
-  auto none = [](auto&) {};
-  auto plainText = [](const TEntJwwText& t) { return !IsImageText(t); };
-  auto imageText = [](const TEntJwwText& t) { return IsImageText(t); };
-
-  copyAll(f.Solids, f.SolidCount, b.Solids, kKindSolid, false, any, none);
-  copyAll(f.Texts, f.TextCount, b.Texts, kKindText, false, plainText, sizeText);
-  copyAll(f.Lines, f.LineCount, b.Lines, kKindLine, true, [](const TEntJwwLine& l) { return !IsAreaLine(l); },
-          none);
-  copyAll(f.Arcs, f.ArcCount, b.Arcs, kKindArc, true, any, none);
-  copyAll(f.Points, f.PointCount, b.Points, kKindPoint, false, any, none);
-  copyAll(f.Texts, f.TextCount, b.Texts, kKindText, false, imageText, sizeText);
-  // A dimension is judged by its line part and moved as a whole.
-  const size_t dims = CountedRows(f.DimensionCount, f.Dimensions);
-  for (size_t i = 0; i < dims; ++i) {
-    const TEntJwwDimension& e = f.Dimensions[i];
-    if (filter.Skip(e.Line.Common, true)) continue;
-    TEntJwwDimension& copy = b.Dimensions.emplace_back(e);
-    for (TEntJwwCommon* c : {&copy.Common, &copy.Line.Common, &copy.Text.Common, &copy.AuxLine1.Common,
-                             &copy.AuxLine2.Common, &copy.Point1.Common, &copy.Point2.Common,
-                             &copy.AuxPoint1.Common, &copy.AuxPoint2.Common})
-      PutOnLayer(*c, layer);
-    sizeText(copy.Text);
-    order(kKindDimension, b.Dimensions.size() - 1);
-  }
-
-  b.LineCount = static_cast<int32_t>(b.Lines.size());
-  b.ArcCount = static_cast<int32_t>(b.Arcs.size());
-  b.PointCount = static_cast<int32_t>(b.Points.size());
-  b.TextCount = static_cast<int32_t>(b.Texts.size());
-  b.DimensionCount = static_cast<int32_t>(b.Dimensions.size());
-  b.SolidCount = static_cast<int32_t>(b.Solids.size());
-  b.InsertCount = 0;
-  b.OrderCount = static_cast<int32_t>(b.Order.size());
+  TEntJwwBlockDef& block = AppendBlockDef(WorkDrawing, name, layer);
+  if (DisplayAreaFound) AddMasks(block, OuterRectangle(paperClass, DisplayArea), DisplayArea, layer);
+  CopyFrameElements(block, layer);
+  SetBlockCounts(block);
 }
 
 void TForm1::InsertFrameBlock() {
   TJwwData& w = WorkDrawing;
   const auto layer = static_cast<uint16_t>(FrameOverlayLayer());
   const size_t defs = CountedRows(w.BlockDefCount, w.BlockDefs);
-  int32_t number = defs > 0 ? w.BlockDefs[0].Number : 0;
-  for (size_t i = 1; i < defs; ++i) number = std::max(number, w.BlockDefs[i].Number);
+  // The definition BuildFrameBlock appended last; its number is the largest
+  // unless the numbers above the drawing's largest had run out.
+  const int32_t number = defs > 0 ? w.BlockDefs[defs - 1].Number : 0;
   TEntJwwBlockInsert insert;
   insert.Common = TEntJwwCommon{0, 1, 2, 0, layer, layer, 0};
   insert.ScaleX = 1.0;

@@ -21,8 +21,6 @@
 namespace {
 
 constexpr char kFrameBlockName[] = "Quillmoor\x90\x7D\x96\xCA\x98\x67@@SFIGORGFLAG@@4";  // Quillmoor図面枠...
-constexpr char kHeldImagePrefix[] = "^@BM%temp%";
-constexpr size_t kHeldImagePrefixLen = sizeof kHeldImagePrefix - 1;
 constexpr size_t kMaxTextBytes = 255;
 constexpr char kStagingFolderName[] = "frame-images.tmp/";
 
@@ -40,25 +38,6 @@ std::string LowerAscii(std::string s) {
 }
 
 bool StartsWith(const std::string& s, const std::string& head) { return s.compare(0, head.size(), head) == 0; }
-
-// The file name a held-image text names (upper-cased, as the writer compares
-// it); false for any other text.
-bool HeldImageKey(const TEntJwwText& t, std::string& key) {
-  const std::string& c = t.Content;
-  if (c.size() <= 10 || c.compare(0, kHeldImagePrefixLen, kHeldImagePrefix) != 0) return false;
-  const size_t comma = c.find(',', kHeldImagePrefixLen);
-  if (comma == std::string::npos) return false;
-  key = UpperAsciiSJIS(c.substr(kHeldImagePrefixLen, comma - kHeldImagePrefixLen));
-  return true;
-}
-
-// The first name (upper-cased) that begins with key, as the writer picks
-// the image of a text; -1 when none does.
-int32_t FirstMatch(const std::vector<std::string>& upperNames, const std::string& key) {
-  for (size_t i = 0; i < upperNames.size(); ++i)
-    if (StartsWith(upperNames[i], key)) return static_cast<int32_t>(i);
-  return -1;
-}
 
 void RemoveStagingFolder(const std::string& folder) {
   std::error_code ec;
@@ -150,9 +129,9 @@ void TForm1::PlaceFrameImages(const std::string& staging) {
   const size_t texts = CountedRows(f.TextCount, f.Texts);
   std::string key;
   for (size_t i = 0; i < texts; ++i) {
-    if (!HeldImageKey(f.Texts[i], key)) continue;
-    const int32_t own = FirstMatch(frameUpper, key);
-    if (own >= 0 && FirstMatch(keptUpper, key) >= 0) rename[static_cast<size_t>(own)] = 1;
+    if (!HeldImageKey(f.Texts[i].Content, key)) continue;
+    const int32_t own = FindHeldImage(frameUpper, key);
+    if (own >= 0 && FindHeldImage(keptUpper, key) >= 0) rename[static_cast<size_t>(own)] = 1;
   }
 
   // A prefix that begins no name of either drawing, so that a renamed
@@ -171,11 +150,11 @@ void TForm1::PlaceFrameImages(const std::string& staging) {
     }
     for (size_t i = 0; i < texts; ++i) {
       TEntJwwText& t = f.Texts[i];
-      if (!HeldImageKey(t, key)) continue;
-      const int32_t own = FirstMatch(frameUpper, key);
+      if (!HeldImageKey(t.Content, key)) continue;
+      const int32_t own = FindHeldImage(frameUpper, key);
       if (own < 0 || !rename[static_cast<size_t>(own)]) continue;
       if (t.Content.size() + prefix.size() > kMaxTextBytes) continue;
-      t.Content.insert(kHeldImagePrefixLen, prefix);
+      t.Content.insert(kHeldImageTextPrefixLen, prefix);
     }
   }
 

@@ -102,9 +102,9 @@ TForm1::TSheetPlacement TForm1::LoadSheet(TSheetOutputHost& host, const std::str
   ResetDrawing();
   // A sheet that does not load whole is drawn as an empty drawing.
   if (!WorkDrawing.LoadFromFile(path)) ResetDrawing();
-  // A held image that cannot be unpacked leaves no file: it is left out and
-  // the rest of the sheet is still drawn.
-  ImagesNotUnpacked = ExtractBindImages();
+  // A held image that cannot be unpacked leaves no file: it is drawn as its
+  // white placeholder box and the rest of the sheet is still drawn.
+  ExtractBindImages();
 
   TgraAttribute& a = Attributes();
   a.InitPenColors();

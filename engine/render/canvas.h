@@ -80,6 +80,17 @@ class TCanvas {
   // Filled with the current brush (odd-even), outlined with the current pen.
   virtual void Polygon(const TDevicePoint* points, size_t count) = 0;
 
+  // Vector devices (PDF, printers) dash strokes themselves: one path with
+  // its pattern instead of a stroke per dash. DrawsDashes says whether
+  // DashedPolyline may be called; bitmaps and recorders answer false and
+  // get the dashes one by one.
+  virtual bool DrawsDashes() const { return false; }
+  // A polyline with the current pen, dashed by the device: dashes holds the
+  // lengths of dash, gap, dash, gap ... in device units (an even count), and
+  // the polyline starts phase units into that pattern.
+  virtual void DashedPolyline(const TDevicePoint* /*points*/, size_t /*count*/, const double* /*dashes*/,
+                              size_t /*dashCount*/, double /*phase*/) {}
+
   // Text: the font stays until replaced; the text colour is separate from
   // the pen's. TextOut puts the upper-left corner of the first character's
   // cell on (x, y), turned by the font's escapement about that point; with a

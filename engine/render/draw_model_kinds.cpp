@@ -23,7 +23,7 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr uint16_t kVerticalText = 0x20;
 
 bool IsImageText(const std::string& content) {
-  return content.compare(0, 4, "^@BM") == 0 && content.find(',') != std::string::npos;
+  return content.rfind(kImageTextPrefix, 0) == 0 && content.find(',') != std::string::npos;
 }
 
 bool IsIdentityMatrix(const TAffineMap& m) {

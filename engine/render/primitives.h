@@ -69,6 +69,10 @@ void DrawCircleSolid(TCanvas& canvas, int32_t code, double cx, double cy, double
                      double tx, double ty, double a, double b, double c, double d, double s);
 void DrawPolylineBuffer(TCanvas& canvas);
 // Whether every point of the ellipse (centre, radius, flatness, any tilt)
+// under the map lies well inside the window: its strokes need no clipping.
+bool CurveInsideWindow(double cx, double cy, double radius, double flatness, double tx, double ty, double a,
+                       double b, double c, double d, double s);
+// Whether every point of the ellipse (centre, radius, flatness, any tilt)
 // under the map rounds to the one device point at, well inside the window:
 // such a curve can be drawn without walking it.
 bool CurveWithinOneDevicePoint(double cx, double cy, double radius, double flatness, double tx,

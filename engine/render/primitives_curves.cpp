@@ -74,19 +74,36 @@ void FlushPointRun(TCanvas& canvas, const TDevicePoint& at, size_t count, bool p
 
 }  // namespace
 
+namespace {
+
+// The mapped centre and how far from it every point of the mapped ellipse
+// lies at most, with room for rounding; false when not finite or not well
+// inside the window.
+bool CurveBounds(double cx, double cy, double radius, double flatness, double tx, double ty, double a, double b,
+                 double c, double d, double s, double& mx, double& my, double& reach) {
+  mx = (a * cx + b * cy + tx) / s, my = (c * cx + d * cy + ty) / s;
+  reach = std::max(std::fabs(radius), std::fabs(radius * flatness)) * std::sqrt(a * a + b * b + c * c + d * d) /
+              std::fabs(s) +
+          1e-9 * (1 + std::fabs(mx) + std::fabs(my));
+  if (!std::isfinite(mx) || !std::isfinite(my) || !std::isfinite(reach)) return false;
+  const double tol = 2 * kClipTolerance;
+  return !(mx - reach <= Gval.ViewXMin + tol || mx + reach >= Gval.ViewXMax - tol ||
+           my - reach <= Gval.ViewYMin + tol || my + reach >= Gval.ViewYMax - tol);
+}
+
+}  // namespace
+
+bool CurveInsideWindow(double cx, double cy, double radius, double flatness, double tx, double ty, double a,
+                       double b, double c, double d, double s) {
+  double mx, my, reach;
+  return CurveBounds(cx, cy, radius, flatness, tx, ty, a, b, c, d, s, mx, my, reach);
+}
+
 bool CurveWithinOneDevicePoint(double cx, double cy, double radius, double flatness, double tx,
                                double ty, double a, double b, double c, double d, double s,
                                TDevicePoint& at) {
-  const double mx = (a * cx + b * cy + tx) / s, my = (c * cx + d * cy + ty) / s;
-  // Reaches every point of the mapped ellipse, with room for rounding.
-  const double reach = std::max(std::fabs(radius), std::fabs(radius * flatness)) *
-                           std::sqrt(a * a + b * b + c * c + d * d) / std::fabs(s) +
-                       1e-9 * (1 + std::fabs(mx) + std::fabs(my));
-  if (!std::isfinite(mx) || !std::isfinite(my) || !std::isfinite(reach)) return false;
-  const double tol = 2 * kClipTolerance;
-  if (mx - reach <= Gval.ViewXMin + tol || mx + reach >= Gval.ViewXMax - tol ||
-      my - reach <= Gval.ViewYMin + tol || my + reach >= Gval.ViewYMax - tol)
-    return false;
+  double mx, my, reach;
+  if (!CurveBounds(cx, cy, radius, flatness, tx, ty, a, b, c, d, s, mx, my, reach)) return false;
   at = {DeviceX(mx - reach), DeviceY(my - reach)};
   return at.x == DeviceX(mx + reach) && at.y == DeviceY(my + reach);
 }

@@ -19,6 +19,22 @@ constexpr size_t kMaxSavedStates = 1024;
 constexpr uint32_t kMwtSet = 4;      // newer than libuemf's list
 constexpr size_t kRoomToGoOn = size_t{64} << 10;
 
+// The record types libuemf has a safety check for. For the others it checks
+// nothing and writes a warning to standard error for every record, so they
+// are not handed to it: the player's own reads are bounded by the record.
+bool LibuemfChecks(uint32_t type) {
+  switch (type) {
+    case U_EMR_UNDEF69: case U_EMR_POLYTEXTOUTA: case U_EMR_POLYTEXTOUTW: case U_EMR_GLSRECORD:
+    case U_EMR_GLSBOUNDEDRECORD: case U_EMR_DRAWESCAPE: case U_EMR_EXTESCAPE: case U_EMR_UNDEF107:
+    case U_EMR_FORCEUFIMAPPING: case U_EMR_NAMEDESCAPE: case U_EMR_COLORCORRECTPALETTE: case U_EMR_SETICMPROFILEA:
+    case U_EMR_SETICMPROFILEW: case U_EMR_UNDEF117: case U_EMR_SETLINKEDUFIS: case U_EMR_SETTEXTJUSTIFICATION:
+    case U_EMR_COLORMATCHTOTARGETW:
+      return false;
+    default:
+      return type >= U_EMR_MIN && type <= U_EMR_MAX;
+  }
+}
+
 bool ReadHeader(const uint8_t* data, size_t size, TEmfHeader& h) {
   if (size < kHeaderBytes) return false;
   ByteReader r(data, size);
@@ -191,6 +207,7 @@ using emf_detail::TEmfPlayer;
 using emf_detail::PictureSize;
 using emf_detail::ReadHeader;
 using emf_detail::kRoomToGoOn;
+using emf_detail::LibuemfChecks;
 
 bool ReadEmfSize(const uint8_t* data, size_t size, TMetafileSize& out) {
   TEmfHeader h;
@@ -213,7 +230,7 @@ bool PlayEmf(const uint8_t* data, size_t size, TMetafileSink& sink) {
     const uint8_t* record = data + at;
     at += length;
     if (at == length) continue;  // the header
-    if (!U_emf_record_safe(reinterpret_cast<const char*>(record))) continue;
+    if (LibuemfChecks(type) && !U_emf_record_safe(reinterpret_cast<const char*>(record))) continue;
     try {
       ByteReader r(record, length);
       if (!player.Play(type, r, record, length)) break;

@@ -16,13 +16,21 @@ void PutDword(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }  // little-endi
 size_t MinimumParams(uint16_t function) {
   switch (function) {
     case 0x0103: case 0x0102: case 0x0104: case 0x0106: case 0x0107: case 0x0108: case 0x0127: case 0x012D:
-    case 0x01F0: case 0x0209: case 0x0201: case 0x012E: case 0x0109: case 0x0231:
+    case 0x01F0: case 0x012E: case 0x0109:
       return 1;
     case 0x020B: case 0x020C: case 0x020D: case 0x020E: case 0x0211: case 0x0213: case 0x0214: case 0x0220:
+    case 0x0201: case 0x0209: case 0x0231:  // colours and flags: two words
+    case 0x0142: case 0x0228:  // DIB pattern brush, fill region
       return 2;
     case 0x0410: case 0x0412: case 0x0415: case 0x0416: case 0x0418: case 0x041B: case 0x041F: case 0x0419:
+    case 0x0429:  // frame region
       return 4;
-    case 0x061C: return 6;
+    case 0x0548: return 5;  // extended flood fill
+    case 0x061C: case 0x061D: return 6;  // round rectangle, pattern blit
+    // Blits and DIB records: their fixed fields before any bitmap.
+    case 0x0922: case 0x0940: return 7;
+    case 0x0B23: case 0x0B41: case 0x0D33: return 9;
+    case 0x0F43: return 11;
     case 0x081A: case 0x0817: case 0x0830: return 8;
     case 0x02FA: return 5;
     case 0x02FC: return 4;
@@ -48,8 +56,11 @@ bool RegionFits(const uint8_t* params, size_t words) {
   return true;
 }
 
-// Counts inside a record (points, polygons, characters) within its words.
+// The record's fixed fields, then the counts inside it (points, polygons,
+// characters), within its words: no field is read before it is known to be
+// there.
 bool CountsFit(uint16_t function, const uint8_t* params, size_t words) {
+  if (words < MinimumParams(function)) return false;
   switch (function) {
     case 0x0324: case 0x0325:  // polygon, polyline
       return size_t{Word(params)} * 2 + 1 <= words;
@@ -75,7 +86,7 @@ bool CountsFit(uint16_t function, const uint8_t* params, size_t words) {
     case 0x06FF:  // create region: header, bounds, then the scans
       return RegionFits(params, words);
     default:
-      return words >= MinimumParams(function);
+      return true;
   }
 }
 

@@ -26,6 +26,14 @@ TEST(RoundToInt, HalfAwayFromZeroClampedAndNanSafe) {
       {2147483647.6, 2147483647},
       {std::numeric_limits<double>::infinity(), std::numeric_limits<int32_t>::max()},
       {std::nan(""), 0},
+      // Either side of the clamp and of a half.
+      {2147483646.4, 2147483646},
+      {2147483646.5, 2147483647},
+      {-2147483647.5, -2147483647 - 1},
+      {-2147483647.4, -2147483647},
+      {0.49999999999999994, 1},  // x + 0.5 rounds up to 1 in doubles
+      {-0.0, 0},
+      {-std::numeric_limits<double>::infinity(), std::numeric_limits<int32_t>::min()},
   };
   for (const auto& c : cases) EXPECT_EQ(RoundToInt(c.x), c.want) << c.x;
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <functional>
 
 #include "metafile_builders.h"
@@ -170,6 +173,30 @@ TEST(EmfImage, SourceBeyondThePictureStaysUndrawn) {
   p.end();
   EXPECT_EQ(Px(out, 50, 50), kBlue);
   EXPECT_EQ(Px(out, 150, 50), kWhite);
+}
+
+// Records libuemf has no check for (text justification, an ICM profile,
+// unknown types) are played quietly: nothing is written to standard error.
+TEST(EmfImage, RecordsLibuemfCannotCheckLeaveStandardErrorQuiet) {
+  EnsureGui();
+  EmfBuilder b = Picture();
+  for (uint32_t type : {120u, 113u, 69u, 200u}) b.Record(type, {0, 0, 0});
+  b.Rectangle(10, 10, 50, 50);
+  std::FILE* captured = std::tmpfile();
+  ASSERT_TRUE(captured);
+  std::fflush(stderr);
+  const int saved = dup(2);
+  dup2(fileno(captured), 2);
+  auto image = LoadEmfImage(b.Bytes());
+  const QImage out = image ? Render(*image) : QImage();
+  std::fflush(stderr);
+  dup2(saved, 2);
+  close(saved);
+  std::fseek(captured, 0, SEEK_END);
+  EXPECT_EQ(std::ftell(captured), 0L);
+  std::fclose(captured);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(Px(out, 10, 30), kBlack);  // the records after them still play
 }
 
 TEST(EmfImage, BadInputIsRefusedOrDrawnPartially) {

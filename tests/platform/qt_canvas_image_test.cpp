@@ -172,12 +172,14 @@ TEST(QtCanvasImages, BadFilesAreRefused) {
   } cases[] = {
       {"empty.png", QByteArray()},
       {"text.png", QByteArray("this is no image at all\n")},
-      {"cut.png", png.left(png.size() / 2)},
       {"huge.png", PngHeaderOnly(30000, 30000)},
       {"wide.png", PngHeaderOnly(0x7FFFFFFF, 1)},
       {"zero.png", PngHeaderOnly(0, 0)},
       {"garbage.emf", QByteArray(200, '\x01')},
       {"garbage.wmf", QByteArray("\x01\x00\x09\x00\x00\x03", 6)},
+      // Formats Qt reads but images are not drawn in, whatever their name.
+      {"xpm_named.png", QByteArray("/* XPM */\nstatic char *x[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n")},
+      {"pbm_named.png", QByteArray("P1\n1 1\n1\n")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -185,6 +187,28 @@ TEST(QtCanvasImages, BadFilesAreRefused) {
   }
   EXPECT_EQ(LoadCanvasImageFile((Folder() / "missing.png").string()), nullptr);
   EXPECT_EQ(LoadCanvasImageFile(Folder().string()), nullptr);
+}
+
+// A large image drawn small is decoded once for every text that shows it,
+// at the size drawn; one whose pixels cannot be decoded draws nothing.
+TEST(QtCanvasImages, ImagesAreDecodedOnceAtTheSizeDrawn) {
+  EnsureGuiApp();
+  const QByteArray png = Encode(Filled(2000, 1500, 0xFF00FF00), "png");
+  const std::string big = WriteBytes("big.png", png).string();
+  TProbeBitmap bmp(100, 100);
+  const auto first = bmp.Canvas().LoadImage(big);
+  const auto second = bmp.Canvas().LoadImage(big);
+  const auto cut = bmp.Canvas().LoadImage(WriteBytes("cut.png", png.left(png.size() / 2)).string());
+  ASSERT_TRUE(first && second && cut);
+  EXPECT_EQ(first->Width(), 2000);
+  bmp.Canvas().DrawImage(*first, TDeviceRect{0, 0, 40, 30}, TDeviceRect{0, 0, 2000, 1500}, 0, 0, 0);
+  bmp.Canvas().DrawImage(*cut, TDeviceRect{50, 50, 40, 30}, TDeviceRect{0, 0, 2000, 1500}, 0, 0, 0);
+  const QImage* pixels = RasterImagePixels(static_cast<const TQtCanvasImage&>(*second));
+  ASSERT_NE(pixels, nullptr);
+  EXPECT_EQ(pixels->size(), QSize(40, 30));
+  const QImage& im = bmp.Finish();
+  EXPECT_EQ(Rgb(im, 20, 15), 0x00FF00u);
+  EXPECT_FALSE(Ink(im, 70, 65));
 }
 
 // A 10 × 10 image, left half red and right half blue, shown through a

@@ -6,17 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <QPainter>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
 #include "canvas_probe.h"
+#include "fitted_drawing.h"
 #include "file_io.h"
-#include "gra_attribute.h"
-#include "gval.h"
 #include "jww_data.h"
-#include "render/text_vars.h"
 #include "showcase_drawing.h"
 #include "test_paths.h"
 
@@ -31,33 +28,11 @@ struct TTarget {
   int width, height;
 } const kTargets[] = {{"320x240", 320, 240}, {"a3_300dpi", 4961, 3508}};
 
-// The drawing fitted into the target with a margin, by layer, line widths
-// on, as printed, at a fixed "now" for date variables.
 QImage DrawFitted(TJwwData& d, const std::string& drawingPath, const TTarget& target) {
   EnsureGuiApp();
-  Gval.Reset();
-  TgraAttribute attr;
-  attr.SetLineWidthMode(true);
-  Gval.GraAttribute = &attr;
-  Gval.DrawingFileName = drawingPath;
-  Gval.DrawingScale = Gval.PrintScale = 1;
-  SetTextVariableClock([] { return 43586.5; });  // 2019-05-01 12:00
-  d.ApplyLayerAttributes();
-  d.CalcExtents();
-  const double w = std::max(d.Extents[2] - d.Extents[0], 1.0);
-  const double h = std::max(d.Extents[3] - d.Extents[1], 1.0);
-  const double scale = std::min(target.width / w, target.height / h) * 0.96;
-  SetView(target.width, target.height, scale, (d.Extents[0] + d.Extents[2]) / 2,
-          (d.Extents[1] + d.Extents[3]) / 2);
   QImage image(target.width, target.height, QImage::Format_RGB32);
   image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    TQtCanvas canvas(painter);
-    d.Draw(canvas, 1, -1, -1, true, true, false, 0);
-  }
-  SetTextVariableClock(nullptr);
-  Gval.Reset();
+  ::DrawFitted(d, drawingPath, image, target.width, target.height);
   return image;
 }
 

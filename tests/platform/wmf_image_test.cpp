@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
 #include <functional>
 
 #include "metafile_builders.h"
 #include "metafile_test_support.h"
+#include "metafile_recording.h"
+#include "wmf_player.h"
 
 using namespace metatest;
 
@@ -209,6 +215,29 @@ TEST(WmfImage, BadInputIsRefusedOrDrawnPartially) {
   for (const std::vector<uint8_t>& junk : {std::vector<uint8_t>{}, std::vector<uint8_t>(200, 0xFF), SampleEmf()}) {
     EXPECT_FALSE(LoadWmfImage(junk));
   }
+}
+
+// A record that ends where its count word would begin, as the last bytes
+// before an unreadable page: reading the count would fault.
+TEST(WmfImage, RecordWithoutItsCountWordIsRefused) {
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  auto* pages = static_cast<uint8_t*>(mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  ASSERT_NE(pages, MAP_FAILED);
+  ASSERT_EQ(mprotect(pages + page, page, PROT_NONE), 0);
+  for (uint16_t function : {0x0324, 0x0325, 0x0538, 0x0521, 0x0201, 0x0940, 0x0B41, 0x0F43}) {
+    SCOPED_TRACE(function);
+    WmfBuilder b;
+    b.Record(function, {});
+    std::vector<uint8_t> bytes = b.Bytes();
+    bytes.resize(24);  // header and the record's own six bytes, no end record
+    uint8_t* at = pages + page - bytes.size();
+    std::memcpy(at, bytes.data(), bytes.size());
+    TMetafileRecording recording(1 << 20);
+    TMetafileSize size;
+    PlayWmf(at, bytes.size(), recording, size);
+    EXPECT_EQ(recording.UsedBytes(), 0u);
+  }
+  munmap(pages, 2 * page);
 }
 
 TEST(WmfImage, TextAlignmentAndArcDirection) {

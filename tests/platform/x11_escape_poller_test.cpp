@@ -21,7 +21,7 @@ TEST(EscapePoller, X11KeyboardStateWithoutEvents) {
   ASSERT_NE(display, nullptr);
   int event = 0, error = 0, major = 0, minor = 0;
   ASSERT_TRUE(XTestQueryExtension(display, &event, &error, &major, &minor));
-  TX11EscapePoller poller(display);
+  TX11EscapePoller poller(display, std::chrono::milliseconds(0));  // asks at every poll
   const KeyCode escape = XKeysymToKeycode(display, XK_Escape);
   const KeyCode other = XKeysymToKeycode(display, XK_a);
   EXPECT_FALSE(poller.EscapeDown());

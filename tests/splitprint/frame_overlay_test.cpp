@@ -292,6 +292,24 @@ TEST_F(FrameOverlay, UniqueBlockNames) {
   }
 }
 
+TEST_F(FrameOverlay, BlockNumbersNeverOverflow) {
+  constexpr int32_t kLast = 2147483647;
+  const struct {
+    std::vector<int32_t> Existing;
+    int32_t Expected;
+  } cases[] = {{{}, 0}, {{4, 7}, 8}, {{kLast}, 0}, {{0, kLast, 1, 3}, 2}};
+  for (const auto& c : cases) {
+    SetUp();
+    for (int32_t n : c.Existing) jwwtest::AddBlockDef(form->WorkDrawing, n, "user" + std::to_string(n));
+    WriteFrameDrawing(root + "f.jww", FrameDrawingDesc{});
+    form->FrameFiles[0] = root + "f.jww";
+    ASSERT_TRUE(form->LoadFrameDrawing(0));
+    form->InsertFrameBlock();
+    EXPECT_EQ(form->WorkDrawing.BlockDefs.back().Number, c.Expected);
+    EXPECT_EQ(OverlayInsert(form->WorkDrawing).BlockNumber, static_cast<uint32_t>(c.Expected));  // not the user's block
+  }
+}
+
 TEST_F(FrameOverlay, SheetKeepsItsOwnInsertsBesideTheOverlay) {
   // The source's block is inserted in the first frame only.
   JwwBuilder b;

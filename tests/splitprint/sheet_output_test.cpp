@@ -319,4 +319,19 @@ TEST_F(SheetOutput, ThumbnailModeFitsThePaperAndLabelsIt) {
   EXPECT_EQ(host.bitmap.saved, (std::vector<std::string>{folder + "frame.bmp"}));
 }
 
+TEST_F(SheetOutput, FrameChooserGoesOnPastADamagedHeldImage) {
+  JwwBuilder damaged;
+  damaged.AddText(jwwtest::MakeText(0, 0, "^@BM%temp%logo.png,100,50", Common(1)));
+  damaged.AddImage("logo.png.gz", "not gzip data");
+  Sheet("a.jww");
+  Write(damaged, "b.jww");
+  Sheet("c.jww");
+  BindImg.BindImageExtractFlag = 1;  // as at start-up
+  size_t offered = 0;
+  std::string path = folder + "x.jww";
+  form.ChooseFrameFile(host, [&](const std::vector<TFrameChoiceRow>& rows) { return offered = rows.size(), -1; }, path);
+  EXPECT_EQ(offered, 3u);
+  EXPECT_EQ(host.bitmap.saved.size(), 3u);
+}
+
 }  // namespace

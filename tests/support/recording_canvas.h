@@ -8,7 +8,7 @@
 #include "render/canvas.h"
 
 struct TCanvasCall {
-  enum Kind { MoveTo, LineTo, Polyline, Polygon, TextOut, DrawImage } kind = MoveTo;
+  enum Kind { MoveTo, LineTo, Polyline, Polygon, TextOut, DrawImage, DashedPolyline } kind = MoveTo;
   std::vector<TDevicePoint> points;  // MoveTo/LineTo/TextOut: one point
   int32_t penColor = 0, penWidth = 0;
   TPenStyle penStyle = psSolid;
@@ -19,6 +19,7 @@ struct TCanvasCall {
   std::string text;  // TextOut: the text; DrawImage: the image's path
   TDeviceRect destination, source;
   double angle = 0;
+  std::vector<double> dashes;  // DashedPolyline: the pattern, its phase in angle
 };
 
 class TRecordedImage : public TCanvasImage {
@@ -40,6 +41,8 @@ class TRecordingCanvas : public TCanvas {
   // and lists each path asked for.
   int32_t imageWidth = 100, imageHeight = 100;
   std::vector<std::string> loadedPaths;
+  // Whether the canvas takes dashed polylines, as a vector device does.
+  bool drawsDashes = false;
 
   void SetPenColor(int32_t c) override { penColor_ = c; }
   int32_t PenColor() const override { return penColor_; }
@@ -59,6 +62,14 @@ class TRecordingCanvas : public TCanvas {
   }
   void Polygon(const TDevicePoint* p, size_t n) override {
     Add(TCanvasCall::Polygon).points.assign(p, p + n);
+  }
+  bool DrawsDashes() const override { return drawsDashes; }
+  void DashedPolyline(const TDevicePoint* p, size_t n, const double* dashes, size_t dashCount,
+                      double phase) override {
+    TCanvasCall& c = Add(TCanvasCall::DashedPolyline);
+    c.points.assign(p, p + n);
+    c.dashes.assign(dashes, dashes + dashCount);
+    c.angle = phase;
   }
   void SetFont(const TLogFont& f) override { font_ = f; }
   const TLogFont& Font() const { return font_; }
