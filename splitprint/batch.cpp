@@ -18,6 +18,216 @@
 
 namespace {
 
+// Where the sheets of a run go: one folder, or each drawing's own folder.
+struct TBatchDestination {
+  std::string Folder;  // with its trailing '/'
+  bool OwnFolder = false;
+  bool Temporary = false;  // the sheets are deleted after the run
+
+  std::string FolderFor(const std::string& drawingPath) const { return OwnFolder ? FolderOf(drawingPath) : Folder; }
+};
+
+void BeginRun(TForm1& form) {
+  form.Running = true;
+  form.AbortRun = false;
+  form.UnsavedSheetCount = 0;
+  form.Report.Clear();
+}
+
+TBatchDestination ChooseDestination(const TForm1& form) {
+  TBatchDestination destination;
+  const auto& checked = form.DestinationChecked;
+  if (checked[kDestDesktop] || checked[kDestMyDocuments]) {
+    const TUserFolders* folders = CurrentUserFolders();
+    std::string native;
+    if (folders) native = checked[kDestDesktop] ? folders->DesktopFolder() : folders->DocumentsFolder();
+    destination.Folder = WithTrailingSlash(native);
+    // No such folder named by the system, or none can be made: beside the source.
+    destination.OwnFolder = destination.Folder.empty() || !MakeFolders(destination.Folder);
+  } else if (checked[kDestSourceFolder]) {
+    destination.OwnFolder = true;
+  } else if (checked[kDestGivenFolder]) {
+    if (FolderExists(form.GivenFolder)) {
+      destination.Folder = WithTrailingSlash(form.GivenFolder);
+    } else {
+      destination.OwnFolder = true;
+    }
+  } else {
+    destination.Folder = WithTrailingSlash(form.TempSheetFolder);
+    destination.Temporary = true;
+  }
+  return destination;
+}
+
+void TakeSplitSettings(TForm1& form) {
+  if (HasForbiddenSeparatorChar(form.Separator)) form.Separator.clear();
+  form.ClampStartNumberAndMargin();
+}
+
+void EmptySheetList(TForm1& form) {
+  Gval.SheetList.clear();
+  Gval.SheetCount = 0;
+  form.SheetRowKinds.clear();
+}
+
+void PrepareRun(TForm1& form, TBatchHost& host) {
+  host.SetRunButtonsEnabled(false);
+  host.ReadPrintOptions(form);
+  form.Attributes().SetDrawAuxLines(form.PrintAuxLines);
+  form.ApplyColorConversion();
+  form.PagePrinted = false;
+  EmptySheetList(form);
+}
+
+// Loads the drawing into the working drawing; false when it is damaged (the
+// drawing is then empty, never the part that was read).
+bool LoadListedDrawing(TForm1& form, TBatchHost& host, const std::string& path) {
+  form.DeleteRenamedImages();
+  form.ResetDrawing();
+  const bool whole = form.WorkDrawing.LoadFromFile(path);
+  if (!whole) form.ResetDrawing();
+  if (form.AddDrawingFrame) form.SaveBindImages();
+  if (form.ExplodeBlocks && !form.WorkDrawing.ExplodeBlocks()) {
+    // The drawing goes on with its blocks whole; the user is told.
+    ++form.Report.DrawingsNotExploded;
+    host.SetStatusText(Utf8ToSjis("ブロックを分解できませんでした(入れ子が深すぎます) ") + SjisTextFromPath(path));
+  }
+  return whole;
+}
+
+// Pens, line types, layers and extents of the loaded drawing.
+void PrepareDrawing(TForm1& form) {
+  form.LoadDrawingPens(kPrintRealSizePitch);
+  form.WorkDrawing.ApplyLayerAttributes();
+  form.WorkDrawing.CalcExtents();
+}
+
+// The drawing's path, folder and file time, and its REF_FILE table.
+void TakeDrawingFile(TForm1& form, const std::string& path) {
+  form.DrawingPath = path;
+  form.DrawingFolder = FolderOf(path);
+  form.DrawingAge = FileAgeSeconds(path);
+  Gval.DrawingFileTime = DateTimeFromUnixTime(form.DrawingAge);
+  form.LoadRefFile();
+}
+
+// The drawing switches every sheet of the drawing carries.
+void SetSheetDrawSwitches(TForm1& form) {
+  std::array<int32_t, 10>& switches = form.WorkDrawing.Header.DrawSwitches;
+  if (form.PrintOrder == 0) switches[6] = 0;
+  if (form.PrintOrder == 1) switches[6] = 1;
+  if (form.PrintOrder == 2) switches[6] = -1;
+  switches[2] = 62;
+  switches[3] = 0;
+}
+
+void SplitAndTellRefused(TForm1& form, TBatchHost& host, const std::string& folder, const std::string& path) {
+  form.SplitAndSave(folder, FileNameOf(path));
+  if (form.RefusedSheetPaths.empty()) return;
+  std::string text = Utf8ToSjis("分割図面が一覧の図面を上書きするため保存しませんでした。");
+  for (const std::string& refused : form.RefusedSheetPaths) text += "\r\n" + SjisTextFromPath(refused);
+  host.Inform(text);
+}
+
+// The drawing's saved sheets into the sheet list, in frame order. A drawing
+// that gave no sheet stands for itself (no frames, or only empty ones),
+// unless sheets of it failed to save: that drawing is not shown or printed
+// unsplit.
+void ListDrawingSheets(TForm1& form, const std::string& path, int32_t unsavedBefore) {
+  const size_t rowsBefore = Gval.SheetList.size();
+  const size_t frames = CountedRows(Gval.SheetFrameCount, Gval.SheetFrames);
+  for (size_t f = 0; f < frames; ++f) {
+    const TZumenWakuField& frame = Gval.SheetFrames[f];
+    const size_t sheets = frame.SheetSlots();
+    for (size_t k = 0; k < sheets; ++k) {
+      if (frame.OutputNames[k].empty()) continue;
+      Gval.SheetList.push_back(TStr2List{frame.OutputNames[k], path});
+      form.SheetRowKinds.push_back(TForm1::TSheetRowKind::SavedSheet);
+    }
+  }
+  if (Gval.SheetList.size() == rowsBefore && form.UnsavedSheetCount == unsavedBefore) {
+    Gval.SheetList.push_back(TStr2List{path, path});
+    form.SheetRowKinds.push_back(TForm1::TSheetRowKind::WholeDrawing);
+  } else if (Gval.SheetList.size() == rowsBefore) {
+    ++form.Report.DrawingsWithoutSheets;
+  }
+  Gval.SheetCount = static_cast<int32_t>(Gval.SheetList.size());
+}
+
+// One listed drawing: loaded, prepared, split and its sheets listed. A file
+// that is gone or is no JWW drawing is skipped; the user is told why at the
+// end, and so for a damaged drawing, which goes on as an empty one.
+void SplitListedDrawing(TForm1& form, TBatchHost& host, const std::string& path, const std::string& folder) {
+  const std::string unreadable = UnreadableDrawingReason(path, form.WorkDrawing);
+  if (!unreadable.empty()) {
+    form.Report.UnreadDrawings.push_back({path, unreadable});
+    return;
+  }
+  if (!LoadListedDrawing(form, host, path)) form.Report.UnreadDrawings.push_back({path, DamagedDrawingReason()});
+  PrepareDrawing(form);
+  TakeDrawingFile(form, path);
+  SetSheetDrawSwitches(form);
+  const int32_t unsavedBefore = form.UnsavedSheetCount;
+  SplitAndTellRefused(form, host, folder, path);
+  ListDrawingSheets(form, path, unsavedBefore);
+}
+
+void SplitListedDrawings(TForm1& form, TBatchHost& host, const TBatchDestination& destination) {
+  const std::vector<std::string> files = form.FileList;  // the list may change while messages are pumped
+  const size_t n = files.size();
+  for (size_t i = 0; i < n; ++i) {
+    if (host.EscapeHeld()) form.AbortRun = true;
+    if (form.AbortRun) break;
+    const std::string& path = files[i];
+    host.SetStatusText(Utf8ToSjis("変換中(") + std::to_string(i + 1) + "/" + std::to_string(n) + ") " + SjisTextFromPath(path));
+    SplitListedDrawing(form, host, path, destination.FolderFor(path));
+    host.PumpMessages();
+  }
+}
+
+// The order dialog, shown once in every run, and the preview, which may go
+// back to it.
+void OrderAndPreview(TForm1& form, TBatchHost& host) {
+  form.BackToOrder = true;
+  while (form.BackToOrder) {
+    if (host.ShowOrderDialog(form)) form.AbortRun = true;
+    form.BackToOrder = false;
+    if (form.PreviewAfterSplit && !form.AbortRun) host.PreviewSheets(form);
+    if (form.AbortRun) break;
+  }
+}
+
+void PrintRun(TForm1& form, TBatchHost& host) {
+  if (!form.PrintAfterSplit || form.AbortRun) return;
+  // A job that cannot begin or end stops the printing; the user is told
+  // once (the sheets' own failures are told where they happen).
+  form.PrintFailed = false;
+  const bool oneDocument = form.OneDocument != 0;
+  if (oneDocument && !form.BeginOneDocument()) {
+    form.PrintFailed = form.AbortRun = true;
+    host.Inform(PrintFailureText());
+    return;
+  }
+  host.PrintSheets(form);
+  if (oneDocument && !form.EndOneDocument() && !form.PrintFailed) {
+    form.PrintFailed = form.AbortRun = true;
+    host.Inform(PrintFailureText());
+  }
+}
+
+void EndRun(TForm1& form, TBatchHost& host) {
+  EmptySheetList(form);
+  form.ResetDrawing();
+  std::string status = !form.AbortRun   ? Utf8ToSjis("実行完了(") + std::to_string(form.FileList.size()) + ")"
+                       : form.PrintFailed ? Utf8ToSjis("印刷できなかったため実行を中断しました")
+                                          : Utf8ToSjis("実行を中断しました(ESC)");
+  status += form.PrintedFilesNote();
+  host.SetStatusText(status + RunTroubleNote(form.Report, form.UnsavedSheetCount));
+  const std::string message = RunEndMessage(form.Report);
+  if (!message.empty()) host.Inform(message);
+  form.Running = false;
+  host.SetRunButtonsEnabled(true);
+}
 
 }  // namespace
 
@@ -76,172 +286,26 @@ void TForm1::StartBatch(TBatchHost& host) {
   if (host.Confirm(Utf8ToSjis("実行を開始します。よろしいですか？"))) RunBatch(host);
 }
 
-void TForm1::RunBatch(TBatchHost& host) {
-  Running = true;
-  AbortRun = false;
-  UnsavedSheetCount = 0;
-  Report.Clear();
-
-  // Destination.
-  std::string destination;
-  bool ownFolder = false;
-  bool temporary = false;
-  if (DestinationChecked[kDestDesktop] || DestinationChecked[kDestMyDocuments]) {
-    const TUserFolders* folders = CurrentUserFolders();
-    std::string native;
-    if (folders) native = DestinationChecked[kDestDesktop] ? folders->DesktopFolder() : folders->DocumentsFolder();
-    destination = WithTrailingSlash(native);
-    // No such folder named by the system, or none can be made: beside the source.
-    ownFolder = destination.empty() || !MakeFolders(destination);
-  } else if (DestinationChecked[kDestSourceFolder]) {
-    ownFolder = true;
-  } else if (DestinationChecked[kDestGivenFolder]) {
-    if (FolderExists(GivenFolder)) {
-      destination = WithTrailingSlash(GivenFolder);
-    } else {
-      ownFolder = true;
-    }
-  } else {
-    destination = WithTrailingSlash(TempSheetFolder);
-    temporary = true;
-  }
-
-  // Split settings.
-  if (HasForbiddenSeparatorChar(Separator)) Separator.clear();
-  ClampStartNumberAndMargin();
-
-  host.SetRunButtonsEnabled(false);
-  host.ReadPrintOptions(*this);
-  Attributes().SetDrawAuxLines(PrintAuxLines);
-  ApplyColorConversion();
-  PagePrinted = false;
-  Gval.SheetList.clear();
-  Gval.SheetCount = 0;
-  SheetRowKinds.clear();
-
-  // No sheet may replace a listed drawing.
+void TForm1::ProtectListedDrawings() {
   ProtectedFiles.clear();
   for (const std::string& path : FileList) {
     std::pair<uint64_t, uint64_t> id;
     if (FileIdentity(path, id)) ProtectedFiles.push_back(id);
   }
+}
 
-  const std::vector<std::string> files = FileList;  // the list may change while messages are pumped
-  const size_t n = files.size();
-  for (size_t i = 0; i < n; ++i) {
-    if (host.EscapeHeld()) AbortRun = true;
-    if (AbortRun) break;
-    const std::string& path = files[i];
-    const std::string folder = ownFolder ? FolderOf(path) : destination;
-    host.SetStatusText(Utf8ToSjis("変換中(") + std::to_string(i + 1) + "/" + std::to_string(n) + ") " + SjisTextFromPath(path));
-    if (UpperExtension(path) == ".JWW" && WorkDrawing.IsJwwFile(path)) {
-      DeleteRenamedImages();
-      ResetDrawing();
-      // A drawing that does not load whole is processed as an empty drawing,
-      // never as the part that was read.
-      if (!WorkDrawing.LoadFromFile(path)) ResetDrawing();
-      if (AddDrawingFrame) SaveBindImages();
-      if (ExplodeBlocks && !WorkDrawing.ExplodeBlocks()) {
-        // The drawing goes on with its blocks whole; the user is told.
-        ++Report.DrawingsNotExploded;
-        host.SetStatusText(Utf8ToSjis("ブロックを分解できませんでした(入れ子が深すぎます) ") + SjisTextFromPath(path));
-      }
-      LoadDrawingPens(kPrintRealSizePitch);
-      WorkDrawing.ApplyLayerAttributes();
-      WorkDrawing.CalcExtents();
-      DrawingPath = path;
-      DrawingFolder = FolderOf(path);
-      DrawingAge = FileAgeSeconds(path);
-      Gval.DrawingFileTime = DateTimeFromUnixTime(DrawingAge);
-      LoadRefFile();
-
-      std::array<int32_t, 10>& switches = WorkDrawing.Header.DrawSwitches;
-      if (PrintOrder == 0) switches[6] = 0;
-      if (PrintOrder == 1) switches[6] = 1;
-      if (PrintOrder == 2) switches[6] = -1;
-      switches[2] = 62;
-      switches[3] = 0;
-
-      const int32_t unsavedBefore = UnsavedSheetCount;
-      SplitAndSave(folder, FileNameOf(path));
-      if (!RefusedSheetPaths.empty()) {
-        std::string text = Utf8ToSjis("分割図面が一覧の図面を上書きするため保存しませんでした。");
-        for (const std::string& refused : RefusedSheetPaths) text += "\r\n" + SjisTextFromPath(refused);
-        host.Inform(text);
-      }
-
-      const size_t rowsBefore = Gval.SheetList.size();
-      const size_t frames = CountedRows(Gval.SheetFrameCount, Gval.SheetFrames);
-      for (size_t f = 0; f < frames; ++f) {
-        const TZumenWakuField& frame = Gval.SheetFrames[f];
-        const size_t sheets = frame.SheetSlots();
-        for (size_t k = 0; k < sheets; ++k) {
-          if (frame.OutputNames[k].empty()) continue;
-          Gval.SheetList.push_back(TStr2List{frame.OutputNames[k], path});
-          SheetRowKinds.push_back(TSheetRowKind::SavedSheet);
-        }
-      }
-      // Only a drawing without frames stands for itself; a framed drawing
-      // that gave no sheet is not shown or printed unsplit.
-      if (Gval.SheetList.size() == rowsBefore && frames == 0) {
-        Gval.SheetList.push_back(TStr2List{path, path});
-        SheetRowKinds.push_back(TSheetRowKind::WholeDrawing);
-      } else if (Gval.SheetList.size() == rowsBefore && UnsavedSheetCount > unsavedBefore) {
-        ++Report.DrawingsWithoutSheets;
-      }
-      Gval.SheetCount = static_cast<int32_t>(Gval.SheetList.size());
-    }
-    host.PumpMessages();
-  }
-
-  // Order, preview and print.
-  BackToOrder = true;
-  while (BackToOrder) {
-    if (host.ShowOrderDialog(*this)) AbortRun = true;
-    BackToOrder = false;
-    if (PreviewAfterSplit && !AbortRun) host.PreviewSheets(*this);
-    if (AbortRun) break;
-  }
-  if (PrintAfterSplit && !AbortRun) {
-    // A job that cannot begin or end stops the printing; the user is told
-    // once (the sheets' own failures are told where they happen).
-    PrintFailed = false;
-    const bool oneDocument = OneDocument != 0;
-    if (oneDocument && !BeginOneDocument()) {
-      PrintFailed = AbortRun = true;
-      host.Inform(PrintFailureText());
-    } else {
-      host.PrintSheets(*this);
-      if (oneDocument && !EndOneDocument() && !PrintFailed) {
-        PrintFailed = AbortRun = true;
-        host.Inform(PrintFailureText());
-      }
-    }
-  }
-  if (temporary) DeleteSheetFiles();
-
-  Gval.SheetList.clear();
-  Gval.SheetCount = 0;
-  SheetRowKinds.clear();
-  ResetDrawing();
-
-  std::string status = !AbortRun   ? Utf8ToSjis("実行完了(") + std::to_string(FileList.size()) + ")"
-                       : PrintFailed ? Utf8ToSjis("印刷できなかったため実行を中断しました")
-                                     : Utf8ToSjis("実行を中断しました(ESC)");
-  status += PrintedFilesNote();
-  if (UnsavedSheetCount > 0)
-    status += Utf8ToSjis("　保存できなかった分割図面：") + std::to_string(UnsavedSheetCount);
-  if (Report.DrawingsWithoutSheets > 0)
-    status += Utf8ToSjis("　分割図面を保存できなかった図面：") + std::to_string(Report.DrawingsWithoutSheets);
-  if (Report.DrawingsNotExploded > 0)
-    status += Utf8ToSjis("　ブロックを分解できなかった図面：") + std::to_string(Report.DrawingsNotExploded);
-  host.SetStatusText(status);
-  if (!Report.UnsavedSheets.empty()) {
-    std::string text = Utf8ToSjis("保存できなかった分割図面があります。");
-    for (const TRunReport::TUnsavedSheet& sheet : Report.UnsavedSheets)
-      text += "\r\n" + SjisTextFromPath(sheet.Path) + Utf8ToSjis("：") + sheet.Reason;
-    host.Inform(text);
-  }
-  Running = false;
-  host.SetRunButtonsEnabled(true);
+// The run's steps, in order: start, destination, split settings, set-up,
+// every listed drawing split, order and preview, printing, deletion of
+// temporary sheets, clean-up and the closing report.
+void TForm1::RunBatch(TBatchHost& host) {
+  BeginRun(*this);
+  const TBatchDestination destination = ChooseDestination(*this);
+  TakeSplitSettings(*this);
+  PrepareRun(*this, host);
+  ProtectListedDrawings();
+  SplitListedDrawings(*this, host, destination);
+  OrderAndPreview(*this, host);
+  PrintRun(*this, host);
+  if (destination.Temporary) DeleteSheetFiles();
+  EndRun(*this, host);
 }

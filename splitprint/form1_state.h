@@ -396,6 +396,8 @@ class TForm1 {
   std::vector<double> KeptCoords;
   // File identities (device, inode) of the listed drawings, which no sheet may replace.
   std::vector<std::pair<uint64_t, uint64_t>> ProtectedFiles;
+  // Takes the identities of the listed drawings into ProtectedFiles.
+  void ProtectListedDrawings();
   // Saves the working drawing's current sheet; on failure answers false
   // with the reason (Shift-JIS) in reason.
   bool SaveOneSheet(const std::string& path, std::string& reason);

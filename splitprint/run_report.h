@@ -7,13 +7,20 @@
 #include <string>
 #include <vector>
 
+class TJwwData;
+
 struct TRunReport {
-  // A sheet that was not saved: its path and the reason (Shift-JIS).
-  struct TUnsavedSheet {
+  // A file the run could not read or write: its path and the reason
+  // (Shift-JIS).
+  struct TFileTrouble {
     std::string Path;
     std::string Reason;
   };
-  std::vector<TUnsavedSheet> UnsavedSheets;
+  // Listed drawings that could not be read (missing, not a JWW drawing,
+  // damaged).
+  std::vector<TFileTrouble> UnreadDrawings;
+  // Sheets that were not saved.
+  std::vector<TFileTrouble> UnsavedSheets;
   // Files saved by this run (native paths), which no later sheet of the
   // run may replace.
   std::set<std::string> SavedFiles;
@@ -25,3 +32,20 @@ struct TRunReport {
 
   void Clear() { *this = TRunReport{}; }
 };
+
+// The reasons a listed drawing could not be read (Shift-JIS).
+std::string DrawingMissingReason();
+std::string NotAJwwDrawingReason();
+std::string DamagedDrawingReason();
+
+// Why the listed file cannot be taken as a JWW drawing: missing, cannot be
+// opened (the system's reason), or not a JWW drawing by its extension or
+// signature (read with reader). Empty when it can be loaded.
+std::string UnreadableDrawingReason(const std::string& path, const TJwwData& reader);
+
+// The closing status's tail: a count of each kind of trouble, each after a
+// full-width blank; empty when there was none.
+std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets);
+// The closing box: the drawings that could not be read and the sheets that
+// were not saved, each with its reason; empty when there is nothing to tell.
+std::string RunEndMessage(const TRunReport& report);

@@ -20,6 +20,63 @@ int32_t DecimalDigits(int64_t v) {
 
 bool IsUnsafeSingleByte(unsigned char b) { return b < 0x20 || b == 0x7F || b == '/' || b == '\\'; }
 
+// Bytes of one file name the composed name may take: the file system's
+// limit less ".jww".
+constexpr size_t kMaxNameBytes = kMaxFileNameBytes - kExtensionBytes;
+
+// Length in bytes of one Shift-JIS character starting at i of a safe name.
+size_t CharacterBytes(const std::string& safe, size_t i) {
+  return IsSjisLeadByte(static_cast<unsigned char>(safe[i])) && i + 1 < safe.size() ? 2 : 1;
+}
+
+// Bytes the character takes in the file system's UTF-8.
+size_t Utf8Bytes(const std::string& character) {
+  return static_cast<unsigned char>(character[0]) < 0x80 ? 1 : SjisToUtf8(character).size();
+}
+
+// Every byte that is not part of a valid Shift-JIS character, every control
+// byte, "/" and "\" turned into "_"; nothing cut.
+std::string SafeCharacters(const std::string& name) {
+  std::string out;
+  for (size_t i = 0; i < name.size();) {
+    const auto b = static_cast<unsigned char>(name[i]);
+    if (IsSjisLeadByte(b) && i + 1 < name.size() && IsValidSjis(name.substr(i, 2))) {
+      out += name.substr(i, 2);
+      i += 2;
+    } else {
+      const bool valid = b < 0x80 ? !IsUnsafeSingleByte(b) : (!IsSjisLeadByte(b) && IsValidSjis(name.substr(i, 1)));
+      out += valid ? name.substr(i, 1) : std::string("_");
+      i += 1;
+    }
+  }
+  return out;
+}
+
+// The longest head of a safe name, whole characters, whose UTF-8 form takes
+// at most limit bytes.
+std::string CutToBytes(const std::string& safe, size_t limit) {
+  size_t bytes = 0, i = 0;
+  while (i < safe.size()) {
+    const size_t n = CharacterBytes(safe, i);
+    const size_t utf8 = Utf8Bytes(safe.substr(i, n));
+    if (bytes + utf8 > limit) break;
+    bytes += utf8;
+    i += n;
+  }
+  return safe.substr(0, i);
+}
+
+std::string CutToFileName(const std::string& safe) { return CutToBytes(safe, kMaxNameBytes); }
+
+// The head of a native (UTF-8) name of at most limit bytes, never ending
+// inside a character.
+std::string CutUtf8(const std::string& name, size_t limit) {
+  if (name.size() <= limit) return name;
+  size_t cut = limit;
+  while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // UTF-8 continuation
+  return name.substr(0, cut);
+}
+
 }  // namespace
 
 bool HasForbiddenSeparatorChar(const std::string& separator) {
@@ -53,40 +110,25 @@ std::string ComposeSheetName(int32_t pattern, const std::string& number, const s
   }
 }
 
-std::string SafeSheetFileName(const std::string& name) {
-  std::string out;
-  size_t utf8Bytes = 0;
-  const size_t limit = kMaxFileNameBytes - kExtensionBytes;
-  for (size_t i = 0; i < name.size();) {
-    const auto b = static_cast<unsigned char>(name[i]);
-    std::string ch;
-    if (IsSjisLeadByte(b) && i + 1 < name.size() && IsValidSjis(name.substr(i, 2))) {
-      ch = name.substr(i, 2);
-      i += 2;
-    } else {
-      const bool valid = b < 0x80 ? !IsUnsafeSingleByte(b) : (!IsSjisLeadByte(b) && IsValidSjis(name.substr(i, 1)));
-      ch = valid ? name.substr(i, 1) : std::string("_");
-      i += 1;
-    }
-    const size_t chBytes = b < 0x80 ? 1 : SjisToUtf8(ch).size();
-    if (utf8Bytes + chBytes > limit) break;
-    utf8Bytes += chBytes;
-    out += ch;
-  }
-  return out;
-}
+std::string SafeSheetFileName(const std::string& name) { return CutToFileName(SafeCharacters(name)); }
 
 std::string SheetFileName(int32_t pattern, const std::string& number, const std::string& separator,
                           const std::string& base, const std::string& sheetName) {
-  auto native = [](const std::string& sjis) { return PathFromSjisText(SafeSheetFileName(sjis)); };
-  std::string name = ComposeSheetName(pattern, native(number), native(separator), base, native(sheetName));
-  const size_t limit = kMaxFileNameBytes - kExtensionBytes;
-  if (name.size() > limit) {
-    size_t cut = limit;
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // UTF-8 continuation
-    name.resize(cut);
+  auto native = [](const std::string& sjis) { return PathFromSjisText(SafeCharacters(sjis)); };
+  const std::string nativeNumber = native(number), nativeSeparator = native(separator),
+                    nativeSheetName = native(sheetName);
+  auto compose = [&](const std::string& b) {
+    return ComposeSheetName(pattern, nativeNumber, nativeSeparator, b, nativeSheetName);
+  };
+  std::string name = compose(base);
+  if (name.size() <= kMaxNameBytes) return name;
+  // The drawing's name gives way first: the number and the sheet name tell
+  // the sheets apart.
+  if (compose(std::string()).size() < name.size()) {
+    const size_t over = name.size() - kMaxNameBytes;
+    name = compose(CutUtf8(base, base.size() > over ? base.size() - over : 0));
   }
-  return name;
+  return CutUtf8(name, kMaxNameBytes);
 }
 
 std::string FileNameOf(const std::string& path) {

@@ -37,8 +37,11 @@ std::string SafeSheetFileName(const std::string& name);
 // The file name (without extension) of a sheet as the file system stores
 // it: ComposeSheetName of the drawing's own name `base` (native bytes, kept
 // as they are) with the number, separator and sheet name (Shift-JIS texts,
-// each made safe by SafeSheetFileName and converted), cut on a character
-// boundary so that it fits 255 bytes with ".jww".
+// each made safe as SafeSheetFileName does, and converted). A name too long
+// for 255 bytes with ".jww" gives up the end of its drawing-name part
+// first, on a character boundary, so that the number and the sheet name
+// stay; only a name still too long without its drawing name is cut at its
+// end.
 std::string SheetFileName(int32_t pattern, const std::string& number, const std::string& separator,
                           const std::string& base, const std::string& sheetName);
 

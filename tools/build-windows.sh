@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs of the paper-frame command (tollwick.exe
-# and its dialog test probe) into build/windows with mingw-w64, then checks
+# and its dialog test probe), and the stand-in for Jw_cad of Quillmoor's
+# hand-over test, into build/windows with mingw-w64, then checks
 # that tollwick.exe needs no DLL that Windows does not ship.
 # Usage: tools/build-windows.sh [build-dir]
 set -euo pipefail

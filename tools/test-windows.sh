@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds tollwick.exe and tests it under Wine: every whole-program case of
 # tests/data/tollwick_cases (the native build runs the same table), then the
-# settings dialog on a virtual X display, driven by the dialog probe.
+# settings dialog on a virtual X display, driven by the dialog probe; then
+# Quillmoor started by a Windows program as Jw_cad starts it.
 # Output: build/windows/test-output/ (run logs, the dialog's screenshot).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,4 +52,15 @@ winpath() { echo "Z:$(realpath -m "$1" | tr / '\\')"; }
 timeout -k 10 300 "${comma_wine[@]}" "$build/tollwick_dialog_probe.exe" "$(winpath "$build/tollwick.exe")" \
   "$(winpath "$out/dialog")" "$(winpath "$out/dialog.bmp")"
 echo "dialog under Wine: $((SECONDS - t)) s"
+
+# Jw_cad's start of Quillmoor: a Windows stand-in for Jw_cad starts the
+# native quillmoor by its Z: drive path under Wine, on a display of the
+# test's own. Needs the native build (tools/test.sh made it already).
+t=$SECONDS
+stop_wine
+native=build/default
+[ -f "$native/build.ninja" ] || cmake --preset default >/dev/null
+cmake --build "$native" -j "${JOBS:-4}" --target splitprint_wine_tests >/dev/null
+JWCAD_START_PROBE="$PWD/$build/jwcad_start_probe.exe" timeout -k 10 300 "$native/tests/splitprint_wine_tests"
+echo "Jw_cad's start of quillmoor under Wine: $((SECONDS - t)) s"
 echo "Windows tests passed in $((SECONDS - start)) s"

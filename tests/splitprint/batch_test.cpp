@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "bind_images.h"
+#include "file_io.h"
 #include "sheet_fixtures.h"
 
 using namespace sheettest;
@@ -268,7 +269,56 @@ TEST_F(Batch, ClosingStatusCountsTheListedFiles) {
   form.FileList = {plan, folder + "missing.jww", notJww};
   form.RunBatch(host);
   EXPECT_EQ(host.OrderRows.size(), 3u);  // only the sheets of plan.jww
-  EXPECT_EQ(host.Statuses.back(), S("実行完了(3)"));
+  EXPECT_EQ(host.Statuses.back(), S("実行完了(3)　読み込めなかった図面：2"));
+}
+
+// Files that are no readable drawing are skipped (a damaged one is listed
+// whole), and the end of the run tells each with its reason.
+TEST_F(Batch, UnreadableDrawingsAreToldWithTheirReason) {
+  const std::string plan = Write(MainDrawing(), "plan.jww");
+  const std::string empty = folder + "空の図面.jww";
+  std::ofstream{empty};
+  const std::string text = folder + "notes.jww";
+  std::ofstream(text) << "JwwData";
+  const std::string gone = Write(MainDrawing(), "gone.jww");
+  std::filesystem::remove(gone);
+  std::vector<uint8_t> bytes = MainDrawing().Bytes(700);
+  bytes.resize(bytes.size() / 2);
+  const std::string cut = folder + "cut.jww";
+  std::ofstream(cut, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                             static_cast<std::streamsize>(bytes.size()));
+  form.FileList = {plan, empty, text, gone, cut};
+  form.RunBatch(host);
+
+  ASSERT_EQ(host.OrderRows.size(), 4u);
+  EXPECT_EQ(host.OrderRows[3].First, cut);
+  EXPECT_EQ(host.OrderKinds[3], TForm1::TSheetRowKind::WholeDrawing);
+  EXPECT_EQ(host.Statuses.back(), S("実行完了(5)　読み込めなかった図面：4"));
+  ASSERT_EQ(host.Informs.size(), 1u);
+  auto row = [](const std::string& path, const char* reason) { return "\r\n" + SjisTextFromPath(path) + S(reason); };
+  EXPECT_EQ(host.Informs[0], S("読み込めなかった図面があります。") + row(empty, "：JWW形式の図面ではありません") +
+                                 row(text, "：JWW形式の図面ではありません") + row(gone, "：ファイルがありません") +
+                                 row(cut, "：図面が壊れています"));
+}
+
+// A framed drawing whose sheets are all empty stands for itself; one whose
+// sheets failed to save does not (UnwritableDestinationLosesNothing).
+TEST_F(Batch, FramedDrawingWithOnlyEmptySheetsIsListedWhole) {
+  JwwBuilder b;
+  AddFrame(b, 0, 0, 420, 297);
+  AddFrame(b, 500, 0, 920, 297);
+  b.AddLine(jwwtest::MakeLine(2000, 0, 2100, 10, Common(1)));  // outside every frame
+  const std::string empty = Write(b, "empty_frames.jww");
+  for (const bool auxFrame : {false, true}) {
+    form.DrawAuxFrame = auxFrame;
+    form.FileList = {empty};
+    form.RunBatch(host);
+    ASSERT_EQ(host.OrderRows.size(), 1u) << auxFrame;
+    EXPECT_EQ(host.OrderRows[0].First, empty);
+    EXPECT_EQ(host.OrderKinds[0], TForm1::TSheetRowKind::WholeDrawing);
+    EXPECT_EQ(host.Statuses.back(), S("実行完了(1)"));
+    EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"empty_frames.jww"}));
+  }
 }
 
 TEST_F(Batch, DrawingThatFailsToLoadIsListedWholeAndSavesNothing) {
@@ -371,6 +421,22 @@ TEST_F(Batch, SeparatorIsTestedByCharacter) {
     form.RunBatch(host);
     EXPECT_EQ(form.Separator, kept ? S(utf8) : "") << utf8;
   }
+}
+
+// A drawing name too long for the sheets' file names gives way to their
+// numbers: every sheet is saved under a name of its own.
+TEST_F(Batch, LongDrawingNameKeepsTheSheetNumbers) {
+  const std::string base(250, 'd');
+  const std::string plan = Write(MainDrawing(), base + ".jww");
+  form.NamingPattern = 1;
+  form.FileList = {plan};
+  form.RunBatch(host);
+  const std::string d247(247, 'd'), d249(249, 'd');
+  EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{d247 + "_1-1.jww", d247 + "_1-2.jww", d249 + "_2.jww",
+                                                            base + ".jww"}));
+  EXPECT_EQ(host.OrderRows.size(), 3u);
+  EXPECT_TRUE(host.Informs.empty());
+  EXPECT_EQ(host.Statuses.back(), S("実行完了(1)"));
 }
 
 TEST_F(Batch, SeparatorWithAForbiddenCharacterIsEmptied) {

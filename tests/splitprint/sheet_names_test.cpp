@@ -87,6 +87,37 @@ TEST(SafeSheetFileName, LongNamesAreCutToOneFileNameOnACharacterBoundary) {
   EXPECT_EQ(SafeSheetFileName(ascii).size(), 251u);
 }
 
+// The drawing's own name (native bytes) gives way; the number and the sheet
+// name (Shift-JIS texts) stay.
+TEST(SheetFileName, TheDrawingNameGivesWayToTheNumberAndTheSheetName) {
+  auto zu = [](int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += "図";  // 3 bytes each
+    return s;
+  };
+  const std::string d250(250, 'd');
+  const std::string plan = "平面図";  // 9 bytes
+  struct Case {
+    int32_t pattern;
+    std::string number, base, sheetName, expected;  // UTF-8
+  } cases[] = {
+      {1, "12", "plan", "", "plan_12"},                                  // fits: as composed
+      {1, "12", d250, "", std::string(248, 'd') + "_12"},                // 251 bytes, number kept
+      {4, "3-2", d250, plan, std::string(251 - 14, 'd') + "_3-2_" + plan},
+      {0, "5", zu(120), "", "5_" + zu(83)},                              // whole characters: 2 + 249
+      {3, "7", zu(120), plan, "7_" + zu(79) + "_" + plan},               // 2 + 237 + 1 + 9 (238 would split one)
+      {5, "1", d250, zu(200), zu(83)},                                   // no drawing name: cut at the end
+      {4, "9", "base", zu(200), "_9_" + zu(82)},                         // drawing name gone, then cut at the end
+      {1, "1", "1階〜2階 Müller", "", "1階〜2階 Müller_1"},              // names Shift-JIS lacks stay whole
+  };
+  for (const Case& c : cases) {
+    const std::string name =
+        SheetFileName(c.pattern, Utf8ToSjis(c.number), "_", c.base, Utf8ToSjis(c.sheetName));
+    EXPECT_EQ(name, c.expected) << "pattern " << c.pattern;
+    EXPECT_LE(name.size(), 251u);
+  }
+}
+
 TEST(SheetPathParts, FolderNameAndExtension) {
   EXPECT_EQ(FolderOf("/a/b/plan.jww"), "/a/b/");
   EXPECT_EQ(FolderOf("plan.jww"), "");

@@ -1,0 +1,56 @@
+#include "run_report.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "file_io.h"
+#include "jww_data.h"
+#include "sheet_names.h"
+#include "sjis.h"
+
+namespace {
+
+// "\r\n" + path + "：" + reason for every row, under its heading.
+std::string TroubleList(const char* headingUtf8, const std::vector<TRunReport::TFileTrouble>& rows) {
+  std::string text = Utf8ToSjis(headingUtf8);
+  for (const TRunReport::TFileTrouble& row : rows) text += "\r\n" + SjisTextFromPath(row.Path) + Utf8ToSjis("：") + row.Reason;
+  return text;
+}
+
+}  // namespace
+
+std::string DrawingMissingReason() { return Utf8ToSjis("ファイルがありません"); }
+std::string NotAJwwDrawingReason() { return Utf8ToSjis("JWW形式の図面ではありません"); }
+std::string DamagedDrawingReason() { return Utf8ToSjis("図面が壊れています"); }
+
+std::string UnreadableDrawingReason(const std::string& path, const TJwwData& reader) {
+  if (!FileExists(path)) return DrawingMissingReason();
+  std::FILE* f = OpenFile(path, "rb");
+  if (f == nullptr) return Utf8ToSjis(std::strerror(errno));
+  std::fclose(f);
+  if (UpperExtension(path) != ".JWW" || !reader.IsJwwFile(path)) return NotAJwwDrawingReason();
+  return std::string();
+}
+
+std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets) {
+  std::string note;
+  if (!report.UnreadDrawings.empty())
+    note += Utf8ToSjis("　読み込めなかった図面：") + std::to_string(report.UnreadDrawings.size());
+  if (unsavedSheets > 0) note += Utf8ToSjis("　保存できなかった分割図面：") + std::to_string(unsavedSheets);
+  if (report.DrawingsWithoutSheets > 0)
+    note += Utf8ToSjis("　分割図面を保存できなかった図面：") + std::to_string(report.DrawingsWithoutSheets);
+  if (report.DrawingsNotExploded > 0)
+    note += Utf8ToSjis("　ブロックを分解できなかった図面：") + std::to_string(report.DrawingsNotExploded);
+  return note;
+}
+
+std::string RunEndMessage(const TRunReport& report) {
+  std::string text;
+  if (!report.UnreadDrawings.empty()) text = TroubleList("読み込めなかった図面があります。", report.UnreadDrawings);
+  if (!report.UnsavedSheets.empty()) {
+    if (!text.empty()) text += "\r\n\r\n";
+    text += TroubleList("保存できなかった分割図面があります。", report.UnsavedSheets);
+  }
+  return text;
+}
