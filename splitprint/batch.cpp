@@ -97,7 +97,7 @@ bool LoadListedDrawing(TForm1& form, TBatchHost& host, const std::string& path) 
 
 // Pens, line types, layers and extents of the loaded drawing.
 void PrepareDrawing(TForm1& form) {
-  form.LoadDrawingPens(kPrintRealSizePitch);
+  form.LoadDrawingPens(TForm1::kPrintRealSizePitch);
   form.WorkDrawing.ApplyLayerAttributes();
   form.WorkDrawing.CalcExtents();
 }
