@@ -111,28 +111,23 @@ TEST(PdfFilePrinter, WritesIntoTheDocumentsFolderElseHome) {
   const char* keptConfig = std::getenv("XDG_CONFIG_HOME");
   const std::string keptConfigValue = keptConfig ? keptConfig : "";
   ::setenv("HOME", home.c_str(), 1);
-  struct TCase {
-    const char* documents;  // in user-dirs.dirs, under root
-    std::string expected;   // folder of the file
-  } cases[] = {{"docs〜/new", root + "docs〜/new"}, {"file/docs", home}};
-  for (const TCase& c : cases) {
-    std::ofstream(root + "user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"" << root << c.documents << "\"\n";
-    ::setenv("XDG_CONFIG_HOME", root.substr(0, root.size() - 1).c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", root.substr(0, root.size() - 1).c_str(), 1);
+  // The documents folder in user-dirs.dirs, under root, and the folder of the file.
+  const std::pair<std::string, std::string> cases[] = {{"docs〜/new", root + "docs〜/new"}, {"file/docs", home}};
+  for (const auto& [documents, expected] : cases) {
+    std::ofstream(root + "user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"" << root << documents << "\"\n";
     TPdfFilePrinter pdf;
-    ASSERT_TRUE(pdf.BeginDoc("sheet")) << c.documents << ": " << pdf.FailureReason();
-    pdf.Painter()->drawLine(0, 0, 100, 100);
+    ASSERT_TRUE(pdf.BeginDoc("sheet")) << documents << ": " << pdf.FailureReason();
     ASSERT_TRUE(pdf.EndDoc());
-    EXPECT_EQ(pdf.OutputFileFolder(), c.expected);
-    EXPECT_TRUE(std::filesystem::exists(c.expected + "/sheet.pdf")) << c.documents;
+    EXPECT_EQ(pdf.OutputFileFolder(), expected);
+    EXPECT_TRUE(std::filesystem::exists(expected + "/sheet.pdf")) << documents;
   }
-  if (keptConfig) ::setenv("XDG_CONFIG_HOME", keptConfigValue.c_str(), 1);
-  else ::unsetenv("XDG_CONFIG_HOME");
+  keptConfig ? ::setenv("XDG_CONFIG_HOME", keptConfigValue.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
   ::setenv("HOME", keptHome.c_str(), 1);
 }
 
-// Printing to a file chosen in the print dialog: each document gets a file
-// of its own; a file this printer wrote, or another that exists beside it,
-// is never replaced; the chosen file itself may be.
+// Printing to a file chosen in the print dialog: the chosen file may be
+// replaced, but each later document gets a file of its own beside it.
 TEST(QtPrinterDevice, PrintingToAFileNeverReplacesAFileItWrote) {
   EnsureGuiApplication();
   const auto dir = FreshFolder("print_to_file");

@@ -20,9 +20,7 @@ namespace {
 class FakeUserFolders : public TUserFolders {
  public:
   explicit FakeUserFolders(const std::string& root, const std::string& desktop = "desk")
-      : root_(root), desktop_(desktop) {
-    SetUserFolders(this);
-  }
+      : root_(root), desktop_(desktop) { SetUserFolders(this); }
   ~FakeUserFolders() override { SetUserFolders(nullptr); }
   std::string DesktopFolder() const override { return root_ + desktop_ + "/"; }
   std::string DocumentsFolder() const override { return root_ + "docs/"; }
@@ -136,8 +134,7 @@ TEST_F(BatchFrames, DrawingsWithAnyNameGiveSheetsBesideThem) {
   form.SetDestinationChecked(kDestSourceFolder, true);
   for (const jwwtest::TUnusualName& name : jwwtest::UnusualNames()) {
     std::filesystem::create_directories(folder + name.Stem);
-    const std::string drawing = Write(b, name.Stem + "/" + name.Stem + ".jww", 700);
-    form.FileList = {drawing};
+    form.FileList = {Write(b, name.Stem + "/" + name.Stem + ".jww", 700)};
     form.RunBatch(host);
     EXPECT_EQ(FolderFiles(folder + name.Stem), (std::vector<std::string>{"1_" + name.Stem + ".jww", name.Stem + ".jww"}))
         << name.Stem;

@@ -188,8 +188,7 @@ TEST_F(CupsPrinting, EveryPageOfEveryRunShowsItsSheetInPlace) {
 // The PDF file printer stays in the list beside the queue, and a saved
 // choice of it is kept.
 TEST_F(CupsPrinting, TheFilePrinterStaysBesideTheQueue) {
-  const std::vector<std::string> names = device->PrinterNames();
-  EXPECT_EQ(names.back(), kPdfPrinterName);
+  EXPECT_EQ(device->PrinterNames().back(), kPdfPrinterName);
   TQtPrinterSettings settings(*device);
   form.PrinterSettings = &settings;
   form.PrinterName = kPdfPrinterName;
@@ -201,17 +200,14 @@ TEST_F(CupsPrinting, TheFilePrinterStaysBesideTheQueue) {
 // The printer set-up of a queue offers its paper size and orientation: A3
 // landscape chosen after the print dialog comes out as A3 landscape pages.
 TEST_F(CupsPrinting, PageSetUpAfterThePrintDialogSetsPaperAndOrientation) {
-  std::vector<std::string> seen;
-  WhenModal<QInputDialog>([&seen](QWidget* w) {
-    auto* choice = dynamic_cast<QInputDialog*>(w);
-    seen.push_back("choice");
-    choice->setTextValue(QString::fromLatin1(kQueue));
-    choice->accept();
-    WhenModal<QPrintDialog>([&seen](QWidget* print) {
-      seen.push_back("print");
+  bool pageSetUpSeen = false;  // opened from the print dialog, opened from the queue's choice
+  WhenModal<QInputDialog>([&](QWidget* w) {
+    dynamic_cast<QInputDialog*>(w)->setTextValue(QString::fromLatin1(kQueue));
+    dynamic_cast<QDialog*>(w)->accept();
+    WhenModal<QPrintDialog>([&](QWidget* print) {
       dynamic_cast<QDialog*>(print)->accept();
-      WhenModal<QPageSetupDialog>([&seen](QWidget* page) {
-        seen.push_back("page");
+      WhenModal<QPageSetupDialog>([&](QWidget* page) {
+        pageSetUpSeen = true;
         for (auto* combo : page->findChildren<QComboBox*>(QStringLiteral("pageSizeCombo")))
           combo->setCurrentIndex(combo->findText(QStringLiteral("A3"), Qt::MatchStartsWith));
         for (auto* radio : page->findChildren<QRadioButton*>())
@@ -221,7 +217,7 @@ TEST_F(CupsPrinting, PageSetUpAfterThePrintDialogSetsPaperAndOrientation) {
     });
   });
   EXPECT_TRUE(RunPrinterSetup(nullptr, *device));
-  EXPECT_EQ(seen, (std::vector<std::string>{"choice", "print", "page"}));
+  EXPECT_TRUE(pageSetUpSeen);
   EXPECT_EQ(GetPrinterName(), kQueue);
   EXPECT_NEAR(GetPhysicalWidthMm(), 420, 1);
   EXPECT_NEAR(GetPhysicalHeightMm(), 297, 1);
@@ -229,16 +225,15 @@ TEST_F(CupsPrinting, PageSetUpAfterThePrintDialogSetsPaperAndOrientation) {
   form.RunBatch(host);
   const std::vector<fs::path> files = CompletedJobFiles(1);
   ASSERT_EQ(files.size(), 1u);
-  // A3 paper (the queue may turn a landscape page onto paper fed upright),
-  // each sheet whole on it.
+  // A3 paper, maybe fed upright, each sheet whole on it.
   const std::vector<TPageInk> pages = PdfPageInk(files[0].string());
   ASSERT_EQ(pages.size(), 3u);
-  for (const TPageInk& page : pages) {
-    EXPECT_NEAR(std::min(page.PageWidthMm, page.PageHeightMm), 297, 2);
-    EXPECT_NEAR(std::max(page.PageWidthMm, page.PageHeightMm), 420, 2);
-    const double inkWidth = page.Right - page.Left, inkHeight = page.Bottom - page.Top;
-    EXPECT_NEAR(std::max(inkWidth, inkHeight), kSheetBoxWidthMm, 1.5) << page;
-    EXPECT_NEAR(std::min(inkWidth, inkHeight), kSheetBoxHeightMm, 1.5) << page;
+  for (const TPageInk& p : pages) {
+    const auto [inkShort, inkLong] = std::minmax({p.Right - p.Left, p.Bottom - p.Top});
+    EXPECT_NEAR(std::min(p.PageWidthMm, p.PageHeightMm), 297, 2) << p;
+    EXPECT_NEAR(std::max(p.PageWidthMm, p.PageHeightMm), 420, 2) << p;
+    EXPECT_NEAR(inkLong, kSheetBoxWidthMm, 1.5) << p;
+    EXPECT_NEAR(inkShort, kSheetBoxHeightMm, 1.5) << p;
   }
 }
 

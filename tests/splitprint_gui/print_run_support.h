@@ -97,9 +97,9 @@ inline std::string ThreeSheetDrawing(const std::string& folder, const std::strin
   return path;
 }
 
-// Every page of the files shows the sheet's box the size it was drawn, in
-// the same place on every page (the place of the first page of the first
-// file); on the PDF printer's page (centreOnPage) in the middle of the page.
+// Every page of the files shows the sheet's box the size it was drawn, where
+// the first page shows it; on the PDF printer's page (centreOnPage) in the
+// middle.
 inline void ExpectSheetsInPlace(const std::vector<std::filesystem::path>& files, bool centreOnPage) {
   std::vector<TPageInk> pages;
   for (const auto& f : files) {
@@ -109,14 +109,14 @@ inline void ExpectSheetsInPlace(const std::vector<std::filesystem::path>& files,
   }
   for (size_t i = 0; i < pages.size(); ++i) {
     const TPageInk& p = pages[i];
-    ASSERT_FALSE(p.Blank) << "page " << i;
-    EXPECT_NEAR(p.Right - p.Left, kSheetBoxWidthMm, 1.5) << "page " << i << ": " << p;
-    EXPECT_NEAR(p.Bottom - p.Top, kSheetBoxHeightMm, 1.5) << "page " << i << ": " << p;
-    EXPECT_TRUE(SameInkPlace(p, pages[0])) << "page " << i << ": " << p << "; first page: " << pages[0];
-    if (centreOnPage) {
-      EXPECT_NEAR(p.CentreX(), p.PageWidthMm / 2, 1.0) << "page " << i << ": " << p;
-      EXPECT_NEAR(p.CentreY(), p.PageHeightMm / 2, 1.0) << "page " << i << ": " << p;
-    }
+    SCOPED_TRACE(::testing::Message() << "page " << i << ": " << p << "; first page: " << pages[0]);
+    ASSERT_FALSE(p.Blank);
+    EXPECT_NEAR(p.Right - p.Left, kSheetBoxWidthMm, 1.5);
+    EXPECT_NEAR(p.Bottom - p.Top, kSheetBoxHeightMm, 1.5);
+    EXPECT_TRUE(SameInkPlace(p, pages[0]));
+    if (!centreOnPage) continue;
+    EXPECT_NEAR(p.CentreX(), p.PageWidthMm / 2, 1.0);
+    EXPECT_NEAR(p.CentreY(), p.PageHeightMm / 2, 1.0);
   }
 }
 

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <random>
 
@@ -200,17 +199,16 @@ bool WroteText(const std::vector<std::string>& written, const std::string& text)
   return std::any_of(written.begin(), written.end(), [&](const std::string& l) { return l.ends_with('"' + text); });
 }
 
-// Sheet-name tag of `name` (Shift-JIS) inside a frame, as Quillmoor reads it:
-// the name it takes, or "" when it passes the tag over.
+// The name Quillmoor takes from a sheet-name tag of `name` (Shift-JIS) in a
+// frame, or "" when it passes the tag over.
 std::string QuillmoorReadsName(const std::string& name) {
   TForm1 quillmoor;
   ApplyToDrawing({"lc9", "lt19", "lw200", "0 0 420 0", "420 0 420 297", "420 297 0 297", "0 297 0 0"},
                  quillmoor.WorkDrawing);
-  TEntJwwText tag;
+  TEntJwwText& tag = quillmoor.WorkDrawing.Texts.emplace_back();
   tag.Common.Color = 9;
   tag.StartX = tag.StartY = 100;
   tag.Content = kSheetNameTag + name;
-  quillmoor.WorkDrawing.Texts.push_back(tag);
   quillmoor.WorkDrawing.TextCount = 1;
   quillmoor.FindSheetFrames();
   quillmoor.AssignSheetNames();
@@ -219,19 +217,16 @@ std::string QuillmoorReadsName(const std::string& name) {
 }
 
 TEST(TollwickQuillmoorLoop, SheetNamesAreTestedByCharacterInBothPrograms) {
-  // Most hold a double-byte character whose second byte has the value of a
-  // forbidden character: "\\" (ソ 表 構 予 申 十 円 ー ―), "|" (ポ), "[" (ゼ),
-  // "~" (ミ).
-  const std::vector<std::pair<const char*, bool>> names = {
+  // Second bytes with the value of "\\" (ソ 表 構 予 申 十 円 ー ―), "|" (ポ),
+  // "[" (ゼ), "~" (ミ).
+  const std::pair<const char*, bool> names[] = {
       {"構造図", true}, {"表紙", true},  {"予定", true},     {"パース", true},   {"ソファ", true},
       {"平面図", true}, {"申請図", true}, {"キープラン", true}, {"十円", true},     {"ポ―ル", true}, {"ゼミ", true},
       {"A/B", false},   {"表 紙", false}, {"ソ|ファ", false},  {"予定~", false},   {"構造.図", false},
   };
   for (const auto& [utf8, accepted] : names) {
     const std::string sjis = Utf8ToSjis(utf8);
-    const std::vector<std::string> written = RunOverLines({"hp1 0 0"}, {"4", utf8});
-    const bool tollwickWrote = WroteText(written, kSheetNameTag + sjis);
-    EXPECT_EQ(tollwickWrote, accepted) << utf8;
+    EXPECT_EQ(WroteText(RunOverLines({"hp1 0 0"}, {"4", utf8}), kSheetNameTag + sjis), accepted) << utf8;
     EXPECT_EQ(QuillmoorReadsName(sjis), accepted ? sjis : "") << utf8;
   }
 }
@@ -239,13 +234,11 @@ TEST(TollwickQuillmoorLoop, SheetNamesAreTestedByCharacterInBothPrograms) {
 TEST(TollwickQuillmoorLoop, LongSheetNameIsCutToTheTextLimit) {
   std::string name;
   for (int i = 0; i < 150; ++i) name += "構";  // 300 bytes
+  // 255 bytes at most, on a character boundary: 【名】 and 124 characters.
+  const std::string cut = Utf8ToSjis(name).substr(0, 248);
   for (const char* mode : {"4", "5"}) {
-    const std::vector<std::string> written = RunOverLines({"hp1 0 0"}, {mode, name});
-    const std::string sjisName = Utf8ToSjis(name);
-    // 255 bytes at most, on a character boundary: 【名】 and 124 characters.
-    const std::string expected = kSheetNameTag + sjisName.substr(0, 248);
-    EXPECT_TRUE(WroteText(written, expected)) << mode;
-    EXPECT_EQ(QuillmoorReadsName(expected.substr(std::strlen(kSheetNameTag))), expected.substr(6)) << mode;
+    EXPECT_TRUE(WroteText(RunOverLines({"hp1 0 0"}, {mode, name}), kSheetNameTag + cut)) << mode;
+    EXPECT_EQ(QuillmoorReadsName(cut), cut) << mode;
   }
 }
 
