@@ -169,8 +169,7 @@ TEST_F(CupsPrinting, OneJobPerSheet) {
   for (const fs::path& f : files) EXPECT_EQ(PdfPages(f), 1) << f;
 }
 
-// Every page the queue prints shows its sheet in the same place: one job
-// per sheet and one document, each run twice with the same printer.
+// Each way, run twice with the same printer.
 TEST_F(CupsPrinting, EveryPageOfEveryRunShowsItsSheetInPlace) {
   for (int32_t oneDocument : {0, 1}) {
     SCOPED_TRACE(oneDocument ? "one document" : "one job per sheet");
@@ -185,8 +184,7 @@ TEST_F(CupsPrinting, EveryPageOfEveryRunShowsItsSheetInPlace) {
   }
 }
 
-// The PDF file printer stays in the list beside the queue, and a saved
-// choice of it is kept.
+// A saved choice of the PDF file printer is kept beside the queue.
 TEST_F(CupsPrinting, TheFilePrinterStaysBesideTheQueue) {
   EXPECT_EQ(device->PrinterNames().back(), kPdfPrinterName);
   TQtPrinterSettings settings(*device);
@@ -197,8 +195,7 @@ TEST_F(CupsPrinting, TheFilePrinterStaysBesideTheQueue) {
   EXPECT_TRUE(device->IsPdfFilePrinter());
 }
 
-// The printer set-up of a queue offers its paper size and orientation: A3
-// landscape chosen after the print dialog comes out as A3 landscape pages.
+// A3 landscape chosen in the page set-up after the print dialog.
 TEST_F(CupsPrinting, PageSetUpAfterThePrintDialogSetsPaperAndOrientation) {
   bool pageSetUpSeen = false;  // opened from the print dialog, opened from the queue's choice
   WhenModal<QInputDialog>([&](QWidget* w) {

@@ -63,7 +63,6 @@ TEST_F(PdfPrinting, OneDocumentOfThreeSheetsHasThreePages) {
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(files[0].filename().string(), "Quillmoor 印刷.pdf");
   EXPECT_EQ(PdfPages(files[0]), 3);
-  // The status tells where the files went.
   EXPECT_EQ(SjisToUtf8(host.status), "実行完了(1)　PDFファイルの保存先：" + files[0].parent_path().string());
 }
 
@@ -79,9 +78,7 @@ TEST_F(PdfPrinting, OneJobPerSheetMakesThreeFiles) {
   }
 }
 
-// Every page of every job shows its sheet in the middle of the page: one
-// job per sheet and one document, each run twice in one window (the printer
-// kept from run to run).
+// Each way, run twice with the same printer.
 TEST_F(PdfPrinting, EveryPageOfEveryRunShowsItsSheetInPlace) {
   for (int32_t oneDocument : {0, 1}) {
     SCOPED_TRACE(oneDocument ? "one document" : "one job per sheet");
@@ -97,8 +94,7 @@ TEST_F(PdfPrinting, EveryPageOfEveryRunShowsItsSheetInPlace) {
   }
 }
 
-// "Print to file" chosen in the print dialog, one job per sheet: every
-// sheet gets a file of its own, with its sheet in place.
+// "Print to file" chosen in the print dialog: a file for every sheet.
 TEST_F(PdfPrinting, PrintingToAFileKeepsEverySheet) {
   TQtPrinterDevice device;
   ASSERT_TRUE(device.SetPrinterIndex(-1));

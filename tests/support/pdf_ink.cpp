@@ -3,7 +3,6 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -70,10 +69,4 @@ std::vector<TPageInk> PdfPageInk(const std::string& pdfPath, int dpi) {
   }
   fs::remove_all(scratch, ec);
   return pages;
-}
-
-bool SameInkPlace(const TPageInk& a, const TPageInk& b, double toleranceMm) {
-  if (a.Blank || b.Blank) return a.Blank == b.Blank;
-  return std::fabs(a.Left - b.Left) <= toleranceMm && std::fabs(a.Top - b.Top) <= toleranceMm &&
-         std::fabs(a.Right - b.Right) <= toleranceMm && std::fabs(a.Bottom - b.Bottom) <= toleranceMm;
 }

@@ -1,6 +1,6 @@
 // Where the ink lies on the pages of a PDF file: every page rendered with
-// pdftoppm (poppler-utils) in grey and the box around its dark pixels
-// measured, in millimetres from the page's top left corner.
+// pdftoppm in grey and the box around its dark pixels measured, in
+// millimetres from the page's top left corner.
 #pragma once
 
 #include <ostream>
@@ -11,15 +11,10 @@ struct TPageInk {
   double PageWidthMm = 0, PageHeightMm = 0;
   bool Blank = true;  // no dark pixel at all
   double Left = 0, Top = 0, Right = 0, Bottom = 0;
-  double CentreX() const { return (Left + Right) / 2; }
-  double CentreY() const { return (Top + Bottom) / 2; }
 };
 
 // One entry per page, in page order; empty when the file cannot be rendered.
 std::vector<TPageInk> PdfPageInk(const std::string& pdfPath, int dpi = 50);
-
-// True when both boxes lie within toleranceMm of each other on every side.
-bool SameInkPlace(const TPageInk& a, const TPageInk& b, double toleranceMm = 1.0);
 
 inline std::ostream& operator<<(std::ostream& out, const TPageInk& ink) {
   if (ink.Blank) return out << "blank page";
