@@ -12,6 +12,7 @@
 
 #include "qt_printer_device.h"
 #include "sjis.h"
+#include "xdg_folders.h"
 
 namespace {
 
@@ -108,10 +109,8 @@ TEST(PdfFilePrinter, WritesIntoTheDocumentsFolderElseHome) {
   std::filesystem::create_directories(home);
   std::ofstream(root + "file") << "not a folder";
   const std::string keptHome = std::getenv("HOME") ? std::getenv("HOME") : "";
-  const char* keptConfig = std::getenv("XDG_CONFIG_HOME");
-  const std::string keptConfigValue = keptConfig ? keptConfig : "";
   ::setenv("HOME", home.c_str(), 1);
-  ::setenv("XDG_CONFIG_HOME", root.substr(0, root.size() - 1).c_str(), 1);
+  XdgFolders xdg(root);
   // The documents folder in user-dirs.dirs, under root, and the folder of the file.
   const std::pair<std::string, std::string> cases[] = {{"docs〜/new", root + "docs〜/new"}, {"file/docs", home}};
   for (const auto& [documents, expected] : cases) {
@@ -122,7 +121,6 @@ TEST(PdfFilePrinter, WritesIntoTheDocumentsFolderElseHome) {
     EXPECT_EQ(pdf.OutputFileFolder(), expected);
     EXPECT_TRUE(std::filesystem::exists(expected + "/sheet.pdf")) << documents;
   }
-  keptConfig ? ::setenv("XDG_CONFIG_HOME", keptConfigValue.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
   ::setenv("HOME", keptHome.c_str(), 1);
 }
 

@@ -305,7 +305,6 @@ TEST_F(SheetOutput, CloseRequestBetweenSheetsStopsPreviewAndPrinting) {
     host.onPump = [&] { if (++pumps == 2) { EXPECT_FALSE(form.FormCloseQuery()); } };
     printing ? form.PrintSheets(host) : form.PreviewSheets(host);
     EXPECT_TRUE(form.AbortRun) << printing;
-    EXPECT_EQ(pumps, 2) << printing;
     EXPECT_EQ(printing ? printer.Titles.size() : host.bitmap.saved.size(), 1u) << printing;
     EXPECT_TRUE(host.previews.empty());
   }

@@ -212,8 +212,7 @@ std::string QuillmoorReadsName(const std::string& name) {
   quillmoor.WorkDrawing.TextCount = 1;
   quillmoor.FindSheetFrames();
   quillmoor.AssignSheetNames();
-  if (Gval.SheetFrames.size() != 1 || Gval.SheetFrames[0].NameCount != 1) return "";
-  return Gval.SheetFrames[0].Names[0];
+  return Gval.SheetFrames.size() == 1 && Gval.SheetFrames[0].NameCount == 1 ? Gval.SheetFrames[0].Names[0] : "";
 }
 
 TEST(TollwickQuillmoorLoop, SheetNamesAreTestedByCharacterInBothPrograms) {
