@@ -125,9 +125,9 @@ TEST_F(BatchFrames, DesktopAndDocumentsDestinations) {
   EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"plan.jww"}));
 }
 
-// Names Shift-JIS cannot hold, for the drawing and for its folder: the
-// sheets are saved beside it and carry its real name.
-TEST_F(BatchFrames, DrawingsWithAnyNameGiveSheetsBesideThem) {
+// Names Shift-JIS cannot hold, for the drawing, its folder and the desktop:
+// the sheets are saved where they belong and carry the real names.
+TEST_F(BatchFrames, DrawingsAndDesktopWithAnyNameKeepTheirNames) {
   JwwBuilder b;
   AddFrame(b, 0, 0, 297, 210);
   b.AddLine(jwwtest::MakeLine(10, 10, 20, 20, Common(1)));
@@ -140,12 +140,6 @@ TEST_F(BatchFrames, DrawingsWithAnyNameGiveSheetsBesideThem) {
         << name.Stem;
     EXPECT_EQ(host.Statuses.back(), S("実行完了(1)")) << name.Stem;
   }
-}
-
-TEST_F(BatchFrames, DesktopFolderWithAHangulName) {
-  JwwBuilder b;
-  AddFrame(b, 0, 0, 297, 210);
-  b.AddLine(jwwtest::MakeLine(10, 10, 20, 20, Common(1)));
   form.FileList = {Write(b, "plan.jww", 700)};
   const std::string root = jwwtest::FreshFolder("batch_xdg_hangul");
   FakeUserFolders userFolders(root, "바탕화면");

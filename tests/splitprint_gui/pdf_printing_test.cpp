@@ -88,9 +88,8 @@ TEST_F(PdfPrinting, EveryPageOfEveryRunShowsItsSheetInPlace) {
     form.RunBatch(host);
     form.RunBatch(host);
     EXPECT_TRUE(host.informs.empty());
-    const auto files = PdfFiles(out);
-    ASSERT_EQ(files.size(), oneDocument ? 2u : 6u);
-    ExpectSheetsInPlace(files, true);
+    ASSERT_EQ(PdfFiles(out).size(), oneDocument ? 2u : 6u);
+    ExpectSheetsInPlace(PdfFiles(out), true);
   }
 }
 

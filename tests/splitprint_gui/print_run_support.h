@@ -81,10 +81,8 @@ inline std::string ThreeSheetDrawing(const std::string& folder, const std::strin
     b.AddLine(jwwtest::MakeLine(x0, y1, x0, y0, frame));
     const double left = x0 + (297 - kSheetBoxWidthMm) / 2, right = left + kSheetBoxWidthMm;
     const double bottom = y0 + (210 - kSheetBoxHeightMm) / 2, top = bottom + kSheetBoxHeightMm;
-    b.AddLine(jwwtest::MakeLine(left, bottom, right, bottom));
-    b.AddLine(jwwtest::MakeLine(right, bottom, right, top));
-    b.AddLine(jwwtest::MakeLine(right, top, left, top));
-    b.AddLine(jwwtest::MakeLine(left, top, left, bottom));
+    const double xs[] = {left, right, right, left}, ys[] = {bottom, bottom, top, top};
+    for (int c = 0; c < 4; ++c) b.AddLine(jwwtest::MakeLine(xs[c], ys[c], xs[(c + 1) % 4], ys[(c + 1) % 4]));
     for (int i = 0; i <= k; ++i) b.AddLine(jwwtest::MakeLine(left + 10, bottom + 10 + 30 * i, right - 10, top - 10 - 30 * i));
     b.AddArc(jwwtest::MakeCircle(x0 + 148.5, y0 + 105, 40));
     TEntJwwText text = jwwtest::MakeText(left + 5, bottom + 5, "PLAN");

@@ -1,9 +1,8 @@
 #include "pdf_ink.h"
 
-#include <stdlib.h>
+#include <stdlib.h>  // mkdtemp, system
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
