@@ -36,18 +36,14 @@ bool WaitFor(const std::function<bool()>& done) {
 // A program on the private display, stopped by its id when still running.
 class Child {
  public:
-  Child(const std::string& exe, const std::vector<std::string>& args, const std::string& display) {
-    // The X platform's allocations kept to the exit (D-Bus) are not what these tests look at.
+  Child(const std::string& exe, std::vector<std::string> args, const std::string& display) {
+    // The first of a name counts. The X platform's allocations kept to the
+    // exit (D-Bus) are not what these tests look at.
     std::vector<std::string> env{"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb", "ASAN_OPTIONS=detect_leaks=0"};
-    for (char** e = environ; *e; ++e) {
-      bool replaced = false;
-      for (const char* name : {"DISPLAY=", "QT_QPA_PLATFORM=", "WAYLAND_", "ASAN_OPTIONS="})
-        replaced |= std::string_view(*e).starts_with(name);
-      if (!replaced) env.push_back(*e);
-    }
     std::vector<char*> argv{const_cast<char*>(exe.c_str())}, envp;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (std::string& a : args) argv.push_back(a.data());
     for (std::string& v : env) envp.push_back(v.data());
+    for (char** e = environ; *e; ++e) envp.push_back(*e);
     argv.push_back(nullptr);
     envp.push_back(nullptr);
     if ((pid_ = ::fork()) == 0) {
@@ -67,44 +63,13 @@ class Child {
 };
 
 // The windows a window manager manages, seen as another client sees them.
-class XClients {
- public:
-  explicit XClients(const std::string& display) : d_(XOpenDisplay(display.c_str())) {
+struct XClients {
+  explicit XClients(const std::string& display) : d(XOpenDisplay(display.c_str())) {
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a window may go between two requests
   }
   ~XClients() {
-    if (d_) XCloseDisplay(d_);
+    if (d) XCloseDisplay(d);
   }
-  Display* d_;
-  bool ManagerRunning() { return !Property<long>(Root(), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty(); }
-  // The managed window titled title; 0 when there is none.
-  Window Find(const std::string& title) {
-    for (long w : Property<long>(Root(), "_NET_CLIENT_LIST", XA_WINDOW)) {
-      const std::vector<char> t = Property<char>(w, "_NET_WM_NAME", XInternAtom(d_, "UTF8_STRING", False));
-      if (std::string(t.begin(), t.end()) == title) return static_cast<Window>(w);
-    }
-    return 0;
-  }
-  // The top-left corner of the window's frame; false before it is framed.
-  bool FrameCorner(Window w, int& x, int& y) {
-    const std::vector<long> extents = Property<long>(w, "_NET_FRAME_EXTENTS", XA_CARDINAL);  // left, right, top, bottom
-    Window child = 0;
-    if (extents.size() != 4 || !XTranslateCoordinates(d_, w, Root(), 0, 0, &x, &y, &child)) return false;
-    x -= static_cast<int>(extents[0]);
-    y -= static_cast<int>(extents[2]);
-    return true;
-  }
-  // What the window manager's close button sends.
-  void RequestClose(Window w) {
-    XEvent e{};
-    e.xclient = {ClientMessage, 0, False, d_, w, XInternAtom(d_, "WM_PROTOCOLS", False), 32, {}};
-    e.xclient.data.l[0] = static_cast<long>(XInternAtom(d_, "WM_DELETE_WINDOW", False));
-    XSendEvent(d_, w, False, NoEventMask, &e);
-    XFlush(d_);
-  }
-
- private:
-  Window Root() { return DefaultRootWindow(d_); }
   // A property's items (format 8 or 32) of the given type.
   template <typename T>
   std::vector<T> Property(Window w, const char* name, Atom type) {
@@ -113,13 +78,39 @@ class XClients {
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     std::vector<T> items;
-    if (XGetWindowProperty(d_, w, XInternAtom(d_, name, False), 0, 1024, False, type, &actual, &format, &count,
-                           &after, &data) == Success &&
+    if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1024, False, type, &actual, &format, &count, &after,
+                           &data) == Success &&
         data != nullptr && format == (sizeof(T) == 1 ? 8 : 32))
       items.assign(reinterpret_cast<T*>(data), reinterpret_cast<T*>(data) + count);
     if (data) XFree(data);
     return items;
   }
+  // The managed window titled title; 0 when there is none.
+  Window Find(const std::string& title) {
+    for (long w : Property<long>(DefaultRootWindow(d), "_NET_CLIENT_LIST", XA_WINDOW)) {
+      const std::vector<char> t = Property<char>(w, "_NET_WM_NAME", XInternAtom(d, "UTF8_STRING", False));
+      if (std::string(t.begin(), t.end()) == title) return static_cast<Window>(w);
+    }
+    return 0;
+  }
+  // The top-left corner of the window's frame; false before it is framed.
+  bool FrameCorner(Window w, int& x, int& y) {
+    const std::vector<long> extents = Property<long>(w, "_NET_FRAME_EXTENTS", XA_CARDINAL);  // left, right, top, bottom
+    Window child = 0;
+    if (extents.size() != 4 || !XTranslateCoordinates(d, w, DefaultRootWindow(d), 0, 0, &x, &y, &child)) return false;
+    x -= static_cast<int>(extents[0]);
+    y -= static_cast<int>(extents[2]);
+    return true;
+  }
+  // What the window manager's close button sends.
+  void RequestClose(Window w) {
+    XEvent e{};
+    e.xclient = {ClientMessage, 0, False, d, w, XInternAtom(d, "WM_PROTOCOLS", False), 32, {}};
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    XSendEvent(d, w, False, NoEventMask, &e);
+    XFlush(d);
+  }
+  Display* d;
 };
 
 TEST(WindowManager, MainWindowOpensWhereItWasClosed) {
@@ -128,9 +119,11 @@ TEST(WindowManager, MainWindowOpensWhereItWasClosed) {
   PrivateXServer server;
   if (server.Name().empty()) GTEST_SKIP() << "no X server";
   XClients x(server.Name());
-  ASSERT_NE(x.d_, nullptr);
+  ASSERT_NE(x.d, nullptr);
   Child manager(openbox, {}, server.Name());
-  ASSERT_TRUE(WaitFor([&] { return x.ManagerRunning(); }));
+  ASSERT_TRUE(WaitFor([&] {
+    return !x.Property<long>(DefaultRootWindow(x.d), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
+  }));
 
   const std::string folder = jwwtest::FreshFolder("window_manager_program");
   std::filesystem::copy_file(QUILLMOOR_EXE, folder + "quillmoor");
