@@ -7,8 +7,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -16,22 +16,11 @@
 #include "private_x_server.h"
 #include "wine_launch.h"
 
-// Xlib's macros clash with other names: last.
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
+#include "x_properties.h"  // Xlib's macros: last
 
 extern char** environ;
 
 namespace {
-
-// Polls for about ten seconds.
-bool WaitFor(const std::function<bool()>& done) {
-  for (int i = 0; i < 500; ++i) {
-    if (done()) return true;
-    ::usleep(20000);
-  }
-  return done();
-}
 
 // A program on the private display, stopped by its id when still running.
 class Child {
@@ -62,67 +51,44 @@ class Child {
   pid_t pid_ = -1;
 };
 
-// The windows a window manager manages, seen as another client sees them.
-struct XClients {
-  explicit XClients(const std::string& display) : d(XOpenDisplay(display.c_str())) {
-    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a window may go between two requests
-  }
-  ~XClients() {
-    if (d) XCloseDisplay(d);
-  }
-  // A property's items (format 8 or 32) of the given type.
-  template <typename T>
-  std::vector<T> Property(Window w, const char* name, Atom type) {
-    Atom actual = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    std::vector<T> items;
-    if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, 1024, False, type, &actual, &format, &count, &after,
-                           &data) == Success &&
-        data != nullptr && format == (sizeof(T) == 1 ? 8 : 32))
-      items.assign(reinterpret_cast<T*>(data), reinterpret_cast<T*>(data) + count);
-    if (data) XFree(data);
-    return items;
-  }
-  // The managed window titled title; 0 when there is none.
-  Window Find(const std::string& title) {
-    for (long w : Property<long>(DefaultRootWindow(d), "_NET_CLIENT_LIST", XA_WINDOW)) {
-      const std::vector<char> t = Property<char>(w, "_NET_WM_NAME", XInternAtom(d, "UTF8_STRING", False));
-      if (std::string(t.begin(), t.end()) == title) return static_cast<Window>(w);
-    }
-    return 0;
-  }
-  // The top-left corner of the window's frame; false before it is framed.
-  bool FrameCorner(Window w, int& x, int& y) {
-    const std::vector<long> extents = Property<long>(w, "_NET_FRAME_EXTENTS", XA_CARDINAL);  // left, right, top, bottom
-    Window child = 0;
-    if (extents.size() != 4 || !XTranslateCoordinates(d, w, DefaultRootWindow(d), 0, 0, &x, &y, &child)) return false;
-    x -= static_cast<int>(extents[0]);
-    y -= static_cast<int>(extents[2]);
-    return true;
-  }
-  // What the window manager's close button sends.
-  void RequestClose(Window w) {
-    XEvent e{};
-    e.xclient = {ClientMessage, 0, False, d, w, XInternAtom(d, "WM_PROTOCOLS", False), 32, {}};
-    e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
-    XSendEvent(d, w, False, NoEventMask, &e);
-    XFlush(d);
-  }
-  Display* d;
-};
+// The managed window titled title; 0 when there is none.
+Window FindManaged(Display* d, const std::string& title) {
+  for (long w : XProperty<long>(d, DefaultRootWindow(d), "_NET_CLIENT_LIST", XA_WINDOW))
+    if (XTitle(d, w) == title) return static_cast<Window>(w);
+  return 0;
+}
+
+// The top-left corner of the window's frame; false before it is framed.
+bool FrameCorner(Display* d, Window w, int& x, int& y) {
+  const std::vector<long> extents = XProperty<long>(d, w, "_NET_FRAME_EXTENTS", XA_CARDINAL);  // left, right, top, ...
+  Window child = 0;
+  if (extents.size() != 4 || !XTranslateCoordinates(d, w, DefaultRootWindow(d), 0, 0, &x, &y, &child)) return false;
+  x -= static_cast<int>(extents[0]);
+  y -= static_cast<int>(extents[2]);
+  return true;
+}
+
+// What the window manager's close button sends.
+void RequestClose(Display* d, Window w) {
+  XEvent e{};
+  e.xclient = {ClientMessage, 0, False, d, w, XInternAtom(d, "WM_PROTOCOLS", False), 32, {}};
+  e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+  XSendEvent(d, w, False, NoEventMask, &e);
+  XFlush(d);
+}
 
 TEST(WindowManager, MainWindowOpensWhereItWasClosed) {
   const std::string openbox = FindProgramOnPath("openbox");
   if (openbox.empty()) GTEST_SKIP() << "openbox is not installed";
   PrivateXServer server;
   if (server.Name().empty()) GTEST_SKIP() << "no X server";
-  XClients x(server.Name());
-  ASSERT_NE(x.d, nullptr);
+  const std::unique_ptr<Display, int (*)(Display*)> x(XOpenDisplay(server.Name().c_str()), XCloseDisplay);
+  ASSERT_NE(x, nullptr);
+  Display* d = x.get();
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a window may go between two requests
   Child manager(openbox, {}, server.Name());
   ASSERT_TRUE(WaitFor([&] {
-    return !x.Property<long>(DefaultRootWindow(x.d), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
+    return !XProperty<long>(d, DefaultRootWindow(d), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW).empty();
   }));
 
   const std::string folder = jwwtest::FreshFolder("window_manager_program");
@@ -133,13 +99,14 @@ TEST(WindowManager, MainWindowOpensWhereItWasClosed) {
     Child program(folder + "quillmoor", how.empty() ? std::vector<std::string>{} : std::vector{how}, server.Name());
     Window main = 0, box = 0;
     int left = 0, top = 0;
-    ASSERT_TRUE(WaitFor([&] { return (main = x.Find("Quillmoor　Ver.1.05")) != 0 && x.FrameCorner(main, left, top); }))
-        << how;
+    ASSERT_TRUE(WaitFor([&] {
+      return (main = FindManaged(d, "Quillmoor　Ver.1.05")) != 0 && FrameCorner(d, main, left, top);
+    })) << how;
     ::usleep(200000);  // settled
-    ASSERT_TRUE(x.FrameCorner(main, left, top));
+    ASSERT_TRUE(FrameCorner(d, main, left, top));
     EXPECT_EQ(std::pair(left, top), std::pair(93, 71)) << how;
-    ASSERT_TRUE(WaitFor([&] { return (box = how == "/G" ? x.Find("Quillmoor") : main) != 0; }));
-    x.RequestClose(box);
+    ASSERT_TRUE(WaitFor([&] { return (box = how == "/G" ? FindManaged(d, "Quillmoor") : main) != 0; }));
+    RequestClose(d, box);
     ASSERT_TRUE(program.Ended()) << how;
     std::ifstream settings(folder + "quillmoor.dat", std::ios::binary);
     const std::string saved(std::istreambuf_iterator<char>(settings), {});

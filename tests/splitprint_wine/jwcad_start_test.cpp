@@ -12,7 +12,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 #include <thread>
@@ -20,9 +19,7 @@
 #include "private_x_server.h"
 #include "sheet_fixtures.h"
 
-// Xlib's macros (None, Status, ...) clash with other names: last.
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
+#include "x_properties.h"  // Xlib's macros: last
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -32,15 +29,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 const char kOrderCaption[] = "分割図面の印刷順序設定";
-
-// Polls every 100 ms until done or the time is up.
-bool WaitUntil(std::chrono::seconds limit, const std::function<bool()>& done) {
-  for (auto end = std::chrono::steady_clock::now() + limit; !done();) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(100ms);
-  }
-  return true;
-}
 
 std::string ZPath(std::string linux) {
   for (char& c : linux)
@@ -53,22 +41,6 @@ std::string ReadText(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// A window property's bytes (format 8) or first item (format 32).
-std::string Property(Display* display, Window window, const char* name, Atom type = AnyPropertyType) {
-  Atom actual = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False, type, &actual, &format,
-                         &count, &after, &data) != Success || data == nullptr)
-    return std::string();
-  std::string value = format == 8    ? std::string(reinterpret_cast<char*>(data), count)
-                      : format == 32 ? std::to_string(*reinterpret_cast<unsigned long*>(data))
-                                     : std::string();
-  XFree(data);
-  return value;
-}
-
 // The shown top-level window with this caption, or None.
 Window FindShownWindow(Display* display, const std::string& caption) {
   Window root = 0, parent = 0, *children = nullptr, found = None;
@@ -77,7 +49,7 @@ Window FindShownWindow(Display* display, const std::string& caption) {
   for (unsigned int i = 0; i < count && found == None; ++i) {
     XWindowAttributes a;
     if (XGetWindowAttributes(display, children[i], &a) && a.map_state == IsViewable &&
-        Property(display, children[i], "_NET_WM_NAME") == caption)
+        XTitle(display, children[i]) == caption)
       found = children[i];
   }
   if (children) XFree(children);
@@ -136,9 +108,10 @@ TEST(JwCadStart, DrivePathStartRunsTheBatchAndCloses) {
 
   // The order dialog comes up; its program runs in its own folder.
   Window dialog = None;
-  WaitUntil(90s, [&] { return (dialog = FindShownWindow(display, kOrderCaption)) != None; });
-  const pid_t quillmoor =
-      dialog == None ? 0 : std::atoi(Property(display, dialog, "_NET_WM_PID", XA_CARDINAL).c_str());
+  WaitFor([&] { return (dialog = FindShownWindow(display, kOrderCaption)) != None; }, 90);
+  const std::vector<long> pid =
+      dialog == None ? std::vector<long>() : XProperty<long>(display, dialog, "_NET_WM_PID", XA_CARDINAL);
+  const pid_t quillmoor = pid.size() == 1 ? static_cast<pid_t>(pid[0]) : 0;
   EXPECT_NE(dialog, None) << "no order dialog; the stand-in said:\n" << ReadText(output);
   std::error_code error;  // no process: empty links
   const fs::path folder = fs::canonical(program), proc = "/proc/" + std::to_string(quillmoor);
@@ -146,17 +119,17 @@ TEST(JwCadStart, DrivePathStartRunsTheBatchAndCloses) {
   EXPECT_EQ(fs::read_symlink(proc / "exe", error), folder / "quillmoor");
 
   // "次へ(&N)": the run ends and the program closes.
-  WaitUntil(30s, [&] {
+  WaitFor([&] {
     if (dialog == None || FindShownWindow(display, kOrderCaption) == None) return true;
     TypeAltKey(display, dialog, XK_n);
-    std::this_thread::sleep_for(400ms);
+    std::this_thread::sleep_for(500ms);
     return false;
-  });
-  EXPECT_TRUE(WaitUntil(30s, [&] { return !ProcessRuns(quillmoor); })) << "quillmoor did not close";
+  }, 30);
+  EXPECT_TRUE(WaitFor([&] { return !ProcessRuns(quillmoor); }, 30)) << "quillmoor did not close";
   EXPECT_TRUE(fs::exists(drawings + "1_plan.jww"));
   EXPECT_TRUE(fs::exists(drawings + "2_plan.jww"));
 
-  if (!WaitUntil(60s, [&] { return ::waitpid(wine, nullptr, WNOHANG) != 0; })) {
+  if (!WaitFor([&] { return ::waitpid(wine, nullptr, WNOHANG) != 0; }, 60)) {
     ::kill(wine, SIGKILL);
     ::waitpid(wine, nullptr, 0);
     ADD_FAILURE() << "the stand-in did not end";
