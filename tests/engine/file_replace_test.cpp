@@ -17,22 +17,19 @@ namespace {
 
 std::string Contents(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 TEST(FileReplacement, ProtectedFilesStayAndLinksAreFollowed) {
   const fs::path folder = jwwtest::FreshFolder("file_replace");
   fs::create_directory(folder / "real");
+  // The old file's mode and the reason expected, 0 for a replaced file;
+  // read-only is refused even for the superuser.
   struct TCase {
     const char* name;
-    mode_t mode;      // of the old file
-    int error;        // expected reason, 0 for a replaced file
-  } cases[] = {
-      {"read-only.jww", 0444, EACCES},  // refused even for the superuser
-      {"no-bits.dat", 0, EACCES},
-      {"private.dat", 0600, 0},
-      {"group.dat", 0664, 0},
-  };
+    mode_t mode;
+    int error;
+  } cases[] = {{"read-only.jww", 0444, EACCES}, {"no-bits.dat", 0, EACCES}, {"private.dat", 0600, 0}, {"group.dat", 0664, 0}};
   for (const TCase& c : cases) {
     const fs::path path = folder / c.name;
     std::ofstream(path) << "old";

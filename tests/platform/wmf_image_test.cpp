@@ -228,13 +228,11 @@ TEST(WmfImage, RecordWithoutItsCountWordIsRefused) {
     SCOPED_TRACE(function);
     WmfBuilder b;
     b.Record(function, {});
-    std::vector<uint8_t> bytes = b.Bytes();
-    bytes.resize(24);  // header and the record's own six bytes, no end record
-    uint8_t* at = pages + page - bytes.size();
-    std::memcpy(at, bytes.data(), bytes.size());
+    uint8_t* at = pages + page - 24;  // the header and the record's own six bytes, no end record
+    std::memcpy(at, b.Bytes().data(), 24);
     TMetafileRecording recording(1 << 20);
     TMetafileSize size;
-    PlayWmf(at, bytes.size(), recording, size);
+    PlayWmf(at, 24, recording, size);
     EXPECT_EQ(recording.UsedBytes(), 0u);
   }
   munmap(pages, 2 * page);

@@ -1,16 +1,11 @@
 // The X11 poller asks the server at most once per interval, and Escape
-// pressed during a long drawing still stops it. A private Xvfb with XTest
-// key presses.
+// pressed during a long drawing still stops it (XTest presses on Xvfb).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
-#include <memory>
 #include <thread>
 
-#include "gra_attribute.h"
-#include "gval.h"
-#include "jww_data.h"
+#include "fitted_drawing.h"
 #include "private_x_server.h"
 #include "recording_canvas.h"
 #include "synthetic_drawing.h"
@@ -28,10 +23,7 @@ using TTime = std::chrono::steady_clock::time_point;
 
 struct XSession {
   PrivateXServer server;
-  Display* display = nullptr;
-  XSession() {
-    if (!server.Name().empty()) display = XOpenDisplay(server.Name().c_str());
-  }
+  Display* display = server.Name().empty() ? nullptr : XOpenDisplay(server.Name().c_str());
   ~XSession() {
     if (display != nullptr) XCloseDisplay(display);
   }
@@ -47,12 +39,10 @@ TEST(X11EscapeThrottle, TheLastAnswerStandsUntilTheIntervalHasPassed) {
   TTime now{};
   TX11EscapePoller poller(x.display, milliseconds(20), [&now] { return now; });
   struct Step {
-    int atMs;
-    int escapeDown;  // -1: left as it is
+    int atMs, escapeDown;  // escapeDown -1: left as it is
     bool expected;
     int64_t asks;
-  };
-  const Step steps[] = {
+  } const steps[] = {
       {0, -1, false, 1},   // the first poll asks
       {5, 1, false, 1},    // pressed, but the answer of 0 ms stands
       {19, -1, false, 1},  //
@@ -71,29 +61,25 @@ TEST(X11EscapeThrottle, TheLastAnswerStandsUntilTheIntervalHasPassed) {
 }
 
 // Presses Escape once the drawing is under way (the poller has answered
-// "up" by then), then lets time pass as a slow device would, so the
-// poller's interval runs out while the drawing goes on.
+// "up" by then), then lets time pass as a slow device would.
 class PressingCanvas : public TRecordingCanvas {
  public:
   explicit PressingCanvas(XSession& x) : x_(x) {}
   void LineTo(int32_t, int32_t) override { Stroke(); }
   void Polyline(const TDevicePoint*, size_t) override { Stroke(); }
-  int64_t strokesAfterPress = 0;
-  std::chrono::steady_clock::time_point pressedAt{};
+  int64_t strokes = 0, strokesAfterPress = 0;
+  TTime pressedAt{};
 
  private:
   void Stroke() {
-    if (++strokes_ < kStrokesBeforePress) return;
-    if (strokes_ == kStrokesBeforePress) {
+    if (++strokes == 5000) {
       x_.Escape(true);
       pressedAt = std::chrono::steady_clock::now();
-      return;
+    } else if (strokes > 5000 && ++strokesAfterPress % 100 == 0) {
+      std::this_thread::sleep_for(milliseconds(1));
     }
-    if (++strokesAfterPress % 100 == 0) std::this_thread::sleep_for(milliseconds(1));
   }
-  static constexpr int64_t kStrokesBeforePress = 5000;
   XSession& x_;
-  int64_t strokes_ = 0;
 };
 
 TEST(X11EscapeThrottle, EscapePressedDuringALongDrawingStopsIt) {
@@ -103,24 +89,18 @@ TEST(X11EscapeThrottle, EscapePressedDuringALongDrawingStopsIt) {
   const std::vector<uint8_t> bytes = jwwtest::SyntheticDrawingBytes(100'000);
   ASSERT_TRUE(d.LoadFromBytes(bytes.data(), bytes.size()));
   d.BuildBlockTree();
-  d.CalcExtents();
-  Gval.Reset();
-  TgraAttribute attr;
-  attr.SetLineWidthMode(true);
-  Gval.GraAttribute = &attr;
-  const double w = d.Extents[2] - d.Extents[0], h = d.Extents[3] - d.Extents[1];
-  SetView(3200, 2400, std::min(3200 / w, 2400 / h), (d.Extents[0] + d.Extents[2]) / 2,
-          (d.Extents[1] + d.Extents[3]) / 2);
   TX11EscapePoller poller(x.display);
-  SetKeyStatePoller(&poller);
   PressingCanvas canvas(x);
-  d.Draw(canvas, 1, -1, -1, true, true, false, 0);
+  {
+    const TFittedView view(d, "", 3200, 2400);
+    SetKeyStatePoller(&poller);
+    d.Draw(canvas, 1, -1, -1, true, true, false, 0);
+    SetKeyStatePoller(nullptr);
+  }
   const auto stoppedAt = std::chrono::steady_clock::now();
-  SetKeyStatePoller(nullptr);
-  Gval.Reset();
   x.Escape(false);
   // The whole drawing makes well over a million strokes; a sleep every
-  // hundred strokes lets the interval pass many times over within the bound.
+  // hundred lets the interval pass many times over within the bound.
   ASSERT_GT(canvas.pressedAt.time_since_epoch().count(), 0) << "the drawing ended before the press";
   EXPECT_LT(canvas.strokesAfterPress, 20'000);
   EXPECT_LT(stoppedAt - canvas.pressedAt, milliseconds(2000));  // a generous bound

@@ -2,6 +2,8 @@
 // and the strokes that must be drawn plain.
 #include "render/line_patterns.h"
 
+#include <gmock/gmock.h>
+
 #include <limits>
 
 #include "render_fixture.h"
@@ -173,22 +175,15 @@ TEST_F(LinePatternTest, HugeOrNonFiniteStrokesEnd) {
 }  // namespace
 
 namespace {
-
 // Where the walk leaves the pattern after the strokes, to compare runs.
-struct DashState {
-  int32_t segment;
-  double consumed;
-};
-DashState State() { return {Gval.DashSegment, Gval.DashConsumed}; }
-
+std::pair<int32_t, double> State() { return {Gval.DashSegment, Gval.DashConsumed}; }
 }  // namespace
 
 TEST_F(LinePatternTest, VectorDevicesGetTheDashesWithTheWalksPhase) {
   SetLineType(4, {-0.5, 1, 0, -1, 2, -0.5});  // starts with a gap, a dot, dashes in a row at the end
   struct Case {
     const char* name;
-    int32_t penWidth;
-    int32_t lineType;
+    int32_t penWidth, lineType;
     double x1, x2;  // one stroke at y 50 mm after a first one from 0 to 1.7 mm
     std::vector<double> dashes;  // empty: drawn dash by dash
     double phase;
@@ -201,57 +196,55 @@ TEST_F(LinePatternTest, VectorDevicesGetTheDashesWithTheWalksPhase) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    // The same strokes walked on a bitmap-like canvas, for the state.
-    ResetDashState();
-    canvas.drawsDashes = false;
     canvas.SetPenWidth(c.penWidth);
-    DrawPatternLine(0, c.lineType, canvas, 0, 50, 1.7, 50);
-    DrawPatternLine(0, c.lineType, canvas, c.x1, 50, c.x2, 50);
-    const DashState walked = State();
-    ResetDashState();
-    canvas.calls.clear();
-    canvas.drawsDashes = true;
-    DrawPatternLine(0, c.lineType, canvas, 0, 50, 1.7, 50);
-    const size_t firstCalls = canvas.calls.size();
-    DrawPatternLine(0, c.lineType, canvas, c.x1, 50, c.x2, 50);
-    EXPECT_EQ(State().segment, walked.segment);
-    EXPECT_NEAR(State().consumed, walked.consumed, 1e-12);
-    const std::vector<TCanvasCall> second(canvas.calls.begin() + long(firstCalls), canvas.calls.end());
+    // Both strokes, walked as on a bitmap or handed over; the second's first call.
+    auto draw = [&](bool dashes) {
+      ResetDashState();
+      canvas.calls.clear();
+      canvas.drawsDashes = dashes;
+      DrawPatternLine(0, c.lineType, canvas, 0, 50, 1.7, 50);
+      const long first = long(canvas.calls.size());
+      DrawPatternLine(0, c.lineType, canvas, c.x1, 50, c.x2, 50);
+      return first;
+    };
+    draw(false);
+    const auto walked = State();
+    const long first = draw(true);
+    const std::vector<TCanvasCall> second(canvas.calls.begin() + first, canvas.calls.end());
+    EXPECT_EQ(State().first, walked.first);
+    EXPECT_NEAR(State().second, walked.second, 1e-12);
     if (c.dashes.empty()) {
       for (const TCanvasCall& call : second) EXPECT_NE(call.kind, TCanvasCall::DashedPolyline);
       continue;
     }
     ASSERT_EQ(second.size(), 1u);
     EXPECT_EQ(second[0].kind, TCanvasCall::DashedPolyline);
-    ASSERT_EQ(second[0].dashes.size(), c.dashes.size());
-    for (size_t k = 0; k < c.dashes.size(); ++k) EXPECT_NEAR(second[0].dashes[k], c.dashes[k], 1e-9);
+    EXPECT_THAT(second[0].dashes, testing::Pointwise(testing::DoubleNear(1e-9), c.dashes));
     EXPECT_NEAR(second[0].angle, c.phase, 1e-9);
     ASSERT_EQ(second[0].points.size(), 2u);
-    EXPECT_EQ(second[0].points[0].x, std::lround(c.x1 * 10));
-    EXPECT_EQ(second[0].points[1].x, std::lround(c.x2 * 10));
-    EXPECT_EQ(second[0].points[1].y, 500);
+    const auto& p = second[0].points;
+    EXPECT_EQ(std::tuple(p[0].x, p[1].x, p[1].y), std::tuple(std::lround(c.x1 * 10), std::lround(c.x2 * 10), 500L));
   }
 }
 
 TEST_F(LinePatternTest, VectorDevicesGetWholeArcsOnlyInsideTheWindow) {
   SetLineType(11, {1, -1}, 0.3);
   canvas.SetPenWidth(3);
-  canvas.drawsDashes = true;
   struct Case {
     const char* name;
     int32_t lineType;
     double cx;
     bool whole;
-  } cases[] = {
-      {"inside", 2, 50, true},
-      {"reaching out of the window", 2, 5, false},
-      {"zig-zag", 11, 50, false},
-  };
+  } cases[] = {{"inside", 2, 50, true}, {"reaching out of the window", 2, 5, false}, {"zig-zag", 11, 50, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetDashState();
-    canvas.calls.clear();
-    DrawPatternArc(0, c.lineType, canvas, c.cx, 50, 10, 1, 0, 0, 2 * kPi, 0, 0, 1, 0, 0, 1, 1);
+    auto draw = [&](bool dashes) {
+      ResetDashState();
+      canvas.calls.clear();
+      canvas.drawsDashes = dashes;
+      DrawPatternArc(0, c.lineType, canvas, c.cx, 50, 10, 1, 0, 0, 2 * kPi, 0, 0, 1, 0, 0, 1, 1);
+    };
+    draw(true);
     const std::vector<TCanvasCall> dashed = canvas.Of(TCanvasCall::DashedPolyline);
     if (!c.whole) {
       EXPECT_TRUE(dashed.empty());
@@ -261,14 +254,10 @@ TEST_F(LinePatternTest, VectorDevicesGetWholeArcsOnlyInsideTheWindow) {
     ASSERT_EQ(dashed.size(), 1u);
     EXPECT_EQ(dashed[0].points.size(), 73u);
     EXPECT_EQ(dashed[0].angle, 0);
-    // The state is the walk's after 72 chords: a full circle of 72 chords
-    // ends where the walk would, on from the start.
-    const DashState device = State();
-    ResetDashState();
-    canvas.drawsDashes = false;
-    DrawPatternArc(0, c.lineType, canvas, c.cx, 50, 10, 1, 0, 0, 2 * kPi, 0, 0, 1, 0, 0, 1, 1);
-    canvas.drawsDashes = true;
-    EXPECT_EQ(device.segment, State().segment);
-    EXPECT_NEAR(device.consumed, State().consumed, 1e-12);
+    // The state is the walk's after the same 72 chords.
+    const auto device = State();
+    draw(false);
+    EXPECT_EQ(device.first, State().first);
+    EXPECT_NEAR(device.second, State().second, 1e-12);
   }
 }
