@@ -217,23 +217,22 @@ TEST_F(Startup, CommandLine) {
 // Shift-JIS "file=" line finds the file whose name folds to the same form.
 TEST_F(Startup, DrawingsWithAnyNameFromTheCommandLineAndJwCad) {
   const std::string work = jwwtest::FreshFolder("startup_names");
-  ::mkdir((wine.DriveC() + "W").c_str(), 0755);
-  for (const jwwtest::TUnusualName& name : jwwtest::UnusualNames()) {
-    const std::string relative = name.Stem + "/" + name.Stem + ".jww";
-    ::mkdir((work + name.Stem).c_str(), 0755);
-    Drawing(work + relative);
+  const auto listed = [&](const std::string& argument) {
     TForm1 f;
     f.SettingsPath = form.SettingsPath;
-    f.FormShow({relative}, work);
-    EXPECT_EQ(f.FileList, std::vector<std::string>{work + relative}) << name.Stem;
+    f.FormShow({argument}, work);
+    return f.FileList;
+  };
+  for (const jwwtest::TUnusualName& name : jwwtest::UnusualNames()) {
+    const std::string relative = name.Stem + "/" + name.Stem + ".jww";
+    std::filesystem::create_directories(work + name.Stem);
+    Drawing(work + relative);
+    EXPECT_EQ(listed(relative), std::vector{work + relative}) << name.Stem;
     if (!name.HasSjisForm) continue;
-    ::mkdir((wine.DriveC() + "W/" + name.Stem).c_str(), 0755);
+    std::filesystem::create_directories(wine.DriveC() + "W/" + name.Stem);
     Drawing(wine.DriveC() + "W/" + relative);
     Write(program + "JWC_TEMP.TXT", "file=C:\\W\\" + S(name.Stem.c_str()) + "\\" + S(name.Stem.c_str()) + ".JWW\r\n");
-    TForm1 g;
-    g.SettingsPath = form.SettingsPath;
-    g.FormShow({"/G"}, work);
-    EXPECT_EQ(g.FileList, std::vector<std::string>{wine.Prefix() + "drive_c/W/" + relative}) << name.Stem;
+    EXPECT_EQ(listed("/G"), std::vector{wine.Prefix() + "drive_c/W/" + relative}) << name.Stem;
   }
 }
 
@@ -242,19 +241,15 @@ TEST_F(Startup, DrawingsWithAnyNameFromTheCommandLineAndJwCad) {
 TEST_F(Startup, ProgramFolderWithAnUmlaut) {
   const std::string home = jwwtest::FreshFolder("startup_home");
   const std::string folder = home + "Jürgen/quillmoor/";
-  ::mkdir((home + "Jürgen").c_str(), 0755);
-  ::mkdir(folder.c_str(), 0755);
+  std::filesystem::create_directories(folder);
   Gval.ProgramFolder = folder;
-  TForm1 f;
-  f.SettingsPath = folder + "quillmoor.dat";
-  f.FormShow({}, folder);
-  EXPECT_EQ(f.TempFolder.rfind(folder + "TEMP/", 0), 0u) << f.TempFolder;
-  EXPECT_EQ(f.TempSheetFolder.rfind(folder + "TMP/", 0), 0u) << f.TempSheetFolder;
-  EXPECT_TRUE(f.FormClose());
-  EXPECT_TRUE(std::filesystem::is_regular_file(folder + "quillmoor.dat"));
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(home)) names.push_back(e.path().filename().string());
-  EXPECT_EQ(names, std::vector<std::string>{"Jürgen"});
+  form.SettingsPath = folder + "quillmoor.dat";
+  form.FormShow({}, folder);
+  EXPECT_EQ(form.TempFolder.rfind(folder + "TEMP/", 0), 0u) << form.TempFolder;
+  EXPECT_EQ(form.TempSheetFolder.rfind(folder + "TMP/", 0), 0u) << form.TempSheetFolder;
+  EXPECT_TRUE(form.FormClose());
+  EXPECT_TRUE(std::filesystem::is_regular_file(form.SettingsPath));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home), {}), 1);  // "Jürgen" alone
 }
 
 TEST_F(Startup, JwCadRunAsksRunsOrRefuses) {

@@ -144,9 +144,7 @@ TEST_F(StartModes, ClosingDuringARunOnlyAborts) {
   EXPECT_FALSE(std::filesystem::exists(data + "1_b.jww"));
 }
 
-// Counts the paint events of a widget.
-class PaintCounter : public QObject {
- public:
+struct PaintCounter : QObject {
   int paints = 0;
   bool eventFilter(QObject*, QEvent* event) override {
     paints += event->type() == QEvent::Paint;
