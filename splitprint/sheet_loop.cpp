@@ -3,11 +3,16 @@
 // and the drawing turned back, sheet after sheet.
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <set>
+#include <string_view>
+#include <system_error>
+#include <vector>
 
 #include "counted_rows.h"
 #include "file_io.h"
+#include "file_replace.h"
 #include "form1_state.h"
 #include "gval.h"
 #include "sheet_names.h"
@@ -81,18 +86,29 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
     BuildSheetBlockTree();
   }
   d.SetSaveOptions(0);
-  bool saved = d.SaveToFile(path, d.Header.Version);
+  // The sheet is built whole in memory first: a sheet that cannot be saved
+  // whole never touches the file already at its path (an earlier run's
+  // sheet, perhaps edited since).
+  std::vector<uint8_t> bytes;
+  const bool built = d.SaveToBytes(bytes, d.Header.Version);
   if (overlay) RemoveFrameInsert(LoadedInsertCount);
-  if (!saved) {
+  if (!built) {
     reason = SystemReason(d.LastSaveErrno);
-  } else if (d.LastSaveDroppedImages > 0) {
-    // A sheet without the images it shows is no sheet: it is not kept.
-    RemoveFile(path);
-    reason = Utf8ToSjis("図面に埋め込まれた画像を取り出せませんでした");
-    saved = false;
+    return false;
   }
-  if (saved) Report.SavedFiles.insert(path);
-  return saved;
+  if (d.LastSaveDroppedImages > 0) {
+    // A sheet without the images it shows is no sheet.
+    reason = Utf8ToSjis("図面に埋め込まれた画像を取り出せませんでした");
+    return false;
+  }
+  std::error_code error;
+  const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (!WriteFileReplacing(path, view, error)) {
+    reason = SystemReason(error.value() != 0 ? error.value() : EIO);
+    return false;
+  }
+  Report.SavedFiles.insert(path);
+  return true;
 }
 
 void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFileName) {

@@ -374,6 +374,40 @@ TEST_F(Batch, SheetsThatWouldLoseAHeldImageAreNotSaved) {
   EXPECT_NE(host.Informs[0].find(folder + "plan_1.jww"), std::string::npos);
 }
 
+// The sheet of an earlier run (perhaps edited since) stays byte for byte
+// when this run's sheet at its path cannot be saved whole: the image folder
+// is missing, or the image's name is too long for a file name.
+TEST_F(Batch, SheetThatWouldLoseAHeldImageLeavesTheEarlierFile) {
+  std::string kanji;
+  for (int i = 0; i < 90; ++i) kanji += "画";
+  struct Case {
+    std::string image;
+    bool folderMissing;
+  };
+  for (const Case& c : {Case{"pic.bmp", true}, Case{kanji + ".bmp", false}}) {
+    host = FakeBatchHost();
+    SetUp();
+    JwwBuilder b;
+    AddFrame(b, 0, 0, 297, 210);
+    b.AddText(jwwtest::MakeText(10, 10, "^@BM%temp%" + S(c.image.c_str()) + ",10,10", Common(1)));
+    b.AddImage(S(c.image.c_str()), "BM image bytes");
+    const std::string plan = Write(b, "plan.jww");
+    JwwBuilder earlier;
+    earlier.AddLine(jwwtest::MakeLine(0, 0, 5, 5, Common(9)));
+    const std::string old = Write(earlier, "plan_1.jww");
+    const std::vector<uint8_t> oldBytes = FileBytes(old);
+    if (c.folderMissing) BindImg.TempFolder = folder + "no_such_folder/";
+    BindImg.BindImageExtractFlag = BindImg.BindImageKeepFlag = 1;
+    form.FileList = {plan};
+    form.RunBatch(host);
+    EXPECT_EQ(FileBytes(old), oldBytes) << c.image;
+    EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"plan.jww", "plan_1.jww"})) << c.image;
+    ASSERT_EQ(host.Informs.size(), 1u) << c.image;
+    EXPECT_NE(host.Informs[0].find(old + S("：図面に埋め込まれた画像を取り出せませんでした")), std::string::npos);
+    EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　保存できなかった分割図面：1　分割図面を保存できなかった図面：1"));
+  }
+}
+
 TEST_F(Batch, GivenFolderOrTheSourceFolder) {
   const std::string plan = Write(MainDrawing(), "plan.jww");
   form.FileList = {plan};
