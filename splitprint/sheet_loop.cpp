@@ -62,13 +62,15 @@ std::string SystemReason(int error) {
   return Utf8ToSjis(std::strerror(error));
 }
 
-// The path itself, or, when this run already saved a file there, the first
+// The sheet's path, or, when this run already saved a file there, the first
 // of name-2, name-3, ... that it did not (the "-k" of sheets within a frame).
-std::string FreshSheetPath(const std::string& folder, const std::string& name,
+// nameWith gives the file name with a suffix that fits.
+template <typename NameWith>
+std::string FreshSheetPath(const std::string& folder, const NameWith& nameWith,
                            const std::set<std::string>& savedFiles) {
   auto taken = [&](const std::string& path) { return savedFiles.count(path) > 0; };
-  std::string path = folder + name + ".jww";
-  for (int32_t k = 2; taken(path); ++k) path = folder + name + "-" + std::to_string(k) + ".jww";
+  std::string path = folder + nameWith(std::string()) + ".jww";
+  for (int32_t k = 2; taken(path); ++k) path = folder + nameWith("-" + std::to_string(k)) + ".jww";
   return path;
 }
 
@@ -153,8 +155,10 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
     for (size_t k = 0; k < sheets; ++k) {
       const std::string numberText = SheetNumberText(number, ZeroPad, frameCount, StartNumber, frame.NameCount,
                                                      static_cast<int32_t>(k));
-      const std::string name = SheetFileName(NamingPattern, numberText, Separator, base, frame.Names[k]);
-      frame.OutputNames[k] = FreshSheetPath(folder, name, Report.SavedFiles);
+      auto nameWith = [&](const std::string& suffix) {
+        return SheetFileName(NamingPattern, numberText, Separator, base, frame.Names[k], suffix);
+      };
+      frame.OutputNames[k] = FreshSheetPath(folder, nameWith, Report.SavedFiles);
       ExtractSheet(i, static_cast<int32_t>(k));
       const int64_t elements = static_cast<int64_t>(d.LineCount) + d.ArcCount + d.PointCount + d.TextCount +
                                d.DimensionCount + d.SolidCount + d.BlockInsertCount;

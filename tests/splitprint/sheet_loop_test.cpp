@@ -277,6 +277,46 @@ TEST_F(SheetLoop, SheetsOfOneRunNeverReplaceEachOther) {
   EXPECT_EQ(FolderFiles(folder).size(), 4u);
 }
 
+// Sheet names too long for a file name, each the name of three frames, and
+// a second drawing of the same name into the same folder: every sheet is
+// saved under a name of its own that fits, cut on a character boundary.
+TEST_F(SheetLoop, LongDuplicateSheetNamesAreAllSaved) {
+  auto times = [](const char* utf8, int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += utf8;
+    return s;
+  };
+  const std::string names[] = {
+      std::string(300, 'a'),         // ASCII
+      times("図", 120),              // 3 bytes each in the file name
+      "b" + times("図", 100),        // cut to 250 bytes: one short of room for "-2"
+      times("ｱ", 200),              // one byte in the drawing, three on disk
+  };
+  for (const std::string& name : names) {
+    form.WorkDrawing.FreeData();
+    form.Report.Clear();  // a new run
+    form.UnsavedSheetCount = 0;
+    SetUp();
+    AddFrames(3);
+    for (int i = 0; i < 3; ++i) {
+      AddLineInFrame(i, static_cast<uint32_t>(i));
+      Append(form.WorkDrawing, Tag(400.0 * i + 100, 100, S("【名】") + S(name.c_str())));
+    }
+    form.NamingPattern = 5;
+    form.SplitAndSave(folder, "plan.jww");
+    form.SplitAndSave(folder, "plan.jww");
+    EXPECT_EQ(form.UnsavedSheetCount, 0) << name;
+    EXPECT_TRUE(form.Report.UnsavedSheets.empty()) << name;
+    const std::vector<std::string> files = FolderFiles(folder);
+    EXPECT_EQ(files.size(), 6u) << name;
+    for (const std::string& file : files) {
+      EXPECT_LE(file.size(), 255u) << file;
+      EXPECT_TRUE(IsValidUtf8(file)) << file;
+      EXPECT_EQ(file.substr(file.size() - 4), ".jww") << file;
+    }
+  }
+}
+
 TEST_F(SheetLoop, UnsafeSheetNamesStayInsideTheFolder) {
   TJwwData& d = form.WorkDrawing;
   AddFrames(3);

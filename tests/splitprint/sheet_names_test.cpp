@@ -118,6 +118,33 @@ TEST(SheetFileName, TheDrawingNameGivesWayToTheNumberAndTheSheetName) {
   }
 }
 
+// A name cut to fit keeps the "~n" of a repeated sheet name and leaves
+// room for the "-k" of a name taken already.
+TEST(SheetFileName, CutNamesKeepTheirDuplicateMarksAndSuffix) {
+  auto zu = [](int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += "図";
+    return s;
+  };
+  struct Case {
+    int32_t pattern;
+    std::string base, sheetName, suffix, expected;  // UTF-8
+  } cases[] = {
+      {5, "plan", zu(200) + "~1", "", zu(83) + "~1"},                      // 249 + 2
+      {5, "plan", zu(200) + "~1", "-2", zu(82) + "~1-2"},                  // 246 + 4: 247 would split one
+      {2, std::string(300, 'd'), std::string(300, 'a') + "~12", "-3", "_" + std::string(245, 'a') + "~12-3"},
+      {1, std::string(300, 'd'), "", "-10", std::string(246, 'd') + "_1-10"},
+      {5, "plan", "a~b", "-2", "a~b-2"},                                    // not a mark: kept as it is
+      {5, "plan", std::string(260, 'a') + "~x", "", std::string(251, 'a')},
+  };
+  for (const Case& c : cases) {
+    const std::string name = SheetFileName(c.pattern, "1", "_", c.base, Utf8ToSjis(c.sheetName), c.suffix);
+    EXPECT_EQ(name, c.expected) << c.sheetName.size() << c.suffix;
+    EXPECT_LE(name.size(), 251u);
+    EXPECT_TRUE(IsValidUtf8(name));
+  }
+}
+
 TEST(SheetPathParts, FolderNameAndExtension) {
   EXPECT_EQ(FolderOf("/a/b/plan.jww"), "/a/b/");
   EXPECT_EQ(FolderOf("plan.jww"), "");
