@@ -88,7 +88,7 @@ TEST(SafeSheetFileName, LongNamesAreCutToOneFileNameOnACharacterBoundary) {
 }
 
 // The drawing's own name (native bytes) gives way; the number and the sheet
-// name (Shift-JIS texts) stay.
+// name (Shift-JIS texts) stay, and so do the marks of repeated names.
 TEST(SheetFileName, TheDrawingNameGivesWayToTheNumberAndTheSheetName) {
   auto zu = [](int n) {
     std::string s;
@@ -100,6 +100,7 @@ TEST(SheetFileName, TheDrawingNameGivesWayToTheNumberAndTheSheetName) {
   struct Case {
     int32_t pattern;
     std::string number, base, sheetName, expected;  // UTF-8
+    std::string suffix = "";  // of a name taken already
   } cases[] = {
       {1, "12", "plan", "", "plan_12"},                                  // fits: as composed
       {1, "12", d250, "", std::string(248, 'd') + "_12"},                // 251 bytes, number kept
@@ -109,39 +110,17 @@ TEST(SheetFileName, TheDrawingNameGivesWayToTheNumberAndTheSheetName) {
       {5, "1", d250, zu(200), zu(83)},                                   // no drawing name: cut at the end
       {4, "9", "base", zu(200), "_9_" + zu(82)},                         // drawing name gone, then cut at the end
       {1, "1", "1階〜2階 Müller", "", "1階〜2階 Müller_1"},              // names Shift-JIS lacks stay whole
+      // The "~n" of a repeated sheet name and the "-k" of a taken name stay.
+      {5, "1", "plan", zu(200) + "~1", zu(83) + "~1"},                    // 249 + 2
+      {5, "1", "plan", zu(200) + "~1", zu(82) + "~1-2", "-2"},            // 246 + 4: 247 would split one
+      {2, "1", d250, std::string(300, 'a') + "~12", "_" + std::string(245, 'a') + "~12-3", "-3"},
+      {1, "1", d250, "", std::string(246, 'd') + "_1-10", "-10"},
   };
   for (const Case& c : cases) {
     const std::string name =
-        SheetFileName(c.pattern, Utf8ToSjis(c.number), "_", c.base, Utf8ToSjis(c.sheetName));
+        SheetFileName(c.pattern, Utf8ToSjis(c.number), "_", c.base, Utf8ToSjis(c.sheetName), c.suffix);
     EXPECT_EQ(name, c.expected) << "pattern " << c.pattern;
     EXPECT_LE(name.size(), 251u);
-  }
-}
-
-// A name cut to fit keeps the "~n" of a repeated sheet name and leaves
-// room for the "-k" of a name taken already.
-TEST(SheetFileName, CutNamesKeepTheirDuplicateMarksAndSuffix) {
-  auto zu = [](int n) {
-    std::string s;
-    for (int i = 0; i < n; ++i) s += "図";
-    return s;
-  };
-  struct Case {
-    int32_t pattern;
-    std::string base, sheetName, suffix, expected;  // UTF-8
-  } cases[] = {
-      {5, "plan", zu(200) + "~1", "", zu(83) + "~1"},                      // 249 + 2
-      {5, "plan", zu(200) + "~1", "-2", zu(82) + "~1-2"},                  // 246 + 4: 247 would split one
-      {2, std::string(300, 'd'), std::string(300, 'a') + "~12", "-3", "_" + std::string(245, 'a') + "~12-3"},
-      {1, std::string(300, 'd'), "", "-10", std::string(246, 'd') + "_1-10"},
-      {5, "plan", "a~b", "-2", "a~b-2"},                                    // not a mark: kept as it is
-      {5, "plan", std::string(260, 'a') + "~x", "", std::string(251, 'a')},
-  };
-  for (const Case& c : cases) {
-    const std::string name = SheetFileName(c.pattern, "1", "_", c.base, Utf8ToSjis(c.sheetName), c.suffix);
-    EXPECT_EQ(name, c.expected) << c.sheetName.size() << c.suffix;
-    EXPECT_LE(name.size(), 251u);
-    EXPECT_TRUE(IsValidUtf8(name));
   }
 }
 

@@ -327,46 +327,6 @@ TEST_F(SheetOutput, PreviewStopAndEscapeAbortTheRun) {
   EXPECT_TRUE(host.bitmap.saved.empty());
 }
 
-// A sheet gone since it was saved, a damaged one and one whose blocks nest
-// too deep to draw are each told once with their reason, however often
-// they were previewed and printed.
-TEST_F(SheetOutput, SheetsNotShownWholeAreToldOnce) {
-  JwwBuilder deep;
-  deep.AddLine(jwwtest::MakeLine(0, 0, 10, 0, Common(1)));
-  for (uint32_t i = 0; i < 70; ++i) {
-    jwwtest::JwwBuilderBlockDef& def = deep.AddBlockDef(100 + i, "deep");
-    def.Elements.Add(jwwtest::MakeLine(0, 0, 1, 0, Common(2)));
-    if (i + 1 < 70) def.Elements.Add(jwwtest::MakeInsert(0, 0, 101 + i, Common(3)));
-  }
-  deep.AddBlockInsert(jwwtest::MakeInsert(0, 0, 100, Common(4)));
-  const std::string deepPath = Write(deep, "deep.jww");
-  const std::string cut = Sheet("cut.jww");
-  const std::vector<uint8_t> bytes = FileBytes(cut);
-  std::ofstream(cut, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size() - 8));
-  const std::string gone = folder + "gone.jww";
-  struct Case {
-    int previews, prints;
-  };
-  for (const Case& c : {Case{1, 0}, Case{0, 1}, Case{2, 1}}) {
-    Gval.SheetList.clear();
-    form.SheetRowKinds.clear();
-    form.Report.Clear();
-    form.AbortRun = false;
-    form.OneDocument = 0;
-    List({Sheet("a.jww"), gone, cut, deepPath});
-    for (int i = 0; i < c.previews; ++i) form.PreviewSheets(host);
-    for (int i = 0; i < c.prints; ++i) form.PrintSheets(host);
-    const std::string row = "\r\n" + folder;
-    EXPECT_EQ(RunEndMessage(form.Report), S("プレビュー・印刷できなかった図面があります。") + row +
-                                              S("gone.jww：ファイルがありません") + row + S("cut.jww：図面が壊れています") +
-                                              S("\r\n\r\nブロックを一部描けなかった図面があります。") + row +
-                                              S("deep.jww：") + BlocksLeftOutReason())
-        << c.previews << " " << c.prints;
-    EXPECT_EQ(RunTroubleNote(form.Report, 0),
-              S("　プレビュー・印刷できなかった図面：2　ブロックを一部描けなかった図面：1"));
-  }
-}
-
 TEST_F(SheetOutput, ThumbnailModeFitsThePaperAndLabelsIt) {
   JwwBuilder b;
   b.Header().PaperSize = 6;
