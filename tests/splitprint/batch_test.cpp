@@ -6,11 +6,8 @@
 #include <fstream>
 
 #include "bind_images.h"
-#include "fake_printer.h"
 #include "file_io.h"
 #include "sheet_fixtures.h"
-#include "sheet_output.h"
-#include "unit_print.h"
 
 using namespace sheettest;
 using jwwtest::JwwBuilder;
@@ -395,53 +392,6 @@ TEST_F(Batch, SheetThatWouldLoseAHeldImageLeavesTheEarlierFile) {
   EXPECT_EQ(FileBytes(old), oldBytes);
   ASSERT_EQ(host.Informs.size(), 1u);
   EXPECT_NE(host.Informs[0].find(old + S("：図面に埋め込まれた画像を取り出せませんでした")), std::string::npos);
-}
-
-// The window's side of the preview and the printing, on a fake printer.
-struct OutputHost : TSheetOutputHost {
-  struct : TSheetBitmap {
-    TCanvas* Begin(int32_t, int32_t) override { return nullptr; }
-    bool Save(const std::string&) override { return false; }
-  } bitmap;
-  void SetStatusText(const std::string&) override {}
-  void Inform(const std::string&) override {}
-  TSheetBitmap& Bitmap() override { return bitmap; }
-  TPreviewAnswer ShowPreview(const std::string&) override { return {}; }
-};
-
-// Sheets gone or damaged after saving, and a drawing whose blocks nest too
-// deep to draw, are named once at the end of the run, however often they
-// were previewed and printed: it is no plain success.
-TEST_F(Batch, SheetsNotShownWholeAreToldAtTheEnd) {
-  JwwBuilder deep;
-  deep.AddLine(jwwtest::MakeLine(0, 0, 10, 0, Common(1)));
-  for (uint32_t i = 0; i < 70; ++i) {
-    jwwtest::JwwBuilderBlockDef& def = deep.AddBlockDef(100 + i, "deep");
-    if (i + 1 < 70) def.Elements.Add(jwwtest::MakeInsert(0, 0, 101 + i, Common(3)));
-  }
-  deep.AddBlockInsert(jwwtest::MakeInsert(0, 0, 100, Common(4)));
-  const std::string deepPath = Write(deep, "deep.jww");
-  form.FileList = {Write(MainDrawing(), "plan.jww"), deepPath};
-  form.PreviewAfterSplit = form.PrintAfterSplit = true;
-  const std::string gone = folder + "plan_2.jww", cut = folder + "plan_平面図.jww";
-  host.OnOrder = [&](TForm1&) {
-    std::filesystem::remove(gone);
-    std::filesystem::resize_file(cut, std::filesystem::file_size(cut) - 8);
-  };
-  TFakePrinter printer;
-  SetCurrentPrinter(&printer);
-  OutputHost output;
-  host.OnPreview = [&](TForm1& f) { f.PreviewSheets(output), f.PreviewSheets(output); };
-  host.OnPrint = [&](TForm1& f) { f.PrintSheets(output); };
-  form.RunBatch(host);
-  SetCurrentPrinter(nullptr);
-  EXPECT_EQ(printer.Pages, 2);  // 立面図 and the deep drawing
-  EXPECT_EQ(host.Statuses.back(),
-            S("実行完了(2)　プレビュー・印刷できなかった図面：2　ブロックを一部描けなかった図面：1"));
-  ASSERT_EQ(host.Informs.size(), 1u);
-  EXPECT_NE(host.Informs[0].find(gone + S("：ファイルがありません")), std::string::npos) << host.Informs[0];
-  EXPECT_NE(host.Informs[0].find(SjisTextFromPath(cut) + S("：図面が壊れています")), std::string::npos);
-  EXPECT_NE(host.Informs[0].find("\r\n" + deepPath + S("：ブロック")), std::string::npos);
 }
 
 TEST_F(Batch, GivenFolderOrTheSourceFolder) {
