@@ -281,13 +281,9 @@ TEST_F(SheetLoop, SheetsOfOneRunNeverReplaceEachOther) {
 // a second drawing of the same name into the same folder: every sheet is
 // saved under a name of its own that fits, cut on a character boundary.
 TEST_F(SheetLoop, LongDuplicateSheetNamesAreAllSaved) {
-  auto times = [](const std::string& s, int n) {
-    std::string out;
-    while (n-- > 0) out += s;
-    return out;
-  };
-  // ASCII; cut to 250 bytes, one short of "-2"; one byte in the drawing, three on disk.
-  for (const std::string& name : {times("a", 300), "b" + times(S("図"), 100), times(S("ｱ"), 200)}) {
+  std::string kanji = "b", kana;  // cut to 250 bytes, one short of "-2"; one byte in the drawing, three on disk
+  for (int i = 0; i < 100; ++i) kanji += S("図"), kana += S("ｱｱ");
+  for (const std::string& name : {std::string(300, 'a'), kanji, kana}) {
     form.WorkDrawing.FreeData();
     form.Report.Clear();  // a new run
     SetUp();
