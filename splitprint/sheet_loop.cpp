@@ -3,7 +3,6 @@
 // and the drawing turned back, sheet after sheet.
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <set>
 #include <string_view>
@@ -106,7 +105,7 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
   std::error_code error;
   const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   if (!WriteFileReplacing(path, view, error)) {
-    reason = SystemReason(error.value() != 0 ? error.value() : EIO);
+    reason = SystemReason(error.value());
     return false;
   }
   Report.SavedFiles.insert(path);
