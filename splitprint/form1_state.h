@@ -380,6 +380,15 @@ class TForm1 {
   };
   // The common first steps of rendering and printing a sheet.
   TSheetPlacement LoadSheet(TSheetOutputHost& host, const std::string& path, bool printing);
+  // How the last LoadSheet went: the sheet loaded whole, and its block tree
+  // was cut (blocks left out of the drawing).
+  bool LastSheetWhole = true;
+  bool LastSheetBlocksCut = false;
+  // For the preview and the printing of Gval.SheetList: true when the row's
+  // sheet can be loaded, else it is told in Report with its reason; and,
+  // after it was drawn, what its loading left out.
+  bool SheetCanBeShown(const std::string& sheet);
+  void NoteShownSheet(const std::string& sheet);
   // True when the loaded drawing holds anything but temporary points.
   bool HasPrintableElements() const;
   void ReportPrintFailure(TSheetOutputHost& host);

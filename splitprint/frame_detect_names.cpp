@@ -27,7 +27,8 @@ int32_t CountSameNames(const std::vector<TZumenWakuField>& frames, size_t frameC
     const auto used = f.SheetSlots();
     for (size_t k = 0; k < used; ++k) {
       const std::string& n = f.Names[k];
-      if (EqualIgnoringCase(n.substr(0, n.find('~')), name)) ++count;
+      // On a character boundary: ミ and others end in the byte of "~".
+      if (EqualIgnoringCase(n.substr(0, FindOnCharBoundary(n, "~")), name)) ++count;
     }
   }
   return count;

@@ -23,6 +23,13 @@ std::string TroubleList(const char* headingUtf8, const std::vector<TRunReport::T
 std::string DrawingMissingReason() { return Utf8ToSjis("ファイルがありません"); }
 std::string NotAJwwDrawingReason() { return Utf8ToSjis("JWW形式の図面ではありません"); }
 std::string DamagedDrawingReason() { return Utf8ToSjis("図面が壊れています"); }
+std::string BlocksLeftOutReason() { return Utf8ToSjis("ブロックの入れ子が深すぎるか数が多すぎるため一部を描いていません"); }
+
+void TRunReport::AddOnce(std::vector<TFileTrouble>& rows, const std::string& path, const std::string& reason) {
+  for (const TFileTrouble& row : rows)
+    if (row.Path == path) return;
+  rows.push_back({path, reason});
+}
 
 std::string UnreadableDrawingReason(const std::string& path, const TJwwData& reader) {
   if (!FileExists(path)) return DrawingMissingReason();
@@ -42,15 +49,23 @@ std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets) {
     note += Utf8ToSjis("　分割図面を保存できなかった図面：") + std::to_string(report.DrawingsWithoutSheets);
   if (report.DrawingsNotExploded > 0)
     note += Utf8ToSjis("　ブロックを分解できなかった図面：") + std::to_string(report.DrawingsNotExploded);
+  if (!report.UnshownSheets.empty())
+    note += Utf8ToSjis("　プレビュー・印刷できなかった図面：") + std::to_string(report.UnshownSheets.size());
+  if (!report.SheetsMissingBlocks.empty())
+    note += Utf8ToSjis("　ブロックを一部描けなかった図面：") + std::to_string(report.SheetsMissingBlocks.size());
   return note;
 }
 
 std::string RunEndMessage(const TRunReport& report) {
   std::string text;
-  if (!report.UnreadDrawings.empty()) text = TroubleList("読み込めなかった図面があります。", report.UnreadDrawings);
-  if (!report.UnsavedSheets.empty()) {
+  auto add = [&text](const char* headingUtf8, const std::vector<TRunReport::TFileTrouble>& rows) {
+    if (rows.empty()) return;
     if (!text.empty()) text += "\r\n\r\n";
-    text += TroubleList("保存できなかった分割図面があります。", report.UnsavedSheets);
-  }
+    text += TroubleList(headingUtf8, rows);
+  };
+  add("読み込めなかった図面があります。", report.UnreadDrawings);
+  add("保存できなかった分割図面があります。", report.UnsavedSheets);
+  add("プレビュー・印刷できなかった図面があります。", report.UnshownSheets);
+  add("ブロックを一部描けなかった図面があります。", report.SheetsMissingBlocks);
   return text;
 }

@@ -29,14 +29,25 @@ struct TRunReport {
   int32_t DrawingsNotExploded = 0;
   // Framed drawings none of whose sheets was saved (they are not listed).
   int32_t DrawingsWithoutSheets = 0;
+  // Sheets (or drawings listed whole) the preview or the printing could not
+  // load: gone since they were saved, or damaged.
+  std::vector<TFileTrouble> UnshownSheets;
+  // Sheets drawn without some of their blocks: the block tree was cut by
+  // its bounds.
+  std::vector<TFileTrouble> SheetsMissingBlocks;
 
   void Clear() { *this = TRunReport{}; }
+  // Adds the row unless the same file is listed there already: a sheet is
+  // told once, however often it was previewed and printed.
+  static void AddOnce(std::vector<TFileTrouble>& rows, const std::string& path, const std::string& reason);
 };
 
 // The reasons a listed drawing could not be read (Shift-JIS).
 std::string DrawingMissingReason();
 std::string NotAJwwDrawingReason();
 std::string DamagedDrawingReason();
+// Why blocks of a drawing were left out when it was drawn (Shift-JIS).
+std::string BlocksLeftOutReason();
 
 // Why the listed file cannot be taken as a JWW drawing: missing, cannot be
 // opened (the system's reason), or not a JWW drawing by its extension or
@@ -46,6 +57,7 @@ std::string UnreadableDrawingReason(const std::string& path, const TJwwData& rea
 // The closing status's tail: a count of each kind of trouble, each after a
 // full-width blank; empty when there was none.
 std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets);
-// The closing box: the drawings that could not be read and the sheets that
-// were not saved, each with its reason; empty when there is nothing to tell.
+// The closing box: the drawings that could not be read, the sheets that
+// were not saved, not previewed or printed, or drawn without some blocks,
+// each with its reason; empty when there is nothing to tell.
 std::string RunEndMessage(const TRunReport& report);

@@ -5,9 +5,13 @@
 #include <array>
 #include <cstring>
 #include <set>
+#include <string_view>
+#include <system_error>
+#include <vector>
 
 #include "counted_rows.h"
 #include "file_io.h"
+#include "file_replace.h"
 #include "form1_state.h"
 #include "gval.h"
 #include "sheet_names.h"
@@ -57,13 +61,15 @@ std::string SystemReason(int error) {
   return Utf8ToSjis(std::strerror(error));
 }
 
-// The path itself, or, when this run already saved a file there, the first
+// The sheet's path, or, when this run already saved a file there, the first
 // of name-2, name-3, ... that it did not (the "-k" of sheets within a frame).
-std::string FreshSheetPath(const std::string& folder, const std::string& name,
+// nameWith gives the file name with a suffix that fits.
+template <typename NameWith>
+std::string FreshSheetPath(const std::string& folder, const NameWith& nameWith,
                            const std::set<std::string>& savedFiles) {
   auto taken = [&](const std::string& path) { return savedFiles.count(path) > 0; };
-  std::string path = folder + name + ".jww";
-  for (int32_t k = 2; taken(path); ++k) path = folder + name + "-" + std::to_string(k) + ".jww";
+  std::string path = folder + nameWith(std::string()) + ".jww";
+  for (int32_t k = 2; taken(path); ++k) path = folder + nameWith("-" + std::to_string(k)) + ".jww";
   return path;
 }
 
@@ -81,18 +87,29 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
     BuildSheetBlockTree();
   }
   d.SetSaveOptions(0);
-  bool saved = d.SaveToFile(path, d.Header.Version);
+  // The sheet is built whole in memory first: a sheet that cannot be saved
+  // whole never touches the file already at its path (an earlier run's
+  // sheet, perhaps edited since).
+  std::vector<uint8_t> bytes;
+  const bool built = d.SaveToBytes(bytes, d.Header.Version);
   if (overlay) RemoveFrameInsert(LoadedInsertCount);
-  if (!saved) {
+  if (!built) {
     reason = SystemReason(d.LastSaveErrno);
-  } else if (d.LastSaveDroppedImages > 0) {
-    // A sheet without the images it shows is no sheet: it is not kept.
-    RemoveFile(path);
-    reason = Utf8ToSjis("図面に埋め込まれた画像を取り出せませんでした");
-    saved = false;
+    return false;
   }
-  if (saved) Report.SavedFiles.insert(path);
-  return saved;
+  if (d.LastSaveDroppedImages > 0) {
+    // A sheet without the images it shows is no sheet.
+    reason = Utf8ToSjis("図面に埋め込まれた画像を取り出せませんでした");
+    return false;
+  }
+  std::error_code error;
+  const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (!WriteFileReplacing(path, view, error)) {
+    reason = SystemReason(error.value());
+    return false;
+  }
+  Report.SavedFiles.insert(path);
+  return true;
 }
 
 void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFileName) {
@@ -137,8 +154,10 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
     for (size_t k = 0; k < sheets; ++k) {
       const std::string numberText = SheetNumberText(number, ZeroPad, frameCount, StartNumber, frame.NameCount,
                                                      static_cast<int32_t>(k));
-      const std::string name = SheetFileName(NamingPattern, numberText, Separator, base, frame.Names[k]);
-      frame.OutputNames[k] = FreshSheetPath(folder, name, Report.SavedFiles);
+      auto nameWith = [&](const std::string& suffix) {
+        return SheetFileName(NamingPattern, numberText, Separator, base, frame.Names[k], suffix);
+      };
+      frame.OutputNames[k] = FreshSheetPath(folder, nameWith, Report.SavedFiles);
       ExtractSheet(i, static_cast<int32_t>(k));
       const int64_t elements = static_cast<int64_t>(d.LineCount) + d.ArcCount + d.PointCount + d.TextCount +
                                d.DimensionCount + d.SolidCount + d.BlockInsertCount;

@@ -77,6 +77,17 @@ std::string CutUtf8(const std::string& name, size_t limit) {
   return name.substr(0, cut);
 }
 
+// Where the "~n" that AssignSheetNames gives a repeated sheet name starts
+// in a native sheet name; its size when there is none. In UTF-8 the byte of
+// "~" is never part of another character.
+size_t DuplicateMarkStart(const std::string& sheetName) {
+  const size_t tilde = sheetName.rfind('~');
+  if (tilde == std::string::npos || tilde + 1 == sheetName.size()) return sheetName.size();
+  for (size_t i = tilde + 1; i < sheetName.size(); ++i)
+    if (sheetName[i] < '0' || sheetName[i] > '9') return sheetName.size();
+  return tilde;
+}
+
 }  // namespace
 
 bool HasForbiddenSeparatorChar(const std::string& separator) {
@@ -113,22 +124,32 @@ std::string ComposeSheetName(int32_t pattern, const std::string& number, const s
 std::string SafeSheetFileName(const std::string& name) { return CutToFileName(SafeCharacters(name)); }
 
 std::string SheetFileName(int32_t pattern, const std::string& number, const std::string& separator,
-                          const std::string& base, const std::string& sheetName) {
+                          const std::string& base, const std::string& sheetName, const std::string& suffix) {
   auto native = [](const std::string& sjis) { return PathFromSjisText(SafeCharacters(sjis)); };
-  const std::string nativeNumber = native(number), nativeSeparator = native(separator),
-                    nativeSheetName = native(sheetName);
-  auto compose = [&](const std::string& b) {
-    return ComposeSheetName(pattern, nativeNumber, nativeSeparator, b, nativeSheetName);
+  const std::string nativeNumber = native(number), nativeSeparator = native(separator);
+  const size_t limit = kMaxNameBytes - std::min(suffix.size(), kMaxNameBytes);
+  auto compose = [&](const std::string& b, const std::string& sheet) {
+    return ComposeSheetName(pattern, nativeNumber, nativeSeparator, b, sheet);
   };
-  std::string name = compose(base);
-  if (name.size() <= kMaxNameBytes) return name;
+  const std::string nativeSheetName = native(sheetName);
+  std::string name = compose(base, nativeSheetName);
+  if (name.size() <= limit) return name + suffix;
   // The drawing's name gives way first: the number and the sheet name tell
   // the sheets apart.
-  if (compose(std::string()).size() < name.size()) {
-    const size_t over = name.size() - kMaxNameBytes;
-    name = compose(CutUtf8(base, base.size() > over ? base.size() - over : 0));
+  std::string cutBase = base;
+  if (compose(std::string(), nativeSheetName).size() < name.size()) {
+    const size_t over = name.size() - limit;
+    cutBase = CutUtf8(base, base.size() > over ? base.size() - over : 0);
+    name = compose(cutBase, nativeSheetName);
   }
-  return CutUtf8(name, kMaxNameBytes);
+  // Then the sheet name, short of its duplicate mark.
+  const size_t mark = DuplicateMarkStart(nativeSheetName);
+  if (name.size() > limit && mark > 0) {
+    const size_t over = name.size() - limit;
+    const std::string stem = CutUtf8(nativeSheetName.substr(0, mark), mark > over ? mark - over : 0);
+    name = compose(cutBase, stem + nativeSheetName.substr(mark));
+  }
+  return CutUtf8(name, limit) + suffix;
 }
 
 std::string FileNameOf(const std::string& path) {

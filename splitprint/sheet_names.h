@@ -40,10 +40,13 @@ std::string SafeSheetFileName(const std::string& name);
 // each made safe as SafeSheetFileName does, and converted). A name too long
 // for 255 bytes with ".jww" gives up the end of its drawing-name part
 // first, on a character boundary, so that the number and the sheet name
-// stay; only a name still too long without its drawing name is cut at its
-// end.
+// stay; a name still too long without its drawing name gives up the end of
+// its sheet name before the "~n" that tells repeated sheet names apart.
+// suffix (native, such as the "-2" of a name taken already) follows the
+// name and always fits.
 std::string SheetFileName(int32_t pattern, const std::string& number, const std::string& separator,
-                          const std::string& base, const std::string& sheetName);
+                          const std::string& base, const std::string& sheetName,
+                          const std::string& suffix = std::string());
 
 // The file name without its folder (after the last '/').
 std::string FileNameOf(const std::string& path);

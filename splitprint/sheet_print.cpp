@@ -66,7 +66,9 @@ void TForm1::PrintSheets(TSheetOutputHost& host) {
     if (CheckAbort()) AbortRun = true;
     if (AbortRun) break;
     const std::string sheet = Gval.SheetList[i].First;
-    if (!sheet.empty() && FileExists(sheet)) PrintSheet(host, sheet);
+    if (sheet.empty() || !SheetCanBeShown(sheet)) continue;
+    PrintSheet(host, sheet);
+    NoteShownSheet(sheet);
   }
 }
 

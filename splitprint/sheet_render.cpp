@@ -98,7 +98,9 @@ TForm1::TSheetPlacement TForm1::LoadSheet(TSheetOutputHost& host, const std::str
   DeleteRenamedImages();
   ResetDrawing();
   // A sheet that does not load whole is drawn as an empty drawing.
-  if (!WorkDrawing.LoadFromFile(path)) ResetDrawing();
+  LastSheetWhole = WorkDrawing.LoadFromFile(path);
+  if (!LastSheetWhole) ResetDrawing();
+  LastSheetBlocksCut = WorkDrawing.BlockTreeCut;
   // A held image that cannot be unpacked leaves no file: it is drawn as its
   // white placeholder box and the rest of the sheet is still drawn.
   ExtractBindImages();
@@ -154,6 +156,18 @@ TForm1::TSheetPlacement TForm1::LoadSheet(TSheetOutputHost& host, const std::str
     place.Angle = Rotation * kPi / 180;
   }
   return place;
+}
+
+bool TForm1::SheetCanBeShown(const std::string& sheet) {
+  const std::string reason = UnreadableDrawingReason(sheet, WorkDrawing);
+  if (reason.empty()) return true;
+  TRunReport::AddOnce(Report.UnshownSheets, sheet, reason);
+  return false;
+}
+
+void TForm1::NoteShownSheet(const std::string& sheet) {
+  if (!LastSheetWhole) TRunReport::AddOnce(Report.UnshownSheets, sheet, DamagedDrawingReason());
+  if (LastSheetBlocksCut) TRunReport::AddOnce(Report.SheetsMissingBlocks, sheet, BlocksLeftOutReason());
 }
 
 bool TForm1::HasPrintableElements() const {
@@ -224,8 +238,9 @@ void TForm1::PreviewSheets(TSheetOutputHost& host) {
     if (CheckAbort()) AbortRun = true;
     if (AbortRun) break;
     const std::string sheet = Gval.SheetList[i].First;
-    if (!sheet.empty() && FileExists(sheet))
-      RenderToBitmap(host, sheet, PreviewBitmapPath(TempSheetFolder, i), false, false);
+    if (sheet.empty() || !SheetCanBeShown(sheet)) continue;
+    RenderToBitmap(host, sheet, PreviewBitmapPath(TempSheetFolder, i), false, false);
+    NoteShownSheet(sheet);
   }
   if (!AbortRun) {
     const TPreviewAnswer answer = host.ShowPreview(TempSheetFolder);

@@ -374,6 +374,26 @@ TEST_F(Batch, SheetsThatWouldLoseAHeldImageAreNotSaved) {
   EXPECT_NE(host.Informs[0].find(folder + "plan_1.jww"), std::string::npos);
 }
 
+// An earlier run's sheet (perhaps edited since) stays byte for byte when the
+// sheet at its path cannot be saved whole: its image's name is too long for
+// a file name.
+TEST_F(Batch, SheetThatWouldLoseAHeldImageLeavesTheEarlierFile) {
+  std::string image;
+  for (int i = 0; i < 90; ++i) image += S("画");
+  JwwBuilder b;
+  AddFrame(b, 0, 0, 297, 210);
+  b.AddText(jwwtest::MakeText(10, 10, "^@BM%temp%" + image + ".bmp,10,10", Common(1)));
+  b.AddImage(image + ".bmp", "BM image bytes");
+  form.FileList = {Write(b, "plan.jww")};
+  const std::string old = Write(MainDrawing(), "plan_1.jww");
+  const std::vector<uint8_t> oldBytes = FileBytes(old);
+  BindImg.BindImageExtractFlag = BindImg.BindImageKeepFlag = 1;
+  form.RunBatch(host);
+  EXPECT_EQ(FileBytes(old), oldBytes);
+  ASSERT_EQ(host.Informs.size(), 1u);
+  EXPECT_NE(host.Informs[0].find(old + S("：図面に埋め込まれた画像を取り出せませんでした")), std::string::npos);
+}
+
 TEST_F(Batch, GivenFolderOrTheSourceFolder) {
   const std::string plan = Write(MainDrawing(), "plan.jww");
   form.FileList = {plan};

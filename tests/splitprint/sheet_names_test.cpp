@@ -88,7 +88,7 @@ TEST(SafeSheetFileName, LongNamesAreCutToOneFileNameOnACharacterBoundary) {
 }
 
 // The drawing's own name (native bytes) gives way; the number and the sheet
-// name (Shift-JIS texts) stay.
+// name (Shift-JIS texts) stay, and so do the marks of repeated names.
 TEST(SheetFileName, TheDrawingNameGivesWayToTheNumberAndTheSheetName) {
   auto zu = [](int n) {
     std::string s;
@@ -100,6 +100,7 @@ TEST(SheetFileName, TheDrawingNameGivesWayToTheNumberAndTheSheetName) {
   struct Case {
     int32_t pattern;
     std::string number, base, sheetName, expected;  // UTF-8
+    std::string suffix = "";  // of a name taken already
   } cases[] = {
       {1, "12", "plan", "", "plan_12"},                                  // fits: as composed
       {1, "12", d250, "", std::string(248, 'd') + "_12"},                // 251 bytes, number kept
@@ -109,10 +110,15 @@ TEST(SheetFileName, TheDrawingNameGivesWayToTheNumberAndTheSheetName) {
       {5, "1", d250, zu(200), zu(83)},                                   // no drawing name: cut at the end
       {4, "9", "base", zu(200), "_9_" + zu(82)},                         // drawing name gone, then cut at the end
       {1, "1", "1階〜2階 Müller", "", "1階〜2階 Müller_1"},              // names Shift-JIS lacks stay whole
+      // The "~n" of a repeated sheet name and the "-k" of a taken name stay.
+      {5, "1", "plan", zu(200) + "~1", zu(83) + "~1"},                    // 249 + 2
+      {5, "1", "plan", zu(200) + "~1", zu(82) + "~1-2", "-2"},            // 246 + 4: 247 would split one
+      {2, "1", d250, std::string(300, 'a') + "~12", "_" + std::string(245, 'a') + "~12-3", "-3"},
+      {1, "1", d250, "", std::string(246, 'd') + "_1-10", "-10"},
   };
   for (const Case& c : cases) {
     const std::string name =
-        SheetFileName(c.pattern, Utf8ToSjis(c.number), "_", c.base, Utf8ToSjis(c.sheetName));
+        SheetFileName(c.pattern, Utf8ToSjis(c.number), "_", c.base, Utf8ToSjis(c.sheetName), c.suffix);
     EXPECT_EQ(name, c.expected) << "pattern " << c.pattern;
     EXPECT_LE(name.size(), 251u);
   }

@@ -327,6 +327,29 @@ TEST_F(SheetOutput, PreviewStopAndEscapeAbortTheRun) {
   EXPECT_TRUE(host.bitmap.saved.empty());
 }
 
+// Sheets gone or damaged after saving, and one whose blocks nest too deep
+// to draw, are each named once in the closing box, however often they were
+// previewed and printed.
+TEST_F(SheetOutput, SheetsNotShownWholeAreToldOnce) {
+  JwwBuilder deep;
+  deep.AddLine(jwwtest::MakeLine(0, 0, 10, 0, Common(1)));
+  for (uint32_t i = 0; i < 70; ++i)
+    deep.AddBlockDef(100 + i, "deep").Elements.Add(jwwtest::MakeInsert(0, 0, 101 + i, Common(2)));
+  deep.AddBlockInsert(jwwtest::MakeInsert(0, 0, 100, Common(3)));
+  const std::string cut = Sheet("cut.jww");
+  std::filesystem::resize_file(cut, std::filesystem::file_size(cut) - 8);
+  List({Sheet("a.jww"), folder + "gone.jww", cut, Write(deep, "deep.jww")});
+  form.OneDocument = 0;
+  form.PreviewSheets(host);
+  form.PreviewSheets(host);
+  form.PrintSheets(host);
+  EXPECT_EQ(printer.Pages, 2);
+  EXPECT_EQ(RunTroubleNote(form.Report, 0), S("　プレビュー・印刷できなかった図面：2　ブロックを一部描けなかった図面：1"));
+  const std::string box = RunEndMessage(form.Report);
+  for (const char* row : {"gone.jww：ファイルがありません", "cut.jww：図面が壊れています", "deep.jww：ブロック"})
+    EXPECT_NE(box.find("\r\n" + folder + S(row)), std::string::npos) << row;
+}
+
 TEST_F(SheetOutput, ThumbnailModeFitsThePaperAndLabelsIt) {
   JwwBuilder b;
   b.Header().PaperSize = 6;
