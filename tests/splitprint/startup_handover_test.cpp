@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -305,6 +308,53 @@ TEST_F(Startup, ShutDownRemovesOnlyEmptyFoldersAndSaves) {
   again.LoadSettings(form.SettingsPath);
   EXPECT_EQ(again.Separator, "");
   EXPECT_EQ(again.StartNumber, 9999);
+}
+
+// Neither the program folder nor the cache folder takes private folders:
+// runs are refused with the reasons and nothing goes into a shared folder;
+// the settings can still be edited and saved.
+TEST_F(Startup, WithoutPrivateFoldersRunsAreRefused) {
+  const std::string root = jwwtest::FreshFolder("startup_no_folders");
+  Write(root + "file", "a file, not a folder");
+  Gval.ProgramFolder = root + "file/";
+  const char* oldCache = std::getenv("XDG_CACHE_HOME");
+  const std::string savedCache = oldCache ? oldCache : "";
+  ::setenv("XDG_CACHE_HOME", (root + "file").c_str(), 1);
+  const std::string drawing = Drawing(root + "a.jww");
+  const std::string reason = S("：") + S(std::strerror(ENOTDIR));
+  const std::string refusal = S("作業フォルダを作れませんでした。\r\n") + root + "file/TEMP/" + reason + "\r\n" + root +
+                              "file/quillmoor/" + reason;
+  for (const char* mode : {"window", "/G"}) {
+    TForm1 f;
+    f.SettingsPath = form.SettingsPath;
+    f.FormShow({std::string(mode) == "/G" ? "/G" : drawing}, root);
+    f.FileList = {drawing};
+    f.SetDestinationChecked(kDestTemporary, true);
+    FakeWindowHost h;
+    if (std::string(mode) == "/G") {
+      f.RunJwCadStart(h);
+    } else {
+      f.StartBatch(h);
+    }
+    EXPECT_TRUE(f.TempFolder.empty() && f.TempSheetFolder.empty()) << mode;
+    EXPECT_EQ(h.Informs, std::vector{refusal}) << mode;
+    EXPECT_TRUE(h.Confirms.empty()) << mode;
+    EXPECT_EQ(h.OrderDialogs, 0) << mode;
+  }
+  TForm1 settings;
+  settings.SettingsPath = form.SettingsPath;
+  EXPECT_EQ(settings.FormShow({"/S"}, root), TForm1::TStartMode::SettingsOnly);
+  settings.StartNumber = 7;
+  EXPECT_TRUE(settings.FormClose());
+  TForm1 again;
+  again.LoadSettings(form.SettingsPath);
+  EXPECT_EQ(again.StartNumber, 7);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root), {}), 2);  // "file", "a.jww"
+  if (oldCache) {
+    ::setenv("XDG_CACHE_HOME", savedCache.c_str(), 1);
+  } else {
+    ::unsetenv("XDG_CACHE_HOME");
+  }
 }
 
 }  // namespace
