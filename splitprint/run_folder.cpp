@@ -61,7 +61,8 @@ std::vector<std::string> NamesIn(int dir) {
   }
   ::rewinddir(listing);  // the copy shares its position with dir
   while (const dirent* entry = ::readdir(listing))
-    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) names.emplace_back(entry->d_name);
+    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+      names.emplace_back(entry->d_name);
   ::closedir(listing);
   return names;
 }

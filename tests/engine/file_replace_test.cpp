@@ -61,14 +61,12 @@ TEST(FileReplacement, ProtectedFilesStayAndLinksAreFollowed) {
 }
 
 // A link in a sticky world-writable folder (such as /tmp) is followed only
-// where the kernel would: it is the user's own or the folder owner's. The
-// other owners need the superuser's lchown; those rows are skipped without.
+// where the kernel would: it is the user's own or the folder owner's. Other
+// owners need the superuser's lchown; without, those rows are skipped.
 TEST(FileReplacement, LinksInStickySharedFoldersFollowedOnlyAsTheKernelWould) {
-  const fs::path folder = jwwtest::FreshFolder("file_replace_sticky");
-  const fs::path real = folder / "real" / "sheet.jww";
-  fs::create_directory(folder / "real");
+  const fs::path folder = jwwtest::FreshFolder("file_replace_sticky"), real = folder / "sheet.jww";
   const uid_t us = ::geteuid(), folderOwner = 54322, someoneElse = 54323;
-  struct TCase {
+  const struct {
     const char* name;
     mode_t folderMode;
     uid_t linkOwner;
@@ -77,29 +75,23 @@ TEST(FileReplacement, LinksInStickySharedFoldersFollowedOnlyAsTheKernelWould) {
       {"plain-ours", 0755, us, 0},
       {"sticky-ours", 01777, us, 0},
       {"sticky-not-world-writable", 01775, someoneElse, 0},
-      {"plain-folder-owners", 0777, folderOwner, 0},
       {"plain-someone-elses", 0777, someoneElse, 0},
       {"sticky-folder-owners", 01777, folderOwner, 0},
       {"sticky-someone-elses", 01777, someoneElse, EACCES},
   };
-  for (const TCase& c : cases) {
+  for (const auto& c : cases) {
     if (c.linkOwner != us && us != 0) GTEST_SKIP() << "links of other owners need the superuser";
-    const fs::path shared = folder / c.name;
-    fs::create_directory(shared);
-    const fs::path link = shared / "sheet.jww";
+    const fs::path link = folder / c.name / "sheet.jww";
+    fs::create_directory(folder / c.name);
     fs::create_symlink(real, link);
-    if (us == 0) {
-      ASSERT_EQ(::chown(shared.c_str(), folderOwner, folderOwner), 0);
-    }
-    ASSERT_EQ(::chmod(shared.c_str(), c.folderMode), 0);
-    ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
+    ::chown((folder / c.name).c_str(), us == 0 ? folderOwner : us, static_cast<gid_t>(-1));
+    ASSERT_EQ(::chmod((folder / c.name).c_str(), c.folderMode) | ::lchown(link.c_str(), c.linkOwner, -1), 0);
     std::ofstream(real) << "old";
     std::error_code error;
     EXPECT_EQ(WriteFileReplacing(link, "new", error), c.error == 0) << c.name;
     EXPECT_EQ(error.value(), c.error) << c.name;
     EXPECT_EQ(Contents(real), c.error == 0 ? "new" : "old") << c.name;
-    EXPECT_TRUE(fs::is_symlink(link)) << c.name;
-    EXPECT_EQ(std::distance(fs::directory_iterator(shared), {}), 1) << c.name;
+    EXPECT_TRUE(fs::is_symlink(link) && std::distance(fs::directory_iterator(folder / c.name), {}) == 1) << c.name;
   }
 }
 
