@@ -111,11 +111,8 @@ TEST(TempFolders, LeftoverRunFoldersAreJudgedByTheirLock) {
   ::waitpid(child, nullptr, 0);
   const std::string gone = "run-" + std::to_string(child);
   const bool root = ::geteuid() == 0;  // only the superuser gives a folder away
-  const struct {
-    std::string name;
-    std::string lock;  // its ".lock": none, a file or a link
-    bool removed;
-  } cases[] = {
+  // The folder's name, its ".lock" (none, a file or a link), whether it goes.
+  const struct { std::string name, lock; bool removed; } cases[] = {
       {"run-1-aaaaaa", "file", true},  // process 1 lives here, yet this run ended
       {gone + "-bbbbbb", "", false},
       {gone + "-cccccc", "link", false},
