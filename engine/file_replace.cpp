@@ -10,6 +10,8 @@ fs::path FollowLinks(const fs::path& path, std::error_code& error) {
   for (int hop = 0; hop < 40; ++hop) {  // the kernel's own limit of links in a row
     std::error_code ec;
     if (!fs::is_symlink(fs::symlink_status(current, ec))) return current;
+    error = LinkMayBeFollowed(current);
+    if (error) return current;
     const fs::path next = fs::read_symlink(current, ec);
     if (ec) {
       error = ec;

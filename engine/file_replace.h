@@ -5,7 +5,9 @@
 // or the whole new one, and a failure leaves no temporary file.
 //
 // A symbolic link is followed: the file it names is replaced and the link
-// stays. A target the user may not write is refused (a rename needs only
+// stays. A link the system itself would not follow is refused (on Linux, a
+// link of another user in a sticky world-writable folder such as /tmp: the
+// rename would otherwise get round the kernel's protection of such folders). A target the user may not write is refused (a rename needs only
 // the folder's permission, so it must be asked first); "may not write"
 // holds for a file without any write bit even for the superuser, as on
 // Windows, where a read-only file refuses every user.
@@ -53,5 +55,9 @@ class TFileReplacement {
 bool WriteFileReplacing(const std::filesystem::path& target, std::string_view bytes, std::error_code& error);
 
 // The path a chain of symbolic links starting at path leads to (path itself
-// when it is no link); relative links count from their own folder.
+// when it is no link); relative links count from their own folder. Each
+// link must pass LinkMayBeFollowed.
 std::filesystem::path FollowLinks(const std::filesystem::path& path, std::error_code& error);
+// Nothing when the system would follow the link at path; else the reason
+// (EACCES on Linux). Each system has its own.
+std::error_code LinkMayBeFollowed(const std::filesystem::path& link);

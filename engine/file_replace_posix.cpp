@@ -48,6 +48,20 @@ std::string TempName() {
 
 }  // namespace
 
+// The kernel's rule for links in sticky world-writable folders
+// (fs.protected_symlinks), whatever the sysctl says: such a link is followed
+// only when it is the user's own or the folder owner's.
+std::error_code LinkMayBeFollowed(const fs::path& link) {
+  struct stat linkStat {}, folderStat {};
+  if (::lstat(link.c_str(), &linkStat) != 0) return LastError();
+  if (!S_ISLNK(linkStat.st_mode) || linkStat.st_uid == ::geteuid()) return std::error_code();
+  const fs::path folder = link.parent_path();
+  if (::stat(folder.empty() ? "." : folder.c_str(), &folderStat) != 0) return LastError();
+  const bool shared = (folderStat.st_mode & S_ISVTX) != 0 && (folderStat.st_mode & S_IWOTH) != 0;
+  if (!shared || folderStat.st_uid == linkStat.st_uid) return std::error_code();
+  return ErrorOf(EACCES);
+}
+
 TFileReplacement::TFileReplacement(const fs::path& target) {
   std::error_code error;
   target_ = target.has_filename() ? FollowLinks(target, error) : target;

@@ -52,6 +52,9 @@ DWORD KeptAttributes(DWORD attributes) {
 
 }  // namespace
 
+// Windows follows every link the user may read.
+std::error_code LinkMayBeFollowed(const fs::path&) { return std::error_code(); }
+
 TFileReplacement::TFileReplacement(const fs::path& target) {
   std::error_code error;
   target_ = target.has_filename() ? FollowLinks(target, error) : target;

@@ -283,6 +283,7 @@ void TForm1::StartBatch(TBatchHost& host) {
     host.Inform(text);
     return;
   }
+  if (RefuseRunWithoutTempFolders(host)) return;
   if (host.Confirm(Utf8ToSjis("実行を開始します。よろしいですか？"))) RunBatch(host);
 }
 

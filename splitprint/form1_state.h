@@ -313,6 +313,12 @@ class TForm1 {
   // in the user's cache folder), made by FormShow unless the caller set
   // TempFolder and TempSheetFolder itself.
   TTempFolders TempFolders;
+  // Why FormShow could make no private folders (Shift-JIS, for the user);
+  // runs are refused while it is set, so that nothing goes into a shared
+  // folder. Empty when all went well.
+  std::string TempFolderProblem;
+  // Shows TempFolderProblem and says true when runs are refused.
+  bool RefuseRunWithoutTempFolders(TBatchHost& host) const;
   // Start-up of the shown window: flags, settings, globals, folders,
   // attributes, Jw_cad's folder and REF_FILE, then the command line
   // (arguments as given, native UTF-8, relative to workingFolder). The

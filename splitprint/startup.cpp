@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 
@@ -32,7 +33,22 @@ void MakeFolder(const std::string& folder) {
   if (!folder.empty()) std::filesystem::create_directories(folder, ec);
 }
 
+// Every folder tried, with the system's reason.
+std::string TempFoldersProblemText(const std::vector<TTempFolders::TProblem>& problems) {
+  std::string text = Utf8ToSjis("作業フォルダを作れませんでした。");
+  for (const TTempFolders::TProblem& problem : problems)
+    text += "\r\n" + SjisTextFromPath(problem.Folder) + Utf8ToSjis("：") + Utf8ToSjis(std::strerror(problem.Error));
+  return text;
+}
+
 }  // namespace
+
+bool TForm1::RefuseRunWithoutTempFolders(TBatchHost& host) const {
+  if (TempFolderProblem.empty()) return false;
+  host.SetStatusText(TempFolderProblem);
+  host.Inform(TempFolderProblem);
+  return true;
+}
 
 int32_t TForm1::AddCommandLineFiles(const std::vector<std::string>& arguments, const std::string& workingFolder) {
   int32_t added = 0;
@@ -65,15 +81,22 @@ TForm1::TStartMode TForm1::FormShow(const std::vector<std::string>& arguments, c
   BindImg.RefStrCount = 0;
   ClearBindImages();
 
-  if (TempFolder.empty() && TempSheetFolder.empty() && TempFolders.Open(Gval.ProgramFolder, UserCacheFolder())) {
-    TempFolder = TempFolders.ImageFolder();
-    TempSheetFolder = TempFolders.SheetFolder();
+  // Never the shared TEMP/ and TMP/ themselves: another user's file there
+  // would be replaced by an image of the drawing, and deleted afterwards.
+  TempFolderProblem.clear();
+  if (TempFolder.empty() || TempSheetFolder.empty()) {
+    if (TempFolders.Open(Gval.ProgramFolder, UserCacheFolder())) {
+      if (TempFolder.empty()) TempFolder = TempFolders.ImageFolder();
+      if (TempSheetFolder.empty()) TempSheetFolder = TempFolders.SheetFolder();
+    } else {
+      TempFolderProblem = TempFoldersProblemText(TempFolders.Problems());
+    }
   }
-  if (TempFolder.empty()) TempFolder = Gval.ProgramFolder + "TEMP/";
-  if (TempSheetFolder.empty()) TempSheetFolder = Gval.ProgramFolder + "TMP/";
   BindImg.TempFolder = TempFolder;
-  BindImg.BindImageExtractFlag = 1;
-  BindImg.BindImageKeepFlag = 1;
+  // Without a folder of their own, images are neither unpacked nor looked
+  // for (a bare name would be taken in the current folder).
+  BindImg.BindImageExtractFlag = TempFolder.empty() ? 0 : 1;
+  BindImg.BindImageKeepFlag = BindImg.BindImageExtractFlag;
   MakeFolder(TempFolder);
   MakeFolder(TempSheetFolder);
 
@@ -104,6 +127,7 @@ TForm1::TStartMode TForm1::FormShow(const std::vector<std::string>& arguments, c
 }
 
 void TForm1::RunJwCadStart(TWindowHost& host) {
+  if (RefuseRunWithoutTempFolders(host)) return;
   if (ConfirmSaved && FileList.size() == 1) {
     const std::string& path = FileList[0];
     const std::string text = Utf8ToSjis("上書き保存を行いましたか？\r\n　ファイル名：") + SjisTextFromPath(path) + "\r\n" +

@@ -2,6 +2,7 @@
 // followed and stays a link, and no temporary file is left either way.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -57,6 +58,35 @@ TEST(FileReplacement, ProtectedFilesStayAndLinksAreFollowed) {
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 8);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder / "real"), {}), 1);
   for (const TCase& c : cases) ::chmod((folder / c.name).c_str(), 0644);
+}
+
+// A link in a sticky world-writable folder (such as /tmp) is followed only
+// where the kernel would: it is the user's own or the folder owner's. Other
+// owners need the superuser's lchown; without, those rows are skipped.
+TEST(FileReplacement, LinksInStickySharedFoldersFollowedOnlyAsTheKernelWould) {
+  const fs::path folder = jwwtest::FreshFolder("file_replace_sticky"), real = folder / "sheet.jww";
+  const uid_t us = ::geteuid(), folderOwner = 54322, someoneElse = 54323;
+  // The folder's mode, the link's owner, the reason expected (0: followed).
+  const struct { const char* name; mode_t folderMode; uid_t linkOwner; int error; } cases[] = {
+      {"sticky-ours", 01777, us, 0},
+      {"sticky-not-world-writable", 01775, someoneElse, 0},
+      {"plain-someone-elses", 0777, someoneElse, 0},
+      {"sticky-folder-owners", 01777, folderOwner, 0},
+      {"sticky-someone-elses", 01777, someoneElse, EACCES},
+  };
+  for (const auto& c : cases) {
+    if (c.linkOwner != us && us != 0) GTEST_SKIP() << "links of other owners need the superuser";
+    const fs::path link = folder / c.name / "sheet.jww";
+    fs::create_directory(folder / c.name);
+    fs::create_symlink(real, link);
+    ::chown((folder / c.name).c_str(), us == 0 ? folderOwner : us, static_cast<gid_t>(-1));
+    ASSERT_EQ(::chmod((folder / c.name).c_str(), c.folderMode) | ::lchown(link.c_str(), c.linkOwner, -1), 0);
+    std::ofstream(real) << "old";
+    std::error_code error;
+    EXPECT_EQ(WriteFileReplacing(link, "new", error) ? 0 : error.value(), c.error) << c.name;
+    EXPECT_EQ(Contents(real), c.error == 0 ? "new" : "old") << c.name;
+    EXPECT_TRUE(fs::is_symlink(link) && std::distance(fs::directory_iterator(folder / c.name), {}) == 1) << c.name;
+  }
 }
 
 }  // namespace

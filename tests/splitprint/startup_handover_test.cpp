@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -305,6 +308,33 @@ TEST_F(Startup, ShutDownRemovesOnlyEmptyFoldersAndSaves) {
   again.LoadSettings(form.SettingsPath);
   EXPECT_EQ(again.Separator, "");
   EXPECT_EQ(again.StartNumber, 9999);
+}
+
+// Neither the program folder nor the cache folder takes private folders:
+// runs are refused with the reasons, nothing is made; settings still save.
+TEST_F(Startup, WithoutPrivateFoldersRunsAreRefused) {
+  const std::string root = jwwtest::FreshFolder("startup_no_folders"), drawing = Drawing(root + "a.jww");
+  Write(root + "file", "a file, not a folder");
+  Gval.ProgramFolder = root + "file/";
+  const std::string cache = std::getenv("XDG_CACHE_HOME") ? std::getenv("XDG_CACHE_HOME") : "";
+  ::setenv("XDG_CACHE_HOME", (root + "file").c_str(), 1);
+  const std::string why = S("：") + S(std::strerror(ENOTDIR));
+  const std::string refusal =
+      S("作業フォルダを作れませんでした。\r\n") + root + "file/TEMP/" + why + "\r\n" + root + "file/quillmoor/" + why;
+  for (const std::string mode : {"window", "/G"}) {
+    TForm1 f;
+    f.SettingsPath = form.SettingsPath;
+    f.FormShow({mode == "/G" ? mode : drawing}, root);
+    f.FileList = {drawing};
+    FakeWindowHost h;
+    mode == "/G" ? f.RunJwCadStart(h) : f.StartBatch(h);
+    EXPECT_EQ(h.Informs, std::vector{refusal}) << mode;
+    EXPECT_TRUE(h.Confirms.empty() && h.OrderDialogs == 0) << mode;
+  }
+  EXPECT_EQ(form.FormShow({"/S"}, root), TForm1::TStartMode::SettingsOnly);
+  EXPECT_TRUE(form.FormClose());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(root), {}), 2);  // "file", "a.jww"
+  cache.empty() ? ::unsetenv("XDG_CACHE_HOME") : ::setenv("XDG_CACHE_HOME", cache.c_str(), 1);
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "jww_model_maker.h"
 #include "temp_folders.h"
@@ -39,8 +41,9 @@ TEST(TempFolders, UserFilesSurviveAndTwoRunsStayApart) {
   EXPECT_FALSE(fs::exists(program + "TMP"));  // made by the runs, empty again
 }
 
-// Run folders of a killed run go at the next start; those of a live run,
-// of the older naming and of other names stay.
+// Run folders of a killed run (its lock file left, unlocked) go at the next
+// start; those without a lock file, of the older naming and of other names
+// stay.
 TEST(TempFolders, RunFoldersOfAGoneProcessAreRemovedAtStart) {
   const pid_t gone = ::fork();
   if (gone == 0) ::_exit(0);
@@ -52,6 +55,7 @@ TEST(TempFolders, RunFoldersOfAGoneProcessAreRemovedAtStart) {
   for (const char* parent : {"TEMP/", "TMP/"}) {
     for (const std::string& name : kept) fs::create_directories(program + parent + name);
     fs::create_directories(program + parent + dead);
+    std::ofstream(program + parent + dead + "/.lock");
     std::ofstream(program + parent + dead + "/sheet.jww") << "left by a killed run";
   }
   TTempFolders folders;
@@ -75,6 +79,61 @@ TEST(TempFolders, UnwritableProgramFolderFallsBackToTheCache) {
   EXPECT_FALSE(fs::exists(cache + "TEMP"));
   EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 2);  // "file", "Jürgen"
   EXPECT_FALSE(folders.Open(root + "file/", root + "file/cache/"));
+}
+
+// Another user may swap a run folder in a shared TEMP/ for a link to
+// someone's files: Close empties only the folder the run made.
+TEST(TempFolders, CloseEmptiesOnlyTheFolderTheRunMade) {
+  const std::string program = jwwtest::FreshFolder("temp_swapped"), victim = program + "victim";
+  fs::create_directories(victim);
+  std::ofstream(victim + "/thesis.txt") << "someone's file";
+  TTempFolders folders;
+  ASSERT_TRUE(folders.Open(program, ""));
+  std::vector<std::string> runs = {folders.ImageFolder(), folders.SheetFolder()};
+  for (std::string& run : runs) {
+    EXPECT_EQ(fs::status(run).permissions(), fs::perms::owner_all) << run;
+    std::ofstream(run + "pic.bmp") << "extracted";
+    run.pop_back();
+    fs::rename(run, run + "-moved");
+    fs::create_directory_symlink(victim, run);
+  }
+  folders.Close();
+  EXPECT_TRUE(fs::exists(victim + "/thesis.txt"));
+  for (const std::string& run : runs) EXPECT_TRUE(fs::is_symlink(run) && fs::is_empty(run + "-moved")) << run;
+}
+
+// A leftover run folder goes only when its lock is free: a process id tells
+// nothing of a run on another host or in another namespace. In doubt it stays.
+TEST(TempFolders, LeftoverRunFoldersAreJudgedByTheirLock) {
+  const std::string program = jwwtest::FreshFolder("temp_locks"), temp = program + "TEMP/";
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  const std::string gone = "run-" + std::to_string(child);
+  const bool root = ::geteuid() == 0;  // only the superuser gives a folder away
+  // The folder's name, its ".lock" (none, a file or a link), whether it goes.
+  const struct { std::string name, lock; bool removed; } cases[] = {
+      {"run-1-aaaaaa", "file", true},  // process 1 lives here, yet this run ended
+      {gone + "-bbbbbb", "", false},
+      {gone + "-cccccc", "link", false},
+      {gone + "-dddddd", root ? "file" : "", false},  // another user's
+  };
+  for (const auto& c : cases) {
+    fs::create_directories(temp + c.name);
+    std::ofstream(temp + c.name + "/sheet.jww") << "left by a run";
+    if (c.lock == "file") std::ofstream(temp + c.name + "/.lock");
+    if (c.lock == "link") fs::create_symlink(program + "elsewhere", temp + c.name + "/.lock");
+  }
+  if (root) ::chown((temp + gone + "-dddddd").c_str(), 54321, 54321);
+  // A live run whose process id is gone here: its lock is held.
+  TTempFolders owner, newcomer;
+  ASSERT_TRUE(owner.Open(program, ""));
+  fs::rename(owner.ImageFolder(), temp + gone + "-hhhhhh");
+  std::ofstream(temp + gone + "-hhhhhh/image.bmp") << "held";
+  ASSERT_TRUE(newcomer.Open(program, ""));
+  for (const auto& c : cases) EXPECT_EQ(fs::exists(temp + c.name + "/sheet.jww"), !c.removed) << c.name;
+  EXPECT_TRUE(fs::exists(temp + gone + "-hhhhhh/image.bmp"));
+  fs::remove_all(temp + gone + "-dddddd");
 }
 
 }  // namespace

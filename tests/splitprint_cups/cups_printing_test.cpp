@@ -42,6 +42,12 @@ fs::path PdfOutputFolder() {
   return fs::path(pw ? pw->pw_dir : "/root") / "PDF";
 }
 
+// The server's own folder, among the temporary files: a test program that
+// is killed leaves it there, never in the folder the program ran in.
+std::string ServerFolder() {
+  return (fs::path(::testing::TempDir()) / ("cups_" + std::to_string(::getpid()))).string();
+}
+
 class CupsPrinting : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -50,7 +56,7 @@ class CupsPrinting : public ::testing::Test {
     lock = ::open("/tmp/quillmoor_cups_tests.lock", O_CREAT | O_RDWR | O_CLOEXEC, 0666);
     if (lock >= 0) ::flock(lock, LOCK_EX);
     // The server, and CUPS_SERVER, before Qt asks for its first printer.
-    server = new PrivateCupsServer(fs::current_path().string() + "/cups_" + std::to_string(::getpid()));
+    server = new PrivateCupsServer(ServerFolder());
     if (!server->Running()) return;
     std::string answer;
     queueMade = server->Run(std::string("lpadmin -p ") + kQueue +
@@ -63,7 +69,7 @@ class CupsPrinting : public ::testing::Test {
     delete server;  // stops the scheduler by its pid
     server = nullptr;
     std::error_code ec;
-    fs::remove_all(fs::current_path() / ("cups_" + std::to_string(::getpid())), ec);
+    fs::remove_all(ServerFolder(), ec);
     if (lock >= 0) ::close(lock);  // releases the lock
     lock = -1;
   }

@@ -1,5 +1,5 @@
 // A CUPS scheduler of the test's own: its configuration, spool and a local
-// socket in a folder of the build tree, started in the foreground and
+// socket in a folder of the test's, started in the foreground and
 // stopped by its process id. Clients find it through CUPS_SERVER.
 #pragma once
 
