@@ -22,10 +22,13 @@ void ClearBindImages() {
 
 std::string BindImageFileName(const std::string& name) {
   if (name.find('\0') != std::string::npos) return std::string();
+  // Characters are taken as the conversion to a native name takes them: a
+  // lead byte without a trail byte stands alone, so a "/" after it is a
+  // separator here as it is in the converted path.
   size_t start = 0;
   for (size_t i = 0; i < name.size();) {
     const auto b = static_cast<unsigned char>(name[i]);
-    if (IsSjisLeadByte(b)) {
+    if (IsSjisLeadByte(b) && i + 1 < name.size() && IsSjisTrailByte(static_cast<unsigned char>(name[i + 1]))) {
       i += 2;  // a trail byte 0x5C is part of the character, not a separator
       continue;
     }
@@ -34,6 +37,9 @@ std::string BindImageFileName(const std::string& name) {
   }
   std::string bare = start < name.size() ? name.substr(start) : std::string();
   if (bare == "." || bare == "..") return std::string();
+  // The name is used only as converted: whatever the conversion makes of
+  // it must still be one name inside the folder.
+  if (PathFromSjisText(bare).find('/') != std::string::npos) return std::string();
   return bare;
 }
 

@@ -57,8 +57,10 @@ void ReplaceRefString(std::string& text);
 
 // The plain file name that a held-image name (or a name stored in a gzip
 // header) stands for inside TempFolder: the part after the last "/", "\" or
-// ":" (Shift-JIS aware). Empty when nothing usable is left ("", ".", "..",
-// or a name holding a NUL byte), in which case the name must not be used.
+// ":" (Shift-JIS aware: a lead byte counts as one character with the byte
+// after it only when that is a trail byte, as the conversion to a native
+// name sees it). Empty when nothing usable is left ("", ".", "..", or a
+// name holding a NUL byte), in which case the name must not be used.
 std::string BindImageFileName(const std::string& name);
 
 // The file in TempFolder that holds a held image (name as stored, Shift-JIS).

@@ -331,6 +331,43 @@ TEST(BindImageFileName, KeepsThePlainFileNamePart) {
   for (const auto& [in, out] : cases) EXPECT_EQ(BindImageFileName(in), out) << in;
 }
 
+// The name check and the conversion to a native name must see the same
+// characters: a lead byte without its trail byte stands alone.
+TEST_F(BindImagesTest, NameCheckAgreesWithTheNativeName) {
+  struct Case {
+    std::string name, bare;  // "" = refused
+  };
+  const Case cases[] = {
+      {"a\x81/b.bmp", "b.bmp"},
+      {"a\x81:b.bmp", "b.bmp"},
+      {"x\x81/in.bmp", "in.bmp"},
+      {"a\x81\\b.bmp", "a\x81\\b.bmp"},  // 0x5C is a trail byte: one character
+      {"pic\x81", "pic\x81"},             // a lone lead byte at the end
+      {"\x8a\xbf\x8e\x9a.bmp", "\x8a\xbf\x8e\x9a.bmp"},
+      {"..\x81/", ""},
+      {"x\x81/..", ""},
+      {"..", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(BindImageFileName(c.name), c.bare);
+    if (!c.bare.empty()) {
+      EXPECT_EQ(fs::path(HeldImagePath(c.bare)).parent_path(), fs::path(temp_).parent_path());
+    }
+    // A name stored in a gzip header goes through the same check.
+    fs::remove_all(temp_);
+    fs::create_directory(temp_);
+    fs::create_directory(temp_ + "x\xef\xbf\xbd");  // where the lone lead byte's conversion points
+    ClearBindImages();
+    WriteFile(temp_ + "photo.jpg.gz", GzipMember("jpeg", c.name, 0));
+    Hold({"photo.jpg.gz"});
+    EXPECT_EQ(ExtractBindImages(), 0);
+    const std::string out = c.bare.empty() ? "photo.jpg" : c.bare;
+    EXPECT_EQ(ReadFile(HeldImagePath(out)), "jpeg");
+    EXPECT_TRUE(fs::is_empty(temp_ + "x\xef\xbf\xbd"));
+  }
+}
+
 class ReplaceRefStringTest : public ::testing::Test {
  protected:
   void SetUp() override {
