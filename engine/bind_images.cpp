@@ -18,6 +18,19 @@ size_t BindImageRows() { return CountedRows(BindImg.BindImageCount, BindImg.Bind
 void ClearBindImages() {
   BindImg.BindImages.clear();
   BindImg.BindImageCount = 0;
+  BindImg.BytesWritten = 0;
+}
+
+uint64_t BindImageRoom() {
+  uint64_t room = BindImg.ByteBudget > BindImg.BytesWritten ? BindImg.ByteBudget - BindImg.BytesWritten : 0;
+  uint64_t free = 0;
+  if (FolderFreeBytes(BindImg.TempFolder, free))
+    room = std::min(room, free > BindImg.DiskReserve ? free - BindImg.DiskReserve : 0);
+  return room;
+}
+
+void ChargeBindImageBytes(uint64_t bytes) {
+  BindImg.BytesWritten = bytes < UINT64_MAX - BindImg.BytesWritten ? BindImg.BytesWritten + bytes : UINT64_MAX;
 }
 
 std::string BindImageFileName(const std::string& name) {
@@ -75,9 +88,13 @@ int32_t ExtractBindImages() {
     const std::string gzPath = HeldImagePath(name);
     if (!FileExists(gzPath)) continue;
     const std::string defaultName = name.substr(0, name.size() - 3);
-    const TGunzipResult r =
-        GunzipFileToFolder(gzPath, BindImg.TempFolder, defaultName, kMaxBindImageUnpackedBytes);
-    if (r.Status != TGunzipStatus::Ok) ++failed;
+    const uint64_t room = std::min(kMaxBindImageUnpackedBytes, BindImageRoom());
+    const TGunzipResult r = GunzipFileToFolder(gzPath, BindImg.TempFolder, defaultName, room);
+    if (r.Status == TGunzipStatus::Ok) {
+      ChargeBindImageBytes(r.OutputBytes);
+    } else {
+      ++failed;
+    }
   }
   return failed;
 }

@@ -20,6 +20,13 @@ struct TRefStrList {
   std::string Value;
 };
 
+// What one drawing load may write into TempFolder in all: the held images
+// the reader writes and what ExtractBindImages unpacks from them. An image
+// past it is not written and draws as its placeholder.
+constexpr uint64_t kMaxBindImageBytesPerDrawing = uint64_t{1} << 30;  // 1 GiB
+// Free space that writing held images always leaves on TempFolder's disk.
+constexpr uint64_t kBindImageDiskReserveBytes = uint64_t{512} << 20;
+
 struct TBindImageGlobals {
   std::vector<TBindImageType> BindImages;
   int32_t BindImageCount = 0;
@@ -29,6 +36,11 @@ struct TBindImageGlobals {
   std::vector<TRefStrList> RefStrList;
   int32_t RefStrCount = 0;
   uint8_t RefStrEnabled = 0;
+  // Bytes written into TempFolder since the list was last cleared, and the
+  // limits they are held to.
+  uint64_t BytesWritten = 0;
+  uint64_t ByteBudget = kMaxBindImageBytesPerDrawing;
+  uint64_t DiskReserve = kBindImageDiskReserveBytes;
 
   void Reset() { *this = TBindImageGlobals{}; }
 };
@@ -38,11 +50,19 @@ extern TBindImageGlobals BindImg;
 // Largest file one held image may unpack to; a bigger one counts as damaged.
 constexpr uint64_t kMaxBindImageUnpackedBytes = uint64_t{1} << 30;  // 1 GiB
 
+// Also starts a new write budget: a drawing load begins with it.
 void ClearBindImages();
+
+// Room for the next held image in TempFolder: what is left of the budget,
+// and of the disk above its reserve (checked now, before each image).
+uint64_t BindImageRoom();
+// Counts bytes written into TempFolder against the budget.
+void ChargeBindImageBytes(uint64_t bytes);
 
 // Unpacks every held ".gz" image found in TempFolder next to its ".gz" file.
 // Answers how many could not be unpacked (0: all fine); a failed image
-// leaves no output behind and the others are still processed.
+// leaves no output behind and the others are still processed. An image
+// that does not fit BindImageRoom() fails.
 int32_t ExtractBindImages();
 
 // Deletes the held ".gz" files from TempFolder; failures are ignored.

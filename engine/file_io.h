@@ -20,6 +20,13 @@ std::string PathFromSjisText(const std::string& sjisText);
 std::string SjisTextFromPath(const std::string& path);
 
 std::FILE* OpenFile(const std::string& path, const char* mode);
+// Creates a new file for writing; nullptr when anything (a file, a folder,
+// a link, even a dangling one) is already there under the path. A link is
+// never followed.
+std::FILE* CreateNewFile(const std::string& path);
+// Bytes an unprivileged writer may still put on the folder's file system;
+// false when that cannot be learned.
+bool FolderFreeBytes(const std::string& folder, uint64_t& bytes);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // The file's identity (device, inode), the same whatever name reaches it;

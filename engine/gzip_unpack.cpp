@@ -40,12 +40,13 @@ struct THeaderFacts {
 
 // Decodes every member of the input into out; fills the first member's
 // header facts.
-TGunzipStatus Inflate(std::FILE* in, TFileReplacement& out, uint64_t maxOutputBytes, THeaderFacts& facts) {
+TGunzipStatus Inflate(std::FILE* in, TFileReplacement& out, uint64_t maxOutputBytes, THeaderFacts& facts,
+                      uint64_t& total) {
   TInflater inf;
   if (!inf.ok_) return TGunzipStatus::DataError;
   z_stream& zs = inf.zs_;
   std::vector<unsigned char> inBuf(kChunk), outBuf(kChunk);
-  uint64_t total = 0;
+  total = 0;
   bool firstMember = true;
   bool eof = false;
 
@@ -118,7 +119,8 @@ TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& f
     return result;
   }
   THeaderFacts facts;
-  const TGunzipStatus status = Inflate(in, out, maxOutputBytes, facts);
+  uint64_t total = 0;
+  const TGunzipStatus status = Inflate(in, out, maxOutputBytes, facts, total);
   std::fclose(in);
   if (status != TGunzipStatus::Ok) {
     result.Status = status;
@@ -151,5 +153,6 @@ TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& f
   }
   result.Status = TGunzipStatus::Ok;
   result.OutputName = finalName;
+  result.OutputBytes = total;
   return result;
 }

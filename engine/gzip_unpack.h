@@ -19,6 +19,7 @@ enum class TGunzipStatus {
 struct TGunzipResult {
   TGunzipStatus Status = TGunzipStatus::OpenFailed;
   std::string OutputName;  // file name (in the folder) of the output on success
+  uint64_t OutputBytes = 0;  // its size
 };
 
 // Unpacks gzPath into folder (native paths, folder with trailing separator).

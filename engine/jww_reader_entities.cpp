@@ -316,11 +316,13 @@ class EntityReader {
   const size_t cs_;
 };
 
-// Writes one held image into TempFolder in chunks of 2048 bytes. A file
-// that cannot be created or written completely is removed again.
-void ExtractImage(const std::string& path, const uint8_t* data, size_t size) {
-  std::FILE* f = OpenFile(path, "wb");
-  if (!f) return;
+// Writes one held image into TempFolder in chunks of 2048 bytes, as a new
+// file: whatever is there already under its name (the image of the same
+// name before it, a link) stays as it is and this image is not written. A
+// file that cannot be written completely is removed again.
+bool ExtractImage(const std::string& path, const uint8_t* data, size_t size) {
+  std::FILE* f = CreateNewFile(path);
+  if (!f) return false;
   bool ok = true;
   constexpr size_t kChunk = 2048;
   for (size_t at = 0; ok && at < size; at += kChunk) {
@@ -329,6 +331,7 @@ void ExtractImage(const std::string& path, const uint8_t* data, size_t size) {
   }
   ok = std::fclose(f) == 0 && ok;
   if (!ok) RemoveFile(path);
+  return ok;
 }
 
 void ReadImages(TJwwData& d, ByteReader& in) {
@@ -348,8 +351,10 @@ void ReadImages(TJwwData& d, ByteReader& in) {
     row.Size = static_cast<int32_t>(size);
     if (stored.empty() || size == 0) continue;
     const uint8_t* data = in.Take(size);  // fails before any file is made
-    if (BindImg.BindImageExtractFlag && !row.Name.empty())
-      ExtractImage(HeldImagePath(row.Name), data, size);
+    // Images past the drawing's room are not written.
+    if (BindImg.BindImageExtractFlag && !row.Name.empty() && size <= BindImageRoom() &&
+        ExtractImage(HeldImagePath(row.Name), data, size))
+      ChargeBindImageBytes(size);
   }
 }
 
