@@ -1,9 +1,7 @@
 #include "file_io.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -29,14 +27,6 @@ std::string SjisTextFromPath(const std::string& path) {
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
-}
-
-std::FILE* CreateNewFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) return nullptr;
-  std::FILE* f = ::fdopen(fd, "wb");
-  if (!f) ::close(fd);
-  return f;
 }
 
 bool FolderFreeBytes(const std::string& folder, uint64_t& bytes) {

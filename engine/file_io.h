@@ -20,10 +20,6 @@ std::string PathFromSjisText(const std::string& sjisText);
 std::string SjisTextFromPath(const std::string& path);
 
 std::FILE* OpenFile(const std::string& path, const char* mode);
-// Creates a new file for writing; nullptr when anything (a file, a folder,
-// a link, even a dangling one) is already there under the path. A link is
-// never followed.
-std::FILE* CreateNewFile(const std::string& path);
 // Bytes an unprivileged writer may still put on the folder's file system;
 // false when that cannot be learned.
 bool FolderFreeBytes(const std::string& folder, uint64_t& bytes);

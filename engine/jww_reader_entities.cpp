@@ -14,6 +14,7 @@
 #include "func.h"
 #include "jww_data.h"
 #include "jww_read_cursor.h"
+#include "new_file.h"
 
 // Class index table of one file: the element lists and the block-definition
 // list share one running index, taken by each new class and each object.
@@ -318,20 +319,14 @@ class EntityReader {
 
 // Writes one held image into TempFolder in chunks of 2048 bytes, as a new
 // file: whatever is there already under its name (the image of the same
-// name before it, a link) stays as it is and this image is not written. A
-// file that cannot be written completely is removed again.
+// name before it, a link) stays as it is and this image is not written.
 bool ExtractImage(const std::string& path, const uint8_t* data, size_t size) {
-  std::FILE* f = CreateNewFile(path);
-  if (!f) return false;
-  bool ok = true;
+  TNewFile f(BindImg.TempFolder);
   constexpr size_t kChunk = 2048;
-  for (size_t at = 0; ok && at < size; at += kChunk) {
-    const size_t n = std::min(kChunk, size - at);
-    ok = std::fwrite(data + at, 1, n, f) == n;
+  for (size_t at = 0; f.Ok() && at < size; at += kChunk) {
+    if (!f.Write(data + at, std::min(kChunk, size - at))) return false;
   }
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok) RemoveFile(path);
-  return ok;
+  return f.PlaceAs(path);
 }
 
 void ReadImages(TJwwData& d, ByteReader& in) {

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <set>
@@ -365,6 +366,42 @@ TEST_F(BindImagesTest, NameCheckAgreesWithTheNativeName) {
     const std::string out = c.bare.empty() ? "photo.jpg" : c.bare;
     EXPECT_EQ(ReadFile(HeldImagePath(out)), "jpeg");
     EXPECT_TRUE(fs::is_empty(temp_ + "x\xef\xbf\xbd"));
+  }
+}
+
+// An unpacked image goes in only under a name not yet taken: a link
+// planted there is neither followed nor replaced, nor is a file.
+TEST_F(BindImagesTest, UnpackingNeverWritesThroughOrOverWhatIsThere) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> stored;
+    std::function<void(const std::string& at)> plant;
+  };
+  const std::string target = base_ + "target.txt";
+  const Case cases[] = {
+      {"a link at the default name", std::nullopt, [&](const std::string& at) { fs::create_symlink(target, at); }},
+      {"a link at the stored name", "photo.jpg", [&](const std::string& at) { fs::create_symlink(target, at); }},
+      {"a dangling link", std::nullopt,
+       [&](const std::string& at) { fs::create_symlink(base_ + "nowhere.jpg", at); }},
+      {"a file", std::nullopt, [&](const std::string& at) { WriteFile(at, "earlier"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(temp_);
+    fs::create_directory(temp_);
+    WriteFile(target, "original");
+    ClearBindImages();
+    WriteFile(temp_ + "img.jpg.gz", GzipMember("unpacked", c.stored, 0));
+    const std::string at = temp_ + (c.stored ? *c.stored : "img.jpg");
+    c.plant(at);
+    Hold({"img.jpg.gz"});
+    EXPECT_EQ(ExtractBindImages(), 1);
+    EXPECT_EQ(ReadFile(target), "original");
+    EXPECT_FALSE(fs::exists(base_ + "nowhere.jpg"));
+    EXPECT_EQ(Listing(temp_).size(), 2u);  // what was planted, no temporary file
+    if (!fs::is_symlink(at)) {
+      EXPECT_EQ(ReadFile(at), "earlier");
+    }
   }
 }
 
