@@ -65,12 +65,6 @@ bool HeldImageKey(const std::string& content, std::string& key) {
   return true;
 }
 
-int32_t FindHeldImage(const std::vector<std::string>& upperNames, const std::string& key) {
-  for (size_t i = 0; i < upperNames.size(); ++i)
-    if (upperNames[i].compare(0, key.size(), key) == 0) return static_cast<int32_t>(i);
-  return -1;
-}
-
 std::string HeldImagePath(const std::string& name) { return BindImg.TempFolder + PathFromSjisText(name); }
 
 bool IsGzName(const std::string& name) {

@@ -99,8 +99,5 @@ inline constexpr size_t kHeldImageTextPrefixLen = sizeof kHeldImageTextPrefix - 
 // bytes that begins with kHeldImageTextPrefix and holds a ",", the name up
 // to that comma, upper-cased. False for any other text.
 bool HeldImageKey(const std::string& content, std::string& key);
-
-// The held image a key names: the first of the names (upper-cased) that
-// begins with the key, so "PIC.BMP" finds the stored "pic.bmp.gz"; -1 when
-// none does.
-int32_t FindHeldImage(const std::vector<std::string>& upperNames, const std::string& key);
+// The held image a key names is found through THeldImageIndex
+// (held_image_index.h).
