@@ -135,6 +135,12 @@ void TEmfPlayer::PolyRecord(uint32_t type, ByteReader& r, bool small) {
   const bool to = base == U_EMR_POLYLINETO || base == U_EMR_POLYBEZIERTO;
   if (to) points.insert(points.begin(), dc_.Position);
   std::vector<TMetaPoint> line;
+  // Each curve becomes 16 points: the room is asked for before they are made.
+  const size_t curvePoints = (points.size() / 3 + 1) * 16;
+  if (bezier && !sink_.HasRoomFor((inPath_ ? pathBytes_ : 0) + curvePoints * sizeof(TMetaPoint))) {
+    pathTooLarge_ = pathTooLarge_ || inPath_;
+    return;
+  }
   if (bezier) {
     line.push_back(points[0]);
     for (size_t i = 1; i + 2 < points.size(); i += 3) AppendBezier(line, points[i - 1], points[i], points[i + 1], points[i + 2]);

@@ -11,7 +11,7 @@ using namespace metatest;
 
 namespace {
 
-constexpr uint32_t kBeginPath = 59, kEndPath = 60, kFillPath = 62, kMoveTo = 27, kLineTo = 54;
+constexpr uint32_t kBeginPath = 59, kEndPath = 60, kFillPath = 62, kMoveTo = 27, kLineTo = 54, kPolyBezier16 = 85;
 
 struct PathCase {
   const char* name;
@@ -35,9 +35,16 @@ TEST(EmfPathBudget, PathsBeyondTheRoomRefuseThePicture) {
          for (int i = 0; i < 200000; ++i) b.Record(kLineTo, EmfBuilder::U({i % 100, i % 97}));
        },
        false},
+      {"one long curve",
+       [](EmfBuilder& b) {
+         std::vector<uint32_t> params = {0, 0, 0, 0, 1'000'001};
+         for (uint32_t i = 0; i < 1'000'001; ++i) params.push_back((i % 100) | ((i % 90) << 16));
+         b.Record(kPolyBezier16, params);
+       },
+       false},
       {"a few ellipses", [](EmfBuilder& b) { for (int i = 0; i < 20; ++i) b.Ellipse(i, i, 100, 100); }, true},
   };
-  constexpr size_t kRoom = size_t{2} << 20;
+  constexpr size_t kRoom = size_t{2} << 20;  // far below what the refused cases would hold
   for (const PathCase& c : cases) {
     SCOPED_TRACE(c.name);
     EmfBuilder b(2646, 2646);
