@@ -25,7 +25,7 @@ struct TRefStrList {
 // past it is not written and draws as its placeholder.
 constexpr uint64_t kMaxBindImageBytesPerDrawing = uint64_t{1} << 30;  // 1 GiB
 // Free space that writing held images always leaves on TempFolder's disk.
-constexpr uint64_t kBindImageDiskReserveBytes = uint64_t{512} << 20;
+constexpr uint64_t kBindImageDiskReserveBytes = uint64_t{256} << 20;
 
 struct TBindImageGlobals {
   std::vector<TBindImageType> BindImages;
@@ -62,7 +62,8 @@ void ChargeBindImageBytes(uint64_t bytes);
 // Unpacks every held ".gz" image found in TempFolder next to its ".gz" file.
 // Answers how many could not be unpacked (0: all fine); a failed image
 // leaves no output behind and the others are still processed. An image
-// that does not fit BindImageRoom() fails.
+// that does not fit BindImageRoom(), or whose output name is taken in
+// TempFolder already (by a file or a link, which stay as they are), fails.
 int32_t ExtractBindImages();
 
 // Deletes the held ".gz" files from TempFolder; failures are ignored.
