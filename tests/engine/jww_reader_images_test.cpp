@@ -2,10 +2,7 @@
 // TempFolder when extraction is on, never written anywhere else.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <zlib.h>
 
-#include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -190,95 +187,4 @@ TEST_F(JwwReaderImages, ACutImageIsNotWritten) {
   TJwwData d;
   EXPECT_FALSE(d.LoadFromBytes(f.data(), f.size()));
   EXPECT_EQ(FilesUnderRoot(), std::vector<std::string>{"temp/whole.bmp"});
-}
-
-namespace {
-
-std::string Gzipped(const std::string& data) {
-  z_stream zs{};
-  EXPECT_EQ(deflateInit2(&zs, 9, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY), Z_OK);
-  std::string out(deflateBound(&zs, static_cast<uLong>(data.size())) + 32, '\0');
-  zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  zs.avail_in = static_cast<uInt>(data.size());
-  zs.next_out = reinterpret_cast<Bytef*>(out.data());
-  zs.avail_out = static_cast<uInt>(out.size());
-  EXPECT_EQ(deflate(&zs, Z_FINISH), Z_STREAM_END);
-  out.resize(zs.total_out);
-  deflateEnd(&zs);
-  return out;
-}
-
-uint64_t BytesUnder(const fs::path& folder) {
-  uint64_t n = 0;
-  for (const auto& e : fs::directory_iterator(folder))
-    if (e.is_regular_file()) n += e.file_size();
-  return n;
-}
-
-}  // namespace
-
-// Everything a load writes and unpacks shares one budget, and the disk's
-// reserve is kept: what does not fit is left out, the load goes on.
-TEST_F(JwwReaderImages, HeldImagesShareOneBudgetPerLoad) {
-  BindImg.BindImageExtractFlag = 1;
-  const std::string big(100'000, 'p');
-  struct Case {
-    const char* name;
-    uint64_t budget, reserve;
-    std::vector<std::string> unpacked;
-    int32_t failed;
-  };
-  const Case cases[] = {
-      {"room for all", kMaxBindImageBytesPerDrawing, 0, {"a.bmp", "b.bmp", "c.bmp"}, 0},
-      {"room for two", 250'000, 0, {"a.bmp", "b.bmp"}, 1},
-      {"room for none", 50'000, 0, {}, 3},
-      {"the disk's reserve", kMaxBindImageBytesPerDrawing, UINT64_MAX, {}, 0},  // nothing even written
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    fs::remove_all(root_ / "temp");
-    fs::create_directory(root_ / "temp");
-    JwwBuilder b;
-    b.AddImage("a.bmp.gz", Gzipped(big));
-    b.AddImage("b.bmp.gz", Gzipped(big));
-    b.AddImage("raw.bmp", "raw");
-    b.AddImage("c.bmp.gz", Gzipped(big));
-    BindImg.ByteBudget = c.budget;
-    BindImg.DiskReserve = c.reserve;
-    ASSERT_TRUE(Load(b));
-    EXPECT_EQ(BindImg.BindImageCount, 4);
-    EXPECT_EQ(ExtractBindImages(), c.failed);
-    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
-      const bool expected = std::find(c.unpacked.begin(), c.unpacked.end(), name) != c.unpacked.end();
-      EXPECT_EQ(fs::exists(root_ / "temp" / name), expected) << name;
-    }
-    EXPECT_LE(BytesUnder(root_ / "temp"), c.budget);
-    EXPECT_EQ(fs::exists(root_ / "temp" / "raw.bmp"), c.reserve == 0);
-  }
-}
-
-// Held images are made as new files: a link planted under an image's name
-// is not followed and an earlier image of the same name is kept.
-TEST_F(JwwReaderImages, HeldImagesAreWrittenAsNewFilesOnly) {
-  BindImg.BindImageExtractFlag = 1;
-  const fs::path temp = root_ / "temp";
-  {
-    std::ofstream(root_ / "target.txt") << "original";
-  }
-  fs::create_symlink(root_ / "target.txt", temp / "linked.bmp");
-  fs::create_symlink(root_ / "nowhere.bmp", temp / "dangling.bmp");
-  JwwBuilder b;
-  b.AddImage("linked.bmp", "through the link");
-  b.AddImage("dangling.bmp", "through the dangling link");
-  b.AddImage("twin.bmp", "first");
-  b.AddImage("twin.bmp", "second");
-  b.AddImage("fine.bmp", "fine");
-  ASSERT_TRUE(Load(b));
-  EXPECT_EQ(BindImg.BindImageCount, 5);
-  EXPECT_EQ(Contents(root_ / "target.txt"), "original");
-  EXPECT_FALSE(fs::exists(root_ / "nowhere.bmp"));
-  EXPECT_TRUE(fs::is_symlink(temp / "linked.bmp"));
-  EXPECT_EQ(Contents(temp / "twin.bmp"), "first");
-  EXPECT_EQ(Contents(temp / "fine.bmp"), "fine");
-  EXPECT_EQ(BindImg.BytesWritten, 9u);  // only what was written counts
 }
