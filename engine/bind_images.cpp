@@ -18,14 +18,30 @@ size_t BindImageRows() { return CountedRows(BindImg.BindImageCount, BindImg.Bind
 void ClearBindImages() {
   BindImg.BindImages.clear();
   BindImg.BindImageCount = 0;
+  BindImg.BytesWritten = 0;
+}
+
+uint64_t BindImageRoom() {
+  uint64_t room = BindImg.ByteBudget > BindImg.BytesWritten ? BindImg.ByteBudget - BindImg.BytesWritten : 0;
+  uint64_t free = 0;
+  if (FolderFreeBytes(BindImg.TempFolder, free))
+    room = std::min(room, free > BindImg.DiskReserve ? free - BindImg.DiskReserve : 0);
+  return room;
+}
+
+void ChargeBindImageBytes(uint64_t bytes) {
+  BindImg.BytesWritten = bytes < UINT64_MAX - BindImg.BytesWritten ? BindImg.BytesWritten + bytes : UINT64_MAX;
 }
 
 std::string BindImageFileName(const std::string& name) {
   if (name.find('\0') != std::string::npos) return std::string();
+  // Characters are taken as the conversion to a native name takes them: a
+  // lead byte without a trail byte stands alone, so a "/" after it is a
+  // separator here as it is in the converted path.
   size_t start = 0;
   for (size_t i = 0; i < name.size();) {
     const auto b = static_cast<unsigned char>(name[i]);
-    if (IsSjisLeadByte(b)) {
+    if (IsSjisLeadByte(b) && i + 1 < name.size() && IsSjisTrailByte(static_cast<unsigned char>(name[i + 1]))) {
       i += 2;  // a trail byte 0x5C is part of the character, not a separator
       continue;
     }
@@ -34,6 +50,9 @@ std::string BindImageFileName(const std::string& name) {
   }
   std::string bare = start < name.size() ? name.substr(start) : std::string();
   if (bare == "." || bare == "..") return std::string();
+  // The name is used only as converted: whatever the conversion makes of
+  // it must still be one name inside the folder.
+  if (PathFromSjisText(bare).find('/') != std::string::npos) return std::string();
   return bare;
 }
 
@@ -44,12 +63,6 @@ bool HeldImageKey(const std::string& content, std::string& key) {
   if (comma == std::string::npos) return false;
   key = UpperAsciiSJIS(c.substr(kHeldImageTextPrefixLen, comma - kHeldImageTextPrefixLen));
   return true;
-}
-
-int32_t FindHeldImage(const std::vector<std::string>& upperNames, const std::string& key) {
-  for (size_t i = 0; i < upperNames.size(); ++i)
-    if (upperNames[i].compare(0, key.size(), key) == 0) return static_cast<int32_t>(i);
-  return -1;
 }
 
 std::string HeldImagePath(const std::string& name) { return BindImg.TempFolder + PathFromSjisText(name); }
@@ -69,9 +82,13 @@ int32_t ExtractBindImages() {
     const std::string gzPath = HeldImagePath(name);
     if (!FileExists(gzPath)) continue;
     const std::string defaultName = name.substr(0, name.size() - 3);
-    const TGunzipResult r =
-        GunzipFileToFolder(gzPath, BindImg.TempFolder, defaultName, kMaxBindImageUnpackedBytes);
-    if (r.Status != TGunzipStatus::Ok) ++failed;
+    const uint64_t room = std::min(kMaxBindImageUnpackedBytes, BindImageRoom());
+    const TGunzipResult r = GunzipFileToFolder(gzPath, BindImg.TempFolder, defaultName, room);
+    if (r.Status == TGunzipStatus::Ok) {
+      ChargeBindImageBytes(r.OutputBytes);
+    } else {
+      ++failed;
+    }
   }
   return failed;
 }

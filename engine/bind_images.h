@@ -20,6 +20,13 @@ struct TRefStrList {
   std::string Value;
 };
 
+// What one drawing load may write into TempFolder in all: the held images
+// the reader writes and what ExtractBindImages unpacks from them. An image
+// past it is not written and draws as its placeholder.
+constexpr uint64_t kMaxBindImageBytesPerDrawing = uint64_t{1} << 30;  // 1 GiB
+// Free space that writing held images always leaves on TempFolder's disk.
+constexpr uint64_t kBindImageDiskReserveBytes = uint64_t{256} << 20;
+
 struct TBindImageGlobals {
   std::vector<TBindImageType> BindImages;
   int32_t BindImageCount = 0;
@@ -29,6 +36,11 @@ struct TBindImageGlobals {
   std::vector<TRefStrList> RefStrList;
   int32_t RefStrCount = 0;
   uint8_t RefStrEnabled = 0;
+  // Bytes written into TempFolder since the list was last cleared, and the
+  // limits they are held to.
+  uint64_t BytesWritten = 0;
+  uint64_t ByteBudget = kMaxBindImageBytesPerDrawing;
+  uint64_t DiskReserve = kBindImageDiskReserveBytes;
 
   void Reset() { *this = TBindImageGlobals{}; }
 };
@@ -38,11 +50,20 @@ extern TBindImageGlobals BindImg;
 // Largest file one held image may unpack to; a bigger one counts as damaged.
 constexpr uint64_t kMaxBindImageUnpackedBytes = uint64_t{1} << 30;  // 1 GiB
 
+// Also starts a new write budget: a drawing load begins with it.
 void ClearBindImages();
+
+// Room for the next held image in TempFolder: what is left of the budget,
+// and of the disk above its reserve (checked now, before each image).
+uint64_t BindImageRoom();
+// Counts bytes written into TempFolder against the budget.
+void ChargeBindImageBytes(uint64_t bytes);
 
 // Unpacks every held ".gz" image found in TempFolder next to its ".gz" file.
 // Answers how many could not be unpacked (0: all fine); a failed image
-// leaves no output behind and the others are still processed.
+// leaves no output behind and the others are still processed. An image
+// that does not fit BindImageRoom(), or whose output name is taken in
+// TempFolder already (by a file or a link, which stay as they are), fails.
 int32_t ExtractBindImages();
 
 // Deletes the held ".gz" files from TempFolder; failures are ignored.
@@ -57,8 +78,10 @@ void ReplaceRefString(std::string& text);
 
 // The plain file name that a held-image name (or a name stored in a gzip
 // header) stands for inside TempFolder: the part after the last "/", "\" or
-// ":" (Shift-JIS aware). Empty when nothing usable is left ("", ".", "..",
-// or a name holding a NUL byte), in which case the name must not be used.
+// ":" (Shift-JIS aware: a lead byte counts as one character with the byte
+// after it only when that is a trail byte, as the conversion to a native
+// name sees it). Empty when nothing usable is left ("", ".", "..", or a
+// name holding a NUL byte), in which case the name must not be used.
 std::string BindImageFileName(const std::string& name);
 
 // The file in TempFolder that holds a held image (name as stored, Shift-JIS).
@@ -77,8 +100,5 @@ inline constexpr size_t kHeldImageTextPrefixLen = sizeof kHeldImageTextPrefix - 
 // bytes that begins with kHeldImageTextPrefix and holds a ",", the name up
 // to that comma, upper-cased. False for any other text.
 bool HeldImageKey(const std::string& content, std::string& key);
-
-// The held image a key names: the first of the names (upper-cased) that
-// begins with the key, so "PIC.BMP" finds the stored "pic.bmp.gz"; -1 when
-// none does.
-int32_t FindHeldImage(const std::vector<std::string>& upperNames, const std::string& key);
+// The held image a key names is found through THeldImageIndex
+// (held_image_index.h).

@@ -1,6 +1,7 @@
 #include "file_io.h"
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -26,6 +27,13 @@ std::string SjisTextFromPath(const std::string& path) {
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
+}
+
+bool FolderFreeBytes(const std::string& folder, uint64_t& bytes) {
+  struct statvfs st;
+  if (::statvfs(folder.empty() ? "." : folder.c_str(), &st) != 0) return false;
+  bytes = static_cast<uint64_t>(st.f_bavail) * static_cast<uint64_t>(st.f_frsize);
+  return true;
 }
 
 bool FileExists(const std::string& path) {

@@ -20,6 +20,9 @@ std::string PathFromSjisText(const std::string& sjisText);
 std::string SjisTextFromPath(const std::string& path);
 
 std::FILE* OpenFile(const std::string& path, const char* mode);
+// Bytes an unprivileged writer may still put on the folder's file system;
+// false when that cannot be learned.
+bool FolderFreeBytes(const std::string& folder, uint64_t& bytes);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // The file's identity (device, inode), the same whatever name reaches it;

@@ -11,6 +11,9 @@
 inline bool IsSjisLeadByte(unsigned char b) {
   return (b >= 0x80 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFD);
 }
+// A byte that can end a double-byte character; after a lead byte any other
+// byte stands alone when the text is converted.
+inline bool IsSjisTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
 // Rounding and numbers.
 // Half away from zero; far-off values clamp to int32, NaN gives 0. Inline,

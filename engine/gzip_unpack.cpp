@@ -8,7 +8,7 @@
 
 #include "bind_images.h"
 #include "file_io.h"
-#include "file_replace.h"
+#include "new_file.h"
 
 namespace {
 
@@ -40,12 +40,13 @@ struct THeaderFacts {
 
 // Decodes every member of the input into out; fills the first member's
 // header facts.
-TGunzipStatus Inflate(std::FILE* in, TFileReplacement& out, uint64_t maxOutputBytes, THeaderFacts& facts) {
+TGunzipStatus Inflate(std::FILE* in, TNewFile& out, uint64_t maxOutputBytes, THeaderFacts& facts,
+                      uint64_t& total) {
   TInflater inf;
   if (!inf.ok_) return TGunzipStatus::DataError;
   z_stream& zs = inf.zs_;
   std::vector<unsigned char> inBuf(kChunk), outBuf(kChunk);
-  uint64_t total = 0;
+  total = 0;
   bool firstMember = true;
   bool eof = false;
 
@@ -110,15 +111,17 @@ TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& f
     return result;
   }
   // The output's name is known only from the stream's header: the file is
-  // made beside the default name and put in place under the final one.
-  TFileReplacement out(folder + (IsUsableName(defaultName) ? PathFromSjisText(defaultName) : std::string()));
-  if (out.Error()) {
+  // made in the folder under a temporary name and put in place under the
+  // final one, which must not be taken yet.
+  TNewFile out(folder);
+  if (!out.Ok()) {
     std::fclose(in);
     result.Status = TGunzipStatus::WriteFailed;
     return result;
   }
   THeaderFacts facts;
-  const TGunzipStatus status = Inflate(in, out, maxOutputBytes, facts);
+  uint64_t total = 0;
+  const TGunzipStatus status = Inflate(in, out, maxOutputBytes, facts, total);
   std::fclose(in);
   if (status != TGunzipStatus::Ok) {
     result.Status = status;
@@ -145,11 +148,12 @@ TGunzipResult GunzipFileToFolder(const std::string& gzPath, const std::string& f
     result.Status = TGunzipStatus::WriteFailed;
     return result;
   }
-  if (!out.CommitAs(folder + PathFromSjisText(finalName))) {
+  if (!out.PlaceAs(folder + PathFromSjisText(finalName))) {
     result.Status = TGunzipStatus::WriteFailed;
     return result;
   }
   result.Status = TGunzipStatus::Ok;
   result.OutputName = finalName;
+  result.OutputBytes = total;
   return result;
 }

@@ -1,7 +1,8 @@
 // Unpacking one gzip file (RFC 1952, through zlib) into a folder. The
 // output is written to a private temporary file and moved into place only
 // when the whole stream decoded and checked, so a damaged file leaves
-// nothing behind.
+// nothing behind; a name already taken in the folder (by a file or a link)
+// is never replaced.
 #pragma once
 
 #include <cstdint>
@@ -12,13 +13,14 @@ enum class TGunzipStatus {
   OpenFailed,   // the input cannot be read
   DataError,    // not gzip, damaged, truncated or failing its check sum
   TooLarge,     // the output would exceed the limit
-  WriteFailed,  // the output cannot be created, written or moved into place
+  WriteFailed,  // the output cannot be created, written or moved into place (its name is taken)
   NoName,       // neither a default nor a stored name is usable
 };
 
 struct TGunzipResult {
   TGunzipStatus Status = TGunzipStatus::OpenFailed;
   std::string OutputName;  // file name (in the folder) of the output on success
+  uint64_t OutputBytes = 0;  // its size
 };
 
 // Unpacks gzPath into folder (native paths, folder with trailing separator).

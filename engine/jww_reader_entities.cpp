@@ -14,6 +14,7 @@
 #include "func.h"
 #include "jww_data.h"
 #include "jww_read_cursor.h"
+#include "new_file.h"
 
 // Class index table of one file: the element lists and the block-definition
 // list share one running index, taken by each new class and each object.
@@ -316,19 +317,16 @@ class EntityReader {
   const size_t cs_;
 };
 
-// Writes one held image into TempFolder in chunks of 2048 bytes. A file
-// that cannot be created or written completely is removed again.
-void ExtractImage(const std::string& path, const uint8_t* data, size_t size) {
-  std::FILE* f = OpenFile(path, "wb");
-  if (!f) return;
-  bool ok = true;
+// Writes one held image into TempFolder in chunks of 2048 bytes, as a new
+// file: whatever is there already under its name (the image of the same
+// name before it, a link) stays as it is and this image is not written.
+bool ExtractImage(const std::string& path, const uint8_t* data, size_t size) {
+  TNewFile f(BindImg.TempFolder);
   constexpr size_t kChunk = 2048;
-  for (size_t at = 0; ok && at < size; at += kChunk) {
-    const size_t n = std::min(kChunk, size - at);
-    ok = std::fwrite(data + at, 1, n, f) == n;
+  for (size_t at = 0; f.Ok() && at < size; at += kChunk) {
+    if (!f.Write(data + at, std::min(kChunk, size - at))) return false;
   }
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok) RemoveFile(path);
+  return f.PlaceAs(path);
 }
 
 void ReadImages(TJwwData& d, ByteReader& in) {
@@ -348,8 +346,10 @@ void ReadImages(TJwwData& d, ByteReader& in) {
     row.Size = static_cast<int32_t>(size);
     if (stored.empty() || size == 0) continue;
     const uint8_t* data = in.Take(size);  // fails before any file is made
-    if (BindImg.BindImageExtractFlag && !row.Name.empty())
-      ExtractImage(HeldImagePath(row.Name), data, size);
+    // Images past the drawing's room are not written.
+    if (BindImg.BindImageExtractFlag && !row.Name.empty() && size <= BindImageRoom() &&
+        ExtractImage(HeldImagePath(row.Name), data, size))
+      ChargeBindImageBytes(size);
   }
 }
 

@@ -11,6 +11,7 @@
 #include "byte_io.h"
 #include "file_io.h"
 #include "func.h"
+#include "held_image_index.h"
 #include "jww_data.h"
 #include "jww_write_context.h"
 
@@ -20,18 +21,23 @@ namespace {
 // part would reach outside it.
 bool IsPlainFileName(const std::string& name) { return !name.empty() && BindImageFileName(name) == name; }
 
+std::vector<std::string> UpperNames(const std::vector<TBindImageType>& rows, size_t count) {
+  std::vector<std::string> upper;
+  upper.reserve(count);
+  for (size_t i = 0; i < count; ++i) upper.push_back(UpperAsciiSJIS(rows[i].Name));
+  return upper;
+}
+
 class ImageFlagger {
  public:
-  explicit ImageFlagger(std::vector<TBindImageType>& rows, size_t count) : rows_(rows), count_(count) {
-    upper_.reserve(count);
-    for (size_t i = 0; i < count; ++i) upper_.push_back(UpperAsciiSJIS(rows[i].Name));
-  }
+  explicit ImageFlagger(std::vector<TBindImageType>& rows, size_t count)
+      : rows_(rows), index_(UpperNames(rows, count)) {}
 
   // A held-image text flags the held image it names.
   void Text(const TEntJwwText& t) {
     std::string key;
     if (!HeldImageKey(t.Content, key)) return;
-    const int32_t row = FindHeldImage(upper_, key);
+    const int32_t row = index_.Find(key);
     if (row >= 0) rows_[static_cast<size_t>(row)].Used = 1;
   }
 
@@ -45,8 +51,7 @@ class ImageFlagger {
 
  private:
   std::vector<TBindImageType>& rows_;
-  size_t count_;
-  std::vector<std::string> upper_;
+  THeldImageIndex index_;
 };
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "file_io.h"
 #include "form1_state.h"
 #include "func.h"
+#include "held_image_index.h"
 
 namespace {
 
@@ -36,8 +37,6 @@ std::string LowerAscii(std::string s) {
   }
   return s;
 }
-
-bool StartsWith(const std::string& s, const std::string& head) { return s.compare(0, head.size(), head) == 0; }
 
 void RemoveStagingFolder(const std::string& folder) {
   std::error_code ec;
@@ -121,17 +120,20 @@ void TForm1::PlaceFrameImages(const std::string& staging) {
   for (const TBindImageType& r : KeptBindImages) keptUpper.push_back(UpperAsciiSJIS(r.Name));
   for (const TBindImageType& r : rows) frameUpper.push_back(UpperAsciiSJIS(r.Name));
 
+  // Built once: the look-ups below run per text and per candidate prefix.
+  const std::set<std::string> keptNames(keptUpper.begin(), keptUpper.end());
+  const THeldImageIndex keptIndex(keptUpper), frameIndex(frameUpper);
+
   // Rows that need a name of their own.
   std::vector<uint8_t> rename(rows.size(), 0);
-  for (size_t j = 0; j < rows.size(); ++j)
-    rename[j] = !rows[j].Name.empty() && std::find(keptUpper.begin(), keptUpper.end(), frameUpper[j]) != keptUpper.end();
+  for (size_t j = 0; j < rows.size(); ++j) rename[j] = !rows[j].Name.empty() && keptNames.count(frameUpper[j]) > 0;
   TJwwData& f = FrameDrawing;
   const size_t texts = CountedRows(f.TextCount, f.Texts);
   std::string key;
   for (size_t i = 0; i < texts; ++i) {
     if (!HeldImageKey(f.Texts[i].Content, key)) continue;
-    const int32_t own = FindHeldImage(frameUpper, key);
-    if (own >= 0 && FindHeldImage(keptUpper, key) >= 0) rename[static_cast<size_t>(own)] = 1;
+    const int32_t own = frameIndex.Find(key);
+    if (own >= 0 && keptIndex.Find(key) >= 0) rename[static_cast<size_t>(own)] = 1;
   }
 
   // A prefix that begins no name of either drawing, so that a renamed
@@ -141,9 +143,7 @@ void TForm1::PlaceFrameImages(const std::string& staging) {
     for (int32_t n = 1; prefix.empty(); ++n) {
       const std::string candidate = "frame" + std::to_string(n) + "_";
       const std::string upper = UpperAsciiSJIS(candidate);
-      bool free = true;
-      for (const std::string& u : keptUpper) free = free && !StartsWith(u, upper);
-      for (const std::string& u : frameUpper) free = free && !StartsWith(u, upper);
+      bool free = keptIndex.Find(upper) < 0 && frameIndex.Find(upper) < 0;
       for (size_t j = 0; free && j < rows.size(); ++j)
         free = !rename[j] || !FileExists(HeldImagePath(candidate + rows[j].Name));
       if (free) prefix = candidate;
@@ -151,7 +151,7 @@ void TForm1::PlaceFrameImages(const std::string& staging) {
     for (size_t i = 0; i < texts; ++i) {
       TEntJwwText& t = f.Texts[i];
       if (!HeldImageKey(t.Content, key)) continue;
-      const int32_t own = FindHeldImage(frameUpper, key);
+      const int32_t own = frameIndex.Find(key);
       if (own < 0 || !rename[static_cast<size_t>(own)]) continue;
       if (t.Content.size() + prefix.size() > kMaxTextBytes) continue;
       t.Content.insert(kHeldImageTextPrefixLen, prefix);

@@ -42,8 +42,7 @@ void TEmfPlayer::ClipRecord(uint32_t type, ByteReader& r) {
   }
   if (type == U_EMR_SELECTCLIPPATH) {
     const uint32_t mode = r.U32();
-    std::vector<TMetaFigure> figures = std::move(path_);
-    path_.clear();
+    std::vector<TMetaFigure> figures = TakePath();
     if (figures.empty()) return;
     if (Combines(mode)) AddClipStep({std::move(figures), mode == U_RGN_DIFF}, mode == U_RGN_COPY);
     return;

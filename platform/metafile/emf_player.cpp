@@ -177,9 +177,9 @@ bool TEmfPlayer::Play(uint32_t type, ByteReader& r, const uint8_t* record, size_
       FillRect(p, {p.X + sx, p.Y + sy}, ColorRef(r.U32()));
       break;
     }
-    case U_EMR_BEGINPATH: inPath_ = true, newFigure_ = true, path_.clear(); break;
+    case U_EMR_BEGINPATH: inPath_ = true, newFigure_ = true, TakePath(); break;
     case U_EMR_ENDPATH: inPath_ = false; break;
-    case U_EMR_ABORTPATH: inPath_ = false, path_.clear(); break;
+    case U_EMR_ABORTPATH: inPath_ = false, TakePath(); break;
     case U_EMR_CLOSEFIGURE:
       if (!path_.empty()) path_.back().Closed = true;
       newFigure_ = true;
@@ -237,6 +237,7 @@ bool PlayEmf(const uint8_t* data, size_t size, TMetafileSink& sink) {
     } catch (const JwwReadError&) {
       // A record shorter than its fields is skipped.
     }
+    if (player.PathTooLarge()) return false;
   }
   return true;
 }

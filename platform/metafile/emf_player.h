@@ -11,5 +11,7 @@
 // enhanced metafile.
 bool ReadEmfSize(const uint8_t* data, size_t size, TMetafileSize& out);
 
-// Plays the picture; false when the bytes are no enhanced metafile.
+// Plays the picture; false when the bytes are no enhanced metafile, or when
+// a path outgrows the room the sink has left (the picture is then refused
+// as a whole: a part of a path would fill the wrong area).
 bool PlayEmf(const uint8_t* data, size_t size, TMetafileSink& sink);

@@ -41,6 +41,8 @@ class TEmfPlayer {
 
   // False at the end-of-file record.
   bool Play(uint32_t type, ByteReader& r, const uint8_t* record, size_t size);
+  // True once an open path outgrew the sink's room: the picture is refused.
+  bool PathTooLarge() const { return pathTooLarge_; }
 
  private:
   TXform Map() const { return LogicalToPicture(dc_, page_); }
@@ -84,6 +86,10 @@ class TEmfPlayer {
   void Select(uint32_t index);
   void CreateObject(uint32_t index, TEmfObject object);
   void Line(TMetaPoint to);
+  // The open path is held outside the sink, so its points are charged
+  // against the sink's room before they are kept.
+  bool PathHasRoomFor(size_t figures, size_t points);
+  std::vector<TMetaFigure> TakePath();
   // Strokes from the current position through the points, which it ends on.
   void LinesTo(const std::vector<TMetaPoint>& points);
 
@@ -95,6 +101,8 @@ class TEmfPlayer {
   bool inPath_ = false;
   bool newFigure_ = true;
   std::vector<TMetaFigure> path_;  // picture pixels
+  size_t pathBytes_ = 0;
+  bool pathTooLarge_ = false;
   bool clipChanged_ = false;
 };
 

@@ -44,6 +44,9 @@ void TEmfPlayer::Draw(std::vector<TMetaFigure> figures, bool fill, bool stroke) 
   }
   if (shape.Figures.empty()) return;
   if (inPath_) {
+    size_t points = 0;
+    for (const TMetaFigure& f : shape.Figures) points += f.Points.size();
+    if (!PathHasRoomFor(shape.Figures.size(), points)) return;
     for (TMetaFigure& f : shape.Figures) path_.push_back(std::move(f));
     newFigure_ = true;
     return;
@@ -55,10 +58,26 @@ void TEmfPlayer::Draw(std::vector<TMetaFigure> figures, bool fill, bool stroke) 
   sink_.Shape(shape, PicturePen(m), PictureBrush());
 }
 
+bool TEmfPlayer::PathHasRoomFor(size_t figures, size_t points) {
+  const size_t bytes = figures * sizeof(TMetaFigure) + points * sizeof(TMetaPoint);
+  if (pathTooLarge_ || !sink_.HasRoomFor(pathBytes_ + bytes)) {
+    pathTooLarge_ = true;
+    return false;
+  }
+  pathBytes_ += bytes;
+  return true;
+}
+
+std::vector<TMetaFigure> TEmfPlayer::TakePath() {
+  std::vector<TMetaFigure> figures = std::move(path_);
+  path_.clear();
+  pathBytes_ = 0;
+  return figures;
+}
+
 void TEmfPlayer::DrawPath(bool fill, bool stroke) {
   TMetaShape shape;
-  shape.Figures = std::move(path_);
-  path_.clear();
+  shape.Figures = TakePath();
   shape.Fill = fill;
   shape.Stroke = stroke;
   shape.Winding = dc_.Winding;
@@ -84,7 +103,9 @@ void TEmfPlayer::Line(TMetaPoint to) {
   dc_.Position = to;
   if (inPath_) {
     const TMetaPoint a = Map().Apply(from.X, from.Y), b = Map().Apply(to.X, to.Y);
-    if (newFigure_ || path_.empty() || path_.back().Closed) path_.push_back(TMetaFigure{{a}, false});
+    const bool start = newFigure_ || path_.empty() || path_.back().Closed;
+    if (!PathHasRoomFor(start ? 1 : 0, start ? 2 : 1)) return;
+    if (start) path_.push_back(TMetaFigure{{a}, false});
     newFigure_ = false;
     path_.back().Points.push_back(b);
     return;
@@ -114,6 +135,12 @@ void TEmfPlayer::PolyRecord(uint32_t type, ByteReader& r, bool small) {
   const bool to = base == U_EMR_POLYLINETO || base == U_EMR_POLYBEZIERTO;
   if (to) points.insert(points.begin(), dc_.Position);
   std::vector<TMetaPoint> line;
+  // Each curve becomes 16 points: the room is asked for before they are made.
+  const size_t curvePoints = (points.size() / 3 + 1) * 16;
+  if (bezier && !sink_.HasRoomFor((inPath_ ? pathBytes_ : 0) + curvePoints * sizeof(TMetaPoint))) {
+    pathTooLarge_ = pathTooLarge_ || inPath_;
+    return;
+  }
   if (bezier) {
     line.push_back(points[0]);
     for (size_t i = 1; i + 2 < points.size(); i += 3) AppendBezier(line, points[i - 1], points[i], points[i + 1], points[i + 2]);

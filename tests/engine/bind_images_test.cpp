@@ -14,7 +14,10 @@
 #include <vector>
 
 #include "bind_images.h"
+#include "file_io.h"
 #include "gzip_unpack.h"
+#include "jww_builder.h"
+#include "jww_data.h"
 
 namespace fs = std::filesystem;
 
@@ -97,6 +100,16 @@ class BindImagesTest : public ::testing::Test {
   void Hold(std::vector<std::string> names) {
     for (auto& n : names) BindImg.BindImages.push_back({n, 0, 0});
     BindImg.BindImageCount = static_cast<int32_t>(BindImg.BindImages.size());
+  }
+
+  // Loads a drawing holding these images (name, stored bytes), extracting them.
+  bool LoadHeld(const std::vector<std::pair<std::string, std::string>>& images) {
+    jwwtest::JwwBuilder b;
+    for (const auto& [name, bytes] : images) b.AddImage(name, bytes);
+    const std::vector<uint8_t> f = b.Bytes(700);
+    BindImg.BindImageExtractFlag = 1;
+    TJwwData d;
+    return d.LoadFromBytes(f.data(), f.size());
   }
 
   std::set<std::string> Listing(const std::string& dir) const {
@@ -329,6 +342,83 @@ TEST(BindImageFileName, KeepsThePlainFileNamePart) {
       {std::string("ph\0to", 5), ""},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(BindImageFileName(in), out) << in;
+}
+
+// The name check and the conversion to a native name must see the same
+// characters: a lead byte without its trail byte stands alone.
+TEST_F(BindImagesTest, NameCheckAgreesWithTheNativeName) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"a\x81/b.bmp", "b.bmp"}, {"a\x81:b.bmp", "b.bmp"}, {"x\x81/in.bmp", "in.bmp"},
+      {"a\x81\\b.bmp", "a\x81\\b.bmp"},  // 0x5C is a trail byte: one character
+      {"pic\x81", "pic\x81"},             // a lone lead byte at the end
+      {"\x8a\xbf\x8e\x9a.bmp", "\x8a\xbf\x8e\x9a.bmp"}, {"..\x81/", ""}, {"x\x81/..", ""}, {"..", ""},
+  };
+  const std::string lone = temp_ + "x\xef\xbf\xbd";  // where "x\x81/" converts to
+  for (const auto& [name, bare] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(BindImageFileName(name), bare);
+    // A name stored in a gzip header goes through the same check.
+    fs::remove_all(temp_);
+    fs::create_directories(lone);
+    ClearBindImages();
+    WriteFile(temp_ + "photo.jpg.gz", GzipMember("jpeg", name, 0));
+    Hold({"photo.jpg.gz"});
+    EXPECT_EQ(ExtractBindImages(), 0);
+    EXPECT_EQ(ReadFile(temp_ + PathFromSjisText(bare.empty() ? "photo.jpg" : bare)), "jpeg");
+    EXPECT_TRUE(fs::is_empty(lone));
+  }
+}
+
+// Held images and their unpacked forms are made only under names not yet
+// taken: a planted link is neither followed nor replaced, nor is a file.
+TEST_F(BindImagesTest, ImagesAreNeverWrittenThroughOrOverWhatIsThere) {
+  const std::string target = base_ + "target.txt";
+  WriteFile(target, "original");
+  for (const char* name : {"linked.bmp", "img.jpg", "other.jpg"}) fs::create_symlink(target, temp_ + name);
+  fs::create_symlink(base_ + "nowhere.bmp", temp_ + "dangling.bmp");
+  WriteFile(temp_ + "taken.jpg", "earlier");
+  const std::string gz = GzipMember("x", std::nullopt, 0);
+  ASSERT_TRUE(LoadHeld({{"linked.bmp", "x"}, {"dangling.bmp", "x"}, {"twin.bmp", "first"}, {"twin.bmp", "second"},
+                        {"img.jpg.gz", gz}, {"named.jpg.gz", GzipMember("x", "other.jpg", 0)}, {"taken.jpg.gz", gz}}));
+  EXPECT_EQ(ExtractBindImages(), 3);
+  EXPECT_EQ(ReadFile(target), "original");
+  EXPECT_EQ(ReadFile(temp_ + "twin.bmp"), "first");
+  EXPECT_EQ(ReadFile(temp_ + "taken.jpg"), "earlier");
+  EXPECT_EQ(Listing(temp_), (std::set<std::string>{"linked.bmp", "img.jpg", "other.jpg", "dangling.bmp", "taken.jpg",
+                                                   "twin.bmp", "img.jpg.gz", "named.jpg.gz", "taken.jpg.gz"}));
+  EXPECT_TRUE(fs::is_symlink(temp_ + "img.jpg") && fs::is_symlink(temp_ + "dangling.bmp"));
+}
+
+// All a load writes and unpacks shares one budget, and the disk's reserve
+// is kept: what does not fit is left out, the load goes on.
+TEST_F(BindImagesTest, ALoadWritesAndUnpacksWithinOneBudget) {
+  const std::string gz = GzipMember(std::string(100'000, 'p'), std::nullopt, 0);
+  struct Case {
+    uint64_t budget, reserve;
+    std::set<std::string> unpacked;
+    int32_t failed;
+  };
+  const Case cases[] = {
+      {kMaxBindImageBytesPerDrawing, 0, {"a.bmp", "b.bmp", "c.bmp"}, 0},
+      {250'000, 0, {"a.bmp", "b.bmp"}, 1},
+      {50'000, 0, {}, 3},
+      {kMaxBindImageBytesPerDrawing, UINT64_MAX, {}, 0},  // nothing is even written
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.budget);
+    fs::remove_all(temp_);
+    fs::create_directory(temp_);
+    BindImg.ByteBudget = c.budget;
+    BindImg.DiskReserve = c.reserve;
+    ASSERT_TRUE(LoadHeld({{"a.bmp.gz", gz}, {"b.bmp.gz", gz}, {"raw.bmp", "raw"}, {"c.bmp.gz", gz}}));
+    EXPECT_EQ(ExtractBindImages(), c.failed);
+    std::set<std::string> expected = c.unpacked;
+    if (c.reserve == 0) expected.insert({"a.bmp.gz", "b.bmp.gz", "raw.bmp", "c.bmp.gz"});
+    EXPECT_EQ(Listing(temp_), expected);
+    uint64_t used = 0;
+    for (const std::string& name : expected) used += fs::file_size(temp_ + name);
+    EXPECT_LE(used, c.budget);
+  }
 }
 
 class ReplaceRefStringTest : public ::testing::Test {
