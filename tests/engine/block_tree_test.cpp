@@ -82,14 +82,14 @@ TEST(BlockTree, OneInsertOfADefinitionHoldingTwoInsertsGivesThreeRows) {
   ExpectTreeInvariants(d);
   const auto& t = d.BlockTree;
   EXPECT_EQ(t[0].DefRow, 1);
-  EXPECT_EQ(t[0].Name, "outer");
+  EXPECT_EQ(d.BlockDefs[static_cast<size_t>(t[0].DefRow)].Name, "outer");
   EXPECT_EQ(t[0].Common.Layer, 9);  // the drawing's insert
   for (int i : {1, 2}) {
     EXPECT_EQ(t[i].Level, 1);
     EXPECT_EQ(t[i].Parent, 0);
     EXPECT_EQ(t[i].DefRow, 0);
     EXPECT_EQ(t[i].BlockNumber, 2);
-    EXPECT_EQ(t[i].Name, "inner");
+    EXPECT_EQ(d.BlockDefs[static_cast<size_t>(t[i].DefRow)].Name, "inner");
     EXPECT_EQ(t[i].Common.Layer, 3);  // the definition holding the insert
     EXPECT_EQ(t[i].Common.Color, 5);
   }
@@ -152,10 +152,9 @@ TEST(BlockTree, DefinitionLookUpCases) {
   ASSERT_EQ(d.BlockTreeCount, 3);
   ExpectTreeInvariants(d);
   EXPECT_EQ(d.BlockTree[0].DefRow, 0);
-  EXPECT_EQ(d.BlockTree[0].Name, "first");
+  EXPECT_EQ(d.BlockDefs[static_cast<size_t>(d.BlockTree[0].DefRow)].Name, "first");
   for (int i : {1, 2}) {  // the drawing's insert of 9 and the one inside "first"
     EXPECT_EQ(d.BlockTree[i].DefRow, -1);
-    EXPECT_EQ(d.BlockTree[i].Name, "");
     EXPECT_EQ(d.BlockTree[i].BlockNumber, 9);
   }
   EXPECT_EQ(d.BlockTree[2].Parent, 0);

@@ -334,7 +334,8 @@ TEST_F(FrameOverlay, SheetKeepsItsOwnInsertsBesideTheOverlay) {
     ASSERT_TRUE(s.LoadFromFile(root + "out/" + e.File));
     std::vector<std::string> defs, inserted;
     for (const TEntJwwBlockDef& d : s.BlockDefs) defs.push_back(d.Name);
-    for (const TEntJwwBlockTree& t : s.BlockTree) inserted.push_back(t.Name);
+    for (const TEntJwwBlockTree& t : s.BlockTree)
+      inserted.push_back(t.DefRow >= 0 ? s.BlockDefs[static_cast<size_t>(t.DefRow)].Name : "");
     EXPECT_EQ(defs, e.Defs) << e.File;
     EXPECT_EQ(inserted, e.Defs) << e.File;  // every insert finds its definition
   }
