@@ -78,7 +78,7 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
   const bool overlay = AddDrawingFrame && FrameDrawingLoaded;
   if (overlay) {
     InsertFrameBlock();
-    BuildSheetBlockTree();
+    MarkSheetBlockDefs();
   }
   d.SetSaveOptions(0);
   bool saved = d.SaveToFile(path, d.Header.Version);
