@@ -6,13 +6,12 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "jww_data.h"
-#include "synthetic_drawing.h"
+#include "jww_builder.h"
 
 namespace {
 
@@ -139,13 +138,11 @@ BENCHMARK(BM_ExplodeBlocks)->Arg(1'000)->Arg(10'000)->Unit(benchmark::kMilliseco
 // with 16 or 1,000 bytes, read and exploded: run alone under /usr/bin/time -v
 // for the peak memory it takes.
 void BM_LoadAndExplodeNested(benchmark::State& state) {
-  const std::vector<uint8_t> bytes = jwwtest::NestedInsertsBytes(4, 1000, 1000, static_cast<size_t>(state.range(0)));
+  const jwwtest::JwwBuilder b = jwwtest::MakeNestedInsertsDrawing(4, 1000, 1000, static_cast<size_t>(state.range(0)));
   const std::string path =
       (std::filesystem::temp_directory_path() / ("bench_nested_" + std::to_string(::getpid()) + ".jww")).string();
-  if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
+  b.WriteFile(path, 700);
+  const size_t fileBytes = std::filesystem::file_size(path);
   int32_t rows = 0;
   bool cut = false, exploded = false;
   for (auto _ : state) {
@@ -156,7 +153,7 @@ void BM_LoadAndExplodeNested(benchmark::State& state) {
     exploded = m.ExplodeBlocks();
   }
   std::filesystem::remove(path);
-  state.counters["file_KB"] = static_cast<double>(bytes.size()) / 1e3;
+  state.counters["file_KB"] = static_cast<double>(fileBytes) / 1e3;
   state.counters["tree_rows"] = rows;
   state.counters["tree_cut"] = cut;
   state.counters["exploded"] = exploded;

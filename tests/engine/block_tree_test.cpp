@@ -262,6 +262,7 @@ TEST(BlockTree, AVeryLongCycleIsHandledWithoutDeepRecursion) {
   d.BuildBlockTree();
   EXPECT_EQ(d.BlockTreeCount, 64);
   EXPECT_TRUE(d.BlockTreeCut);  // the depth bound stops it before the cycle closes
+  EXPECT_FALSE(d.BlockTreeTooLarge);
   EXPECT_EQ(d.UsedBlockDefCount, n);
 }
 
@@ -278,6 +279,7 @@ TEST(BlockTree, DeepChainsStopAtTheDepthBoundButKeepEveryDefinitionInUse) {
   EXPECT_EQ(d.BlockTree.back().Level, 63);
   EXPECT_DOUBLE_EQ(d.BlockTree.back().OriginX, 63);
   EXPECT_TRUE(d.BlockTreeCut);
+  EXPECT_FALSE(d.BlockTreeTooLarge);
   EXPECT_EQ(d.UsedBlockDefCount, chain);  // the writer must keep the whole chain
   EXPECT_EQ(d.BlockDefs[chain - 1].NewNumber, chain - 1);
 }
@@ -299,7 +301,43 @@ TEST(BlockTree, ExponentialFanOutStopsAtTheRowBound) {
   // Every expanded row has both children: the row count is odd (1 + 2k).
   EXPECT_EQ(d.BlockTreeCount % 2, 1);
   EXPECT_TRUE(d.BlockTreeCut);
+  EXPECT_TRUE(d.BlockTreeTooLarge);
+  EXPECT_LE(d.BlockTree.capacity() * sizeof(TEntJwwBlockTree), size_t{256} << 20);  // bounded by bytes
   EXPECT_EQ(d.UsedBlockDefCount, levels);
+}
+
+// The flags alone, as the saves that need no tree take them: the same as a
+// build gives (stale flags overwritten), and the tree left as it was.
+TEST(BlockTree, UsedFlagsWithoutATreeMatchTheBuild) {
+  std::vector<TEntJwwBlockDef> chain;  // deeper than the tree goes
+  for (uint32_t i = 0; i < 70; ++i) chain.push_back(Def(static_cast<int32_t>(i), "d", {Insert(i + 1)}));
+  const struct {
+    std::vector<TEntJwwBlockDef> Defs;
+    std::vector<TEntJwwBlockInsert> Inserts;
+  } models[] = {
+      {{Def(2, "inner"), Def(1, "outer", {Insert(2), Insert(2)})}, {Insert(1)}},
+      {{Def(5, "first", {Insert(9)}), Def(5, "second"), Def(6, "unreached")}, {Insert(5), Insert(9)}},
+      {{Def(1, "a", {Insert(2)}), Def(2, "b", {Insert(1), Insert(3)}), Def(3, "c"), Def(4, "d", {Insert(3)})},
+       {Insert(2)}},
+      {chain, {Insert(0)}},
+      {{Def(1, "a")}, {}},
+  };
+  for (size_t i = 0; i < std::size(models); ++i) {
+    TJwwData built, marked;
+    SetModel(built, models[i].Defs, models[i].Inserts);
+    SetModel(marked, models[i].Defs, models[i].Inserts);
+    built.BuildBlockTree();
+    marked.BlockTree.resize(1);
+    marked.BlockTreeCount = 1;
+    marked.MarkUsedBlockDefs();
+    EXPECT_EQ(marked.UsedBlockDefCount, built.UsedBlockDefCount) << i;
+    for (size_t r = 0; r < built.BlockDefs.size(); ++r) {
+      EXPECT_EQ(marked.BlockDefs[r].Used, built.BlockDefs[r].Used) << i << " row " << r;
+      EXPECT_EQ(marked.BlockDefs[r].NewNumber, built.BlockDefs[r].NewNumber) << i << " row " << r;
+    }
+    EXPECT_EQ(marked.BlockTreeCount, 1) << i;
+    EXPECT_EQ(marked.BlockTree.size(), 1u) << i;
+  }
 }
 
 TEST(BlockTree, CountsBeyondTheArraysAreNotTrusted) {

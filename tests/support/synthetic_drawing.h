@@ -25,10 +25,4 @@ std::vector<uint8_t> SyntheticSingleKindBytes(int32_t kind, size_t elementCount,
 // 49.9 x 60 mm side by side over it, about 10,000 elements each with 100.
 void LoadSyntheticSplitDrawing(TJwwData& d, int frames);
 
-// Inserts nested three deep in a small file: `top` inserts in the drawing of
-// a definition holding `middle` inserts of one holding `inner` inserts of a
-// definition of one line, every definition named with `nameBytes` bytes. It
-// stands for top * middle * inner occurrences of the line.
-std::vector<uint8_t> NestedInsertsBytes(int top, int middle, int inner, size_t nameBytes);
-
 }  // namespace jwwtest
