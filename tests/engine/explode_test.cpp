@@ -441,7 +441,7 @@ TEST_F(ExplodeTest, CutCycleExplodesAndEnds) {
 
 // A chain of 70 nested definitions, each with one line: the tree stops at
 // its depth bound, and exploding it must not quietly drop the deeper copies.
-// (The row bound sets the same flag; see the block tree tests.)
+// (The size bound sets the same flag; see the block tree tests.)
 TEST_F(ExplodeTest, ATreeCutByItsBoundsIsNotExploded) {
   const int levels = 70;
   for (int i = 0; i < levels; ++i) {
