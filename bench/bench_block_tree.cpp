@@ -82,7 +82,7 @@ void BM_BuildBlockTreeWithCycles(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildBlockTreeWithCycles)->Arg(12'500)->Arg(25'000)->Arg(50'000)->Arg(100'000)->Arg(200'000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
-// Two inserts of the next definition, 40 levels deep: the row bound.
+// Two inserts of the next definition, 40 levels deep: the size bound.
 void BM_BuildBlockTreeExponential(benchmark::State& state) {
   TJwwData d;
   for (int32_t i = 0; i < 40; ++i) d.BlockDefs.push_back(Def(i, i + 1, i + 1 < 40 ? 2 : 0));

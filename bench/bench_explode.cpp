@@ -3,11 +3,15 @@
 // bytes before and after and per element out, to show the growth is linear.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "jww_data.h"
+#include "jww_builder.h"
 
 namespace {
 
@@ -129,6 +133,32 @@ void BM_ExplodeBlocks(benchmark::State& state) {
   state.counters["elements_per_s"] = benchmark::Counter(out, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_ExplodeBlocks)->Arg(1'000)->Arg(10'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A 140 KB file of 4 x 1,000 x 1,000 nested inserts, its definitions named
+// with 16 or 1,000 bytes, read and exploded: run alone under /usr/bin/time -v
+// for the peak memory it takes.
+void BM_LoadAndExplodeNested(benchmark::State& state) {
+  const jwwtest::JwwBuilder b = jwwtest::MakeNestedInsertsDrawing(4, 1000, 1000, static_cast<size_t>(state.range(0)));
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("bench_nested_" + std::to_string(::getpid()) + ".jww")).string();
+  b.WriteFile(path, 700);
+  const size_t fileBytes = std::filesystem::file_size(path);
+  int32_t rows = 0;
+  bool cut = false, exploded = false;
+  for (auto _ : state) {
+    TJwwData m;
+    m.LoadFromFile(path);
+    rows = m.BlockTreeCount;
+    cut = m.BlockTreeCut;
+    exploded = m.ExplodeBlocks();
+  }
+  std::filesystem::remove(path);
+  state.counters["file_KB"] = static_cast<double>(fileBytes) / 1e3;
+  state.counters["tree_rows"] = rows;
+  state.counters["tree_cut"] = cut;
+  state.counters["exploded"] = exploded;
+}
+BENCHMARK(BM_LoadAndExplodeNested)->Arg(16)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -10,16 +10,19 @@
 //    only walked for definitions that lie on a cycle of the definition graph,
 //    and never further than the depth bound;
 //  - rows on the deepest level (kMaxBlockTreeDepth - 1) get no children;
-//  - no more than kMaxBlockTreeRows rows are made: once a row's children
+//  - the rows take no more than kMaxBlockTreeBytes: once a row's children
 //    would pass it, no further rows are appended (each expanded row still has
 //    all its children).
 // The last two leave occurrences out; BlockTreeCut then tells the callers
-// that the tree is not the whole drawing.
+// that the tree is not the whole drawing (BlockTreeTooLarge that it was the
+// size bound).
 // The used flags do not depend on these bounds: every definition that the
 // inserts reach is flagged, so the writer still keeps everything it needs.
+// MarkUsedBlockDefs sets the same flags without building rows.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <new>
 #include <unordered_map>
 
 #include "counted_rows.h"
@@ -28,8 +31,12 @@
 namespace {
 
 constexpr int32_t kMaxBlockTreeDepth = 64;
-constexpr size_t kMaxBlockTreeRows = 4'000'000;
-
+// A drawing made by hand holds far fewer than a million block occurrences
+// (80 MB of rows); nested inserts in a file of a few hundred KB can stand
+// for billions. While the array grows its old rows stay beside the new for
+// a moment, so the build takes at most about twice this.
+constexpr size_t kMaxBlockTreeBytes = size_t{192} << 20;
+constexpr size_t kMaxBlockTreeRows = kMaxBlockTreeBytes / sizeof(TEntJwwBlockTree);
 
 struct TLocalMatrix {
   double M11, M12, M21, M22;
@@ -41,17 +48,51 @@ TLocalMatrix LocalMatrix(const TEntJwwBlockInsert& ins) {
   return {c * ins.ScaleX, -s * ins.ScaleY, s * ins.ScaleX, c * ins.ScaleY};
 }
 
+// First (lowest) definition row for each block number.
+class TDefLookup {
+ public:
+  TDefLookup(const std::vector<TEntJwwBlockDef>& defs, size_t defCount) {
+    byNumber_.reserve(defCount);
+    for (size_t d = 0; d < defCount; ++d) byNumber_.emplace(defs[d].Number, static_cast<int32_t>(d));
+  }
+  // -1 when no definition carries the number.
+  int32_t Find(uint32_t blockNumber) const {
+    const auto it = byNumber_.find(static_cast<int32_t>(blockNumber));
+    return it == byNumber_.end() ? -1 : it->second;
+  }
+
+ private:
+  std::unordered_map<int32_t, int32_t> byNumber_;
+};
+
 // The inserts inside the definitions, worked out once per build: a
 // definition inserted many times would otherwise pay a look-up, sin and cos
 // per row. Edges of definition d are [Start[d], Start[d + 1]).
 struct TDefGraph {
   std::vector<size_t> Start;
   std::vector<int32_t> Child;  // definition row of each insert, -1 when none
-  std::vector<TLocalMatrix> Local;
-  std::vector<uint8_t> Cyclic;  // the definition can reach itself
+  std::vector<TLocalMatrix> Local;  // only for the tree
+  std::vector<uint8_t> Cyclic;  // the definition can reach itself (only for the tree)
 
   size_t Edges(size_t d) const { return Start[d + 1] - Start[d]; }
 };
+
+TDefGraph DefGraph(const std::vector<TEntJwwBlockDef>& defs, size_t defCount, const TDefLookup& findDef,
+                   bool withTransforms) {
+  TDefGraph g;
+  g.Start.assign(defCount + 1, 0);
+  for (size_t d = 0; d < defCount; ++d)
+    g.Start[d + 1] = g.Start[d] + CountedRows(defs[d].InsertCount, defs[d].Inserts.size());
+  g.Child.reserve(g.Start[defCount]);
+  if (withTransforms) g.Local.reserve(g.Start[defCount]);
+  for (size_t d = 0; d < defCount; ++d) {
+    for (size_t b = 0; b < g.Edges(d); ++b) {
+      g.Child.push_back(findDef.Find(defs[d].Inserts[b].BlockNumber));
+      if (withTransforms) g.Local.push_back(LocalMatrix(defs[d].Inserts[b]));
+    }
+  }
+  return g;
+}
 
 // Marks the definitions that lie on a cycle: members of a strongly connected
 // component of more than one definition, or holding an insert of themselves.
@@ -109,65 +150,97 @@ void MarkCycles(TDefGraph& g, size_t defCount) {
   }
 }
 
+// Used 0 and NewNumber -1 for the counted definitions.
+void ClearUsedFlags(std::vector<TEntJwwBlockDef>& defs, size_t defCount) {
+  for (size_t d = 0; d < defCount; ++d) {
+    defs[d].Used = 0;
+    defs[d].NewNumber = -1;
+  }
+}
+
+// Flags every definition that the drawing's inserts reach, directly or
+// through other definitions, and numbers the flagged ones in row order.
+void FlagReachedDefinitions(TJwwData& m, size_t defCount, size_t insertCount, const TDefLookup& findDef,
+                            const TDefGraph& g) {
+  std::vector<int32_t> pending;
+  auto reach = [&](int32_t d) {
+    if (d >= 0 && m.BlockDefs[static_cast<size_t>(d)].Used == 0) {
+      m.BlockDefs[static_cast<size_t>(d)].Used = 1;
+      pending.push_back(d);
+    }
+  };
+  for (size_t i = 0; i < insertCount; ++i) reach(findDef.Find(m.BlockInserts[i].BlockNumber));
+  while (!pending.empty()) {
+    const auto d = static_cast<size_t>(pending.back());
+    pending.pop_back();
+    for (size_t e = g.Start[d]; e < g.Start[d + 1]; ++e) reach(g.Child[e]);
+  }
+  int32_t next = 0;
+  for (size_t d = 0; d < defCount; ++d)
+    if (m.BlockDefs[d].Used == 1) m.BlockDefs[d].NewNumber = next++;
+  m.UsedBlockDefCount = next;
+}
+
+// Room for n more rows (the caller checked that they stay within the
+// bound): the array doubles as usual, but its last step goes to the bound
+// rather than past it. False when memory runs out (the rows are kept).
+bool MakeRoom(std::vector<TEntJwwBlockTree>& rows, size_t n) {
+  const size_t need = rows.size() + n;
+  if (need <= rows.capacity()) return true;
+  try {
+    rows.reserve(std::min(std::max(need, 2 * rows.capacity()), kMaxBlockTreeRows));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+void TJwwData::MarkUsedBlockDefs() {
+  const size_t defCount = CountedRows(BlockDefCount, BlockDefs.size());
+  ClearUsedFlags(BlockDefs, defCount);
+  const size_t insertCount = CountedRows(BlockInsertCount, BlockInserts.size());
+  if (insertCount == 0) {
+    UsedBlockDefCount = 0;
+    return;
+  }
+  const TDefLookup findDef(BlockDefs, defCount);
+  FlagReachedDefinitions(*this, defCount, insertCount, findDef, DefGraph(BlockDefs, defCount, findDef, false));
+}
 
 void TJwwData::BuildBlockTree() {
   BlockTree.clear();
   BlockTreeCount = 0;
   BlockTreeCut = false;
+  BlockTreeTooLarge = false;
   const size_t defCount = CountedRows(BlockDefCount, BlockDefs.size());
-  for (size_t d = 0; d < defCount; ++d) {
-    BlockDefs[d].Used = 0;
-    BlockDefs[d].NewNumber = -1;
-  }
+  ClearUsedFlags(BlockDefs, defCount);
   const size_t insertCount = CountedRows(BlockInsertCount, BlockInserts.size());
   if (insertCount == 0) {
     UsedBlockDefCount = 0;
     return;
   }
 
-  // First (lowest) definition row for each block number.
-  std::unordered_map<int32_t, int32_t> defByNumber;
-  defByNumber.reserve(defCount);
-  for (size_t d = 0; d < defCount; ++d)
-    defByNumber.emplace(BlockDefs[d].Number, static_cast<int32_t>(d));
-  auto findDef = [&](uint32_t blockNumber) -> int32_t {
-    const auto it = defByNumber.find(static_cast<int32_t>(blockNumber));
-    return it == defByNumber.end() ? -1 : it->second;
-  };
-
-  TDefGraph graph;
-  graph.Start.assign(defCount + 1, 0);
-  for (size_t d = 0; d < defCount; ++d)
-    graph.Start[d + 1] = graph.Start[d] + CountedRows(BlockDefs[d].InsertCount, BlockDefs[d].Inserts.size());
-  graph.Child.reserve(graph.Start[defCount]);
-  graph.Local.reserve(graph.Start[defCount]);
-  for (size_t d = 0; d < defCount; ++d) {
-    for (size_t b = 0; b < graph.Edges(d); ++b) {
-      graph.Child.push_back(findDef(BlockDefs[d].Inserts[b].BlockNumber));
-      graph.Local.push_back(LocalMatrix(BlockDefs[d].Inserts[b]));
-    }
-  }
+  const TDefLookup findDef(BlockDefs, defCount);
+  TDefGraph graph = DefGraph(BlockDefs, defCount, findDef, true);
   MarkCycles(graph, defCount);
+  auto tooLarge = [&] { BlockTreeCut = BlockTreeTooLarge = true; };
 
-  auto setDefinition = [&](TEntJwwBlockTree& row, int32_t defRow) {
-    row.DefRow = defRow;
-    if (defRow >= 0) {
-      TEntJwwBlockDef& def = BlockDefs[static_cast<size_t>(defRow)];
-      row.Name = def.Name;
-      def.Used = 1;
-    }
-  };
-
-  BlockTree.reserve(std::min(insertCount, kMaxBlockTreeRows));
-  BlockTreeCut = insertCount > kMaxBlockTreeRows;
-  for (size_t i = 0; i < insertCount && i < kMaxBlockTreeRows; ++i) {
+  size_t topRows = std::min(insertCount, kMaxBlockTreeRows);
+  if (topRows < insertCount) tooLarge();
+  if (!MakeRoom(BlockTree, topRows)) {
+    tooLarge();
+    topRows = 0;
+  }
+  for (size_t i = 0; i < topRows; ++i) {
     const TEntJwwBlockInsert& ins = BlockInserts[i];
     TEntJwwBlockTree row;
     row.Common = ins.Common;
     row.Level = 0;
     row.Parent = -1;
     row.BlockNumber = static_cast<int32_t>(ins.BlockNumber);
+    row.DefRow = findDef.Find(ins.BlockNumber);
     row.OriginX = ins.X;
     row.OriginY = ins.Y;
     const TLocalMatrix m = LocalMatrix(ins);
@@ -175,8 +248,7 @@ void TJwwData::BuildBlockTree() {
     row.M12 = m.M12;
     row.M21 = m.M21;
     row.M22 = m.M22;
-    setDefinition(row, findDef(ins.BlockNumber));
-    BlockTree.push_back(std::move(row));
+    BlockTree.push_back(row);
   }
 
   // Breadth first: the array grows behind k while k walks it.
@@ -199,8 +271,8 @@ void TJwwData::BuildBlockTree() {
         onOwnChain = BlockTree[static_cast<size_t>(a)].DefRow == defRow;
       if (onOwnChain) continue;
     }
-    if (n > kMaxBlockTreeRows - BlockTree.size()) {
-      BlockTreeCut = true;
+    if (n > kMaxBlockTreeRows - BlockTree.size() || !MakeRoom(BlockTree, n)) {
+      tooLarge();
       break;
     }
     const TEntJwwBlockDef& def = BlockDefs[d];
@@ -215,38 +287,16 @@ void TJwwData::BuildBlockTree() {
       row.Level = level + 1;
       row.Parent = static_cast<int32_t>(k);
       row.BlockNumber = static_cast<int32_t>(ins.BlockNumber);
+      row.DefRow = graph.Child[graph.Start[d] + b];
       row.OriginX = px + p11 * ins.X + p12 * ins.Y;
       row.OriginY = py + p21 * ins.X + p22 * ins.Y;
       row.M11 = p11 * l.M11 + p12 * l.M21;
       row.M12 = p11 * l.M12 + p12 * l.M22;
       row.M21 = p21 * l.M11 + p22 * l.M21;
       row.M22 = p21 * l.M12 + p22 * l.M22;
-      setDefinition(row, graph.Child[graph.Start[d] + b]);
-      BlockTree.push_back(std::move(row));
+      BlockTree.push_back(row);
     }
   }
   BlockTreeCount = static_cast<int32_t>(BlockTree.size());
-
-  // Definitions beyond a bound are still in use: flag everything the
-  // drawing's inserts reach (when no bound was hit this adds nothing).
-  std::vector<int32_t> pending;
-  auto reach = [&](int32_t d) {
-    if (d >= 0 && BlockDefs[static_cast<size_t>(d)].Used == 0) {
-      BlockDefs[static_cast<size_t>(d)].Used = 1;
-      pending.push_back(d);
-    }
-  };
-  for (size_t d = 0; d < defCount; ++d)
-    if (BlockDefs[d].Used == 1) pending.push_back(static_cast<int32_t>(d));
-  for (size_t i = 0; i < insertCount; ++i) reach(findDef(BlockInserts[i].BlockNumber));
-  while (!pending.empty()) {
-    const auto d = static_cast<size_t>(pending.back());
-    pending.pop_back();
-    for (size_t e = graph.Start[d]; e < graph.Start[d + 1]; ++e) reach(graph.Child[e]);
-  }
-
-  int32_t next = 0;
-  for (size_t d = 0; d < defCount; ++d)
-    if (BlockDefs[d].Used == 1) BlockDefs[d].NewNumber = next++;
-  UsedBlockDefCount = next;
+  FlagReachedDefinitions(*this, defCount, insertCount, findDef, graph);
 }

@@ -2,13 +2,15 @@
 // Each row of the flattened block tree appends a placed copy of its
 // definition's elements; then definitions, inserts and the tree are dropped.
 //
-// The rows to be appended are counted first and every array is given room
-// for them at once, so the walk never copies an array and memory grows with
-// the output alone.
+// The rows to be appended and the bytes they take are counted first: an
+// explosion past kMaxExplodeBytes is refused before anything changes, and
+// otherwise every array is given room at once, so the walk never copies an
+// array and memory grows with the output alone.
 #include <algorithm>
 #include <array>
 #include <limits>
 #include <new>
+#include <string>
 
 #include "counted_rows.h"
 #include "element_arrays.h"
@@ -20,16 +22,24 @@ namespace {
 constexpr uint8_t kKeepOwnLayers = 0x40;
 
 // Nested inserts in a small file can stand for more elements than memory
-// holds; beyond this many rows in the order list the explosion is refused
-// (as an array that cannot grow) before anything is allocated. It is far
-// beyond any drawing made by hand, about 5 GB of elements.
-constexpr int64_t kMaxOrderRows = 50'000'000;
-
+// holds. The copies may add this many bytes (records, order items and
+// texts), about 2.5 million elements: far beyond any drawing made by hand,
+// while a hostile one stays at a few hundred MB. Past it the explosion is
+// refused before anything is allocated.
+constexpr int64_t kMaxExplodeBytes = int64_t{256} << 20;
+// Texts that the explosion may rewrite (image texts, dimension values) take
+// up to this many bytes in the copy.
+constexpr int64_t kRewrittenTextBytes = 255;
 
 // Rows of each kind 1..6 that one copy of the definition appends (index 0
 // holds the order items). Items naming no row of the definition are
 // skipped by the walk, so they are not counted.
 using TAppendCounts = std::array<int64_t, 7>;
+
+struct TAppend {
+  TAppendCounts Rows{};
+  int64_t Bytes = 0;  // of the records, order items and text strings
+};
 
 // Items of kinds 1..6 naming a counted row are copied; nested inserts have
 // rows of their own and other kinds are not elements.
@@ -38,13 +48,33 @@ bool ItemIsCopied(const TEntJwwBlockDef& d, const TEntJwwOrder& item) {
   return static_cast<size_t>(item.Row) < ElementArraysOf(d).CountedRowsOf(item.Kind);
 }
 
-TAppendCounts CountCopies(const TEntJwwBlockDef& d) {
-  TAppendCounts k{};
+int64_t TextBytes(const TEntJwwText& t, bool rewritten) {
+  const auto content = static_cast<int64_t>(t.Content.size());
+  return static_cast<int64_t>(t.FontName.size()) + (rewritten ? std::max(content, kRewrittenTextBytes) : content);
+}
+
+// Bytes of the copy of one item, beside its order item.
+int64_t CopyBytes(const TEntJwwBlockDef& d, const TEntJwwOrder& item) {
+  const size_t r = static_cast<size_t>(item.Row);
+  switch (item.Kind) {
+    case kKindLine: return sizeof(TEntJwwLine);
+    case kKindArc: return sizeof(TEntJwwArc);
+    case kKindPoint: return sizeof(TEntJwwPoint);
+    case kKindText:
+      return static_cast<int64_t>(sizeof(TEntJwwText)) + TextBytes(d.Texts[r], BeginsImageMark(d.Texts[r].Content));
+    case kKindDimension: return static_cast<int64_t>(sizeof(TEntJwwDimension)) + TextBytes(d.Dimensions[r].Text, true);
+    default: return sizeof(TEntJwwSolid);
+  }
+}
+
+TAppend CountCopies(const TEntJwwBlockDef& d) {
+  TAppend k;
   const size_t n = CountedRows(d.OrderCount, d.Order);
   for (size_t i = 0; i < n; ++i) {
     if (!ItemIsCopied(d, d.Order[i])) continue;
-    ++k[static_cast<size_t>(d.Order[i].Kind)];
-    ++k[0];
+    ++k.Rows[static_cast<size_t>(d.Order[i].Kind)];
+    ++k.Rows[0];
+    k.Bytes += static_cast<int64_t>(sizeof(TEntJwwOrder)) + CopyBytes(d, d.Order[i]);
   }
   return k;
 }
@@ -82,7 +112,6 @@ void FitToCount(std::vector<T>& rows, int32_t& count) {
 }
 
 bool PrepareArrays(TJwwData& m, const TAppendCounts& total) {
-  if (std::max<int64_t>(m.EntityOrderCount, 0) + total[0] > kMaxOrderRows) return false;
   try {
     if (!Reserve(m.EntityOrder, m.EntityOrderCount, total[0]) || !Reserve(m.Lines, m.LineCount, total[1]) ||
         !Reserve(m.Arcs, m.ArcCount, total[2]) || !Reserve(m.Points, m.PointCount, total[3]) ||
@@ -138,9 +167,9 @@ bool TJwwData::ExplodeBlocks() {
   if (BlockTreeCut) return false;
   try {
     const size_t defs = CountedRows(BlockDefCount, BlockDefs);
-    std::vector<TAppendCounts> perDef(defs);
+    std::vector<TAppend> perDef(defs);
     std::vector<uint8_t> counted(defs, 0);
-    TAppendCounts total{};
+    TAppend total;
     for (size_t k = 0; k < rows; ++k) {
       const int32_t d = BlockTree[k].DefRow;
       if (d < 0 || static_cast<size_t>(d) >= defs) continue;
@@ -148,10 +177,14 @@ bool TJwwData::ExplodeBlocks() {
         perDef[static_cast<size_t>(d)] = CountCopies(BlockDefs[static_cast<size_t>(d)]);
         counted[static_cast<size_t>(d)] = 1;
       }
-      // Bounded by rows (<= the tree) times int32 counts: no int64 overflow.
-      for (size_t i = 0; i < total.size(); ++i) total[i] += perDef[static_cast<size_t>(d)][i];
+      const TAppend& one = perDef[static_cast<size_t>(d)];
+      // Each term is bounded by what the definition holds in memory and the
+      // sums stop at the budget: no int64 overflow.
+      total.Bytes += one.Bytes;
+      if (total.Bytes > kMaxExplodeBytes) return false;
+      for (size_t i = 0; i < total.Rows.size(); ++i) total.Rows[i] += one.Rows[i];
     }
-    if (!PrepareArrays(*this, total)) return false;
+    if (!PrepareArrays(*this, total.Rows)) return false;
 
     for (size_t k = 0; k < rows; ++k) {
       const TEntJwwBlockTree& row = BlockTree[k];

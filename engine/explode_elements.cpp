@@ -28,8 +28,6 @@ bool IsIdentityMatrix(const TAffineMap& m) {
          std::fabs(m.d - 1) <= 1e-14;
 }
 
-bool BeginsImageMark(const std::string& content) { return content.compare(0, 4, "^@BM") == 0; }
-
 // Direction of end - start in degrees, in [0, 360).
 double DirectionDegrees(double sx, double sy, double ex, double ey) {
   double deg = VectorAngle(ex - sx, ey - sy) * 180 / kPi;
@@ -194,6 +192,8 @@ void MapArcRecord(int32_t whole, double& cx, double& cy, double& r, double& f, d
 }
 
 }  // namespace
+
+bool BeginsImageMark(const std::string& content) { return content.compare(0, 4, "^@BM") == 0; }
 
 bool ExplodeLine(TJwwData& m, const TEntJwwLine& src, const TExplodePlacement& p) {
   TEntJwwLine e = src;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "geometry.h"
@@ -18,6 +19,9 @@ struct TExplodePlacement {
   uint16_t Layer = 0;          // the row's layer and layer group, used
   uint16_t LayerGroup = 0;     // when KeepOwnLayers is false
 };
+
+// An image text's content: the explosion rewrites its size values.
+bool BeginsImageMark(const std::string& content);
 
 bool ExplodeLine(TJwwData& m, const TEntJwwLine& src, const TExplodePlacement& p);
 bool ExplodeArc(TJwwData& m, const TEntJwwArc& src, const TExplodePlacement& p);

@@ -35,6 +35,7 @@ void TJwwData::Clear() {
   SolidCount = BlockInsertCount = BlockDefCount = BlockTreeCount = 0;
   UsedBlockDefCount = EntityOrderCount = BlockListCount = 0;
   BlockTreeCut = false;
+  BlockTreeTooLarge = false;
 
   Header = TEntJwwHeader{};
 }

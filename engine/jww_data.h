@@ -52,9 +52,12 @@ class TJwwData {
   std::vector<TEntJwwBlockTree> BlockTree;
   int32_t BlockTreeCount = 0;
   int32_t UsedBlockDefCount = 0;
-  // Set by BuildBlockTree when its depth or row bound (not a cycle) left
+  // Set by BuildBlockTree when its depth or size bound (not a cycle) left
   // occurrences out: the tree then does not stand for the whole drawing.
   bool BlockTreeCut = false;
+  // The cut came from the size bound: the drawing stands for more block
+  // occurrences than memory is given for, whatever its depth.
+  bool BlockTreeTooLarge = false;
   std::array<double, 4> Extents{};  // x min, y min, x max, y max
   int32_t SaveOptions = 0;
   // Outcome of the last save: the system's error number when the file could
@@ -88,6 +91,10 @@ class TJwwData {
 
   // Block tree (block_tree.cpp).
   void BuildBlockTree();
+  // The definitions' used flags and new numbers and UsedBlockDefCount for
+  // the current inserts, exactly as BuildBlockTree sets them, without
+  // building (or touching) the tree: all the writer needs.
+  void MarkUsedBlockDefs();
 
   // Layer attributes, extents and counts (extents.cpp).
   void ApplyLayerAttributes();

@@ -251,8 +251,7 @@ struct TEntJwwBlockTree {
   int32_t Level = 0;
   int32_t Parent = -1;
   int32_t BlockNumber = 0;
-  int32_t DefRow = -1;
-  std::string Name;
+  int32_t DefRow = -1;  // the definition's name is BlockDefs[DefRow].Name
   double OriginX = 0, OriginY = 0;
   double M11 = 1, M12 = 0, M21 = 0, M22 = 1;
 };

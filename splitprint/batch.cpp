@@ -79,6 +79,13 @@ void PrepareRun(TForm1& form, TBatchHost& host) {
   EmptySheetList(form);
 }
 
+// Why the drawing's blocks were not exploded: a tree cut at its depth, or
+// more copies (or tree rows) than memory is given for.
+std::string NotExplodedText(const TJwwData& d) {
+  if (d.BlockTreeCut && !d.BlockTreeTooLarge) return Utf8ToSjis("ブロックを分解できませんでした(入れ子が深すぎます) ");
+  return Utf8ToSjis("ブロックを分解できませんでした(図面が大きすぎます) ");
+}
+
 // Loads the drawing into the working drawing; false when it is damaged (the
 // drawing is then empty, never the part that was read).
 bool LoadListedDrawing(TForm1& form, TBatchHost& host, const std::string& path) {
@@ -90,7 +97,7 @@ bool LoadListedDrawing(TForm1& form, TBatchHost& host, const std::string& path) 
   if (form.ExplodeBlocks && !form.WorkDrawing.ExplodeBlocks()) {
     // The drawing goes on with its blocks whole; the user is told.
     ++form.Report.DrawingsNotExploded;
-    host.SetStatusText(Utf8ToSjis("ブロックを分解できませんでした(入れ子が深すぎます) ") + SjisTextFromPath(path));
+    host.SetStatusText(NotExplodedText(form.WorkDrawing) + SjisTextFromPath(path));
   }
   return whole;
 }

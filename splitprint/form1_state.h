@@ -216,10 +216,11 @@ class TForm1 {
   void CopyFrameElements(TEntJwwBlockDef& block, uint16_t layer) const;
   // Layer group and layer of everything the overlay adds.
   int32_t FrameOverlayLayer() const;
-  // The block tree for saving a sheet with the overlay insert, and the
-  // insert's removal after the save (the tree then covers the loaded
-  // drawing's loadedInsertCount inserts again).
-  void BuildSheetBlockTree();
+  // The definitions' used flags for saving a sheet with the overlay insert,
+  // and the insert's removal after the save (the flags then cover the loaded
+  // drawing's loadedInsertCount inserts again). The drawing's block tree is
+  // never rebuilt for a sheet.
+  void MarkSheetBlockDefs();
   void RemoveFrameInsert(int32_t loadedInsertCount);
   // Moves the loaded frame drawing's held images from the staging folder
   // into the temporary folder, renaming those that would meet the working

@@ -187,10 +187,11 @@ void TForm1::InsertFrameBlock() {
   ++w.BlockInsertCount;
 }
 
-void TForm1::BuildSheetBlockTree() {
-  // The tree over exactly the inserts the sheet holds: their rows gathered
-  // from the order list, for the build only (the writer reads nothing of the
-  // tree but the definitions' used flags and numbers).
+void TForm1::MarkSheetBlockDefs() {
+  // The definitions that exactly the inserts the sheet holds reach: their
+  // rows gathered from the order list, for the flags only (the writer reads
+  // nothing of the tree but the definitions' used flags and numbers, so the
+  // drawing's tree is left as it is).
   TJwwData& w = WorkDrawing;
   std::vector<TEntJwwBlockInsert> sheetInserts;
   const size_t items = CountedRows(w.EntityOrderCount, w.EntityOrder);
@@ -202,7 +203,7 @@ void TForm1::BuildSheetBlockTree() {
   const int32_t count = w.BlockInsertCount;
   std::swap(sheetInserts, w.BlockInserts);
   w.BlockInsertCount = static_cast<int32_t>(w.BlockInserts.size());
-  w.BuildBlockTree();
+  w.MarkUsedBlockDefs();
   std::swap(sheetInserts, w.BlockInserts);
   w.BlockInsertCount = count;
 }
@@ -212,9 +213,10 @@ void TForm1::RemoveFrameInsert(int32_t loadedInsertCount) {
   --w.EntityOrderCount;
   --w.BlockInsertCount;
   w.BlockInserts.resize(FrameInsertRowsBefore);
-  // The tree as the loaded drawing had it, for whatever the next sheet needs.
+  // The flags as the loaded drawing had them, for a later sheet saved
+  // without the overlay.
   const int32_t count = w.BlockInsertCount;
   w.BlockInsertCount = loadedInsertCount;
-  w.BuildBlockTree();
+  w.MarkUsedBlockDefs();
   w.BlockInsertCount = count;
 }

@@ -84,7 +84,7 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
   const bool overlay = AddDrawingFrame && FrameDrawingLoaded;
   if (overlay) {
     InsertFrameBlock();
-    BuildSheetBlockTree();
+    MarkSheetBlockDefs();
   }
   d.SetSaveOptions(0);
   // The sheet is built whole in memory first: a sheet that cannot be saved

@@ -82,14 +82,14 @@ TEST(BlockTree, OneInsertOfADefinitionHoldingTwoInsertsGivesThreeRows) {
   ExpectTreeInvariants(d);
   const auto& t = d.BlockTree;
   EXPECT_EQ(t[0].DefRow, 1);
-  EXPECT_EQ(t[0].Name, "outer");
+  EXPECT_EQ(d.BlockDefs[static_cast<size_t>(t[0].DefRow)].Name, "outer");
   EXPECT_EQ(t[0].Common.Layer, 9);  // the drawing's insert
   for (int i : {1, 2}) {
     EXPECT_EQ(t[i].Level, 1);
     EXPECT_EQ(t[i].Parent, 0);
     EXPECT_EQ(t[i].DefRow, 0);
     EXPECT_EQ(t[i].BlockNumber, 2);
-    EXPECT_EQ(t[i].Name, "inner");
+    EXPECT_EQ(d.BlockDefs[static_cast<size_t>(t[i].DefRow)].Name, "inner");
     EXPECT_EQ(t[i].Common.Layer, 3);  // the definition holding the insert
     EXPECT_EQ(t[i].Common.Color, 5);
   }
@@ -152,10 +152,9 @@ TEST(BlockTree, DefinitionLookUpCases) {
   ASSERT_EQ(d.BlockTreeCount, 3);
   ExpectTreeInvariants(d);
   EXPECT_EQ(d.BlockTree[0].DefRow, 0);
-  EXPECT_EQ(d.BlockTree[0].Name, "first");
+  EXPECT_EQ(d.BlockDefs[static_cast<size_t>(d.BlockTree[0].DefRow)].Name, "first");
   for (int i : {1, 2}) {  // the drawing's insert of 9 and the one inside "first"
     EXPECT_EQ(d.BlockTree[i].DefRow, -1);
-    EXPECT_EQ(d.BlockTree[i].Name, "");
     EXPECT_EQ(d.BlockTree[i].BlockNumber, 9);
   }
   EXPECT_EQ(d.BlockTree[2].Parent, 0);
@@ -263,6 +262,7 @@ TEST(BlockTree, AVeryLongCycleIsHandledWithoutDeepRecursion) {
   d.BuildBlockTree();
   EXPECT_EQ(d.BlockTreeCount, 64);
   EXPECT_TRUE(d.BlockTreeCut);  // the depth bound stops it before the cycle closes
+  EXPECT_FALSE(d.BlockTreeTooLarge);
   EXPECT_EQ(d.UsedBlockDefCount, n);
 }
 
@@ -279,6 +279,7 @@ TEST(BlockTree, DeepChainsStopAtTheDepthBoundButKeepEveryDefinitionInUse) {
   EXPECT_EQ(d.BlockTree.back().Level, 63);
   EXPECT_DOUBLE_EQ(d.BlockTree.back().OriginX, 63);
   EXPECT_TRUE(d.BlockTreeCut);
+  EXPECT_FALSE(d.BlockTreeTooLarge);
   EXPECT_EQ(d.UsedBlockDefCount, chain);  // the writer must keep the whole chain
   EXPECT_EQ(d.BlockDefs[chain - 1].NewNumber, chain - 1);
 }
@@ -300,7 +301,43 @@ TEST(BlockTree, ExponentialFanOutStopsAtTheRowBound) {
   // Every expanded row has both children: the row count is odd (1 + 2k).
   EXPECT_EQ(d.BlockTreeCount % 2, 1);
   EXPECT_TRUE(d.BlockTreeCut);
+  EXPECT_TRUE(d.BlockTreeTooLarge);
+  EXPECT_LE(d.BlockTree.capacity() * sizeof(TEntJwwBlockTree), size_t{256} << 20);  // bounded by bytes
   EXPECT_EQ(d.UsedBlockDefCount, levels);
+}
+
+// The flags alone, as the saves that need no tree take them: the same as a
+// build gives (stale flags overwritten), and the tree left as it was.
+TEST(BlockTree, UsedFlagsWithoutATreeMatchTheBuild) {
+  std::vector<TEntJwwBlockDef> chain;  // deeper than the tree goes
+  for (uint32_t i = 0; i < 70; ++i) chain.push_back(Def(static_cast<int32_t>(i), "d", {Insert(i + 1)}));
+  const struct {
+    std::vector<TEntJwwBlockDef> Defs;
+    std::vector<TEntJwwBlockInsert> Inserts;
+  } models[] = {
+      {{Def(2, "inner"), Def(1, "outer", {Insert(2), Insert(2)})}, {Insert(1)}},
+      {{Def(5, "first", {Insert(9)}), Def(5, "second"), Def(6, "unreached")}, {Insert(5), Insert(9)}},
+      {{Def(1, "a", {Insert(2)}), Def(2, "b", {Insert(1), Insert(3)}), Def(3, "c"), Def(4, "d", {Insert(3)})},
+       {Insert(2)}},
+      {chain, {Insert(0)}},
+      {{Def(1, "a")}, {}},
+  };
+  for (size_t i = 0; i < std::size(models); ++i) {
+    TJwwData built, marked;
+    SetModel(built, models[i].Defs, models[i].Inserts);
+    SetModel(marked, models[i].Defs, models[i].Inserts);
+    built.BuildBlockTree();
+    marked.BlockTree.resize(1);
+    marked.BlockTreeCount = 1;
+    marked.MarkUsedBlockDefs();
+    EXPECT_EQ(marked.UsedBlockDefCount, built.UsedBlockDefCount) << i;
+    for (size_t r = 0; r < built.BlockDefs.size(); ++r) {
+      EXPECT_EQ(marked.BlockDefs[r].Used, built.BlockDefs[r].Used) << i << " row " << r;
+      EXPECT_EQ(marked.BlockDefs[r].NewNumber, built.BlockDefs[r].NewNumber) << i << " row " << r;
+    }
+    EXPECT_EQ(marked.BlockTreeCount, 1) << i;
+    EXPECT_EQ(marked.BlockTree.size(), 1u) << i;
+  }
 }
 
 TEST(BlockTree, CountsBeyondTheArraysAreNotTrusted) {

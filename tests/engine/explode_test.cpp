@@ -13,7 +13,9 @@
 #include "geometry.h"
 #include "gval.h"
 #include "jww_data.h"
+#include "jww_builder.h"
 #include "jww_model_maker.h"
+#include "memory_limit.h"
 
 namespace {
 
@@ -439,7 +441,7 @@ TEST_F(ExplodeTest, CutCycleExplodesAndEnds) {
 
 // A chain of 70 nested definitions, each with one line: the tree stops at
 // its depth bound, and exploding it must not quietly drop the deeper copies.
-// (The row bound sets the same flag; see the block tree tests.)
+// (The size bound sets the same flag; see the block tree tests.)
 TEST_F(ExplodeTest, ATreeCutByItsBoundsIsNotExploded) {
   const int levels = 70;
   for (int i = 0; i < levels; ++i) {
@@ -499,6 +501,51 @@ TEST_F(ExplodeTest, ExplosionBeyondMemoryIsRefusedUpFront) {
   EXPECT_EQ(m.LineCount, 0);
   EXPECT_EQ(m.BlockDefCount, 1);
   EXPECT_LT(m.Lines.capacity(), 1000u);
+}
+
+constexpr size_t kMemoryCap = size_t{512} << 20;
+
+// Copies past the explosion's byte budget are refused before any is made:
+// many records, or records with long texts.
+TEST_F(ExplodeTest, CopiesPastTheByteBudgetAreRefusedUpFront) {
+  const struct {
+    int Inserts, Items;
+    size_t TextBytes;  // 0: lines
+  } cases[] = {
+      {6000, 1000, 0},   // 6 million lines, some 340 MB
+      {9000, 100, 200},  // 900,000 texts: 140 MB of records and 180 MB of text
+  };
+  for (const auto& c : cases) {
+    EmptyModel(m);
+    TEntJwwBlockDef& def = AddBlockDef(m, 1, "many");
+    for (int i = 0; i < c.Items; ++i) {
+      if (c.TextBytes == 0) Append(def, Line(i, 0, i, 1));
+      if (c.TextBytes > 0) Append(def, Text(i, 0, i + 5, 0, std::string(c.TextBytes, 't')));
+    }
+    for (int i = 0; i < c.Inserts; ++i) Append(m, Insert(1, i, 0));
+    m.BuildBlockTree();
+    ASSERT_FALSE(m.BlockTreeCut);
+    EXPECT_TRUE(RunsWithinMemory(kMemoryCap, [&] {
+      return !m.ExplodeBlocks() && m.LineCount == 0 && m.TextCount == 0 && m.BlockTreeCount == c.Inserts &&
+             m.BlockInsertCount == c.Inserts && m.BlockDefCount == 1 && m.Lines.capacity() == 0;
+    })) << c.Inserts;
+  }
+}
+
+// A file of 140 KB standing for four million occurrences of nested blocks
+// with names of 1,000 bytes: reading it, its tree and the explosion stay
+// within the cap; the tree is cut, so the explosion is refused and the
+// drawing keeps its blocks.
+TEST_F(ExplodeTest, NestedInsertsOfASmallFileStayWithinMemory) {
+  const std::string path = jwwtest::FreshFolder("explode_nested") + "nested.jww";
+  ASSERT_TRUE(jwwtest::MakeNestedInsertsDrawing(4, 1000, 1000, 1000).WriteFile(path, 700));
+  EXPECT_TRUE(RunsWithinMemory(kMemoryCap, [&] {
+    TJwwData d;
+    if (!d.LoadFromFile(path) || !d.BlockTreeCut || !d.BlockTreeTooLarge) return false;
+    const int32_t rows = d.BlockTreeCount;
+    return !d.ExplodeBlocks() && d.BlockTreeCount == rows && d.BlockInsertCount == 4 && d.BlockDefCount == 3 &&
+           d.LineCount == 0 && d.EntityOrderCount == 4;
+  }));
 }
 
 // ---- Explode, save, read: the drawing covers the same box ----

@@ -173,24 +173,41 @@ TEST_F(Batch, NestedBlocksWithExplosion) {
   EXPECT_EQ(lines, Ids({3, 4, 22, 23}));
 }
 
-// Blocks nested deeper than the block tree goes stay whole, and the run
-// says so for the drawing and at its end.
-TEST_F(Batch, BlocksTooDeepToExplodeAreReported) {
-  JwwBuilder b = MainDrawing();
-  for (uint32_t i = 0; i < 70; ++i) {
-    jwwtest::JwwBuilderBlockDef& def = b.AddBlockDef(100 + i, "deep");
-    def.Elements.Add(jwwtest::MakeLine(0, 0, 1, 0, Common(30)));
-    if (i + 1 < 70) def.Elements.Add(jwwtest::MakeInsert(0, 0, 101 + i, Common(31)));
+// Blocks nested deeper than the block tree goes, or standing for more
+// copies than the explosion may make, stay whole, and the run says which
+// for the drawing and counts it at its end.
+TEST_F(Batch, BlocksThatCannotBeExplodedAreReported) {
+  const struct {
+    bool Deep;
+    const char* Said;
+  } cases[] = {{true, "ブロックを分解できませんでした(入れ子が深すぎます) "},
+               {false, "ブロックを分解できませんでした(図面が大きすぎます) "}};
+  for (const auto& c : cases) {
+    SetUp();
+    host.Statuses.clear();
+    JwwBuilder b = MainDrawing();
+    if (c.Deep) {
+      for (uint32_t i = 0; i < 70; ++i) {
+        jwwtest::JwwBuilderBlockDef& def = b.AddBlockDef(100 + i, "deep");
+        def.Elements.Add(jwwtest::MakeLine(0, 0, 1, 0, Common(30)));
+        if (i + 1 < 70) def.Elements.Add(jwwtest::MakeInsert(0, 0, 101 + i, Common(31)));
+      }
+      b.AddBlockInsert(jwwtest::MakeInsert(600, 50, 100, Common(32)));
+    } else {
+      // 6,000 inserts of 1,000 lines: some 340 MB of copies.
+      jwwtest::JwwBuilderBlockDef& many = b.AddBlockDef(100, "many");
+      for (int i = 0; i < 1000; ++i) many.Elements.Add(jwwtest::MakeLine(0, i * 0.01, 1, 0, Common(30)));
+      for (int i = 0; i < 6000; ++i) b.AddBlockInsert(jwwtest::MakeInsert(600, 50, 100, Common(32)));
+    }
+    const std::string source = Write(b, "plan.jww");
+    form.FileList = {source};
+    form.ExplodeBlocks = true;
+    form.RunBatch(host);
+    const std::string said = S(c.Said) + source;
+    EXPECT_NE(std::find(host.Statuses.begin(), host.Statuses.end(), said), host.Statuses.end()) << c.Said;
+    EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　ブロックを分解できなかった図面：1"));
+    EXPECT_GT(Load(folder + "plan_2.jww").BlockInsertCount, 0);  // blocks kept whole
   }
-  b.AddBlockInsert(jwwtest::MakeInsert(600, 50, 100, Common(32)));
-  const std::string source = Write(b, "plan.jww");
-  form.FileList = {source};
-  form.ExplodeBlocks = true;
-  form.RunBatch(host);
-  const std::string said = S("ブロックを分解できませんでした(入れ子が深すぎます) ") + source;
-  EXPECT_NE(std::find(host.Statuses.begin(), host.Statuses.end(), said), host.Statuses.end());
-  EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　ブロックを分解できなかった図面：1"));
-  EXPECT_GT(Load(folder + "plan_2.jww").BlockInsertCount, 0);  // blocks kept whole
 }
 
 TEST_F(Batch, TemporaryDestinationDeletesOnlySavedSheets) {

@@ -334,11 +334,39 @@ TEST_F(FrameOverlay, SheetKeepsItsOwnInsertsBesideTheOverlay) {
     ASSERT_TRUE(s.LoadFromFile(root + "out/" + e.File));
     std::vector<std::string> defs, inserted;
     for (const TEntJwwBlockDef& d : s.BlockDefs) defs.push_back(d.Name);
-    for (const TEntJwwBlockTree& t : s.BlockTree) inserted.push_back(t.Name);
+    for (const TEntJwwBlockTree& t : s.BlockTree)
+      inserted.push_back(t.DefRow >= 0 ? s.BlockDefs[static_cast<size_t>(t.DefRow)].Name : "");
     EXPECT_EQ(defs, e.Defs) << e.File;
     EXPECT_EQ(inserted, e.Defs) << e.File;  // every insert finds its definition
   }
   EXPECT_EQ(form->WorkDrawing.BlockTreeCount, 1);  // the tree as loaded again
+}
+
+// The sheets flag the definitions they need without rebuilding the
+// drawing's tree: it stays as loaded, also when the last sheet moved the
+// drawing's insert for its save.
+TEST_F(FrameOverlay, SheetsLeaveTheDrawingsTreeAsLoaded) {
+  JwwBuilder b;
+  ShowAllLayers(b);
+  AddFrame(b, 0, 0, 420, 297);
+  AddFrame(b, 1500, 0, 1920, 297);
+  b.AddBlockDef(7, "door").Elements.Add(jwwtest::MakeLine(0, 0, 5, 5, Pen(1)));
+  b.AddBlockInsert(jwwtest::MakeInsert(1600, 100, 7, Pen(1)));
+  b.AddLine(jwwtest::MakeLine(10, 10, 20, 10, Pen(1)));
+  ASSERT_TRUE(b.WriteFile(root + "src.jww", 700));
+  ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
+  form->SaveBindImages();
+  WriteFrameDrawing(root + "f.jww", FrameDrawingDesc{});
+  form->FrameFiles[3] = root + "f.jww";
+  form->SplitAndSave(root + "out/", "src.jww");
+  const TJwwData& w = form->WorkDrawing;
+  ASSERT_EQ(w.BlockTreeCount, 1);
+  EXPECT_EQ(w.BlockTree[0].OriginX, 1600);
+  EXPECT_EQ(w.BlockTree[0].OriginY, 100);
+  EXPECT_EQ(w.UsedBlockDefCount, 1);  // the loaded drawing's flags again: the overlay's block unused
+  TJwwData s;
+  ASSERT_TRUE(s.LoadFromFile(root + "out/2_src.jww"));
+  EXPECT_EQ(s.BlockDefCount, 2);  // the door and the overlay
 }
 
 }  // namespace

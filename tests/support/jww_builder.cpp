@@ -779,6 +779,18 @@ void FillDistinctValues(JwwDrawingDesc& s) {
   }
 }
 
+JwwBuilder MakeNestedInsertsDrawing(int top, int middle, int inner, size_t nameBytes) {
+  JwwBuilder b;
+  const auto name = [&](char c) { return std::string(nameBytes, c); };
+  b.AddBlockDef(3, name('c')).Elements.Add(MakeLine(0, 0, 1, 1));
+  JwwBuilderBlockDef& holdsInner = b.AddBlockDef(2, name('b'));
+  for (int i = 0; i < inner; ++i) holdsInner.Elements.Add(MakeInsert(i, 0, 3));
+  JwwBuilderBlockDef& holdsMiddle = b.AddBlockDef(1, name('a'));
+  for (int i = 0; i < middle; ++i) holdsMiddle.Elements.Add(MakeInsert(0, i, 2));
+  for (int i = 0; i < top; ++i) b.AddBlockInsert(MakeInsert(i * 2000.0, 0, 1));
+  return b;
+}
+
 JwwBuilder MakeSampleDrawing() {
   JwwBuilder b;
   TEntJwwHeader& h = b.Header();
