@@ -36,7 +36,15 @@ uint64_t CellKey(int64_t kx, int64_t ky) {
   return h;
 }
 
-uint64_t SlotHash(uint64_t cell) { return (cell ^ (cell >> 29)) * 0xBF58476D1CE4E5B9ull; }
+// A full mix, so that table slots (the low bits) depend on every input bit:
+// coordinates such as 2.5 leave the low bits of a double empty.
+uint64_t SlotHash(uint64_t v) {
+  v ^= v >> 30;
+  v *= 0xBF58476D1CE4E5B9ull;
+  v ^= v >> 27;
+  v *= 0x94D049BB133111EBull;
+  return v ^ (v >> 31);
+}
 
 // Positive and negative zero behave alike, so they share a group. (Frame
 // lines hold no NaN: the line tests refuse it.)
