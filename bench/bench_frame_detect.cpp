@@ -1,6 +1,7 @@
 // Frame detection on a large drawing: 10,000 A3 frames in a 100 x 100 grid
 // (40,000 frame lines, random directions, shuffled) among 1,000,000 other
-// lines, numbered rows first.
+// lines, numbered rows first; frame lines crowding one point; and sheet-name
+// tags against many frames.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 
 #include "form1_state.h"
 #include "gval.h"
+#include "sjis.h"
 
 namespace {
 
@@ -91,6 +93,91 @@ void BM_FindSheetFramesPastedOver(benchmark::State& state) {
   if (Gval.SheetFrameCount != 10000) state.SkipWithError("wrong number of frames");
 }
 BENCHMARK(BM_FindSheetFramesPastedOver)->Unit(benchmark::kMillisecond);
+
+// n frame lines with one end at the origin (a quarter of them each way:
+// horizontal ending or starting there, vertical starting or ending there),
+// none closing, plus 20 frames with a corner there and 20 apart; shuffled.
+void BuildCrowdedPoint(TJwwData& d, int n) {
+  std::mt19937 rng(7);
+  std::vector<TEntJwwLine> lines;
+  for (int i = 0; i < n; ++i) {
+    const double len = 1 + i * 0.37;
+    switch (i % 4) {
+      case 0: lines.push_back(MakeLine(-len, 0, 0, 0, 9, 19, 200)); break;
+      case 1: lines.push_back(MakeLine(0, 0, len, 0, 9, 19, 200)); break;
+      case 2: lines.push_back(MakeLine(0, 0, 0, len, 9, 19, 200)); break;
+      default: lines.push_back(MakeLine(0, -len, 0, 0, 9, 19, 200)); break;
+    }
+  }
+  for (int k = 0; k < 20; ++k) {
+    const double w = 100.25 + k, h = 50.25 + k, x0 = 100000.0 + k * 1000;
+    for (const double ox : {-w, x0}) {
+      lines.push_back(MakeLine(ox, 0, ox + w, 0, 9, 19, 200));
+      lines.push_back(MakeLine(ox + w, 0, ox + w, h, 9, 19, 200));
+      lines.push_back(MakeLine(ox + w, h, ox, h, 9, 19, 200));
+      lines.push_back(MakeLine(ox, h, ox, 0, 9, 19, 200));
+    }
+  }
+  std::shuffle(lines.begin(), lines.end(), rng);
+  d.Lines = std::move(lines);
+  d.LineCount = static_cast<int32_t>(d.Lines.size());
+}
+
+// Time per line meeting at the crowded point (2,000 / 8,000 / 32,000).
+void BM_FindSheetFramesCrowdedPoint(benchmark::State& state) {
+  TForm1 form;
+  const auto n = static_cast<int>(state.range(0));
+  BuildCrowdedPoint(form.WorkDrawing, n);
+  for (auto _ : state) {
+    form.FindSheetFrames();
+    benchmark::DoNotOptimize(Gval.SheetFrames.data());
+  }
+  if (Gval.SheetFrameCount != 40) state.SkipWithError("wrong number of frames");
+  state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_FindSheetFramesCrowdedPoint)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+// n frames in overlapping rows (each frame reaches into the next one) with a
+// nested frame in every tenth, and one sheet-name tag per frame among 100
+// names, so names repeat and get numbered; shuffled tags.
+void BM_AssignSheetNames(benchmark::State& state) {
+  TForm1 form;
+  Gval.Reset();
+  const auto n = static_cast<int>(state.range(0));
+  std::mt19937 rng(11);
+  TJwwData& d = form.WorkDrawing;
+  for (int i = 0; i < n; ++i) {
+    const double x0 = (i % 100) * 300.0, y0 = (i / 100) * 200.0;
+    if (i % 10 == 0) {
+      d.Lines.push_back(MakeLine(x0 + 10, y0 + 10, x0 + 110, y0 + 10, 9, 19, 200));
+      d.Lines.push_back(MakeLine(x0 + 110, y0 + 10, x0 + 110, y0 + 110, 9, 19, 200));
+      d.Lines.push_back(MakeLine(x0 + 110, y0 + 110, x0 + 10, y0 + 110, 9, 19, 200));
+      d.Lines.push_back(MakeLine(x0 + 10, y0 + 110, x0 + 10, y0 + 10, 9, 19, 200));
+    } else {
+      d.Lines.push_back(MakeLine(x0, y0, x0 + 420, y0, 9, 19, 200));
+      d.Lines.push_back(MakeLine(x0 + 420, y0, x0 + 420, y0 + 297, 9, 19, 200));
+      d.Lines.push_back(MakeLine(x0 + 420, y0 + 297, x0, y0 + 297, 9, 19, 200));
+      d.Lines.push_back(MakeLine(x0, y0 + 297, x0, y0, 9, 19, 200));
+    }
+    TEntJwwText t;
+    t.Common.Color = 9;
+    t.StartX = x0 + 20 + static_cast<double>(rng() % 80);
+    t.StartY = y0 + 20 + static_cast<double>(rng() % 80);
+    t.Content = Utf8ToSjis("【名】") + "sheet" + std::to_string(rng() % 100);
+    d.Texts.push_back(t);
+  }
+  std::shuffle(d.Texts.begin(), d.Texts.end(), rng);
+  d.LineCount = static_cast<int32_t>(d.Lines.size());
+  d.TextCount = static_cast<int32_t>(d.Texts.size());
+  form.FindSheetFrames();
+  if (Gval.SheetFrameCount != n) state.SkipWithError("wrong number of frames");
+  for (auto _ : state) {
+    form.AssignSheetNames();
+    benchmark::DoNotOptimize(Gval.SheetFrames.data());
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_AssignSheetNames)->Arg(1000)->Arg(4000)->Arg(16000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

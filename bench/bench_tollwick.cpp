@@ -1,8 +1,10 @@
 // The paper-frame command at its sizes: reading a 50 MB interface file of
-// 500,000 element lines, numbering 10,000 frames (mode 6) and tiling
-// 200 x 200 frames (mode 3), each with the written file's bytes.
+// 500,000 element lines, numbering 10,000 frames (mode 6), numbering frames
+// among frame lines crowding one point (mode 6) and tiling 200 x 200 frames
+// (mode 3), each with the written file's bytes.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -100,6 +102,50 @@ void BM_NumberTenThousandFrames(benchmark::State& state) {
   state.counters["lines"] = static_cast<double>(form.Jwc.Output.size());
 }
 BENCHMARK(BM_NumberTenThousandFrames)->Unit(benchmark::kMillisecond);
+
+// n frame lines with one end at the origin, a quarter each way, none closing,
+// plus 20 frames with a corner there; time per crowding line (2,000 / 8,000 /
+// 32,000).
+void BM_NumberFramesAtCrowdedPoint(benchmark::State& state) {
+  TForm1 form;
+  form.ProgramFolder = BenchFolder().string() + "/";
+  const auto n = static_cast<int>(state.range(0));
+  std::vector<std::string> lines;
+  auto line = [&](double x1, double y1, double x2, double y2) {
+    lines.push_back(std::to_string(x1) + " " + std::to_string(y1) + " " + std::to_string(x2) + " " +
+                    std::to_string(y2));
+  };
+  for (int i = 0; i < n; ++i) {
+    const double len = 1 + i * 0.25;
+    switch (i % 4) {
+      case 0: line(-len, 0, 0, 0); break;
+      case 1: line(0, 0, len, 0); break;
+      case 2: line(0, 0, 0, len); break;
+      default: line(0, -len, 0, 0); break;
+    }
+  }
+  for (int k = 0; k < 20; ++k) {
+    const double w = 100.5 + k, h = 50.5 + k;
+    line(-w, 0, 0, 0);
+    line(0, 0, 0, h);
+    line(0, h, -w, h);
+    line(-w, h, -w, 0);
+  }
+  std::shuffle(lines.begin(), lines.end(), std::mt19937(3));
+  for (auto _ : state) {
+    state.PauseTiming();
+    InitJwcData(form.Jwc);
+    for (const char* l : {"lc9", "lt19", "lw200"}) ParseJwcLine(form.Jwc, l);
+    for (const std::string& l : lines) ParseJwcLine(form.Jwc, l);
+    form.Mode = 6;
+    state.ResumeTiming();
+    form.RunMode();
+    benchmark::DoNotOptimize(JwcFileContents(form.Jwc).size());
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+  state.counters["lines"] = static_cast<double>(form.Jwc.Output.size());
+}
+BENCHMARK(BM_NumberFramesAtCrowdedPoint)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
 void BM_TileTwoHundredByTwoHundred(benchmark::State& state) {
   TForm1 form;

@@ -4,7 +4,7 @@
 // The chain search gives exactly the result of trying every candidate line in
 // list order at every step, but finds the candidates of a step through an
 // index on end points instead of scanning the lists, so large drawings stay
-// fast. Two observations keep it exact:
+// fast. These observations keep it exact:
 //  - A line's part in a chain depends only on its coordinates. (The rules
 //    "H2 is not H" and "V2 is not V" never decide anything: a line cannot meet
 //    a chain point with the same end twice, since its ends are at least 1 mm
@@ -13,12 +13,20 @@
 //    that comes first in list order among those not yet taken.
 //  - Taking lines only removes candidates, so a horizontal line whose search
 //    failed fails again later, and so does every identical line.
+//  - The first match in list order is the least (V, H2, V2) in list order
+//    among all closed chains from H, however they are found. Only the first
+//    step is open (the height of the frame); once V is known, H2 must end
+//    near (x of H's first end, y of V's far end) and V2 must join H2's far end
+//    to H's first end, so each is looked up from whichever of its two end
+//    points has fewer lines. The open step is walked from whichever end of H
+//    has fewer vertical lines meeting it (forwards from the second end, or
+//    backwards from the first keeping the least chain), so lines crowding one
+//    point cost little.
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <unordered_map>
 
 #include "frame_chain.h"
+#include "frame_end_index.h"
 
 bool IsHorizontalFrameLine(double x1, double y1, double x2, double y2) {
   return std::fabs(x1 - x2) >= 1 && std::fabs(y1 - y2) <= kMeetTolerance;
@@ -30,195 +38,122 @@ bool IsVerticalFrameLine(double x1, double y1, double x2, double y2) {
 
 namespace {
 
-bool Meet(double ax, double ay, double bx, double by) {
-  return std::fabs(ax - bx) <= kMeetTolerance && std::fabs(ay - by) <= kMeetTolerance;
-}
+using frame_ends::Candidate;
+using frame_ends::EndIndex;
+using frame_ends::Group;
+using frame_ends::kReach;
+using frame_ends::Meet;
 
-// Index cells are 1e-6 mm wide; a query looks 2e-8 to each side, more than the
-// tolerance, so it spans at most two cells per axis. At |v| >= 2^40 - 1 the
-// spacing of doubles exceeds the tolerance, so coordinates that meet there are
-// equal and the raw bits serve as the key (a collision with a near key only
-// costs a comparison: every candidate is checked with Meet).
-constexpr double kCell = 1e-6;
-constexpr double kReach = 2e-8;
-constexpr double kFar = 0x1p40 - 1;
+// The far end of H2 lies within three tolerances of a known point in x
+// (through V2 and its two ends) and two in y (through H2's two ends).
+constexpr double kBoxReach = 4e-8;
 
-int64_t AxisKey(double v) {
-  if (std::fabs(v) < kFar) return static_cast<int64_t>(std::floor(v / kCell));
-  return std::bit_cast<int64_t>(v);
-}
-
-void AxisKeyRange(double v, int64_t& lo, int64_t& hi) {
-  if (std::fabs(v) < kFar) {
-    lo = AxisKey(v - kReach);
-    hi = AxisKey(v + kReach);
-  } else {
-    lo = hi = AxisKey(v);
-  }
-}
-
-uint64_t CellKey(int64_t kx, int64_t ky) {
-  uint64_t h = static_cast<uint64_t>(kx) * 0x9E3779B97F4A7C15ull;
-  h ^= static_cast<uint64_t>(ky) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
-  return h;
-}
-
-struct Coords {
-  double X1, Y1, X2, Y2;
-  bool operator==(const Coords&) const = default;
-};
-
-// Positive and negative zero behave alike, so they share a group.
-double CanonicalZero(double v) { return v == 0 ? 0.0 : v; }
-
-struct CoordsHash {
-  size_t operator()(const Coords& c) const {
-    uint64_t h = 0;
-    for (double v : {c.X1, c.Y1, c.X2, c.Y2}) {
-      h ^= std::bit_cast<uint64_t>(v) + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-    }
-    return static_cast<size_t>(h);
+// A closed chain by its lines' rows; the least in list order wins.
+struct Chain {
+  int32_t V = -1, H2 = -1, V2 = -1;
+  bool Found() const { return V >= 0; }
+  bool Before(const Chain& o) const {
+    if (!o.Found()) return true;
+    if (V != o.V) return V < o.V;
+    if (H2 != o.H2) return H2 < o.H2;
+    return V2 < o.V2;
   }
 };
 
-struct Group {
-  Coords C;
-  std::vector<int32_t> Members;  // rows of the working list, ascending
-  size_t Head = 0;               // members before Head are taken
-  bool Failed = false;           // started no frame as a chain's first line
-};
-
-// A candidate of one step: the line to take and the end the walk goes on from.
-struct Candidate {
-  int32_t Line;
-  int32_t GroupIndex;
-  double FarX, FarY;
-};
-
-class EndIndex {
+class ChainFinder {
  public:
-  explicit EndIndex(std::vector<TFrameLine>& lines) : lines_(lines) {
-    groupOf_.resize(lines.size());
-    std::unordered_map<Coords, int32_t, CoordsHash> byCoords;
-    byCoords.reserve(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) {
-      const TFrameLine& l = lines[i];
-      const Coords c{CanonicalZero(l.X1), CanonicalZero(l.Y1), CanonicalZero(l.X2), CanonicalZero(l.Y2)};
-      auto [it, added] = byCoords.try_emplace(c, static_cast<int32_t>(groups_.size()));
-      if (added) groups_.push_back(Group{c, {}, 0, false});
-      groups_[static_cast<size_t>(it->second)].Members.push_back(static_cast<int32_t>(i));
-      groupOf_[i] = it->second;
-    }
-    buckets_.reserve(groups_.size() * 2);
-    for (size_t g = 0; g < groups_.size(); ++g) {
-      Insert(groups_[g].C.X1, groups_[g].C.Y1, static_cast<int32_t>(g));
-      Insert(groups_[g].C.X2, groups_[g].C.Y2, static_cast<int32_t>(g));
-    }
-  }
+  ChainFinder(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical)
+      : h_(horizontal), v_(vertical) {}
 
-  Group& GroupOf(int32_t line) { return groups_[static_cast<size_t>(groupOf_[static_cast<size_t>(line)])]; }
+  EndIndex& Horizontal() { return h_; }
 
-  // The first untaken member of a group other than `exclude`, or -1.
-  int32_t Representative(Group& g, int32_t exclude) {
-    while (g.Head < g.Members.size() && lines_[static_cast<size_t>(g.Members[g.Head])].Taken != 0) ++g.Head;
-    for (size_t k = g.Head; k < g.Members.size(); ++k) {
-      const int32_t line = g.Members[k];
-      if (line != exclude && lines_[static_cast<size_t>(line)].Taken == 0) return line;
-    }
-    return -1;
-  }
-
-  // Untaken lines (other than `exclude`) with an end meeting (x, y), one per
-  // group, in list order, each with its other end.
-  void Query(double x, double y, int32_t exclude, std::vector<Candidate>& out) {
-    out.clear();
-    if (!std::isfinite(x) || !std::isfinite(y)) return;  // such a point meets nothing
-    int64_t x0, x1, y0, y1;
-    AxisKeyRange(x, x0, x1);
-    AxisKeyRange(y, y0, y1);
-    for (int64_t kx = x0; kx <= x1; ++kx) {
-      for (int64_t ky = y0; ky <= y1; ++ky) {
-        const auto it = buckets_.find(CellKey(kx, ky));
-        if (it == buckets_.end()) continue;
-        for (int32_t gi : it->second) {
-          Group& g = groups_[static_cast<size_t>(gi)];
-          double fx, fy;
-          if (Meet(x, y, g.C.X1, g.C.Y1)) {
-            fx = g.C.X2;
-            fy = g.C.Y2;
-          } else if (Meet(x, y, g.C.X2, g.C.Y2)) {
-            fx = g.C.X1;
-            fy = g.C.Y1;
-          } else {
-            continue;
-          }
-          const int32_t line = Representative(g, exclude);
-          if (line >= 0) out.push_back(Candidate{line, gi, fx, fy});
-        }
-      }
-    }
-    if (out.size() > 1) {
-      std::sort(out.begin(), out.end(), [](const Candidate& a, const Candidate& b) { return a.Line < b.Line; });
-      // Two cells of one query can share a hash bucket: keep one copy.
-      out.erase(std::unique(out.begin(), out.end(),
-                            [](const Candidate& a, const Candidate& b) { return a.Line == b.Line; }),
-                out.end());
-    }
+  // The first chain in list order from horizontal line hLine (first end s,
+  // second end e).
+  Chain Find(int32_t hLine, double sx, double sy, double ex, double ey) {
+    if (!std::isfinite(sx) || !std::isfinite(sy)) return Chain{};  // nothing meets its first end
+    return v_.Crowd(ex, ey) <= v_.Crowd(sx, sy) ? FromSecondEnd(hLine, sx, sy, ex, ey)
+                                                 : FromFirstEnd(hLine, sx, sy, ex, ey);
   }
 
  private:
-  void Insert(double x, double y, int32_t group) {
-    if (!std::isfinite(x) || !std::isfinite(y)) return;
-    std::vector<int32_t>& bucket = buckets_[CellKey(AxisKey(x), AxisKey(y))];
-    if (bucket.empty() || bucket.back() != group) bucket.push_back(group);
+  // The least V2 (row) joining (x, y) to s.
+  int32_t Closing(double x, double y, int32_t exclude, double sx, double sy) {
+    int32_t best = -1;
+    v_.Join(x, y, sx, sy, kReach, [&](int32_t g, double fx, double fy) {
+      if (!Meet(fx, fy, sx, sy)) return;
+      const int32_t line = v_.Representative(v_.GroupAt(g), exclude);
+      if (line >= 0 && (best < 0 || line < best)) best = line;
+    });
+    return best;
   }
 
-  std::vector<TFrameLine>& lines_;
-  std::vector<Group> groups_;
-  std::vector<int32_t> groupOf_;
-  std::unordered_map<uint64_t, std::vector<int32_t>> buckets_;
+  // Tries the vertical lines at e in list order, as the chain is defined.
+  Chain FromSecondEnd(int32_t hLine, double sx, double sy, double ex, double ey) {
+    v_.Query(ex, ey, -1, step1_);
+    for (const Candidate& v : step1_) {
+      Chain best;
+      h_.Join(v.FarX, v.FarY, sx, v.FarY, kBoxReach, [&](int32_t g, double fx, double fy) {
+        const int32_t h2 = h_.Representative(h_.GroupAt(g), hLine);
+        if (h2 < 0 || (best.Found() && h2 >= best.H2)) return;
+        const int32_t v2 = Closing(fx, fy, v.Line, sx, sy);
+        if (v2 >= 0) best = Chain{v.Line, h2, v2};
+      });
+      if (best.Found()) return best;
+    }
+    return Chain{};
+  }
+
+  // Walks the chain backwards from the vertical lines at s and keeps the
+  // least chain.
+  Chain FromFirstEnd(int32_t hLine, double sx, double sy, double ex, double ey) {
+    v_.Query(sx, sy, -1, step1_);
+    Chain best;
+    for (const Candidate& v2 : step1_) {
+      h_.Join(v2.FarX, v2.FarY, ex, v2.FarY, kBoxReach, [&](int32_t hg, double h2x, double h2y) {
+        const int32_t h2 = h_.Representative(h_.GroupAt(hg), hLine);
+        if (h2 < 0) return;
+        v_.Join(h2x, h2y, ex, ey, kReach, [&](int32_t vg, double fx, double fy) {
+          if (!Meet(fx, fy, ex, ey)) return;
+          const int32_t v = v_.Representative(v_.GroupAt(vg), -1);
+          if (v < 0) return;
+          const Chain c{v, h2, v2.Line};
+          if (c.Before(best)) best = c;
+        });
+      });
+    }
+    return best;
+  }
+
+  EndIndex h_, v_;
+  std::vector<Candidate> step1_;
 };
 
 }  // namespace
 
 void SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical,
                        std::vector<TFrameRect>& frames) {
-  EndIndex hIndex(horizontal);
-  EndIndex vIndex(vertical);
-  std::vector<Candidate> step1, step2, step3;
+  ChainFinder finder(horizontal, vertical);
   for (size_t hi = 0; hi < horizontal.size(); ++hi) {
     TFrameLine& h = horizontal[hi];
     if (h.Taken != 0) continue;
-    Group& hGroup = hIndex.GroupOf(static_cast<int32_t>(hi));
+    Group& hGroup = finder.Horizontal().GroupOf(static_cast<int32_t>(hi));
     if (hGroup.Failed) continue;
-    const int32_t hLine = static_cast<int32_t>(hi);
-    bool found = false;
-    vIndex.Query(h.X2, h.Y2, -1, step1);
-    for (const Candidate& v : step1) {
-      hIndex.Query(v.FarX, v.FarY, hLine, step2);
-      for (const Candidate& h2 : step2) {
-        vIndex.Query(h2.FarX, h2.FarY, v.Line, step3);
-        for (const Candidate& v2 : step3) {
-          if (!Meet(v2.FarX, v2.FarY, h.X1, h.Y1)) continue;
-          TFrameRect frame;
-          frame.XMin = std::min(h.X1, h.X2);
-          frame.XMax = std::max(h.X1, h.X2);
-          const TFrameLine& vl = vertical[static_cast<size_t>(v.Line)];
-          frame.YMin = std::min(vl.Y1, vl.Y2);
-          frame.YMax = std::max(vl.Y1, vl.Y2);
-          frames.push_back(frame);
-          const auto number = static_cast<int32_t>(frames.size());
-          h.Taken = number;
-          vertical[static_cast<size_t>(v.Line)].Taken = number;
-          horizontal[static_cast<size_t>(h2.Line)].Taken = number;
-          vertical[static_cast<size_t>(v2.Line)].Taken = number;
-          found = true;
-          break;
-        }
-        if (found) break;
-      }
-      if (found) break;
+    const Chain c = finder.Find(static_cast<int32_t>(hi), h.X1, h.Y1, h.X2, h.Y2);
+    if (!c.Found()) {
+      hGroup.Failed = true;
+      continue;
     }
-    if (!found) hGroup.Failed = true;
+    TFrameRect frame;
+    frame.XMin = std::min(h.X1, h.X2);
+    frame.XMax = std::max(h.X1, h.X2);
+    const TFrameLine& vl = vertical[static_cast<size_t>(c.V)];
+    frame.YMin = std::min(vl.Y1, vl.Y2);
+    frame.YMax = std::max(vl.Y1, vl.Y2);
+    frames.push_back(frame);
+    const auto number = static_cast<int32_t>(frames.size());
+    h.Taken = number;
+    vertical[static_cast<size_t>(c.V)].Taken = number;
+    horizontal[static_cast<size_t>(c.H2)].Taken = number;
+    vertical[static_cast<size_t>(c.V2)].Taken = number;
   }
 }

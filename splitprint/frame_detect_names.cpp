@@ -2,39 +2,15 @@
 // inside a drawn frame adds one sheet, with that name, to the frame.
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "counted_rows.h"
 #include "form1_state.h"
 #include "frame_detect.h"
-#include "clipping.h"
 #include "frame_text.h"
+#include "frames_holding.h"
 #include "text_lines.h"
 #include "sheet_names.h"
-
-namespace {
-
-// Strictly inside: more than 1e-12 inside every edge of the frame.
-bool StrictlyInside(double x, double y, const TZumenWakuField& f) {
-  return PointVsWindow(x, y, f.XMin, f.YMin, f.XMax, f.YMax) == 0;
-}
-
-// How many used slots of all frames hold this name, or this name with a
-// "~n" suffix, ignoring case.
-int32_t CountSameNames(const std::vector<TZumenWakuField>& frames, size_t frameCount, const std::string& name) {
-  int32_t count = 0;
-  for (size_t i = 0; i < frameCount; ++i) {
-    const TZumenWakuField& f = frames[i];
-    const auto used = f.SheetSlots();
-    for (size_t k = 0; k < used; ++k) {
-      const std::string& n = f.Names[k];
-      // On a character boundary: ミ and others end in the byte of "~".
-      if (EqualIgnoringCase(n.substr(0, FindOnCharBoundary(n, "~")), name)) ++count;
-    }
-  }
-  return count;
-}
-
-}  // namespace
 
 bool IsSheetNameTag(const TEntJwwText& text) {
   return text.Common.Color == kFrameColor && text.Kind % 100 == 0 &&
@@ -56,6 +32,12 @@ void TForm1::AssignSheetNames() {
     f.PaperClass = 0;
   }
 
+  struct Tag {
+    std::string Name, Layers;
+    int32_t LayerGroup;
+  };
+  std::vector<Tag> tags;
+  std::vector<std::pair<double, double>> starts;
   const size_t textCount = CountedRows(WorkDrawing.TextCount, WorkDrawing.Texts);
   for (size_t t = 0; t < textCount; ++t) {
     const TEntJwwText& text = WorkDrawing.Texts[t];
@@ -68,24 +50,33 @@ void TForm1::AssignSheetNames() {
       layers = name.substr(tag + std::strlen(kLayerListTag));
       name.resize(tag);
     }
+    tags.push_back(Tag{std::move(name), std::move(layers), text.Common.LayerGroup});
+    starts.emplace_back(text.StartX, text.StartY);
+  }
+  // A tag goes to the first frame holding its start point strictly inside; a
+  // full frame drops it, and no other frame is tried.
+  const std::vector<int32_t> holder = FirstFramesHolding(frames, frameCount, starts);
+
+  // Names in use so far, by their part before any "~", ignoring case.
+  std::unordered_map<std::string, int32_t> used;
+  for (size_t t = 0; t < tags.size(); ++t) {
+    std::string& name = tags[t].Name;
     // An empty name (only a layer list) means a sheet without a name and is
     // left empty; a name already used gets "~1", "~2", ...
     if (!name.empty()) {
-      const int32_t same = CountSameNames(frames, frameCount, name);
-      if (same > 0) name += "~" + std::to_string(same);
+      const auto it = used.find(IgnoringCaseKey(name));
+      if (it != used.end()) name += "~" + std::to_string(it->second);
     }
-    for (size_t i = 0; i < frameCount; ++i) {
-      TZumenWakuField& f = frames[i];
-      if (!StrictlyInside(text.StartX, text.StartY, f)) continue;
-      if (f.NameCount < kMaxSheetsPerFrame) {
-        const auto slot = static_cast<size_t>(f.NameCount);
-        f.Names[slot] = name;
-        f.NameLayerGroups[slot] = text.Common.LayerGroup;
-        f.LayerLists[slot] = layers;
-        ++f.NameCount;
-      }
-      break;  // a full frame drops the tag; no other frame is tried
-    }
+    if (holder[t] < 0) continue;
+    TZumenWakuField& f = frames[static_cast<size_t>(holder[t])];
+    if (f.NameCount >= kMaxSheetsPerFrame) continue;
+    const auto slot = static_cast<size_t>(f.NameCount);
+    f.Names[slot] = name;
+    f.NameLayerGroups[slot] = tags[t].LayerGroup;
+    f.LayerLists[slot] = tags[t].Layers;
+    ++f.NameCount;
+    // On a character boundary: ミ and others end in the byte of "~".
+    ++used[IgnoringCaseKey(name.substr(0, FindOnCharBoundary(name, "~")))];
   }
 
   for (size_t i = 0; i < frameCount; ++i) {

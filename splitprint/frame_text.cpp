@@ -34,6 +34,19 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b) {
   return i >= a.size() && j >= b.size();
 }
 
+std::string IgnoringCaseKey(const std::string& s) {
+  // Three bytes a character: codes run up to 0x10000.
+  std::string key;
+  key.reserve(s.size() * 3);
+  for (size_t i = 0; i < s.size();) {
+    unsigned code;
+    i += FoldedChar(s, i, code);
+    key += static_cast<char>(code >> 16);
+    key += static_cast<char>((code >> 8) & 0xFF);
+    key += static_cast<char>(code & 0xFF);
+  }
+  return key;
+}
 
 int CompareIgnoringCase(const std::string& a, const std::string& b) {
   const int c = UpperAsciiSJIS(a).compare(UpperAsciiSJIS(b));

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
+
+#include "clipping.h"
 #include "drawing_builder.h"
 #include "form1_state.h"
 #include "frame_detect.h"
+#include "frame_text.h"
 #include "sjis.h"
+#include "text_lines.h"
 
 namespace {
 
@@ -136,4 +142,97 @@ TEST(AssignSheetNames, ResetsTheSlotsOfEveryFrame) {
   EXPECT_EQ(fr.Rotated, 0);
   EXPECT_EQ(fr.PaperClass, 0);
   EXPECT_EQ(fr.NameCount, 1);
+}
+
+TEST(IgnoringCaseKey, EqualKeysExactlyForEqualIgnoringCase) {
+  const std::string words[] = {"", "A", "a", "b", S("Ａ"), S("ａ"), S("ソ"), S("ミ"), "\x83", "\x83\x7E",
+                               "Ab", "aB", "ab~", "A\x82", "\x82\x81", "\x82\x60", "\x82\x9B", "\x82\x7A"};
+  for (const std::string& a : words) {
+    for (const std::string& b : words) {
+      EXPECT_EQ(IgnoringCaseKey(a) == IgnoringCaseKey(b), EqualIgnoringCase(a, b)) << a << " / " << b;
+    }
+  }
+}
+
+namespace {
+
+// The naming as described: every frame's used slots are counted for each
+// tag, and every frame is tried in list order.
+void PlainAssignNames(const TJwwData& d, std::vector<TZumenWakuField>& frames) {
+  for (TZumenWakuField& f : frames) {
+    f.NameCount = 0;
+    f.Names.fill("");
+    f.LayerLists.fill("");
+    f.NameLayerGroups.fill(-1);
+  }
+  for (const TEntJwwText& text : d.Texts) {
+    if (!IsSheetNameTag(text)) continue;
+    std::string name = TrimBlanks(text.Content.substr(std::strlen(kSheetNameTag)));
+    if (name.empty() || HasForbiddenSheetNameChar(name)) continue;
+    std::string layers;
+    if (const size_t tag = FindOnCharBoundary(name, kLayerListTag); tag != std::string::npos) {
+      layers = name.substr(tag + std::strlen(kLayerListTag));
+      name.resize(tag);
+    }
+    int same = 0;
+    for (const TZumenWakuField& f : frames) {
+      for (int k = 0; k < f.NameCount; ++k) same += EqualIgnoringCase(f.Names[k].substr(0, FindOnCharBoundary(f.Names[k], "~")), name);
+    }
+    if (!name.empty() && same > 0) name += "~" + std::to_string(same);
+    for (TZumenWakuField& f : frames) {
+      if (PointVsWindow(text.StartX, text.StartY, f.XMin, f.YMin, f.XMax, f.YMax) != 0) continue;
+      if (f.NameCount < kMaxSheetsPerFrame) {
+        f.Names[f.NameCount] = name;
+        f.LayerLists[f.NameCount] = layers;
+        f.NameLayerGroups[f.NameCount++] = text.Common.LayerGroup;
+      }
+      break;
+    }
+  }
+  for (TZumenWakuField& f : frames) f.NameCount = std::max(f.NameCount, 1);
+}
+
+}  // namespace
+
+// Overlapping and nested frames, tags on edges and in several frames at
+// once, names alike but for case, names with a trail byte 0x7E, full frames:
+// the same sheets as the plain scans give.
+TEST(AssignSheetNames, MatchesThePlainScansOnRandomDrawings) {
+  const std::string parts[] = {"A", "a", S("Ａ"), S("ａ"), "b", S("ミ"), S("ソ"), "1"};
+  std::mt19937 rng(4242);
+  size_t numbered = 0;
+  for (int round = 0; round < 300; ++round) {
+    TForm1 form;
+    Gval.Reset();
+    const int frames = 1 + static_cast<int>(rng() % 8);
+    for (int i = 0; i < frames; ++i) {
+      const double x = static_cast<double>(rng() % 4) * 10, y = static_cast<double>(rng() % 4) * 10;
+      AddFrameRect(form.WorkDrawing, x, y, x + static_cast<double>(1 + rng() % 4) * 10,
+                   y + static_cast<double>(1 + rng() % 4) * 10);
+    }
+    const int tags = static_cast<int>(rng() % 40);
+    for (int t = 0; t < tags; ++t) {
+      std::string name;
+      for (int k = static_cast<int>(rng() % 3); k > 0; --k) name += parts[rng() % 8];
+      if (rng() % 5 == 0) name += S("【Ｌ】") + "0" + parts[rng() % 8];
+      AddText(form.WorkDrawing, S("【名】") + name, static_cast<double>(rng() % 17) * 5,
+              static_cast<double>(rng() % 17) * 5, 9, 0, static_cast<int>(rng() % 16));
+    }
+    form.FindSheetFrames();
+    std::vector<TZumenWakuField> want = Gval.SheetFrames;
+    PlainAssignNames(form.WorkDrawing, want);
+    form.AssignSheetNames();
+    const std::vector<TZumenWakuField>& got = Gval.SheetFrames;
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+      ASSERT_EQ(got[i].NameCount, want[i].NameCount) << "round " << round << " frame " << i;
+      for (size_t k = 0; k < kMaxSheetsPerFrame; ++k) {
+        ASSERT_EQ(got[i].Names[k], want[i].Names[k]) << "round " << round << " frame " << i;
+        ASSERT_EQ(got[i].LayerLists[k], want[i].LayerLists[k]) << "round " << round;
+        ASSERT_EQ(got[i].NameLayerGroups[k], want[i].NameLayerGroups[k]) << "round " << round;
+        numbered += got[i].Names[k].find('~') != std::string::npos;
+      }
+    }
+  }
+  EXPECT_GT(numbered, 100u);
 }
