@@ -324,11 +324,9 @@ TEST(BlockTree, UsedFlagsWithoutATreeMatchTheBuild) {
   };
   for (size_t i = 0; i < std::size(models); ++i) {
     TJwwData built, marked;
-    SetModel(built, models[i].Defs, models[i].Inserts);
-    SetModel(marked, models[i].Defs, models[i].Inserts);
+    for (TJwwData* d : {&built, &marked}) SetModel(*d, models[i].Defs, models[i].Inserts);
     built.BuildBlockTree();
-    marked.BlockTree.resize(1);
-    marked.BlockTreeCount = 1;
+    marked.BlockTree.resize(1), marked.BlockTreeCount = 1;  // a tree of its own, to be left alone
     marked.MarkUsedBlockDefs();
     EXPECT_EQ(marked.UsedBlockDefCount, built.UsedBlockDefCount) << i;
     for (size_t r = 0; r < built.BlockDefs.size(); ++r) {

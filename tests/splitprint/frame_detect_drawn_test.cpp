@@ -216,7 +216,7 @@ TEST(FindSheetFrames, ClearSheetFramesEmptiesTheList) {
 }
 
 // Random drawings on a coarse grid, so that lines meet often, share corners,
-// crowd one point, lie over each other and leave open chains; some end points are moved by
+// lie over each other and leave open chains; some end points are moved by
 // less than the tolerance and some by more. The indexed search must give the
 // frames, numbers and taken marks of the plain search.
 TEST(SearchFrameChains, MatchesThePlainSearchOnRandomDrawings) {
