@@ -147,9 +147,7 @@ TEST(IgnoringCaseKey, EqualKeysExactlyForEqualIgnoringCase) {
   const std::string words[] = {"", "A", "a", "b", S("Ａ"), S("ａ"), S("ソ"), S("ミ"), "\x83", "\x83\x7E",
                                "Ab", "aB", "ab~", "A\x82", "\x82\x81", "\x82\x60", "\x82\x9B", "\x82\x7A"};
   for (const std::string& a : words) {
-    for (const std::string& b : words) {
-      EXPECT_EQ(IgnoringCaseKey(a) == IgnoringCaseKey(b), EqualIgnoringCase(a, b)) << a << " / " << b;
-    }
+    for (const std::string& b : words) EXPECT_EQ(IgnoringCaseKey(a) == IgnoringCaseKey(b), EqualIgnoringCase(a, b)) << a << " / " << b;
   }
 }
 
@@ -170,15 +168,13 @@ void PlainAssignNames(const TJwwData& d, std::vector<TZumenWakuField>& frames) {
       for (int k = 0; k < f.NameCount; ++k) same += EqualIgnoringCase(f.Names[k].substr(0, FindOnCharBoundary(f.Names[k], "~")), name);
     }
     if (!name.empty() && same > 0) name += "~" + std::to_string(same);
-    for (TZumenWakuField& f : frames) {
-      if (PointVsWindow(text.StartX, text.StartY, f.XMin, f.YMin, f.XMax, f.YMax) != 0) continue;
-      if (f.NameCount < kMaxSheetsPerFrame) {
-        f.Names[f.NameCount] = name;
-        f.LayerLists[f.NameCount] = layers;
-        f.NameLayerGroups[f.NameCount++] = text.Common.LayerGroup;
-      }
-      break;
-    }
+    const auto f = std::find_if(frames.begin(), frames.end(), [&](const TZumenWakuField& f) {
+      return PointVsWindow(text.StartX, text.StartY, f.XMin, f.YMin, f.XMax, f.YMax) == 0;
+    });
+    if (f == frames.end() || f->NameCount >= kMaxSheetsPerFrame) continue;
+    f->Names[f->NameCount] = name;
+    f->LayerLists[f->NameCount] = layers;
+    f->NameLayerGroups[f->NameCount++] = text.Common.LayerGroup;
   }
   for (TZumenWakuField& f : frames) f.NameCount = std::max(f.NameCount, 1);
 }
