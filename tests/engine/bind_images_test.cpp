@@ -102,14 +102,13 @@ class BindImagesTest : public ::testing::Test {
     BindImg.BindImageCount = static_cast<int32_t>(BindImg.BindImages.size());
   }
 
-  // Loads a drawing holding these images (name, stored bytes), extracting them.
+  // Loads, extracting them, a drawing holding these images (name, stored bytes).
   bool LoadHeld(const std::vector<std::pair<std::string, std::string>>& images) {
     jwwtest::JwwBuilder b;
     for (const auto& [name, bytes] : images) b.AddImage(name, bytes);
     const std::vector<uint8_t> f = b.Bytes(700);
     BindImg.BindImageExtractFlag = 1;
-    TJwwData d;
-    return d.LoadFromBytes(f.data(), f.size());
+    return TJwwData().LoadFromBytes(f.data(), f.size());
   }
 
   std::set<std::string> Listing(const std::string& dir) const {
@@ -344,8 +343,8 @@ TEST(BindImageFileName, KeepsThePlainFileNamePart) {
   for (const auto& [in, out] : cases) EXPECT_EQ(BindImageFileName(in), out) << in;
 }
 
-// The name check and the conversion to a native name must see the same
-// characters: a lead byte without its trail byte stands alone.
+// The name check and the native name see the same characters: a lead byte
+// without its trail byte stands alone.
 TEST_F(BindImagesTest, NameCheckAgreesWithTheNativeName) {
   const std::pair<std::string, std::string> cases[] = {
       {"a\x81/b.bmp", "b.bmp"}, {"a\x81:b.bmp", "b.bmp"}, {"x\x81/in.bmp", "in.bmp"},
@@ -357,8 +356,7 @@ TEST_F(BindImagesTest, NameCheckAgreesWithTheNativeName) {
   for (const auto& [name, bare] : cases) {
     SCOPED_TRACE(name);
     EXPECT_EQ(BindImageFileName(name), bare);
-    // A name stored in a gzip header goes through the same check.
-    fs::remove_all(temp_);
+    fs::remove_all(temp_);  // a name in a gzip header goes through the same check
     fs::create_directories(lone);
     ClearBindImages();
     WriteFile(temp_ + "photo.jpg.gz", GzipMember("jpeg", name, 0));
@@ -369,8 +367,8 @@ TEST_F(BindImagesTest, NameCheckAgreesWithTheNativeName) {
   }
 }
 
-// Held images and their unpacked forms are made only under names not yet
-// taken: a planted link is neither followed nor replaced, nor is a file.
+// Held images and their unpacked forms take only free names: a planted link
+// or file is neither followed nor replaced.
 TEST_F(BindImagesTest, ImagesAreNeverWrittenThroughOrOverWhatIsThere) {
   const std::string target = base_ + "target.txt";
   WriteFile(target, "original");
@@ -389,25 +387,23 @@ TEST_F(BindImagesTest, ImagesAreNeverWrittenThroughOrOverWhatIsThere) {
   EXPECT_TRUE(fs::is_symlink(temp_ + "img.jpg") && fs::is_symlink(temp_ + "dangling.bmp"));
 }
 
-// All a load writes and unpacks shares one budget, and the disk's reserve
-// is kept: what does not fit is left out, the load goes on.
+// A load's writes and unpacking share one budget and keep the disk's
+// reserve: what does not fit is left out.
 TEST_F(BindImagesTest, ALoadWritesAndUnpacksWithinOneBudget) {
   const std::string gz = GzipMember(std::string(100'000, 'p'), std::nullopt, 0);
-  struct Case {
+  const struct {
     uint64_t budget, reserve;
     std::set<std::string> unpacked;
     int32_t failed;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {kMaxBindImageBytesPerDrawing, 0, {"a.bmp", "b.bmp", "c.bmp"}, 0},
       {250'000, 0, {"a.bmp", "b.bmp"}, 1},
       {50'000, 0, {}, 3},
       {kMaxBindImageBytesPerDrawing, UINT64_MAX, {}, 0},  // nothing is even written
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.budget);
-    fs::remove_all(temp_);
-    fs::create_directory(temp_);
+    fs::remove_all(temp_), fs::create_directory(temp_);
     BindImg.ByteBudget = c.budget;
     BindImg.DiskReserve = c.reserve;
     ASSERT_TRUE(LoadHeld({{"a.bmp.gz", gz}, {"b.bmp.gz", gz}, {"raw.bmp", "raw"}, {"c.bmp.gz", gz}}));

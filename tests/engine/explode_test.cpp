@@ -506,36 +506,28 @@ TEST_F(ExplodeTest, ExplosionBeyondMemoryIsRefusedUpFront) {
 constexpr size_t kMemoryCap = size_t{512} << 20;
 
 // Copies past the explosion's byte budget are refused before any is made:
-// many records, or records with long texts.
+// 6 million lines (340 MB), or 900,000 texts (140 MB of records, 180 of text).
 TEST_F(ExplodeTest, CopiesPastTheByteBudgetAreRefusedUpFront) {
-  const struct {
-    int Inserts, Items;
-    size_t TextBytes;  // 0: lines
-  } cases[] = {
-      {6000, 1000, 0},   // 6 million lines, some 340 MB
-      {9000, 100, 200},  // 900,000 texts: 140 MB of records and 180 MB of text
-  };
-  for (const auto& c : cases) {
+  for (const auto& [inserts, items, textBytes] : {std::tuple{6000, 1000, 0}, std::tuple{9000, 100, 200}}) {
     EmptyModel(m);
     TEntJwwBlockDef& def = AddBlockDef(m, 1, "many");
-    for (int i = 0; i < c.Items; ++i) {
-      if (c.TextBytes == 0) Append(def, Line(i, 0, i, 1));
-      if (c.TextBytes > 0) Append(def, Text(i, 0, i + 5, 0, std::string(c.TextBytes, 't')));
+    for (int i = 0; i < items; ++i) {
+      if (textBytes == 0) Append(def, Line(i, 0, i, 1));
+      if (textBytes > 0) Append(def, Text(i, 0, i + 5, 0, std::string(static_cast<size_t>(textBytes), 't')));
     }
-    for (int i = 0; i < c.Inserts; ++i) Append(m, Insert(1, i, 0));
+    for (int i = 0; i < inserts; ++i) Append(m, Insert(1, i, 0));
     m.BuildBlockTree();
     ASSERT_FALSE(m.BlockTreeCut);
-    EXPECT_TRUE(RunsWithinMemory(kMemoryCap, [&] {
-      return !m.ExplodeBlocks() && m.LineCount == 0 && m.TextCount == 0 && m.BlockTreeCount == c.Inserts &&
-             m.BlockInsertCount == c.Inserts && m.BlockDefCount == 1 && m.Lines.capacity() == 0;
-    })) << c.Inserts;
+    EXPECT_TRUE(RunsWithinMemory(kMemoryCap, [&, n = inserts] {
+      return !m.ExplodeBlocks() && m.LineCount == 0 && m.TextCount == 0 && m.BlockTreeCount == n &&
+             m.BlockInsertCount == n && m.BlockDefCount == 1 && m.Lines.capacity() == 0;
+    })) << inserts;
   }
 }
 
-// A file of 140 KB standing for four million occurrences of nested blocks
-// with names of 1,000 bytes: reading it, its tree and the explosion stay
-// within the cap; the tree is cut, so the explosion is refused and the
-// drawing keeps its blocks.
+// A 140 KB file standing for four million lines in nested blocks with names
+// of 1,000 bytes: read, tree and explosion within the cap; the tree is cut,
+// so the explosion is refused and the blocks stay.
 TEST_F(ExplodeTest, NestedInsertsOfASmallFileStayWithinMemory) {
   const std::string path = jwwtest::FreshFolder("explode_nested") + "nested.jww";
   ASSERT_TRUE(jwwtest::MakeNestedInsertsDrawing(4, 1000, 1000, 1000).WriteFile(path, 700));

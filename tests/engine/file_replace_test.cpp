@@ -60,13 +60,11 @@ TEST(FileReplacement, ProtectedFilesStayAndLinksAreFollowed) {
   for (const TCase& c : cases) ::chmod((folder / c.name).c_str(), 0644);
 }
 
-// A link in a sticky world-writable folder (such as /tmp) is followed only
-// where the kernel would: it is the user's own or the folder owner's. Other
-// owners need the superuser's lchown; without, those rows are skipped.
+// A link in a sticky world-writable folder is followed only where the kernel
+// would: the user's own or the folder owner's. Other owners need the superuser.
 TEST(FileReplacement, LinksInStickySharedFoldersFollowedOnlyAsTheKernelWould) {
   const fs::path folder = jwwtest::FreshFolder("file_replace_sticky"), real = folder / "sheet.jww";
   const uid_t us = ::geteuid(), folderOwner = 54322, someoneElse = 54323;
-  // The folder's mode, the link's owner, the reason expected (0: followed).
   const struct { const char* name; mode_t folderMode; uid_t linkOwner; int error; } cases[] = {
       {"sticky-ours", 01777, us, 0},
       {"sticky-not-world-writable", 01775, someoneElse, 0},

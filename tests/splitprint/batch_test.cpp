@@ -173,38 +173,30 @@ TEST_F(Batch, NestedBlocksWithExplosion) {
   EXPECT_EQ(lines, Ids({3, 4, 22, 23}));
 }
 
-// Blocks nested deeper than the block tree goes, or standing for more
-// copies than the explosion may make, stay whole, and the run says which
-// for the drawing and counts it at its end.
+// Blocks nested too deep or standing for too many copies stay whole; the
+// run says which for the drawing and counts it at its end.
 TEST_F(Batch, BlocksThatCannotBeExplodedAreReported) {
-  const struct {
-    bool Deep;
-    const char* Said;
-  } cases[] = {{true, "ブロックを分解できませんでした(入れ子が深すぎます) "},
-               {false, "ブロックを分解できませんでした(図面が大きすぎます) "}};
-  for (const auto& c : cases) {
+  for (const bool deep : {true, false}) {
     SetUp();
     host.Statuses.clear();
     JwwBuilder b = MainDrawing();
-    if (c.Deep) {
-      for (uint32_t i = 0; i < 70; ++i) {
-        jwwtest::JwwBuilderBlockDef& def = b.AddBlockDef(100 + i, "deep");
-        def.Elements.Add(jwwtest::MakeLine(0, 0, 1, 0, Common(30)));
-        if (i + 1 < 70) def.Elements.Add(jwwtest::MakeInsert(0, 0, 101 + i, Common(31)));
-      }
-      b.AddBlockInsert(jwwtest::MakeInsert(600, 50, 100, Common(32)));
-    } else {
-      // 6,000 inserts of 1,000 lines: some 340 MB of copies.
+    for (uint32_t i = 0; deep && i < 70; ++i) {
+      jwwtest::JwwBuilderBlockDef& def = b.AddBlockDef(100 + i, "deep");
+      def.Elements.Add(jwwtest::MakeLine(0, 0, 1, 0, Common(30)));
+      if (i + 1 < 70) def.Elements.Add(jwwtest::MakeInsert(0, 0, 101 + i, Common(31)));
+    }
+    if (!deep) {  // 6,000 inserts of 1,000 lines: some 340 MB of copies
       jwwtest::JwwBuilderBlockDef& many = b.AddBlockDef(100, "many");
       for (int i = 0; i < 1000; ++i) many.Elements.Add(jwwtest::MakeLine(0, i * 0.01, 1, 0, Common(30)));
-      for (int i = 0; i < 6000; ++i) b.AddBlockInsert(jwwtest::MakeInsert(600, 50, 100, Common(32)));
     }
+    for (int i = deep ? 5999 : 0; i < 6000; ++i) b.AddBlockInsert(jwwtest::MakeInsert(600, 50, 100, Common(32)));
     const std::string source = Write(b, "plan.jww");
     form.FileList = {source};
     form.ExplodeBlocks = true;
     form.RunBatch(host);
-    const std::string said = S(c.Said) + source;
-    EXPECT_NE(std::find(host.Statuses.begin(), host.Statuses.end(), said), host.Statuses.end()) << c.Said;
+    const std::string said = S(deep ? "ブロックを分解できませんでした(入れ子が深すぎます) "
+                                    : "ブロックを分解できませんでした(図面が大きすぎます) ") + source;
+    EXPECT_NE(std::find(host.Statuses.begin(), host.Statuses.end(), said), host.Statuses.end()) << deep;
     EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　ブロックを分解できなかった図面：1"));
     EXPECT_GT(Load(folder + "plan_2.jww").BlockInsertCount, 0);  // blocks kept whole
   }
@@ -391,9 +383,8 @@ TEST_F(Batch, SheetsThatWouldLoseAHeldImageAreNotSaved) {
   EXPECT_NE(host.Informs[0].find(folder + "plan_1.jww"), std::string::npos);
 }
 
-// An earlier run's sheet (perhaps edited since) stays byte for byte when the
-// sheet at its path cannot be saved whole: its image's name is too long for
-// a file name.
+// An earlier sheet (perhaps edited since) stays byte for byte when the sheet
+// at its path cannot be saved whole: its image's name is too long for a file.
 TEST_F(Batch, SheetThatWouldLoseAHeldImageLeavesTheEarlierFile) {
   std::string image;
   for (int i = 0; i < 90; ++i) image += S("画");
@@ -407,8 +398,8 @@ TEST_F(Batch, SheetThatWouldLoseAHeldImageLeavesTheEarlierFile) {
   BindImg.BindImageExtractFlag = BindImg.BindImageKeepFlag = 1;
   form.RunBatch(host);
   EXPECT_EQ(FileBytes(old), oldBytes);
-  ASSERT_EQ(host.Informs.size(), 1u);
-  EXPECT_NE(host.Informs[0].find(old + S("：図面に埋め込まれた画像を取り出せませんでした")), std::string::npos);
+  EXPECT_EQ(host.Informs.size(), 1u);
+  EXPECT_NE(host.Informs.at(0).find(old + S("：図面に埋め込まれた画像を取り出せませんでした")), std::string::npos);
 }
 
 TEST_F(Batch, GivenFolderOrTheSourceFolder) {

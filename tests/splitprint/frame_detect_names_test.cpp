@@ -96,9 +96,8 @@ TEST(AssignSheetNames, RepeatedNamesWithATildeTrailByte) {
   NamesFixture f;
   for (const double x : {10.0, 20.0, 600.0}) AddText(f.form.WorkDrawing, S("【名】ミカン"), x, 10);
   f.Run();
-  EXPECT_EQ(f.Frame(0).Names[0], S("ミカン"));
-  EXPECT_EQ(f.Frame(0).Names[1], S("ミカン~1"));
-  EXPECT_EQ(f.Frame(1).Names[0], S("ミカン~2"));
+  EXPECT_EQ(std::vector({f.Frame(0).Names[0], f.Frame(0).Names[1], f.Frame(1).Names[0]}),
+            std::vector({S("ミカン"), S("ミカン~1"), S("ミカン~2")}));
 }
 
 TEST(AssignSheetNames, LayerListWithoutNameStaysNameless) {
@@ -148,89 +147,73 @@ TEST(IgnoringCaseKey, EqualKeysExactlyForEqualIgnoringCase) {
   const std::string words[] = {"", "A", "a", "b", S("Ａ"), S("ａ"), S("ソ"), S("ミ"), "\x83", "\x83\x7E",
                                "Ab", "aB", "ab~", "A\x82", "\x82\x81", "\x82\x60", "\x82\x9B", "\x82\x7A"};
   for (const std::string& a : words) {
-    for (const std::string& b : words) {
-      EXPECT_EQ(IgnoringCaseKey(a) == IgnoringCaseKey(b), EqualIgnoringCase(a, b)) << a << " / " << b;
-    }
+    for (const std::string& b : words) EXPECT_EQ(IgnoringCaseKey(a) == IgnoringCaseKey(b), EqualIgnoringCase(a, b)) << a << " / " << b;
   }
 }
 
 namespace {
 
-// The naming as described: every frame's used slots are counted for each
-// tag, and every frame is tried in list order.
+// The naming as described: each tag counts the names in use over all
+// frames, then goes to the first frame holding it.
 void PlainAssignNames(const TJwwData& d, std::vector<TZumenWakuField>& frames) {
-  for (TZumenWakuField& f : frames) {
-    f.NameCount = 0;
-    f.Names.fill("");
-    f.LayerLists.fill("");
-    f.NameLayerGroups.fill(-1);
-  }
+  for (TZumenWakuField& f : frames) f.NameCount = 0;
   for (const TEntJwwText& text : d.Texts) {
-    if (!IsSheetNameTag(text)) continue;
-    std::string name = TrimBlanks(text.Content.substr(std::strlen(kSheetNameTag)));
-    if (name.empty() || HasForbiddenSheetNameChar(name)) continue;
-    std::string layers;
-    if (const size_t tag = FindOnCharBoundary(name, kLayerListTag); tag != std::string::npos) {
-      layers = name.substr(tag + std::strlen(kLayerListTag));
-      name.resize(tag);
-    }
+    std::string name = TrimBlanks(text.Content.substr(std::min(text.Content.size(), std::strlen(kSheetNameTag))));
+    if (!IsSheetNameTag(text) || name.empty() || HasForbiddenSheetNameChar(name)) continue;
+    const size_t tag = FindOnCharBoundary(name, kLayerListTag);
+    const std::string layers = tag == std::string::npos ? "" : name.substr(tag + std::strlen(kLayerListTag));
+    name.resize(std::min(tag, name.size()));
     int same = 0;
     for (const TZumenWakuField& f : frames) {
       for (int k = 0; k < f.NameCount; ++k) same += EqualIgnoringCase(f.Names[k].substr(0, FindOnCharBoundary(f.Names[k], "~")), name);
     }
     if (!name.empty() && same > 0) name += "~" + std::to_string(same);
-    for (TZumenWakuField& f : frames) {
-      if (PointVsWindow(text.StartX, text.StartY, f.XMin, f.YMin, f.XMax, f.YMax) != 0) continue;
-      if (f.NameCount < kMaxSheetsPerFrame) {
-        f.Names[f.NameCount] = name;
-        f.LayerLists[f.NameCount] = layers;
-        f.NameLayerGroups[f.NameCount++] = text.Common.LayerGroup;
-      }
-      break;
-    }
+    const auto f = std::find_if(frames.begin(), frames.end(), [&](const TZumenWakuField& f) {
+      return PointVsWindow(text.StartX, text.StartY, f.XMin, f.YMin, f.XMax, f.YMax) == 0;
+    });
+    if (f == frames.end() || f->NameCount >= kMaxSheetsPerFrame) continue;
+    f->Names[f->NameCount] = name;
+    f->LayerLists[f->NameCount] = layers;
+    f->NameLayerGroups[f->NameCount++] = text.Common.LayerGroup;
   }
   for (TZumenWakuField& f : frames) f.NameCount = std::max(f.NameCount, 1);
 }
 
 }  // namespace
 
-// Overlapping and nested frames, tags on edges and in several frames at
-// once, names alike but for case, names with a trail byte 0x7E, full frames:
-// the same sheets as the plain scans give.
+// Overlapping and nested frames, tags on edges and in several frames, names
+// alike but for case or with a trail byte 0x7E, full frames: the sheets of
+// the plain scans.
 TEST(AssignSheetNames, MatchesThePlainScansOnRandomDrawings) {
   const std::string parts[] = {"A", "a", S("Ａ"), S("ａ"), "b", S("ミ"), S("ソ"), "1"};
   std::mt19937 rng(4242);
+  auto coarse = [&](int n, double step) { return static_cast<double>(rng() % n) * step; };
   size_t numbered = 0;
   for (int round = 0; round < 300; ++round) {
     TForm1 form;
     Gval.Reset();
-    const int frames = 1 + static_cast<int>(rng() % 8);
-    for (int i = 0; i < frames; ++i) {
-      const double x = static_cast<double>(rng() % 4) * 10, y = static_cast<double>(rng() % 4) * 10;
-      AddFrameRect(form.WorkDrawing, x, y, x + static_cast<double>(1 + rng() % 4) * 10,
-                   y + static_cast<double>(1 + rng() % 4) * 10);
+    for (int i = 1 + static_cast<int>(rng() % 8); i > 0; --i) {
+      const double x = coarse(4, 10), y = coarse(4, 10);
+      AddFrameRect(form.WorkDrawing, x, y, x + 10 + coarse(4, 10), y + 10 + coarse(4, 10));
     }
-    const int tags = static_cast<int>(rng() % 40);
-    for (int t = 0; t < tags; ++t) {
+    for (int t = static_cast<int>(rng() % 40); t > 0; --t) {
       std::string name;
       for (int k = static_cast<int>(rng() % 3); k > 0; --k) name += parts[rng() % 8];
       if (rng() % 5 == 0) name += S("【Ｌ】") + "0" + parts[rng() % 8];
-      AddText(form.WorkDrawing, S("【名】") + name, static_cast<double>(rng() % 17) * 5,
-              static_cast<double>(rng() % 17) * 5, 9, 0, static_cast<int>(rng() % 16));
+      AddText(form.WorkDrawing, S("【名】") + name, coarse(17, 5), coarse(17, 5), 9, 0, static_cast<int>(rng() % 16));
     }
     form.FindSheetFrames();
     std::vector<TZumenWakuField> want = Gval.SheetFrames;
     PlainAssignNames(form.WorkDrawing, want);
     form.AssignSheetNames();
-    const std::vector<TZumenWakuField>& got = Gval.SheetFrames;
-    ASSERT_EQ(got.size(), want.size());
-    for (size_t i = 0; i < got.size(); ++i) {
-      ASSERT_EQ(got[i].NameCount, want[i].NameCount) << "round " << round << " frame " << i;
-      for (size_t k = 0; k < kMaxSheetsPerFrame; ++k) {
-        ASSERT_EQ(got[i].Names[k], want[i].Names[k]) << "round " << round << " frame " << i;
-        ASSERT_EQ(got[i].LayerLists[k], want[i].LayerLists[k]) << "round " << round;
-        ASSERT_EQ(got[i].NameLayerGroups[k], want[i].NameLayerGroups[k]) << "round " << round;
-        numbered += got[i].Names[k].find('~') != std::string::npos;
+    for (size_t i = 0; i < want.size(); ++i) {
+      const TZumenWakuField& got = Gval.SheetFrames.at(i);
+      ASSERT_EQ(got.NameCount, want[i].NameCount) << "round " << round << " frame " << i;
+      for (int k = 0; k < want[i].NameCount; ++k) {
+        ASSERT_EQ(std::tie(got.Names[k], got.LayerLists[k], got.NameLayerGroups[k]),
+                  std::tie(want[i].Names[k], want[i].LayerLists[k], want[i].NameLayerGroups[k]))
+            << "round " << round << " frame " << i;
+        numbered += got.Names[k].find('~') != std::string::npos;
       }
     }
   }

@@ -277,9 +277,8 @@ TEST_F(SheetLoop, SheetsOfOneRunNeverReplaceEachOther) {
   EXPECT_EQ(FolderFiles(folder).size(), 4u);
 }
 
-// Sheet names too long for a file name, each the name of three frames, and
-// a second drawing of the same name into the same folder: every sheet is
-// saved under a name of its own that fits, cut on a character boundary.
+// Names too long for a file, each of three frames, twice into one folder:
+// every sheet saved under a name of its own, cut on a character boundary.
 TEST_F(SheetLoop, LongDuplicateSheetNamesAreAllSaved) {
   std::string kanji = "b", kana;  // cut to 250 bytes, one short of "-2"; one byte in the drawing, three on disk
   for (int i = 0; i < 100; ++i) kanji += S("図"), kana += S("ｱｱ");
@@ -296,9 +295,8 @@ TEST_F(SheetLoop, LongDuplicateSheetNamesAreAllSaved) {
     form.SplitAndSave(folder, "plan.jww");
     form.SplitAndSave(folder, "plan.jww");  // another drawing plan.jww to the same folder
     EXPECT_TRUE(form.Report.UnsavedSheets.empty()) << name;
-    const std::vector<std::string> files = FolderFiles(folder);
-    EXPECT_EQ(files.size(), 6u) << name;
-    for (const std::string& file : files) EXPECT_TRUE(file.size() <= 255 && IsValidUtf8(file)) << file;
+    EXPECT_EQ(FolderFiles(folder).size(), 6u) << name;
+    for (const std::string& file : FolderFiles(folder)) EXPECT_TRUE(file.size() <= 255 && IsValidUtf8(file)) << file;
   }
 }
 

@@ -327,9 +327,8 @@ TEST_F(SheetOutput, PreviewStopAndEscapeAbortTheRun) {
   EXPECT_TRUE(host.bitmap.saved.empty());
 }
 
-// Sheets gone or damaged after saving, and one whose blocks nest too deep
-// to draw, are each named once in the closing box, however often they were
-// previewed and printed.
+// Sheets gone, damaged or with blocks too deep to draw are each named once
+// in the closing box, however often previewed and printed.
 TEST_F(SheetOutput, SheetsNotShownWholeAreToldOnce) {
   JwwBuilder deep;
   deep.AddLine(jwwtest::MakeLine(0, 0, 10, 0, Common(1)));

@@ -310,8 +310,8 @@ TEST_F(Startup, ShutDownRemovesOnlyEmptyFoldersAndSaves) {
   EXPECT_EQ(again.StartNumber, 9999);
 }
 
-// Neither the program folder nor the cache folder takes private folders:
-// runs are refused with the reasons, nothing is made; settings still save.
+// No private folders in the program or cache folder: runs are refused with
+// the reasons, nothing is made; settings still save.
 TEST_F(Startup, WithoutPrivateFoldersRunsAreRefused) {
   const std::string root = jwwtest::FreshFolder("startup_no_folders"), drawing = Drawing(root + "a.jww");
   Write(root + "file", "a file, not a folder");

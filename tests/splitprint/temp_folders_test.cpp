@@ -7,8 +7,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
 #include "jww_model_maker.h"
 #include "temp_folders.h"
@@ -81,15 +79,14 @@ TEST(TempFolders, UnwritableProgramFolderFallsBackToTheCache) {
   EXPECT_FALSE(folders.Open(root + "file/", root + "file/cache/"));
 }
 
-// Another user may swap a run folder in a shared TEMP/ for a link to
-// someone's files: Close empties only the folder the run made.
+// A run folder in a shared TEMP/ swapped for a link: Close empties only the folder the run made.
 TEST(TempFolders, CloseEmptiesOnlyTheFolderTheRunMade) {
   const std::string program = jwwtest::FreshFolder("temp_swapped"), victim = program + "victim";
   fs::create_directories(victim);
   std::ofstream(victim + "/thesis.txt") << "someone's file";
   TTempFolders folders;
   ASSERT_TRUE(folders.Open(program, ""));
-  std::vector<std::string> runs = {folders.ImageFolder(), folders.SheetFolder()};
+  std::string runs[] = {folders.ImageFolder(), folders.SheetFolder()};
   for (std::string& run : runs) {
     EXPECT_EQ(fs::status(run).permissions(), fs::perms::owner_all) << run;
     std::ofstream(run + "pic.bmp") << "extracted";
@@ -102,8 +99,8 @@ TEST(TempFolders, CloseEmptiesOnlyTheFolderTheRunMade) {
   for (const std::string& run : runs) EXPECT_TRUE(fs::is_symlink(run) && fs::is_empty(run + "-moved")) << run;
 }
 
-// A leftover run folder goes only when its lock is free: a process id tells
-// nothing of a run on another host or in another namespace. In doubt it stays.
+// A leftover run folder goes only when its lock is free (a process id tells
+// nothing of other hosts or namespaces); in doubt it stays.
 TEST(TempFolders, LeftoverRunFoldersAreJudgedByTheirLock) {
   const std::string program = jwwtest::FreshFolder("temp_locks"), temp = program + "TEMP/";
   const pid_t child = ::fork();
@@ -111,7 +108,6 @@ TEST(TempFolders, LeftoverRunFoldersAreJudgedByTheirLock) {
   ::waitpid(child, nullptr, 0);
   const std::string gone = "run-" + std::to_string(child);
   const bool root = ::geteuid() == 0;  // only the superuser gives a folder away
-  // The folder's name, its ".lock" (none, a file or a link), whether it goes.
   const struct { std::string name, lock; bool removed; } cases[] = {
       {"run-1-aaaaaa", "file", true},  // process 1 lives here, yet this run ended
       {gone + "-bbbbbb", "", false},
@@ -125,8 +121,7 @@ TEST(TempFolders, LeftoverRunFoldersAreJudgedByTheirLock) {
     if (c.lock == "link") fs::create_symlink(program + "elsewhere", temp + c.name + "/.lock");
   }
   if (root) ::chown((temp + gone + "-dddddd").c_str(), 54321, 54321);
-  // A live run whose process id is gone here: its lock is held.
-  TTempFolders owner, newcomer;
+  TTempFolders owner, newcomer;  // the owner's run lives on under a process id gone here
   ASSERT_TRUE(owner.Open(program, ""));
   fs::rename(owner.ImageFolder(), temp + gone + "-hhhhhh");
   std::ofstream(temp + gone + "-hhhhhh/image.bmp") << "held";

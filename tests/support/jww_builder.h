@@ -249,10 +249,8 @@ void FillDistinctValues(JwwDrawingDesc& drawing);
 // insert), named layers and pens, and two held images. A few KB.
 JwwBuilder MakeSampleDrawing();
 
-// Inserts nested three deep in a small file: `top` inserts in the drawing of
-// a definition holding `middle` inserts of one holding `inner` inserts of a
-// definition of one line, every definition named with `nameBytes` bytes. It
-// stands for top * middle * inner occurrences of the line.
+// A small file of inserts nested three deep (top, middle, inner at each level)
+// of one line: top * middle * inner copies; names of `nameBytes` bytes.
 JwwBuilder MakeNestedInsertsDrawing(int top, int middle, int inner, size_t nameBytes);
 
 }  // namespace jwwtest

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -17,14 +18,10 @@
 
 namespace {
 
-// Field `field` of /proc/self/statm (0 size, 1 resident), in bytes.
+// Field `field` of /proc/self/statm (0 size, 1 resident), in bytes; 0 if unread.
 size_t StatmBytes(int field) {
-  FILE* f = std::fopen("/proc/self/statm", "r");
-  if (!f) return 0;
-  unsigned long values[2] = {0, 0};
-  const int read = std::fscanf(f, "%lu %lu", &values[0], &values[1]);
-  std::fclose(f);
-  if (read != 2) return 0;
+  size_t values[2] = {0, 0};
+  std::ifstream("/proc/self/statm") >> values[0] >> values[1];
   return values[field] * static_cast<size_t>(::sysconf(_SC_PAGESIZE));
 }
 
@@ -32,7 +29,7 @@ size_t StatmBytes(int field) {
 
 bool RunsWithinMemory(size_t bytes, const std::function<bool()>& fn) {
   std::fflush(nullptr);
-  const size_t residentBefore = StatmBytes(1);
+  [[maybe_unused]] const size_t residentBefore = StatmBytes(1);
   const pid_t child = ::fork();
   if (child < 0) return false;
   if (child == 0) {
@@ -44,20 +41,16 @@ bool RunsWithinMemory(size_t bytes, const std::function<bool()>& fn) {
     try {
       ok = fn();
     } catch (const std::bad_alloc&) {
-      ok = false;
     }
     ::_exit(ok ? 0 : 1);
   }
   int status = 0;
   rusage usage{};
-  if (::wait4(child, &status, 0, &usage) != child) return false;
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return false;
+  if (::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return false;
 #ifdef MEMORY_LIMIT_UNDER_ASAN
   // The sanitizer's own bookkeeping roughly doubles what a routine takes.
-  const size_t peak = static_cast<size_t>(usage.ru_maxrss) * 1024;
-  return peak <= residentBefore + 2 * bytes;
+  return static_cast<size_t>(usage.ru_maxrss) * 1024 <= residentBefore + 2 * bytes;
 #else
-  (void)residentBefore;
   return true;
 #endif
 }

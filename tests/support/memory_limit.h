@@ -6,9 +6,7 @@
 #include <cstddef>
 #include <functional>
 
-// True when fn returned true in a child that may take at most `bytes` more
-// than the test process holds already. Without sanitizers the child's address
-// space is capped (an allocation past the cap fails); under AddressSanitizer,
-// whose shadow memory makes such a cap meaningless, the child's peak resident
-// size is compared with the cap after it ends.
+// True when fn returned true in a child taking at most `bytes` more than the
+// test process holds: its address space is capped, or under AddressSanitizer
+// (whose shadow memory defeats a cap) its peak resident size is compared.
 bool RunsWithinMemory(size_t bytes, const std::function<bool()>& fn);
