@@ -150,12 +150,18 @@ void MarkCycles(TDefGraph& g, size_t defCount) {
   }
 }
 
-// Used 0 and NewNumber -1 for the counted definitions.
-void ClearUsedFlags(std::vector<TEntJwwBlockDef>& defs, size_t defCount) {
+// Used 0 and NewNumber -1 for the counted definitions, and the counts of
+// definitions and inserts. False (no definition in use) when the drawing
+// inserts nothing.
+bool ClearUsedFlags(TJwwData& m, size_t& defCount, size_t& insertCount) {
+  defCount = CountedRows(m.BlockDefCount, m.BlockDefs.size());
   for (size_t d = 0; d < defCount; ++d) {
-    defs[d].Used = 0;
-    defs[d].NewNumber = -1;
+    m.BlockDefs[d].Used = 0;
+    m.BlockDefs[d].NewNumber = -1;
   }
+  insertCount = CountedRows(m.BlockInsertCount, m.BlockInserts.size());
+  if (insertCount == 0) m.UsedBlockDefCount = 0;
+  return insertCount > 0;
 }
 
 // Flags every definition that the drawing's inserts reach, directly or
@@ -198,13 +204,8 @@ bool MakeRoom(std::vector<TEntJwwBlockTree>& rows, size_t n) {
 }  // namespace
 
 void TJwwData::MarkUsedBlockDefs() {
-  const size_t defCount = CountedRows(BlockDefCount, BlockDefs.size());
-  ClearUsedFlags(BlockDefs, defCount);
-  const size_t insertCount = CountedRows(BlockInsertCount, BlockInserts.size());
-  if (insertCount == 0) {
-    UsedBlockDefCount = 0;
-    return;
-  }
+  size_t defCount = 0, insertCount = 0;
+  if (!ClearUsedFlags(*this, defCount, insertCount)) return;
   const TDefLookup findDef(BlockDefs, defCount);
   FlagReachedDefinitions(*this, defCount, insertCount, findDef, DefGraph(BlockDefs, defCount, findDef, false));
 }
@@ -214,13 +215,8 @@ void TJwwData::BuildBlockTree() {
   BlockTreeCount = 0;
   BlockTreeCut = false;
   BlockTreeTooLarge = false;
-  const size_t defCount = CountedRows(BlockDefCount, BlockDefs.size());
-  ClearUsedFlags(BlockDefs, defCount);
-  const size_t insertCount = CountedRows(BlockInsertCount, BlockInserts.size());
-  if (insertCount == 0) {
-    UsedBlockDefCount = 0;
-    return;
-  }
+  size_t defCount = 0, insertCount = 0;
+  if (!ClearUsedFlags(*this, defCount, insertCount)) return;
 
   const TDefLookup findDef(BlockDefs, defCount);
   TDefGraph graph = DefGraph(BlockDefs, defCount, findDef, true);

@@ -22,6 +22,11 @@ std::string TroubleList(const char* headingUtf8, const std::vector<TRunReport::T
 
 std::string DrawingMissingReason() { return Utf8ToSjis("ファイルがありません"); }
 std::string NotAJwwDrawingReason() { return Utf8ToSjis("JWW形式の図面ではありません"); }
+std::string SystemReason(int error) {
+  if (error == 0) return Utf8ToSjis("図面を書き出せませんでした");
+  return Utf8ToSjis(std::strerror(error));
+}
+
 std::string DamagedDrawingReason() { return Utf8ToSjis("図面が壊れています"); }
 std::string BlocksLeftOutReason() { return Utf8ToSjis("ブロックの入れ子が深すぎるか数が多すぎるため一部を描いていません"); }
 
@@ -34,7 +39,7 @@ void TRunReport::AddOnce(std::vector<TFileTrouble>& rows, const std::string& pat
 std::string UnreadableDrawingReason(const std::string& path, const TJwwData& reader) {
   if (!FileExists(path)) return DrawingMissingReason();
   std::FILE* f = OpenFile(path, "rb");
-  if (f == nullptr) return Utf8ToSjis(std::strerror(errno));
+  if (f == nullptr) return SystemReason(errno);
   std::fclose(f);
   if (UpperExtension(path) != ".JWW" || !reader.IsJwwFile(path)) return NotAJwwDrawingReason();
   return std::string();

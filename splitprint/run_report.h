@@ -42,6 +42,9 @@ struct TRunReport {
   static void AddOnce(std::vector<TFileTrouble>& rows, const std::string& path, const std::string& reason);
 };
 
+// The system's words for an error number (Shift-JIS); for 0 (no number
+// known) the general "図面を書き出せませんでした".
+std::string SystemReason(int error);
 // The reasons a listed drawing could not be read (Shift-JIS).
 std::string DrawingMissingReason();
 std::string NotAJwwDrawingReason();

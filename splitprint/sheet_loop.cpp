@@ -3,7 +3,6 @@
 // and the drawing turned back, sheet after sheet.
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <set>
 #include <string_view>
 #include <system_error>
@@ -55,11 +54,6 @@ bool WouldReplaceDrawing(const std::string& path, const std::string& drawingPath
   return std::find(protectedFiles.begin(), protectedFiles.end(), target) != protectedFiles.end();
 }
 
-// The system's words for an error number, as Shift-JIS.
-std::string SystemReason(int error) {
-  if (error == 0) return Utf8ToSjis("図面を書き出せませんでした");
-  return Utf8ToSjis(std::strerror(error));
-}
 
 // The sheet's path, or, when this run already saved a file there, the first
 // of name-2, name-3, ... that it did not (the "-k" of sheets within a frame).

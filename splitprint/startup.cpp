@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 
@@ -37,7 +36,7 @@ void MakeFolder(const std::string& folder) {
 std::string TempFoldersProblemText(const std::vector<TTempFolders::TProblem>& problems) {
   std::string text = Utf8ToSjis("作業フォルダを作れませんでした。");
   for (const TTempFolders::TProblem& problem : problems)
-    text += "\r\n" + SjisTextFromPath(problem.Folder) + Utf8ToSjis("：") + Utf8ToSjis(std::strerror(problem.Error));
+    text += "\r\n" + SjisTextFromPath(problem.Folder) + Utf8ToSjis("：") + SystemReason(problem.Error);
   return text;
 }
 
