@@ -310,21 +310,27 @@ TEST_F(FrameOverlay, BlockNumbersNeverOverflow) {
   }
 }
 
-TEST_F(FrameOverlay, SheetKeepsItsOwnInsertsBesideTheOverlay) {
-  // The source's block is inserted in the first frame only.
+// Two frames, a block "door" inserted at doorX and a line at lineX, split
+// with the frame drawing overlaid.
+void SplitDoorAndLine(TForm1& form, const std::string& root, double doorX, double lineX) {
   JwwBuilder b;
   ShowAllLayers(b);
   AddFrame(b, 0, 0, 420, 297);
   AddFrame(b, 1500, 0, 1920, 297);
   b.AddBlockDef(7, "door").Elements.Add(jwwtest::MakeLine(0, 0, 5, 5, Pen(1)));
-  b.AddBlockInsert(jwwtest::MakeInsert(100, 100, 7, Pen(1)));
-  b.AddLine(jwwtest::MakeLine(1600, 10, 1610, 10, Pen(1)));
+  b.AddBlockInsert(jwwtest::MakeInsert(doorX, 100, 7, Pen(1)));
+  b.AddLine(jwwtest::MakeLine(lineX, 10, lineX + 10, 10, Pen(1)));
   ASSERT_TRUE(b.WriteFile(root + "src.jww", 700));
-  ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
-  form->SaveBindImages();
+  ASSERT_TRUE(form.WorkDrawing.LoadFromFile(root + "src.jww"));
+  form.SaveBindImages();
   WriteFrameDrawing(root + "f.jww", FrameDrawingDesc{});
-  form->FrameFiles[3] = root + "f.jww";
-  form->SplitAndSave(root + "out/", "src.jww");
+  form.FrameFiles[3] = root + "f.jww";
+  form.SplitAndSave(root + "out/", "src.jww");
+}
+
+TEST_F(FrameOverlay, SheetKeepsItsOwnInsertsBesideTheOverlay) {
+  // The source's block is inserted in the first frame only.
+  SplitDoorAndLine(*form, root, 100, 1600);
   const struct {
     const char* File;
     std::vector<std::string> Defs;
@@ -345,19 +351,7 @@ TEST_F(FrameOverlay, SheetKeepsItsOwnInsertsBesideTheOverlay) {
 // Sheets flag the definitions they need without rebuilding the drawing's
 // tree: it stays as loaded, though the last sheet moved the insert.
 TEST_F(FrameOverlay, SheetsLeaveTheDrawingsTreeAsLoaded) {
-  JwwBuilder b;
-  ShowAllLayers(b);
-  AddFrame(b, 0, 0, 420, 297);
-  AddFrame(b, 1500, 0, 1920, 297);
-  b.AddBlockDef(7, "door").Elements.Add(jwwtest::MakeLine(0, 0, 5, 5, Pen(1)));
-  b.AddBlockInsert(jwwtest::MakeInsert(1600, 100, 7, Pen(1)));
-  b.AddLine(jwwtest::MakeLine(10, 10, 20, 10, Pen(1)));
-  ASSERT_TRUE(b.WriteFile(root + "src.jww", 700));
-  ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
-  form->SaveBindImages();
-  WriteFrameDrawing(root + "f.jww", FrameDrawingDesc{});
-  form->FrameFiles[3] = root + "f.jww";
-  form->SplitAndSave(root + "out/", "src.jww");
+  SplitDoorAndLine(*form, root, 1600, 10);
   const TJwwData& w = form->WorkDrawing;
   ASSERT_EQ(w.BlockTreeCount, 1);
   EXPECT_TRUE(w.BlockTree[0].OriginX == 1600 && w.BlockTree[0].OriginY == 100);
