@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <random>
 #include <tuple>
 
@@ -183,13 +184,17 @@ void PlainAssignNames(const TJwwData& d, std::vector<TZumenWakuField>& frames) {
 
 }  // namespace
 
-// Overlapping and nested frames, tags on edges and in several frames, names
-// alike but for case or with a trail byte 0x7E, full frames: the sheets of
-// the plain scans.
+// Overlapping and nested frames, tags on edges, about 1e-12 off them, at odd
+// values and in several frames, names alike but for case or with a trail
+// byte 0x7E, full frames: the sheets of the plain scans.
 TEST(AssignSheetNames, MatchesThePlainScansOnRandomDrawings) {
   const std::string parts[] = {"A", "a", S("Ａ"), S("ａ"), "b", S("ミ"), S("ソ"), "1"};
+  const double inf = std::numeric_limits<double>::infinity();
+  const double odd[] = {inf, -inf, std::numeric_limits<double>::quiet_NaN(), -0.0, 1e300};
+  const double nudges[] = {0, 0, 0, 1e-12, -1e-12, 2e-12, -2e-12, 5e-13};
   std::mt19937 rng(4242);
   auto coarse = [&](int n, double step) { return static_cast<double>(rng() % n) * step; };
+  auto at = [&] { return rng() % 40 ? coarse(17, 5) + nudges[rng() % 8] : odd[rng() % 5]; };
   auto sheets = [](const std::vector<TZumenWakuField>& frames) {
     std::vector<std::tuple<size_t, std::string, std::string, int>> all;
     for (size_t i = 0; i < frames.size(); ++i) {
@@ -208,7 +213,7 @@ TEST(AssignSheetNames, MatchesThePlainScansOnRandomDrawings) {
       std::string name;
       for (int k = static_cast<int>(rng() % 3); k > 0; --k) name += parts[rng() % 8];
       if (rng() % 5 == 0) name += S("【Ｌ】") + "0" + parts[rng() % 8];
-      AddText(form.WorkDrawing, S("【名】") + name, coarse(17, 5), coarse(17, 5), 9, 0, static_cast<int>(rng() % 16));
+      AddText(form.WorkDrawing, S("【名】") + name, at(), at(), 9, 0, static_cast<int>(rng() % 16));
     }
     form.FindSheetFrames();
     std::vector<TZumenWakuField> want = Gval.SheetFrames;
