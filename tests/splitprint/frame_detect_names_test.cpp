@@ -93,15 +93,6 @@ TEST(AssignSheetNames, DuplicatesAndLayerLists) {
   EXPECT_EQ(left.OutputNames[0], "");
 }
 
-// ミ ends in the byte of "~": it is no duplicate mark.
-TEST(AssignSheetNames, RepeatedNamesWithATildeTrailByte) {
-  NamesFixture f;
-  for (const double x : {10.0, 20.0, 600.0}) AddText(f.form.WorkDrawing, S("【名】ミカン"), x, 10);
-  f.Run();
-  EXPECT_EQ(std::vector({f.Frame(0).Names[0], f.Frame(0).Names[1], f.Frame(1).Names[0]}),
-            std::vector({S("ミカン"), S("ミカン~1"), S("ミカン~2")}));
-}
-
 TEST(AssignSheetNames, LayerListWithoutNameStaysNameless) {
   NamesFixture f;
   AddText(f.form.WorkDrawing, S("【名】【Ｌ】0F"), 10, 10, 9, 0, 3);
