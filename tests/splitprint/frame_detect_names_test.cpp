@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <limits>
 #include <random>
 #include <tuple>
@@ -11,7 +10,6 @@
 #include "frame_detect.h"
 #include "frame_text.h"
 #include "sjis.h"
-#include "text_lines.h"
 
 namespace {
 
@@ -146,26 +144,24 @@ TEST(IgnoringCaseKey, EqualKeysExactlyForEqualIgnoringCase) {
 
 namespace {
 
+struct PlainTag { std::string Name, Layers; double X, Y; int Group; };
+
 // The naming as described: each tag counts the names in use over all
 // frames, then goes to the first frame holding it.
-void PlainAssignNames(const TJwwData& d, std::vector<TZumenWakuField>& frames) {
+void PlainAssignNames(std::vector<PlainTag> tags, std::vector<TZumenWakuField>& frames) {
   for (TZumenWakuField& f : frames) f.NameCount = 0;
-  for (const TEntJwwText& text : d.Texts) {
-    std::string name = TrimBlanks(text.Content.substr(std::min(text.Content.size(), std::strlen(kSheetNameTag))));
-    if (!IsSheetNameTag(text) || name.empty() || HasForbiddenSheetNameChar(name)) continue;
-    const size_t tag = std::min(FindOnCharBoundary(name, kLayerListTag), name.size());
-    const std::string layers = name.substr(std::min(name.size(), tag + std::strlen(kLayerListTag)));
-    name.resize(tag);
+  for (PlainTag& t : tags) {
+    if (t.Name.empty() && t.Layers.empty()) continue;
     int same = 0;
     for (const TZumenWakuField& f : frames) {
-      for (int k = 0; k < f.NameCount; ++k) same += EqualIgnoringCase(f.Names[k].substr(0, FindOnCharBoundary(f.Names[k], "~")), name);
+      for (int k = 0; k < f.NameCount; ++k) same += EqualIgnoringCase(f.Names[k].substr(0, FindOnCharBoundary(f.Names[k], "~")), t.Name);
     }
-    if (!name.empty() && same > 0) name += "~" + std::to_string(same);
+    if (!t.Name.empty() && same > 0) t.Name += "~" + std::to_string(same);
     for (TZumenWakuField& f : frames) {
-      if (PointVsWindow(text.StartX, text.StartY, f.XMin, f.YMin, f.XMax, f.YMax) != 0) continue;
+      if (PointVsWindow(t.X, t.Y, f.XMin, f.YMin, f.XMax, f.YMax) != 0) continue;
       if (f.NameCount < kMaxSheetsPerFrame) {
         const auto k = static_cast<size_t>(f.NameCount++);
-        std::tie(f.Names[k], f.LayerLists[k], f.NameLayerGroups[k]) = std::tie(name, layers, text.Common.LayerGroup);
+        std::tie(f.Names[k], f.LayerLists[k], f.NameLayerGroups[k]) = std::tie(t.Name, t.Layers, t.Group);
       }
       break;
     }
@@ -193,15 +189,16 @@ TEST(AssignSheetNames, MatchesThePlainScansOnRandomDrawings) {
       const double x = coarse(4, 10), y = coarse(4, 10);
       AddFrameRect(form.WorkDrawing, x, y, x + 10 + coarse(4, 10), y + 10 + coarse(4, 10));
     }
-    for (int t = static_cast<int>(rng() % 40); t > 0; --t) {
-      std::string name;
-      for (int k = static_cast<int>(rng() % 3); k > 0; --k) name += parts[rng() % 8];
-      if (rng() % 5 == 0) name += S("【Ｌ】") + "0" + parts[rng() % 8];
-      AddText(form.WorkDrawing, S("【名】") + name, at(), at(), 9, 0, static_cast<int>(rng() % 16));
+    std::vector<PlainTag> tags(rng() % 40);
+    for (PlainTag& t : tags) {
+      for (int k = static_cast<int>(rng() % 3); k > 0; --k) t.Name += parts[rng() % 8];
+      if (rng() % 5 == 0) t.Layers = "0" + parts[rng() % 8];
+      t.X = at(), t.Y = at(), t.Group = static_cast<int>(rng() % 16);
+      AddText(form.WorkDrawing, S("【名】") + t.Name + (t.Layers.empty() ? "" : S("【Ｌ】") + t.Layers), t.X, t.Y, 9, 0, t.Group);
     }
     form.FindSheetFrames();
     std::vector<TZumenWakuField> want = Gval.SheetFrames;
-    PlainAssignNames(form.WorkDrawing, want);
+    PlainAssignNames(tags, want);
     form.AssignSheetNames();
     ASSERT_EQ(Gval.SheetFrames.size(), want.size());
     for (size_t i = 0; i < want.size(); ++i) {
