@@ -310,61 +310,48 @@ TEST_F(FrameOverlay, BlockNumbersNeverOverflow) {
   }
 }
 
+// The source's block is inserted in one frame only. Sheets flag the
+// definitions they need without rebuilding the drawing's tree: it stays as
+// loaded, wherever the last sheet moved the insert.
 TEST_F(FrameOverlay, SheetKeepsItsOwnInsertsBesideTheOverlay) {
-  // The source's block is inserted in the first frame only.
-  JwwBuilder b;
-  ShowAllLayers(b);
-  AddFrame(b, 0, 0, 420, 297);
-  AddFrame(b, 1500, 0, 1920, 297);
-  b.AddBlockDef(7, "door").Elements.Add(jwwtest::MakeLine(0, 0, 5, 5, Pen(1)));
-  b.AddBlockInsert(jwwtest::MakeInsert(100, 100, 7, Pen(1)));
-  b.AddLine(jwwtest::MakeLine(1600, 10, 1610, 10, Pen(1)));
-  ASSERT_TRUE(b.WriteFile(root + "src.jww", 700));
-  ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
-  form->SaveBindImages();
-  WriteFrameDrawing(root + "f.jww", FrameDrawingDesc{});
-  form->FrameFiles[3] = root + "f.jww";
-  form->SplitAndSave(root + "out/", "src.jww");
   const struct {
-    const char* File;
-    std::vector<std::string> Defs;
-  } expected[] = {{"1_src.jww", {"door", kBaseName}}, {"2_src.jww", {kBaseName}}};
-  for (const auto& e : expected) {
-    TJwwData s;
-    ASSERT_TRUE(s.LoadFromFile(root + "out/" + e.File));
-    std::vector<std::string> defs, inserted;
-    for (const TEntJwwBlockDef& d : s.BlockDefs) defs.push_back(d.Name);
-    for (const TEntJwwBlockTree& t : s.BlockTree)
-      inserted.push_back(t.DefRow >= 0 ? s.BlockDefs[static_cast<size_t>(t.DefRow)].Name : "");
-    EXPECT_EQ(defs, e.Defs) << e.File;
-    EXPECT_EQ(inserted, e.Defs) << e.File;  // every insert finds its definition
+    double DoorX, LineX;
+    std::vector<std::string> First, Second;
+  } cases[] = {{100, 1600, {"door", kBaseName}, {kBaseName}}, {1600, 10, {kBaseName}, {"door", kBaseName}}};
+  for (const auto& c : cases) {
+    SetUp();
+    JwwBuilder b;
+    ShowAllLayers(b);
+    AddFrame(b, 0, 0, 420, 297);
+    AddFrame(b, 1500, 0, 1920, 297);
+    b.AddBlockDef(7, "door").Elements.Add(jwwtest::MakeLine(0, 0, 5, 5, Pen(1)));
+    b.AddBlockInsert(jwwtest::MakeInsert(c.DoorX, 100, 7, Pen(1)));
+    b.AddLine(jwwtest::MakeLine(c.LineX, 10, c.LineX + 10, 10, Pen(1)));
+    ASSERT_TRUE(b.WriteFile(root + "src.jww", 700));
+    ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
+    form->SaveBindImages();
+    WriteFrameDrawing(root + "f.jww", FrameDrawingDesc{});
+    form->FrameFiles[3] = root + "f.jww";
+    form->SplitAndSave(root + "out/", "src.jww");
+    const struct {
+      const char* File;
+      std::vector<std::string> Defs;
+    } expected[] = {{"1_src.jww", c.First}, {"2_src.jww", c.Second}};
+    for (const auto& e : expected) {
+      TJwwData s;
+      ASSERT_TRUE(s.LoadFromFile(root + "out/" + e.File));
+      std::vector<std::string> defs, inserted;
+      for (const TEntJwwBlockDef& d : s.BlockDefs) defs.push_back(d.Name);
+      for (const TEntJwwBlockTree& t : s.BlockTree)
+        inserted.push_back(t.DefRow >= 0 ? s.BlockDefs[static_cast<size_t>(t.DefRow)].Name : "");
+      EXPECT_EQ(defs, e.Defs) << e.File;
+      EXPECT_EQ(inserted, e.Defs) << e.File;  // every insert finds its definition
+    }
+    const TJwwData& w = form->WorkDrawing;
+    EXPECT_EQ(w.BlockTreeCount, 1);  // the tree as loaded again
+    EXPECT_TRUE(w.BlockTree.at(0).OriginX == c.DoorX && w.BlockTree[0].OriginY == 100) << c.DoorX;
+    EXPECT_EQ(w.UsedBlockDefCount, 1) << c.DoorX;  // the loaded drawing's flags again: the overlay's block unused
   }
-  EXPECT_EQ(form->WorkDrawing.BlockTreeCount, 1);  // the tree as loaded again
-}
-
-// Sheets flag the definitions they need without rebuilding the drawing's
-// tree: it stays as loaded, though the last sheet moved the insert.
-TEST_F(FrameOverlay, SheetsLeaveTheDrawingsTreeAsLoaded) {
-  JwwBuilder b;
-  ShowAllLayers(b);
-  AddFrame(b, 0, 0, 420, 297);
-  AddFrame(b, 1500, 0, 1920, 297);
-  b.AddBlockDef(7, "door").Elements.Add(jwwtest::MakeLine(0, 0, 5, 5, Pen(1)));
-  b.AddBlockInsert(jwwtest::MakeInsert(1600, 100, 7, Pen(1)));
-  b.AddLine(jwwtest::MakeLine(10, 10, 20, 10, Pen(1)));
-  ASSERT_TRUE(b.WriteFile(root + "src.jww", 700));
-  ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
-  form->SaveBindImages();
-  WriteFrameDrawing(root + "f.jww", FrameDrawingDesc{});
-  form->FrameFiles[3] = root + "f.jww";
-  form->SplitAndSave(root + "out/", "src.jww");
-  const TJwwData& w = form->WorkDrawing;
-  ASSERT_EQ(w.BlockTreeCount, 1);
-  EXPECT_TRUE(w.BlockTree[0].OriginX == 1600 && w.BlockTree[0].OriginY == 100);
-  EXPECT_EQ(w.UsedBlockDefCount, 1);  // the loaded drawing's flags again: the overlay's block unused
-  TJwwData s;
-  ASSERT_TRUE(s.LoadFromFile(root + "out/2_src.jww"));
-  EXPECT_EQ(s.BlockDefCount, 2);  // the door and the overlay
 }
 
 }  // namespace

@@ -39,9 +39,11 @@ TEST(TempFolders, UserFilesSurviveAndTwoRunsStayApart) {
   EXPECT_FALSE(fs::exists(program + "TMP"));  // made by the runs, empty again
 }
 
-// Run folders of a killed run (its lock file left, unlocked) go at the next
-// start; those without a lock file, of the older naming and of other names
-// stay.
+// Run folders whose lock file is left free go at the next start, whatever
+// process id they name (process 1 lives here, yet that run ended: an id tells
+// nothing of other hosts or namespaces). In doubt they stay: no lock file, a
+// link for one, another user's, a live run's under a gone id, the older
+// naming and other names.
 TEST(TempFolders, RunFoldersOfAGoneProcessAreRemovedAtStart) {
   const pid_t gone = ::fork();
   if (gone == 0) ::_exit(0);
@@ -49,19 +51,35 @@ TEST(TempFolders, RunFoldersOfAGoneProcessAreRemovedAtStart) {
   const std::string program = jwwtest::FreshFolder("temp_stale");
   const std::string dead = "run-" + std::to_string(gone) + "-a1B2c3";
   const std::string alive = "run-" + std::to_string(::getpid()) + "-a1B2c3";
-  const std::vector<std::string> kept = {alive, "run-a1B2c3", dead + "x", "walk-" + std::to_string(gone) + "-a1B2c3"};
+  const std::string id = "run-" + std::to_string(gone) + "-";
+  const std::string unlocked = id + "bbbbbb", linked = id + "cccccc", foreign = id + "dddddd", owned = id + "hhhhhh";
+  const std::vector<std::string> kept = {alive, "run-a1B2c3", dead + "x", "walk-" + std::to_string(gone) + "-a1B2c3",
+                                         unlocked, linked, foreign};
+  TTempFolders owner;  // lives on under a process id gone here
+  ASSERT_TRUE(owner.Open(program, ""));
+  fs::rename(owner.ImageFolder(), program + "TEMP/" + owned);
+  std::ofstream(program + "TEMP/" + owned + "/image.bmp") << "held";
+  const bool root = ::geteuid() == 0;  // only the superuser gives a folder away
   for (const char* parent : {"TEMP/", "TMP/"}) {
     for (const std::string& name : kept) fs::create_directories(program + parent + name);
-    fs::create_directories(program + parent + dead);
-    std::ofstream(program + parent + dead + "/.lock");
-    std::ofstream(program + parent + dead + "/sheet.jww") << "left by a killed run";
+    for (const std::string& name : kept) std::ofstream(program + parent + name + "/sheet.jww") << "left by a run";
+    fs::create_symlink(program + "elsewhere", program + parent + linked + "/.lock");
+    if (root) std::ofstream(program + parent + foreign + "/.lock"), ::chown((program + parent + foreign).c_str(), 54321, 54321);
+    for (const std::string& name : {dead, std::string("run-1-aaaaaa")}) {
+      fs::create_directories(program + parent + name);
+      std::ofstream(program + parent + name + "/.lock");
+      std::ofstream(program + parent + name + "/sheet.jww") << "left by a killed run";
+    }
   }
   TTempFolders folders;
   ASSERT_TRUE(folders.Open(program, ""));
   for (const char* parent : {"TEMP/", "TMP/"}) {
     EXPECT_FALSE(fs::exists(program + parent + dead)) << parent;
-    for (const std::string& name : kept) EXPECT_TRUE(fs::is_directory(program + parent + name)) << parent << name;
+    EXPECT_FALSE(fs::exists(program + parent + "run-1-aaaaaa")) << parent;
+    for (const std::string& name : kept)
+      EXPECT_TRUE(fs::is_directory(program + parent + name) && fs::exists(program + parent + name + "/sheet.jww")) << parent << name;
   }
+  EXPECT_TRUE(fs::exists(program + "TEMP/" + owned + "/image.bmp"));
 }
 
 TEST(TempFolders, UnwritableProgramFolderFallsBackToTheCache) {
@@ -97,38 +115,6 @@ TEST(TempFolders, CloseEmptiesOnlyTheFolderTheRunMade) {
   folders.Close();
   EXPECT_TRUE(fs::exists(victim + "/thesis.txt"));
   for (const std::string& run : runs) EXPECT_TRUE(fs::is_symlink(run) && fs::is_empty(run + "-moved")) << run;
-}
-
-// A leftover run folder goes only when its lock is free (a process id tells
-// nothing of other hosts or namespaces); in doubt it stays.
-TEST(TempFolders, LeftoverRunFoldersAreJudgedByTheirLock) {
-  const std::string program = jwwtest::FreshFolder("temp_locks"), temp = program + "TEMP/";
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  ::waitpid(child, nullptr, 0);
-  const std::string gone = "run-" + std::to_string(child);
-  const bool root = ::geteuid() == 0;  // only the superuser gives a folder away
-  const struct { std::string name, lock; bool removed; } cases[] = {
-      {"run-1-aaaaaa", "file", true},  // process 1 lives here, yet this run ended
-      {gone + "-bbbbbb", "", false},
-      {gone + "-cccccc", "link", false},
-      {gone + "-dddddd", root ? "file" : "", false},  // another user's
-  };
-  for (const auto& c : cases) {
-    fs::create_directories(temp + c.name);
-    std::ofstream(temp + c.name + "/sheet.jww") << "left by a run";
-    if (c.lock == "file") std::ofstream(temp + c.name + "/.lock");
-    if (c.lock == "link") fs::create_symlink(program + "elsewhere", temp + c.name + "/.lock");
-  }
-  if (root) ::chown((temp + gone + "-dddddd").c_str(), 54321, 54321);
-  TTempFolders owner, newcomer;  // the owner's run lives on under a process id gone here
-  ASSERT_TRUE(owner.Open(program, ""));
-  fs::rename(owner.ImageFolder(), temp + gone + "-hhhhhh");
-  std::ofstream(temp + gone + "-hhhhhh/image.bmp") << "held";
-  ASSERT_TRUE(newcomer.Open(program, ""));
-  for (const auto& c : cases) EXPECT_EQ(fs::exists(temp + c.name + "/sheet.jww"), !c.removed) << c.name;
-  EXPECT_TRUE(fs::exists(temp + gone + "-hhhhhh/image.bmp"));
-  fs::remove_all(temp + gone + "-dddddd");
 }
 
 }  // namespace
