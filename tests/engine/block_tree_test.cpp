@@ -305,8 +305,7 @@ TEST(BlockTree, ExponentialFanOutStopsAtTheRowBound) {
   EXPECT_EQ(d.UsedBlockDefCount, levels);
 }
 
-// The flags alone, as saves needing no tree take them: as a build gives them,
-// the tree left as it was.
+// Used flags without a tree, as saves take them: as a build gives them.
 TEST(BlockTree, UsedFlagsWithoutATreeMatchTheBuild) {
   std::vector<TEntJwwBlockDef> chain;  // deeper than the tree goes
   for (uint32_t i = 0; i < 70; ++i) chain.push_back(Def(static_cast<int32_t>(i), "d", {Insert(i + 1)}));

@@ -503,8 +503,6 @@ TEST_F(ExplodeTest, ExplosionBeyondMemoryIsRefusedUpFront) {
   EXPECT_LT(m.Lines.capacity(), 1000u);
 }
 
-constexpr size_t kMemoryCap = size_t{512} << 20;
-
 // Copies past the explosion's byte budget are refused before any is made:
 // 6 million lines (340 MB), or 900,000 texts (140 MB of records, 180 of text).
 TEST_F(ExplodeTest, CopiesPastTheByteBudgetAreRefusedUpFront) {
@@ -518,7 +516,7 @@ TEST_F(ExplodeTest, CopiesPastTheByteBudgetAreRefusedUpFront) {
     for (int i = 0; i < inserts; ++i) Append(m, Insert(1, i, 0));
     m.BuildBlockTree();
     ASSERT_FALSE(m.BlockTreeCut);
-    EXPECT_TRUE(RunsWithinMemory(kMemoryCap, [&, n = inserts] {
+    EXPECT_TRUE(RunsWithinMemory(size_t{512} << 20, [&, n = inserts] {
       return !m.ExplodeBlocks() && m.LineCount == 0 && m.TextCount == 0 && m.BlockInsertCount == n;
     })) << inserts;
   }
@@ -529,7 +527,7 @@ TEST_F(ExplodeTest, CopiesPastTheByteBudgetAreRefusedUpFront) {
 TEST_F(ExplodeTest, NestedInsertsOfASmallFileStayWithinMemory) {
   const std::string path = jwwtest::FreshFolder("explode_nested") + "nested.jww";
   ASSERT_TRUE(jwwtest::MakeNestedInsertsDrawing(4, 1000, 1000, 1000).WriteFile(path, 700));
-  EXPECT_TRUE(RunsWithinMemory(kMemoryCap, [&] {
+  EXPECT_TRUE(RunsWithinMemory(size_t{512} << 20, [&] {
     TJwwData d;
     return d.LoadFromFile(path) && d.BlockTreeTooLarge && !d.ExplodeBlocks() && d.BlockInsertCount == 4;
   }));
