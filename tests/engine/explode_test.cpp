@@ -506,13 +506,11 @@ TEST_F(ExplodeTest, ExplosionBeyondMemoryIsRefusedUpFront) {
 // Copies past the explosion's byte budget are refused before any is made:
 // 6 million lines (340 MB), or 900,000 texts (140 MB of records, 180 of text).
 TEST_F(ExplodeTest, CopiesPastTheByteBudgetAreRefusedUpFront) {
-  for (const auto& [inserts, items, textBytes] : {std::tuple{6000, 1000, 0}, std::tuple{9000, 100, 200}}) {
+  for (const auto& [inserts, items, textBytes] : {std::tuple{6000, 1000, 0u}, std::tuple{9000, 100, 200u}}) {
     EmptyModel(m);
     TEntJwwBlockDef& def = AddBlockDef(m, 1, "many");
-    for (int i = 0; i < items; ++i) {
-      if (textBytes == 0) Append(def, Line(i, 0, i, 1));
-      if (textBytes > 0) Append(def, Text(i, 0, i + 5, 0, std::string(static_cast<size_t>(textBytes), 't')));
-    }
+    for (int i = 0; i < items; ++i)
+      textBytes == 0 ? Append(def, Line(i, 0, i, 1)) : Append(def, Text(i, 0, i + 5, 0, std::string(textBytes, 't')));
     for (int i = 0; i < inserts; ++i) Append(m, Insert(1, i, 0));
     m.BuildBlockTree();
     ASSERT_FALSE(m.BlockTreeCut);
