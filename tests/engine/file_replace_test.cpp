@@ -61,15 +61,13 @@ TEST(FileReplacement, ProtectedFilesStayAndLinksAreFollowed) {
 }
 
 // A link in a sticky world-writable folder is followed only where the kernel
-// would: the user's own or the folder owner's. Other owners need the superuser.
+// would: the user's own or the folder owner's.
 TEST(FileReplacement, LinksInStickySharedFoldersFollowedOnlyAsTheKernelWould) {
   const fs::path folder = jwwtest::FreshFolder("file_replace_sticky"), real = folder / "sheet.jww";
   const uid_t us = ::geteuid(), folderOwner = 54322, someoneElse = 54323;
   const struct { const char* name; mode_t folderMode; uid_t linkOwner; int error; } cases[] = {
-      {"sticky-ours", 01777, us, 0},
-      {"sticky-not-world-writable", 01775, someoneElse, 0},
-      {"plain-someone-elses", 0777, someoneElse, 0},
-      {"sticky-folder-owners", 01777, folderOwner, 0},
+      {"sticky-ours", 01777, us, 0}, {"sticky-not-world-writable", 01775, someoneElse, 0},
+      {"plain-someone-elses", 0777, someoneElse, 0}, {"sticky-folder-owners", 01777, folderOwner, 0},
       {"sticky-someone-elses", 01777, someoneElse, EACCES},
   };
   for (const auto& c : cases) {

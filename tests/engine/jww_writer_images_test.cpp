@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 
 #include "bind_images.h"
 #include "jww_builder.h"
@@ -105,16 +104,6 @@ TEST_F(WriterImages, NothingIsEmbeddedThatIsNotThereOrNotMeantToBe) {
   EXPECT_TRUE(Saved(700) == With({}));
   for (const TBindImageType& r : BindImg.BindImages) EXPECT_EQ(r.Used, 0) << r.Name;
   EXPECT_EQ(m.LastSaveDroppedImages, 4);  // the save tells what it left out
-}
-
-TEST_F(WriterImages, ALeadByteBeforeASlashIsNoPartOfTheName) {
-  // The native name of "x\x81/inner.png" has a folder part.
-  std::filesystem::create_directory(folder + "x\xef\xbf\xbd");
-  WriteFile(folder + "x\xef\xbf\xbd/inner.png", "inside a folder");
-  Held("x\x81/inner.png", "inside a folder", false);
-  ImageText("%temp%x\x81/inner.png");
-  EXPECT_TRUE(Saved(700) == With({}));
-  EXPECT_EQ(m.LastSaveDroppedImages, 1);
 }
 
 TEST_F(WriterImages, WithNeitherFlagTheSectionIsEmpty) {
