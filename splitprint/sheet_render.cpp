@@ -11,6 +11,7 @@
 #include "render/canvas.h"
 #include "sheet_names.h"
 #include "sheet_output.h"
+#include "sheet_view.h"
 #include "sjis.h"
 #include "unit_print.h"
 
@@ -193,11 +194,11 @@ bool TForm1::RenderToBitmap(TSheetOutputHost& host, const std::string& drawingFi
   if (thumbnail) {
     scale = width / PaperWidthMm(WorkDrawing.Header.PaperSize);
   } else if (PrintMethod == 1) {
-    const double w = std::fabs(Gval.ExtentXMax - Gval.ExtentXMin) * 1.01;
-    const double h = std::fabs(Gval.ExtentYMax - Gval.ExtentYMin) * 1.01;
-    scale = std::min(width / w, height / h);
-    cx = (Gval.ExtentXMin + Gval.ExtentXMax) / 2 + place.OffsetX;
-    cy = (Gval.ExtentYMin + Gval.ExtentYMax) / 2 + place.OffsetY;
+    const TSheetView view = FitTurnedExtents(Gval.ExtentXMin, Gval.ExtentYMin, Gval.ExtentXMax, Gval.ExtentYMax,
+                                             place.Angle, width, height, place.OffsetX, place.OffsetY);
+    scale = view.Scale;
+    cx = view.CenterX;
+    cy = view.CenterY;
     angle = place.Angle;
   } else {
     scale = std::min(place.Scale * width / GetPageWidthMm(), place.Scale * height / GetPageHeightMm());
