@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "func.h"
 
 TSheetView FitTurnedExtents(double xmin, double ymin, double xmax, double ymax, double angle, int32_t width,
                             int32_t height, double offsetX, double offsetY) {
@@ -25,3 +26,12 @@ TSheetView FitTurnedExtents(double xmin, double ymin, double xmax, double ymax, 
   return view;
 }
 
+TDeviceRect ShrunkPageRect(double pageWidthMm, double pageHeightMm, int32_t width, int32_t height) {
+  const TDeviceRect whole{0, 0, width, height};
+  if (!(pageWidthMm > 0) || !(pageHeightMm > 0) || !std::isfinite(pageWidthMm) || !std::isfinite(pageHeightMm))
+    return whole;
+  const double scale = std::min(width / pageWidthMm, height / pageHeightMm);
+  const int32_t w = std::clamp(RoundToInt(pageWidthMm * scale), 0, width);
+  const int32_t h = std::clamp(RoundToInt(pageHeightMm * scale), 0, height);
+  return TDeviceRect{(width - w) / 2, (height - h) / 2, w, h};
+}
