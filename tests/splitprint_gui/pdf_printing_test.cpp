@@ -116,31 +116,22 @@ TEST_F(PdfPrinting, FitPrintingFitsTheTurnedDrawing) {
     double w, h, degrees;
   } cases[] = {{100, 300, 90}, {100, 300, -90}, {420, 297, 90}, {100, 300, 30}, {100, 300, 0}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << c.w << " x " << c.h << " turned " << c.degrees);
     std::filesystem::remove_all(out);
     std::filesystem::create_directories(out);
-    jwwtest::JwwBuilder b;  // a box from the origin, no frame: printed whole
-    for (int g = 0; g < 16; ++g) {
-      b.LayerGroup(g).State = 2;
-      for (int l = 0; l < 16; ++l) b.Layer(g, l).State = 2;
-    }
+    jwwtest::JwwBuilder b = ShownDrawing();  // a box from the origin, no frame: printed whole
     const double xs[] = {0, c.w, c.w, 0}, ys[] = {0, 0, c.h, c.h};
     for (int k = 0; k < 4; ++k) b.AddLine(jwwtest::MakeLine(xs[k], ys[k], xs[(k + 1) % 4], ys[(k + 1) % 4]));
     form.FileList = {folder + "box.jww"};
     ASSERT_TRUE(b.WriteFile(form.FileList[0], 700));
-    form.OneDocument = 1;
     form.PrintMethod = 1;
     form.Rotation = c.degrees;
     form.RunBatch(host);
-    const auto files = PdfFiles(out);
-    ASSERT_EQ(files.size(), 1u);
-    const std::vector<TPageInk> ink = PdfPageInk(files[0].string());
+    const std::vector<TPageInk> ink = PdfPageInk(PdfFiles(out).at(0).string());
     ASSERT_EQ(ink.size(), 1u);
     const TPageInk& p = ink[0];
-    SCOPED_TRACE(::testing::Message() << p);
-    const double a = c.degrees * 3.14159265358979 / 180;
-    const double tw = c.w * std::fabs(std::cos(a)) + c.h * std::fabs(std::sin(a));
-    const double th = c.w * std::fabs(std::sin(a)) + c.h * std::fabs(std::cos(a));
+    SCOPED_TRACE(::testing::Message() << c.w << " x " << c.h << " turned " << c.degrees << ": " << p);
+    const double a = c.degrees * 3.14159265358979 / 180, sa = std::fabs(std::sin(a)), ca = std::fabs(std::cos(a));
+    const double tw = c.w * ca + c.h * sa, th = c.w * sa + c.h * ca;
     const double scale = std::min(GetPageWidthMm() / (tw * 1.01), GetPageHeightMm() / (th * 1.01));
     EXPECT_NEAR(p.Right - p.Left, tw * scale, 1.5);
     EXPECT_NEAR(p.Bottom - p.Top, th * scale, 1.5);
