@@ -115,13 +115,12 @@ TForm1::TOverlayLayerStates TForm1::ShowOverlayLayer() {
   kept.Layer = d.Layers[row].State;
   const bool groupHidden = kept.Group == 0, layerHidden = kept.Layer == 0;
   if (!groupHidden && !layerHidden) return kept;
-  kept.Changed = true;
   // A hidden group hides all its layers: showing it reveals every one.
   if (SheetHoldsOn(d, TLayerMatch{layer, groupHidden ? -1 : layer}, AuxFrameLinesFrom)) {
     TRunReport::AddOnce(Report.HiddenFrameDrawings, DrawingPath, HiddenFrameLayerReason(layer, groupHidden));
-    kept.Changed = false;
     return kept;
   }
+  kept.Changed = true;
   if (groupHidden) d.LayerGroups[static_cast<size_t>(layer)].State = kShown;
   if (layerHidden) d.Layers[row].State = kShown;
   return kept;
