@@ -52,10 +52,10 @@ void FormatDimensionText(uint16_t formatWord, uint16_t signWord, std::string& te
   double v = PointDistance(mx1, my1, mx2, my2) * factor;
   if (formatWord & kDimMetres) v /= 1000;
   const int32_t decimals = (formatWord / 4096) % 10;
-  // No decimals asked for means no rounding here: the general form shows the
-  // value as it is (2500 mm in metres stays 2.5) and the grouped and fixed
-  // forms round to whole numbers themselves.
-  if (decimals > 0) v = RoundToDecimals(decimals, RoundingMode(formatWord), v);
+  // Rounded by the dimension's own mode for every N, 0 included: the text
+  // made afresh must read as the stored one (333, not 333.333333333333),
+  // and the grouped and fixed forms must not round half up by themselves.
+  v = RoundToDecimals(decimals, RoundingMode(formatWord), v);
 
   std::string t = NumberText(formatWord, decimals, v);
 

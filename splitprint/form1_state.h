@@ -226,6 +226,19 @@ class TForm1 {
   // into the temporary folder, renaming those that would meet the working
   // drawing's images (frame_overlay_load.cpp).
   void PlaceFrameImages(const std::string& staging);
+  // The overlay's layer and its group shown for a sheet's save when the
+  // drawing hides them and the sheet holds nothing of its own there; when it
+  // does, they stay hidden and the drawing goes into Report. Restore puts
+  // back the states Show found.
+  struct TOverlayLayerStates {
+    bool Changed = false;
+    int32_t Group = 0, Layer = 0;
+  };
+  TOverlayLayerStates ShowOverlayLayer();
+  // First row of the auxiliary frame lines the sheet loop adds on the
+  // overlay's layer (not the drawing's own); -1 without them.
+  int32_t AuxFrameLinesFrom = -1;
+  void RestoreOverlayLayer(const TOverlayLayerStates& kept);
   // Rows of WorkDrawing.BlockInserts before the overlay insert was appended.
   size_t FrameInsertRowsBefore = 0;
   // Inserts of the working drawing as loaded, for RemoveFrameInsert.

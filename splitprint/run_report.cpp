@@ -18,6 +18,8 @@ std::string TroubleList(const char* headingUtf8, const std::vector<TRunReport::T
   return text;
 }
 
+std::string HexDigit(int32_t n) { return std::string(1, "0123456789ABCDEF"[n & 15]); }
+
 }  // namespace
 
 std::string DrawingMissingReason() { return Utf8ToSjis("ファイルがありません"); }
@@ -29,6 +31,14 @@ std::string SystemReason(int error) {
 
 std::string DamagedDrawingReason() { return Utf8ToSjis("図面が壊れています"); }
 std::string BlocksLeftOutReason() { return Utf8ToSjis("ブロックの入れ子が深すぎるか数が多すぎるため一部を描いていません"); }
+
+std::string HiddenFrameLayerReason(int32_t layer, bool groupHidden) {
+  const std::string where = groupHidden ? "レイヤグループ[" + HexDigit(layer) + "]"
+                                        : "レイヤ[" + HexDigit(layer) + "-" + HexDigit(layer) + "]";
+  return Utf8ToSjis("図面枠を置く" + where + "が非表示で、分割図面にも同じ" +
+                    (groupHidden ? std::string("レイヤグループ") : std::string("レイヤ")) +
+                    "の要素があるため、図面枠は表示・印刷されません");
+}
 
 void TRunReport::AddOnce(std::vector<TFileTrouble>& rows, const std::string& path, const std::string& reason) {
   for (const TFileTrouble& row : rows)
@@ -58,6 +68,8 @@ std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets) {
     note += Utf8ToSjis("　プレビュー・印刷できなかった図面：") + std::to_string(report.UnshownSheets.size());
   if (!report.SheetsMissingBlocks.empty())
     note += Utf8ToSjis("　ブロックを一部描けなかった図面：") + std::to_string(report.SheetsMissingBlocks.size());
+  if (!report.HiddenFrameDrawings.empty())
+    note += Utf8ToSjis("　図面枠が表示されない図面：") + std::to_string(report.HiddenFrameDrawings.size());
   return note;
 }
 
@@ -72,5 +84,6 @@ std::string RunEndMessage(const TRunReport& report) {
   add("保存できなかった分割図面があります。", report.UnsavedSheets);
   add("プレビュー・印刷できなかった図面があります。", report.UnshownSheets);
   add("ブロックを一部描けなかった図面があります。", report.SheetsMissingBlocks);
+  add("図面枠が表示されない図面があります。", report.HiddenFrameDrawings);
   return text;
 }

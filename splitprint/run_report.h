@@ -35,6 +35,9 @@ struct TRunReport {
   // Sheets drawn without some of their blocks: the block tree was cut by
   // its bounds.
   std::vector<TFileTrouble> SheetsMissingBlocks;
+  // Drawings whose sheets carry a title block on a layer the drawing hides,
+  // left hidden because the sheets hold elements of their own there.
+  std::vector<TFileTrouble> HiddenFrameDrawings;
 
   void Clear() { *this = TRunReport{}; }
   // Adds the row unless the same file is listed there already: a sheet is
@@ -51,6 +54,9 @@ std::string NotAJwwDrawingReason();
 std::string DamagedDrawingReason();
 // Why blocks of a drawing were left out when it was drawn (Shift-JIS).
 std::string BlocksLeftOutReason();
+// Why a drawing's title blocks do not show: the overlay's layer (or, with
+// groupHidden, its layer group) is hidden and the sheets use it too.
+std::string HiddenFrameLayerReason(int32_t layer, bool groupHidden);
 
 // Why the listed file cannot be taken as a JWW drawing: missing, cannot be
 // opened (the system's reason), or not a JWW drawing by its extension or
@@ -62,5 +68,5 @@ std::string UnreadableDrawingReason(const std::string& path, const TJwwData& rea
 std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets);
 // The closing box: the drawings that could not be read, the sheets that
 // were not saved, not previewed or printed, or drawn without some blocks,
-// each with its reason; empty when there is nothing to tell.
+// and the drawings whose title blocks stay hidden, each with its reason; empty when there is nothing to tell.
 std::string RunEndMessage(const TRunReport& report);

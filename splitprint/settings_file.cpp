@@ -46,13 +46,21 @@ class TSettingsWriter {
 class TSettingsReader {
  public:
   explicit TSettingsReader(std::FILE* f) : lines_(f) {}
-  // Each answers false at the end of the file, leaving the value untouched.
-  bool Text(std::string& v) { return lines_.Next(v); }
+  // Each answers false at the end of the file, leaving the value untouched
+  // (the line reader empties what it is given before it knows a line is
+  // there, so texts are read into a line of their own first).
+  bool Text(std::string& v) {
+    std::string line;
+    if (!lines_.Next(line)) return false;
+    v = std::move(line);
+    return true;
+  }
   // A path line that is not UTF-8 was written in Shift-JIS by an earlier
   // version.
   bool Path(std::string& v) {
-    if (!lines_.Next(v)) return false;
-    if (!IsValidUtf8(v)) v = PathFromSjisText(v);
+    std::string line;
+    if (!lines_.Next(line)) return false;
+    v = IsValidUtf8(line) ? std::move(line) : PathFromSjisText(line);
     return true;
   }
   bool Int(int32_t& v) {

@@ -76,7 +76,9 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
     return false;
   }
   const bool overlay = AddDrawingFrame && FrameDrawingLoaded;
+  TOverlayLayerStates overlayLayer;
   if (overlay) {
+    overlayLayer = ShowOverlayLayer();  // before the insert: the sheet's own elements only
     InsertFrameBlock();
     MarkSheetBlockDefs();
   }
@@ -86,7 +88,10 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
   // sheet, perhaps edited since).
   std::vector<uint8_t> bytes;
   const bool built = d.SaveToBytes(bytes, d.Header.Version);
-  if (overlay) RemoveFrameInsert(LoadedInsertCount);
+  if (overlay) {
+    RemoveFrameInsert(LoadedInsertCount);
+    RestoreOverlayLayer(overlayLayer);
+  }
   if (!built) {
     reason = SystemReason(d.LastSaveErrno);
     return false;
@@ -110,7 +115,9 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
   TJwwData& d = WorkDrawing;
   RefusedSheetPaths.clear();
   int32_t auxLines = 0;
+  AuxFrameLinesFrom = -1;
   if (DrawAuxFrame) {
+    AuxFrameLinesFrom = std::max(d.LineCount, 0);
     AppendAuxFrameLines(d);
     auxLines = kAuxLineCount;
   }

@@ -11,6 +11,7 @@
 #include "printer_device.h"
 #include "sheet_names.h"
 #include "sheet_output.h"
+#include "sheet_view.h"
 #include "sjis.h"
 #include "unit_print.h"
 
@@ -25,11 +26,12 @@ bool TForm1::PrintSheet(TSheetOutputHost& host, const std::string& sheetFile) {
   const int32_t width = GetPageWidthPx(), height = GetPageHeightPx();
   double scale = 0, cx = 0, cy = 0;
   if (PrintMethod == 1) {
-    const double w = std::fabs(Gval.ExtentXMax - Gval.ExtentXMin) * 1.01;
-    const double h = std::fabs(Gval.ExtentYMax - Gval.ExtentYMin) * 1.01;
-    scale = std::min(width / w, height / h);
-    cx = (Gval.ExtentXMin + Gval.ExtentXMax) / 2 + place.OffsetX;
-    cy = (Gval.ExtentYMin + Gval.ExtentYMax) / 2 + place.OffsetY;
+    // Fitted as the page shows the drawing: turned.
+    const TSheetView view = FitTurnedExtents(Gval.ExtentXMin, Gval.ExtentYMin, Gval.ExtentXMax, Gval.ExtentYMax,
+                                             place.Angle, width, height, place.OffsetX, place.OffsetY);
+    scale = view.Scale;
+    cx = view.CenterX;
+    cy = view.CenterY;
   } else {
     scale = width * place.Scale / GetPageWidthMm();
     cx = place.OffsetX;

@@ -11,6 +11,7 @@
 #include "render/canvas.h"
 #include "sheet_names.h"
 #include "sheet_output.h"
+#include "sheet_view.h"
 #include "sjis.h"
 #include "unit_print.h"
 
@@ -183,6 +184,31 @@ namespace {
 // A view scale that can be used: positive and finite; else one pixel a mm.
 double UsableScale(double scale) { return std::isfinite(scale) && scale > 0 ? scale : 1.0; }
 
+// What lies beyond the printed page is not printed: the bitmap shows it in
+// light grey over whatever was drawn there.
+void GreyOutsidePage(TCanvas& canvas, const TDeviceRect& page, int32_t width, int32_t height) {
+  const int32_t right = page.Left + page.Width, bottom = page.Top + page.Height;
+  const TDeviceRect bands[4] = {{0, 0, page.Left, height},
+                                {right, 0, width - right, height},
+                                {page.Left, 0, page.Width, page.Top},
+                                {page.Left, bottom, page.Width, height - bottom}};
+  const int32_t grey = RgbColor(211, 211, 211);
+  canvas.SetPenStyle(psSolid);
+  canvas.SetPenWidth(0);
+  canvas.SetPenColor(grey);
+  canvas.SetBrushStyle(bsSolid);
+  canvas.SetBrushColor(grey);
+  for (const TDeviceRect& b : bands) {
+    if (b.Width <= 0 || b.Height <= 0) continue;
+    const TDevicePoint corners[4] = {{b.Left, b.Top},
+                                     {b.Left + b.Width - 1, b.Top},
+                                     {b.Left + b.Width - 1, b.Top + b.Height - 1},
+                                     {b.Left, b.Top + b.Height - 1}};
+    canvas.Polygon(corners, 4);
+  }
+  canvas.SetBrushStyle(bsClear);
+}
+
 }  // namespace
 
 bool TForm1::RenderToBitmap(TSheetOutputHost& host, const std::string& drawingFile, const std::string& bitmapFile,
@@ -193,11 +219,11 @@ bool TForm1::RenderToBitmap(TSheetOutputHost& host, const std::string& drawingFi
   if (thumbnail) {
     scale = width / PaperWidthMm(WorkDrawing.Header.PaperSize);
   } else if (PrintMethod == 1) {
-    const double w = std::fabs(Gval.ExtentXMax - Gval.ExtentXMin) * 1.01;
-    const double h = std::fabs(Gval.ExtentYMax - Gval.ExtentYMin) * 1.01;
-    scale = std::min(width / w, height / h);
-    cx = (Gval.ExtentXMin + Gval.ExtentXMax) / 2 + place.OffsetX;
-    cy = (Gval.ExtentYMin + Gval.ExtentYMax) / 2 + place.OffsetY;
+    const TSheetView view = FitTurnedExtents(Gval.ExtentXMin, Gval.ExtentYMin, Gval.ExtentXMax, Gval.ExtentYMax,
+                                             place.Angle, width, height, place.OffsetX, place.OffsetY);
+    scale = view.Scale;
+    cx = view.CenterX;
+    cy = view.CenterY;
     angle = place.Angle;
   } else {
     scale = std::min(place.Scale * width / GetPageWidthMm(), place.Scale * height / GetPageHeightMm());
@@ -213,6 +239,9 @@ bool TForm1::RenderToBitmap(TSheetOutputHost& host, const std::string& drawingFi
     TCanvas* canvas = bitmap.Begin(width, height);
     if (canvas) {
       WorkDrawing.Draw(*canvas, PrintOrder, -1, -1, true, true, false, angle);
+      // At a scale the page may be narrower (or lower) than the bitmap.
+      if (!thumbnail && PrintMethod != 1)
+        GreyOutsidePage(*canvas, ShrunkPageRect(GetPageWidthMm(), GetPageHeightMm(), width, height), width, height);
       if (label) {
         TLogFont font;
         font.Height = kLabelFontHeight;

@@ -28,8 +28,14 @@ struct TRow {
 
 TEST(DimensionText, FormatWords) {
   const TRow rows[] = {
-      {0x0000, 0, 1234.5, 1, "1234.5"},      // N = 0: not rounded
-      {0x0100, 0, 1234.56, 1, "1234.56"},
+      {0x0000, 0, 1234.5, 1, "1235"},        // N = 0 rounds to whole numbers too
+      {0x0100, 0, 1234.56, 1, "1234"},
+      {0x1000, 0, 1234.5, 1, "1234.5"},
+      // With no decimals every form rounds by the mode: the text made afresh
+      // reads as the stored one.
+      {0x0000, 0, 1000.0 / 3, 1, "333"},     {0x0140, 0, 1234.7, 1, "1,234"}, {0x0240, 0, 1234.2, 1, "1,235"},
+      {0x0180, 0, 1234.7, 1, "1234"},        {0x0280, 0, 1234.2, 1, "1235"},  {0x0340, 0, 1234.4, 1, "1,234"},
+      {0x0200, 0, 1234.0000000000002, 1, "1234"},
       {0x2040, 0, 1234.5, 1, "1,234.5"},     // separators, trailing zeros stripped
       {0x20C0, 0, 1234.5, 1, "1,234.50"},    // zeros kept
       {0x3040, 0, 12, 1, "12."},             // the point survives stripping
@@ -39,9 +45,10 @@ TEST(DimensionText, FormatWords) {
       {0x2000, 0, 1234.5678, 1, "1234.57"},  // general form after rounding
       {0x0000, 0, 0, 1, "0"},                // zero-length line
       {0x3040, 0, 0, 1, "0."},
-      {0x0030, 0, 2500, 1, "2.5ｍ"},
+      {0x0030, 0, 2500, 1, "3ｍ"},
+      {0x1030, 0, 2500, 1, "2.5ｍ"},
       {0x0020, 0, 2500, 1, "2500mm"},
-      {0x0010, 0, 2500, 1, "2.5"},
+      {0x0010, 0, 2500, 1, "3"},
       {0x0000, 0, 10, 50, "500"},            // the layer group's scale
       {0x0000, 0, 10, -1, "10"},             // a factor not positive counts as 1
       {0x0000, 0, 10, 0, "10"},
@@ -76,7 +83,7 @@ TEST(DimensionText, SignsAndFullWidth) {
       {0x0400, 0x0200, 10, 1, "φ10"},
       {0x0400, 0x00FF, 10, 1, "10"},        // other sign bits are not read
       {0x0428, 0x0200, 12, 1, "φ１２mm"},   // converted with the sign, unit half width
-      {0x0038, 0, 2500, 1, "２．５ｍ"},
+      {0x1038, 0, 2500, 1, "２．５ｍ"},
   };
   for (const TRow& r : rows) {
     EXPECT_EQ(ValueText(r.format, r.sign, r.length, r.factor), r.expected)
@@ -90,7 +97,7 @@ TEST(DimensionText, LengthIsTakenAfterTheMap) {
   FormatDimensionText(0, 0, t, 0, 0, 3, 4, 1, 7, 9, 2, 0, 0, 2, 1);
   EXPECT_EQ(t, "10");
   // The divisor shrinks it again; the translation plays no part.
-  FormatDimensionText(0, 0, t, 0, 0, 3, 4, 1, 100, -50, 2, 0, 0, 2, 4);
+  FormatDimensionText(0x1000, 0, t, 0, 0, 3, 4, 1, 100, -50, 2, 0, 0, 2, 4);
   EXPECT_EQ(t, "2.5");
   // A rotation keeps the length.
   const double c = std::cos(0.7), s = std::sin(0.7);
@@ -102,7 +109,7 @@ TEST(DimensionText, UsesTheConfiguredSeparators) {
   ASSERT_TRUE(SetNumberFormatSeparators('.', ','));
   const std::string grouped = ValueText(0x20C0, 0, 1234.5);
   const std::string stripped = ValueText(0x2040, 0, 1234);
-  const std::string general = ValueText(0, 0, 2.5);
+  const std::string general = ValueText(0x1000, 0, 2.5);
   ASSERT_TRUE(SetNumberFormatSeparators(',', '.'));
   EXPECT_EQ(grouped, "1.234,50");
   EXPECT_EQ(stripped, "1.234,");  // stripping looks for the configured point

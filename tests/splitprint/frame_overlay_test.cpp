@@ -354,4 +354,61 @@ TEST_F(FrameOverlay, SheetKeepsItsOwnInsertsBesideTheOverlay) {
   }
 }
 
+// A drawing that hides the overlay's layer or its group: each sheet shows
+// them for its title block unless it holds something of its own on what
+// showing them would reveal; then the closing box names the drawing.
+TEST_F(FrameOverlay, TitleBlockOnAHiddenLayer) {
+  const struct {
+    const char* Name;
+    int32_t PrintOrder;
+    bool GroupHidden, LayerHidden;
+    uint16_t OwnGroup, OwnLayer;  // of the sheet's line
+    bool InKeptLayersBlock, AuxFrame, Shown;
+  } cases[] = {
+      {"layer", 1, false, true, 0, 0, false, false, true},
+      {"group", 1, true, false, 0, 0, false, false, true},
+      {"group and layer", 1, true, true, 15, 3, false, false, false},
+      {"group's other layer", 1, false, true, 15, 3, false, false, true},
+      {"aux frame lines", 1, false, true, 0, 0, false, true, true},
+      {"layer used", 1, false, true, 15, 15, false, false, false},
+      {"reverse order", 2, true, false, 0, 0, false, false, false},
+      {"block keeping its layers", 1, false, true, 15, 15, true, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SetUp();
+    const uint16_t layer = c.PrintOrder == 2 ? 0 : 15;
+    JwwBuilder b;
+    ShowAllLayers(b);
+    b.LayerGroup(layer).State = c.GroupHidden ? 0 : 2;
+    b.Layer(layer, layer).State = c.LayerHidden ? 0 : 2;
+    AddFrame(b, 0, 0, 420, 297);
+    const TEntJwwLine own = jwwtest::MakeLine(10, 10, 20, 10, jwwtest::MakeCommon(c.OwnGroup, c.OwnLayer));
+    TEntJwwCommon keep = Pen(1);
+    keep.LineType |= 0x40;
+    if (c.InKeptLayersBlock) {
+      b.AddBlockDef(7, "door").Elements.Add(own);
+      b.AddBlockInsert(jwwtest::MakeInsert(100, 100, 7, keep));
+    } else {
+      b.AddLine(own);
+    }
+    ASSERT_TRUE(b.WriteFile(form->DrawingPath = root + "src.jww", 700));
+    ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
+    form->SaveBindImages();
+    form->PrintOrder = c.PrintOrder;
+    form->DrawAuxFrame = c.AuxFrame;
+    WriteFrameDrawing(form->FrameFiles[3] = root + "f.jww", FrameDrawingDesc{});
+    form->SplitAndSave(root + "out/", "src.jww");
+    TJwwData sheet;
+    ASSERT_TRUE(sheet.LoadFromFile(root + "out/1_src.jww"));
+    const std::pair<int32_t, int32_t> hidden{c.GroupHidden ? 0 : 2, c.LayerHidden ? 0 : 2};
+    const TJwwData& w = form->WorkDrawing;
+    EXPECT_EQ(std::pair(w.LayerGroups[layer].State, w.Layers[layer * 17u].State), hidden);  // as loaded again
+    EXPECT_EQ(std::pair(sheet.LayerGroups[layer].State, sheet.Layers[layer * 17u].State),
+              c.Shown ? std::pair(2, 2) : hidden);
+    EXPECT_EQ(RunEndMessage(form->Report).find(S("図面枠が表示されない図面があります。\r\n") + root + "src.jww"),
+              c.Shown ? std::string::npos : 0u);
+  }
+}
+
 }  // namespace

@@ -187,6 +187,14 @@ INSTANTIATE_TEST_SUITE_P(
                     EXPECT_EQ(f.NumberingDirection, 1);
                     EXPECT_EQ(f.StartNumber, 1);  // line 21 was cut off
                   }},
+        TLoadCase{"cutAfter11",
+                  {{11, "/srv/given"}},
+                  11,
+                  "\r\n",
+                  [](const TForm1& f) {
+                    EXPECT_EQ(f.GivenFolder, "/srv/given");
+                    EXPECT_EQ(f.Separator, "_");  // line 12 was cut off
+                  }},
         TLoadCase{"badNumbers",
                   {{21, "-5"}, {22, "abc"}, {3, "50"}, {4, "-1"}},
                   76,
@@ -286,12 +294,14 @@ TEST(SettingsFile, PrinterNotInstalledLeavesTheCurrentOneAndShortFileTakesItsVal
   EXPECT_EQ(printers.Index, 0);
   EXPECT_TRUE(printers.Writes.empty());
 
-  // Without block 4 the printer lines hold the current printer's values.
+  // Without block 4 the printer lines hold the current printer's values,
+  // and that printer is chosen and given them as any saved one would be.
   WriteFile(path, Join(lines, 61));
   form.LoadSettings(path);
   EXPECT_EQ(form.PrinterName, "Office Printer");
   EXPECT_EQ(form.DevPaperSize, 9);
   EXPECT_EQ(form.DevPrintQuality, 600);
+  EXPECT_EQ(printers.Writes.size(), 1u);
 }
 
 TEST(SettingsFile, TextWithLineBreakDoesNotShiftLaterLines) {

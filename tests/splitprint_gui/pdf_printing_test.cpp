@@ -9,6 +9,7 @@
 #include <QTest>
 #include <cerrno>
 #include <cstdio>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 
@@ -107,6 +108,36 @@ TEST_F(PdfPrinting, PrintingToAFileKeepsEverySheet) {
   EXPECT_EQ(files[0].filename().string(), "sheets (2).pdf");
   EXPECT_EQ(files[2].filename().string(), "sheets.pdf");
   ExpectSheetsInPlace(files, false);
+}
+
+// Fitted printing turned: the turned drawing fills the page, centred.
+TEST_F(PdfPrinting, FitPrintingFitsTheTurnedDrawing) {
+  const struct {
+    double w, h, degrees;
+  } cases[] = {{100, 300, 90}, {100, 300, -90}, {420, 297, 90}, {100, 300, 30}, {100, 300, 0}};
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directories(out);
+    jwwtest::JwwBuilder b = ShownDrawing();  // a box from the origin, no frame: printed whole
+    const double xs[] = {0, c.w, c.w, 0}, ys[] = {0, 0, c.h, c.h};
+    for (int k = 0; k < 4; ++k) b.AddLine(jwwtest::MakeLine(xs[k], ys[k], xs[(k + 1) % 4], ys[(k + 1) % 4]));
+    form.FileList = {folder + "box.jww"};
+    ASSERT_TRUE(b.WriteFile(form.FileList[0], 700));
+    form.PrintMethod = 1;
+    form.Rotation = c.degrees;
+    form.RunBatch(host);
+    const std::vector<TPageInk> ink = PdfPageInk(PdfFiles(out).at(0).string());
+    ASSERT_EQ(ink.size(), 1u);
+    const TPageInk& p = ink[0];
+    SCOPED_TRACE(::testing::Message() << c.w << " x " << c.h << " turned " << c.degrees << ": " << p);
+    const double a = c.degrees * 3.14159265358979 / 180, sa = std::fabs(std::sin(a)), ca = std::fabs(std::cos(a));
+    const double tw = c.w * ca + c.h * sa, th = c.w * sa + c.h * ca;
+    const double scale = std::min(GetPageWidthMm() / (tw * 1.01), GetPageHeightMm() / (th * 1.01));
+    EXPECT_NEAR(p.Right - p.Left, tw * scale, 1.5);
+    EXPECT_NEAR(p.Bottom - p.Top, th * scale, 1.5);
+    EXPECT_NEAR((p.Left + p.Right) / 2, p.PageWidthMm / 2, 1.0);
+    EXPECT_NEAR((p.Top + p.Bottom) / 2, p.PageHeightMm / 2, 1.0);
+  }
 }
 
 TEST_F(PdfPrinting, NothingToPrintLeavesNoFile) {

@@ -50,14 +50,20 @@ inline void KeepScreenshot(QWidget& w, const QString& name) {
   w.grab().save(folder + "/" + name + ".png");
 }
 
-// A sheet with a few lines on shown layers (Shift-JIS path).
-inline std::string WriteSheet(const std::string& folder, const std::string& name, int lines = 3) {
+// A drawing whose layer groups and layers are all shown, printed at 1:1.
+inline jwwtest::JwwBuilder ShownDrawing() {
   jwwtest::JwwBuilder b;
   for (int g = 0; g < 16; ++g) {
     b.LayerGroup(g).State = 2;
     for (int l = 0; l < 16; ++l) b.Layer(g, l).State = 2;
   }
   b.Header().PrintScale = 1;
+  return b;
+}
+
+// A sheet with a few lines on shown layers (Shift-JIS path).
+inline std::string WriteSheet(const std::string& folder, const std::string& name, int lines = 3) {
+  jwwtest::JwwBuilder b = ShownDrawing();
   for (int i = 0; i < lines; ++i) b.AddLine(jwwtest::MakeLine(-80, -50 + 20 * i, 80, 50 - 20 * i));
   const std::string path = folder + name;
   b.WriteFile(path, 700);

@@ -122,6 +122,32 @@ TEST_F(SheetPreview, BitmapsAreEightBitFiles) {
   ShowSheetPreview(nullptr, form);
 }
 
+// At a scale, an A3 sheet on the A4 portrait page: what lies beyond the page
+// is greyed over, as it does not print; fitted, the page holds everything.
+TEST_F(SheetPreview, BitmapShowsWhereThePageEnds) {
+  jwwtest::JwwBuilder b = ShownDrawing();
+  b.AddLine(jwwtest::MakeLine(-200, 0, 200, 0));  // across the bitmap's middle row
+  ASSERT_TRUE(b.WriteFile(folder + "a3.jww", 700));
+  List(folder + "a3.jww");
+  const struct {
+    int32_t method;
+    int x, y, greyMin, greyMax;
+  } cases[] = {{0, 30, 60, 191, 239}, {0, 30, 120, 191, 239}, {0, 300, 200, 191, 239}, {0, 160, 60, 255, 255},
+               {0, 160, 120, 0, 127}, {1, 30, 60, 255, 255},   {1, 160, 120, 0, 127}};
+  for (const auto& c : cases) {
+    form.PrintMethod = c.method;
+    QImage image;
+    WhenModal([&](QWidget* w) {
+      image = QImage(QString::fromStdString(PreviewBitmapPath(form.TempSheetFolder, 0)));
+      dynamic_cast<TForm2*>(w)->Button1Click();
+    });
+    ShowSheetPreview(nullptr, form);
+    ASSERT_EQ(image.size(), QSize(320, 240));
+    const int grey = qGray(image.pixel(c.x, c.y));
+    EXPECT_TRUE(grey >= c.greyMin && grey <= c.greyMax) << c.method << " at " << c.x << "," << c.y << ": " << grey;
+  }
+}
+
 TEST_F(SheetPreview, EscapeWhileFillingKeepsWhatWasLoaded) {
   // Seven bitmaps, the third of which cannot be read.
   for (int i = 0; i < 7; ++i) {
