@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -30,6 +31,17 @@ QLineEdit* SmallEdit(QWidget* parent, int width) {
   edit->setMaximumWidth(width);
   return edit;
 }
+
+// An edit with its up-down: the value stays within 0..255 and the arrow
+// keys step it. Its edit is what the settings are read from.
+class TThresholdUpDown : public QSpinBox {
+ public:
+  explicit TThresholdUpDown(QWidget* parent) : QSpinBox(parent) {
+    setRange(0, 255);
+    setMaximumWidth(60);
+  }
+  using QSpinBox::lineEdit;
+};
 
 // Tight spacing: the pages were laid out for a window of 520 by 488.
 template <typename Layout>
@@ -180,9 +192,11 @@ QLayout* TForm1Window::BuildPrintChecks(QWidget* page) {
   // The three colour checks with their thresholds.
   for (int i = 0; i < 3; ++i) {
     const auto k = static_cast<size_t>(i);
-    ThresholdEdits[k] = SmallEdit(page, 50);
+    auto* upDown = new TThresholdUpDown(page);
+    ThresholdUpDowns[k] = upDown;
+    ThresholdEdits[k] = upDown->lineEdit();
     grid->addWidget(PrintChecks[k], i, 0, 1, 2);
-    grid->addWidget(ThresholdEdits[k], i, 2);
+    grid->addWidget(upDown, i, 2);
   }
   auto* lastRow = Compact(new QHBoxLayout);
   lastRow->setContentsMargins(0, 0, 0, 0);
