@@ -51,6 +51,23 @@ Layout* Compact(Layout* layout) {
   return layout;
 }
 
+// One line of widgets side by side, left-aligned: however wide the window,
+// a label stays beside its field.
+QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
+  auto* row = Compact(new QHBoxLayout);
+  row->setContentsMargins(0, 0, 0, 0);
+  for (QWidget* w : widgets) row->addWidget(w);
+  row->addStretch(1);
+  return row;
+}
+
+// A grid whose columns keep their widths: the room left goes to the right.
+template <typename Grid>
+Grid* LeftAligned(Grid* grid) {
+  grid->setColumnStretch(grid->columnCount(), 1);
+  return grid;
+}
+
 }  // namespace
 
 QWidget* TForm1Window::BuildSplitTab() {
@@ -97,15 +114,15 @@ QWidget* TForm1Window::BuildSplitTab() {
   namingLayout->addWidget(new QLabel(QStringLiteral("開始番号："), naming), 2, 0);
   StartNumberEdit = SmallEdit(naming, 80);
   namingLayout->addWidget(StartNumberEdit, 2, 1);
-  namingLayout->addWidget(new QLabel(QStringLiteral("番号の順序："), naming), 2, 2);
   DirectionCombo = new QComboBox(naming);
   DirectionCombo->addItem(QStringLiteral("左方向→下"));
   DirectionCombo->addItem(QStringLiteral("下方向→左"));
-  namingLayout->addWidget(DirectionCombo, 2, 3);
+  namingLayout->addLayout(Row({new QLabel(QStringLiteral("番号の順序："), naming), DirectionCombo}), 2, 2, 1, 2);
   namingLayout->addWidget(new QLabel(QStringLiteral("枠の余白："), naming), 3, 0);
   MarginEdit = SmallEdit(naming, 80);
   namingLayout->addWidget(MarginEdit, 3, 1);
   namingLayout->addWidget(new QLabel(QStringLiteral("mm"), naming), 3, 2);
+  LeftAligned(namingLayout);
   layout->addWidget(naming);
 
   static const char* const kChecks[] = {"分割後に印刷する",     "分割図面に補助線の枠を描く", "空き番号を詰める",
@@ -154,31 +171,19 @@ QLayout* TForm1Window::BuildPrinterRow(QWidget* page) {
 
 QWidget* TForm1Window::BuildPrintMethodGroup(QWidget* page) {
   auto* method = new QGroupBox(QStringLiteral("印刷方法"), page);
-  auto* grid = Compact(new QGridLayout(method));
+  auto* rows = Compact(new QVBoxLayout(method));
   static const char* const kMethods[] = {"図面データ倍率取得印刷", "フィット印刷(図形範囲による自動倍率印刷)",
                                          "倍率指定印刷"};
   for (size_t i = 0; i < 3; ++i) MethodButtons[i] = new QRadioButton(QString::fromUtf8(kMethods[i]), method);
-  auto* firstTwo = Compact(new QHBoxLayout);
-  firstTwo->setContentsMargins(0, 0, 0, 0);
-  firstTwo->addWidget(MethodButtons[0]);
-  firstTwo->addWidget(MethodButtons[1]);
-  firstTwo->addStretch(1);
-  grid->addLayout(firstTwo, 1, 0, 1, 7);
-  grid->addWidget(MethodButtons[2], 2, 0, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("倍率"), method), 2, 2);
   ScaleEdit = SmallEdit(method, 60);
-  grid->addWidget(ScaleEdit, 2, 3);
-  grid->addWidget(new QLabel(QStringLiteral("倍　回転角度"), method), 2, 4);
   RotationEdit = SmallEdit(method, 60);
-  grid->addWidget(RotationEdit, 2, 5);
-  grid->addWidget(new QLabel(QStringLiteral("°（※反時計回り＋）"), method), 2, 6);
-  grid->addWidget(new QLabel(QStringLiteral("オフセットX"), method), 3, 0);
   OffsetXEdit = SmallEdit(method, 60);
-  grid->addWidget(OffsetXEdit, 3, 1);
-  grid->addWidget(new QLabel(QStringLiteral("mm　Y"), method), 3, 2);
   OffsetYEdit = SmallEdit(method, 60);
-  grid->addWidget(OffsetYEdit, 3, 3);
-  grid->addWidget(new QLabel(QStringLiteral("mm"), method), 3, 4);
+  auto text = [method](const char* utf8) { return new QLabel(QString::fromUtf8(utf8), method); };
+  rows->addLayout(Row({MethodButtons[0], MethodButtons[1]}));
+  rows->addLayout(
+      Row({MethodButtons[2], text("倍率"), ScaleEdit, text("倍　回転角度"), RotationEdit, text("°（※反時計回り＋）")}));
+  rows->addLayout(Row({text("オフセットX"), OffsetXEdit, text("mm　Y"), OffsetYEdit, text("mm")}));
   return method;
 }
 
@@ -204,7 +209,7 @@ QLayout* TForm1Window::BuildPrintChecks(QWidget* page) {
   lastRow->addWidget(PrintChecks[4]);
   lastRow->addStretch(1);
   grid->addLayout(lastRow, 3, 0, 1, 3);
-  return grid;
+  return LeftAligned(grid);
 }
 
 namespace {
