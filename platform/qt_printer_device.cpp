@@ -18,6 +18,7 @@
 
 #include "file_io.h"
 #include "standard_folders.h"
+#include "system_reason.h"
 #include "qt_canvas.h"
 #include "qt_sjis_text.h"
 
@@ -29,8 +30,6 @@ int32_t RoundPx(double v) { return static_cast<int32_t>(qRound(v)); }
 
 // 20 pixels a millimetre: whole millimetres are whole pixels.
 constexpr int kPdfPrinterDpi = 508;
-
-std::string SystemReason(int error) { return Utf8ToSjis(std::strerror(error)); }
 
 // The title as a file name: nothing in it may lead out of the folder.
 QString FileNameOfTitle(const QString& title) {
@@ -144,7 +143,7 @@ bool TQPrinterDeviceBase::ClaimOutputFile(const QString& wanted, bool mayReplace
                           : ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
       if (errno == EEXIST) continue;
-      failureReason_ = SystemReason(errno);
+      failureReason_ = SystemErrorText(errno);
       return false;
     }
     ::close(fd);
@@ -156,7 +155,7 @@ bool TQPrinterDeviceBase::ClaimOutputFile(const QString& wanted, bool mayReplace
     lastPathMade_ = !exists;
     return true;
   }
-  failureReason_ = SystemReason(EEXIST);
+  failureReason_ = SystemErrorText(EEXIST);
   return false;
 }
 

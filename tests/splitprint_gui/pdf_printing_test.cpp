@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "system_reason.h"
 #include "batch_host.h"
 #include "bind_images.h"
 #include "form1_state.h"
@@ -136,7 +137,7 @@ TEST_F(PdfPrinting, AJobThatCannotBeginStopsWithTheReason) {
     EXPECT_TRUE(form.AbortRun) << oneDocument;
     EXPECT_EQ(host.informs.size() + size_t(boxes.size()), 1u) << oneDocument;
     // The system's reason, and no Escape that nobody pressed.
-    const std::string told = "印刷できませんでした：PDFファイル\r\n" + std::string(std::strerror(ENOENT));
+    const std::string told = "印刷できませんでした：PDFファイル\r\n" + SjisToUtf8(SystemErrorText(ENOENT));
     if (!oneDocument) EXPECT_EQ(boxes.value(0), QString::fromStdString("Quillmoor:" + told).replace("\r\n", "\n"));
     else EXPECT_EQ(host.informs.at(0), Utf8ToSjis(told));
     EXPECT_EQ(SjisToUtf8(host.status), "印刷できなかったため実行を中断しました") << oneDocument;

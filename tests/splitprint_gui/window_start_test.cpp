@@ -1,6 +1,10 @@
 // The command line's three ways of starting, and closing during a run.
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QPageSetupDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -93,6 +97,41 @@ TEST_F(StartModes, LabelsStayBesideTheirFieldsAtAnySize) {
       EXPECT_GE(gap, 0) << i << " at " << size.width();
       EXPECT_LE(gap, 24) << i << " at " << size.width();
     }
+  }
+}
+
+// The words of a modal dialog: its title, its labels and its buttons.
+QStringList DialogWords(QWidget* dialog) {
+  QStringList words{dialog->windowTitle()};
+  for (const QLabel* label : dialog->findChildren<QLabel*>())
+    if (!label->text().isEmpty()) words << label->text();
+  for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
+    if (!button->text().isEmpty()) words << button->text();
+  return words;
+}
+
+// The toolkit's own dialogs and buttons speak Japanese, as the program does.
+TEST_F(StartModes, ToolkitDialogsAreJapanese) {
+  Start({});
+  TForm1Window& w = *window;
+  struct TCase {
+    std::function<void()> open;
+    std::vector<const char*> words;
+  } cases[] = {
+      {[&w] { w.Confirm("?"); }, {"はい(&Y)", "いいえ(&N)"}},
+      {[&w] { w.Button3Click(); }, {"開く", "アドレス:", "キャンセル"}},
+      {[&w] { w.Button1Click(); }, {"選択(&C)", "キャンセル"}},
+      {[&w] { w.Button7Click(); }, {"色を選択", "キャンセル"}},
+  };
+  for (const TCase& c : cases) {
+    QStringList seen;
+    OnNextModal<QDialog>([&seen](QDialog* dialog) {
+      seen = DialogWords(dialog);
+      dialog->reject();
+    });
+    c.open();
+    for (const char* word : c.words)
+      EXPECT_TRUE(seen.contains(QString::fromUtf8(word))) << word << " in " << seen.join('|').toStdString();
   }
 }
 
