@@ -79,6 +79,21 @@ TEST_F(PdfPrinting, OneJobPerSheetMakesThreeFiles) {
   }
 }
 
+// Sheets named with characters Shift-JIS lacks keep their names in the
+// files, each its own.
+TEST_F(PdfPrinting, FilesKeepTheSheetsRealNames) {
+  form.OneDocument = 0;
+  form.NamingPattern = 0;  // number, separator, drawing name
+  form.FileList = {ThreeSheetDrawing(folder, "평면도.jww")};
+  form.RunBatch(host);
+  EXPECT_TRUE(host.informs.empty());
+  std::vector<std::string> names;
+  for (const auto& f : PdfFiles(out)) names.push_back(f.filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Quillmoor_1_평면도.jww.pdf", "Quillmoor_2_평면도.jww.pdf",
+                                             "Quillmoor_3_평면도.jww.pdf"}));
+}
+
 // Each way, run twice with the same printer.
 TEST_F(PdfPrinting, EveryPageOfEveryRunShowsItsSheetInPlace) {
   for (int32_t oneDocument : {0, 1}) {
