@@ -92,6 +92,8 @@ QWidget* TForm1Window::BuildSplitTab() {
   Button1 = new QPushButton(QStringLiteral("参照"), where);
   whereLayout->addWidget(Button1, 1, 3);
   whereLayout->addWidget(Destinations[4], 2, 0, 1, 4);
+  // The folder field takes the room a wider window gives.
+  whereLayout->setColumnStretch(2, 1);
   layout->addWidget(where);
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
@@ -133,7 +135,7 @@ QWidget* TForm1Window::BuildSplitTab() {
     SplitChecks[static_cast<size_t>(i)] = new QCheckBox(QString::fromUtf8(kChecks[i]), page);
     checks->addWidget(SplitChecks[static_cast<size_t>(i)], i / 2, i % 2);
   }
-  layout->addLayout(checks);
+  layout->addLayout(LeftAligned(checks));
   layout->addStretch(1);
   return page;
 }

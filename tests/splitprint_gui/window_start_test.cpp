@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QPageSetupDialog>
+#include <QRadioButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -78,6 +79,7 @@ TEST_F(StartModes, LabelsStayBesideTheirFieldsAtAnySize) {
     QWidget* left;
     QWidget* right;
   } cases[] = {
+      {1, w.Destinations[3], w.GivenFolderEdit},
       {1, label(1, "区切り文字："), w.SeparatorEdit},      {1, label(1, "開始番号："), w.StartNumberEdit},
       {1, label(1, "枠の余白："), w.MarginEdit},           {1, w.MarginEdit, label(1, "mm")},
       {1, label(1, "番号の順序："), w.DirectionCombo},     {2, label(2, "倍率"), w.ScaleEdit},
