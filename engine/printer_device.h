@@ -37,6 +37,10 @@ class TPrinterDevice {
   // One print job: false when the job cannot start (no printer, a document
   // already open), when there is no open document, or when the device fails.
   virtual bool BeginDoc(const std::string& title) = 0;
+  // BeginDoc for a title made from a native name (a path's bytes, which
+  // Shift-JIS may not hold): a device that writes each job to a file names
+  // it after fileTitle, the title's characters as they really are.
+  virtual bool BeginNamedDoc(const std::string& title, const std::string& /*fileTitle*/) { return BeginDoc(title); }
   virtual bool NewPage() = 0;
   virtual bool EndDoc() = 0;
   virtual bool Printing() const = 0;

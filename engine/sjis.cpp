@@ -8,9 +8,32 @@
 
 namespace {
 
+// The bytes of the character that starts at p (left bytes remain): what a
+// failed conversion skips, so that one character gives one replacement.
+using TCharLength = size_t (*)(const unsigned char* p, size_t left);
+
+size_t OneByte(const unsigned char*, size_t) { return 1; }
+
+// A lead byte with the continuation bytes that follow it; a stray or
+// invalid byte alone.
+size_t Utf8CharLength(const unsigned char* p, size_t left) {
+  const unsigned char b = p[0];
+  const size_t expected = b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 1;
+  size_t n = 1;
+  while (n < expected && n < left && (p[n] & 0xC0) == 0x80) ++n;
+  return n;
+}
+
+// A surrogate pair is one character.
+size_t Utf16LeCharLength(const unsigned char* p, size_t left) {
+  if (left < 4) return left < 2 ? left : 2;
+  const unsigned first = p[0] | (p[1] << 8), second = p[2] | (p[3] << 8);
+  return first >= 0xD800 && first <= 0xDBFF && second >= 0xDC00 && second <= 0xDFFF ? 4 : 2;
+}
+
 // One conversion with a fallback for input that cannot be converted: the
-// offending input unit (of `unit` bytes) is skipped and `replacement` written.
-std::string Convert(const char* to, const char* from, std::string_view in, size_t unit,
+// offending character is skipped and `replacement` written.
+std::string Convert(const char* to, const char* from, std::string_view in, TCharLength charLength,
                     std::string_view replacement) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::string();
@@ -26,8 +49,8 @@ std::string Convert(const char* to, const char* from, std::string_view in, size_
     out.append(buf, static_cast<size_t>(dst - buf));
     if (rc != static_cast<size_t>(-1)) continue;
     if (errno == E2BIG) continue;
-    // EILSEQ or EINVAL (cut sequence at the end): replace one unit and go on.
-    const size_t skip = srcLeft < unit ? srcLeft : unit;
+    // EILSEQ or EINVAL (cut sequence at the end): replace one character and go on.
+    const size_t skip = charLength(reinterpret_cast<const unsigned char*>(src), srcLeft);
     src += skip;
     srcLeft -= skip;
     out.append(replacement);
@@ -45,13 +68,20 @@ std::string Convert(const char* to, const char* from, std::string_view in, size_
 
 std::string Utf16ToSjis(const char16_t* units, size_t count) {
   std::string_view in(reinterpret_cast<const char*>(units), count * sizeof(char16_t));
-  return Convert("CP932", "UTF-16LE", in, 2, "?");
+  return Convert("CP932", "UTF-16LE", in, Utf16LeCharLength, "?");
 }
 
-std::string Utf8ToSjis(const std::string& utf8) { return Convert("CP932", "UTF-8", utf8, 1, "?"); }
+std::string Utf8ToSjis(const std::string& utf8) { return Convert("CP932", "UTF-8", utf8, Utf8CharLength, "?"); }
+
+std::string Utf8Prefix(const std::string& utf8, size_t chars) {
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  size_t at = 0;
+  for (size_t n = 0; n < chars && at < utf8.size(); ++n) at += Utf8CharLength(p + at, utf8.size() - at);
+  return utf8.substr(0, at);
+}
 
 std::string SjisToUtf8(const std::string& sjis) {
-  return Convert("UTF-8", "CP932", sjis, 1, "\xEF\xBF\xBD");
+  return Convert("UTF-8", "CP932", sjis, OneByte, "\xEF\xBF\xBD");
 }
 
 bool IsValidSjis(const std::string& sjis) {

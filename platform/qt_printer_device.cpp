@@ -18,6 +18,7 @@
 
 #include "file_io.h"
 #include "standard_folders.h"
+#include "system_reason.h"
 #include "qt_canvas.h"
 #include "qt_sjis_text.h"
 
@@ -29,8 +30,6 @@ int32_t RoundPx(double v) { return static_cast<int32_t>(qRound(v)); }
 
 // 20 pixels a millimetre: whole millimetres are whole pixels.
 constexpr int kPdfPrinterDpi = 508;
-
-std::string SystemReason(int error) { return Utf8ToSjis(std::strerror(error)); }
 
 // The title as a file name: nothing in it may lead out of the folder.
 QString FileNameOfTitle(const QString& title) {
@@ -110,12 +109,12 @@ void TQPrinterDeviceBase::UsePdfFilePrinter() {
   pdfFilePrinter_ = true;
 }
 
-bool TQPrinterDeviceBase::PrepareJob(const QString& title) {
+bool TQPrinterDeviceBase::PrepareJob(const QString& fileTitle) {
   failureReason_.clear();
   lastFile_.clear();
   lastPath_.clear();
   lastPathMade_ = false;
-  if (pdfFilePrinter_) return PreparePdfFile(title);
+  if (pdfFilePrinter_) return PreparePdfFile(fileTitle);
   const QString current = printer_->outputFileName();
   if (current.isEmpty()) return true;  // to the printer
   // Printing to a file: every document of it gets a file of its own.
@@ -123,9 +122,9 @@ bool TQPrinterDeviceBase::PrepareJob(const QString& title) {
   return ClaimOutputFile(chosenFile_, true);
 }
 
-bool TQPrinterDeviceBase::PreparePdfFile(const QString& title) {
+bool TQPrinterDeviceBase::PreparePdfFile(const QString& fileTitle) {
   const QString folder = folder_.empty() ? DefaultPdfFolder() : QFile::decodeName(QByteArray::fromStdString(folder_));
-  return ClaimOutputFile(QDir(folder).filePath(FileNameOfTitle(title)), false);
+  return ClaimOutputFile(QDir(folder).filePath(FileNameOfTitle(fileTitle)), false);
 }
 
 bool TQPrinterDeviceBase::ClaimOutputFile(const QString& wanted, bool mayReplace) {
@@ -144,7 +143,7 @@ bool TQPrinterDeviceBase::ClaimOutputFile(const QString& wanted, bool mayReplace
                           : ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
       if (errno == EEXIST) continue;
-      failureReason_ = SystemReason(errno);
+      failureReason_ = SystemErrorText(errno);
       return false;
     }
     ::close(fd);
@@ -156,7 +155,7 @@ bool TQPrinterDeviceBase::ClaimOutputFile(const QString& wanted, bool mayReplace
     lastPathMade_ = !exists;
     return true;
   }
-  failureReason_ = SystemReason(EEXIST);
+  failureReason_ = SystemErrorText(EEXIST);
   return false;
 }
 
@@ -171,10 +170,12 @@ std::string TQPrinterDeviceBase::OutputFileFolder() const {
   return QFile::encodeName(QFileInfo(lastFile_).absolutePath()).toStdString();
 }
 
-bool TQPrinterDeviceBase::BeginDoc(const std::string& title) {
+bool TQPrinterDeviceBase::BeginDoc(const std::string& title) { return BeginNamedDoc(title, {}); }
+
+bool TQPrinterDeviceBase::BeginNamedDoc(const std::string& title, const std::string& fileTitle) {
   if (!printer_ || Printing()) return false;
   const QString qtitle = FromSjis(title);
-  if (!PrepareJob(qtitle)) return false;
+  if (!PrepareJob(fileTitle.empty() ? qtitle : QFile::decodeName(QByteArray::fromStdString(fileTitle)))) return false;
   printer_->setDocName(qtitle);
   docOpen_ = true;
   if (startOnFirstPage_ || StartPainting()) return true;

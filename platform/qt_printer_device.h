@@ -30,6 +30,7 @@ class TQPrinterDeviceBase : public TPrinterDevice {
   int32_t PageWidthPx() const override;
   int32_t PageHeightPx() const override;
   bool BeginDoc(const std::string& title) override;
+  bool BeginNamedDoc(const std::string& title, const std::string& fileTitle) override;
   bool NewPage() override;
   bool EndDoc() override;
   bool Printing() const override;
@@ -90,9 +91,10 @@ class TQPrinterDeviceBase : public TPrinterDevice {
   // Begins painting the open document when it has not begun yet.
   bool StartPainting();
   bool Painting() const;
-  // Picks the file of the next document, when it goes to a file.
-  bool PrepareJob(const QString& title);
-  bool PreparePdfFile(const QString& title);
+  // Picks the file of the next document, when it goes to a file; the PDF
+  // file printer names it after fileTitle.
+  bool PrepareJob(const QString& fileTitle);
+  bool PreparePdfFile(const QString& fileTitle);
   // Points the printer at `wanted`, or at the first free "name (2).ext",
   // "name (3).ext", ... when wanted exists (unless mayReplace) or was
   // written by this device. False, with the system's reason, when no file
@@ -120,7 +122,8 @@ class TQtPrinterDevice : public TQPrinterDeviceBase {
 };
 
 // Only the PDF file printer: each document becomes a PDF file in a folder,
-// named after the document title (characters a file name cannot hold become
+// named after the document title, or the name it was made from
+// (BeginNamedDoc), (characters a file name cannot hold become
 // "_") with ".pdf"; an existing file is never replaced ("title (2).pdf" and
 // so on).
 class TPdfFilePrinter : public TQPrinterDeviceBase {

@@ -2,12 +2,12 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "file_io.h"
 #include "jww_data.h"
 #include "sheet_names.h"
 #include "sjis.h"
+#include "system_reason.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::string DrawingMissingReason() { return Utf8ToSjis("ファイルがありま
 std::string NotAJwwDrawingReason() { return Utf8ToSjis("JWW形式の図面ではありません"); }
 std::string SystemReason(int error) {
   if (error == 0) return Utf8ToSjis("図面を書き出せませんでした");
-  return Utf8ToSjis(std::strerror(error));
+  return SystemErrorText(error);
 }
 
 std::string DamagedDrawingReason() { return Utf8ToSjis("図面が壊れています"); }

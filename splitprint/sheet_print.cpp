@@ -45,7 +45,8 @@ bool TForm1::PrintSheet(TSheetOutputHost& host, const std::string& sheetFile) {
     if (oneDocument) {
       if (PagePrinted) ok = PrintNewPage();
     } else {
-      ok = PrintBeginDoc(Utf8ToSjis("Quillmoor_") + SjisTextFromPath(FileNameOf(sheetFile)));
+      ok = PrintBeginDoc(Utf8ToSjis("Quillmoor_") + SjisTextFromPath(FileNameOf(sheetFile)),
+                         "Quillmoor_" + FileNameOf(sheetFile));
     }
     TCanvas* canvas = ok && CurrentPrinter() ? CurrentPrinter()->Canvas() : nullptr;
     if (canvas) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "func.h"
+#include "sjis.h"
 #include "printer_device.h"
 
 const char kDefaultPrinterLabel[] = "<\x95\x57\x8F\x80\x83\x76\x83\x8A\x83\x93\x83\x5E>";  // <標準プリンタ>
@@ -57,11 +58,13 @@ double GetPhysicalHeightMm() { return PixelsToMm(GetPhysicalHeightPx(), GetPrint
 double GetPageWidthMm() { return PixelsToMm(GetPageWidthPx(), GetPrinterDpiX()); }
 double GetPageHeightMm() { return PixelsToMm(GetPageHeightPx(), GetPrinterDpiY()); }
 
-bool PrintBeginDoc(const std::string& title) {
+bool PrintBeginDoc(const std::string& title, const std::string& fileTitle) {
   TPrinterDevice* p = CurrentPrinter();
   if (!p) return false;
   int32_t taken = 0;
-  return p->BeginDoc(CopyBytesSJIS(title, 1, 31, taken));
+  const std::string cut = CopyBytesSJIS(title, 1, 31, taken);
+  if (fileTitle.empty()) return p->BeginDoc(cut);
+  return p->BeginNamedDoc(cut, Utf8Prefix(fileTitle, static_cast<size_t>(CharCountSJIS(cut))));
 }
 
 bool PrintNewPage() { return CurrentPrinter() && CurrentPrinter()->NewPage(); }

@@ -37,7 +37,9 @@ double GetPageHeightMm();
 double PixelsToMm(int32_t px, int32_t dpi);
 
 // The title is cut to its first 31 bytes on a character boundary.
-bool PrintBeginDoc(const std::string& title);
+// fileTitle, when given, is the title with its real characters (native
+// bytes): files of the job are named after it, cut to the same characters.
+bool PrintBeginDoc(const std::string& title, const std::string& fileTitle = {});
 bool PrintNewPage();
 bool PrintEndDoc();
 // Cancels the current document: nothing of it is printed.

@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libicu-dev locales
+  # the toolkit's own texts (standard buttons, file and colour dialogs) in Japanese
+  qt6-translations-l10n
   # rendering: fonts, image readers, metafiles
   fonts-ipafont-gothic fonts-ipafont-mincho qt6-image-formats-plugins
   libwmf-dev libuemf-dev libfreetype-dev
@@ -23,4 +25,7 @@ apt-get install -y --no-install-recommends "${packages[@]}"
 # A comma-decimal locale for the tests that check numbers never follow the
 # process locale (they build one themselves with localedef when it is missing).
 sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+# The system's reasons (file errors and the like) are shown in Japanese
+# through this locale's message catalogue.
+sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
 locale-gen

@@ -21,6 +21,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 
 class TForm1Window : public QMainWindow, public TWindowHost {
@@ -105,6 +106,8 @@ class TForm1Window : public QMainWindow, public TWindowHost {
   QLineEdit* OffsetYEdit = nullptr;
   // Monochrome, white to black, SXF white to black, one document, aux lines.
   std::array<QCheckBox*, 5> PrintChecks{};
+  // The thresholds' up-downs and their edits.
+  std::array<QSpinBox*, 3> ThresholdUpDowns{};
   std::array<QLineEdit*, 3> ThresholdEdits{};
   std::array<QRadioButton*, 4> DisplayOnlyButtons{};
   std::array<QRadioButton*, 3> PrintOrderButtons{};

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -31,12 +32,40 @@ QLineEdit* SmallEdit(QWidget* parent, int width) {
   return edit;
 }
 
+// An edit with its up-down: the value stays within 0..255 and the arrow
+// keys step it. Its edit is what the settings are read from.
+class TThresholdUpDown : public QSpinBox {
+ public:
+  explicit TThresholdUpDown(QWidget* parent) : QSpinBox(parent) {
+    setRange(0, 255);
+    setMaximumWidth(60);
+  }
+  using QSpinBox::lineEdit;
+};
+
 // Tight spacing: the pages were laid out for a window of 520 by 488.
 template <typename Layout>
 Layout* Compact(Layout* layout) {
   layout->setContentsMargins(6, 2, 6, 2);
   layout->setSpacing(2);
   return layout;
+}
+
+// One line of widgets side by side, left-aligned: however wide the window,
+// a label stays beside its field.
+QHBoxLayout* Row(std::initializer_list<QWidget*> widgets) {
+  auto* row = Compact(new QHBoxLayout);
+  row->setContentsMargins(0, 0, 0, 0);
+  for (QWidget* w : widgets) row->addWidget(w);
+  row->addStretch(1);
+  return row;
+}
+
+// A grid whose columns keep their widths: the room left goes to the right.
+template <typename Grid>
+Grid* LeftAligned(Grid* grid) {
+  grid->setColumnStretch(grid->columnCount(), 1);
+  return grid;
 }
 
 }  // namespace
@@ -63,6 +92,8 @@ QWidget* TForm1Window::BuildSplitTab() {
   Button1 = new QPushButton(QStringLiteral("参照"), where);
   whereLayout->addWidget(Button1, 1, 3);
   whereLayout->addWidget(Destinations[4], 2, 0, 1, 4);
+  // The folder field takes the room a wider window gives.
+  whereLayout->setColumnStretch(2, 1);
   layout->addWidget(where);
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
@@ -85,15 +116,15 @@ QWidget* TForm1Window::BuildSplitTab() {
   namingLayout->addWidget(new QLabel(QStringLiteral("開始番号："), naming), 2, 0);
   StartNumberEdit = SmallEdit(naming, 80);
   namingLayout->addWidget(StartNumberEdit, 2, 1);
-  namingLayout->addWidget(new QLabel(QStringLiteral("番号の順序："), naming), 2, 2);
   DirectionCombo = new QComboBox(naming);
   DirectionCombo->addItem(QStringLiteral("左方向→下"));
   DirectionCombo->addItem(QStringLiteral("下方向→左"));
-  namingLayout->addWidget(DirectionCombo, 2, 3);
+  namingLayout->addLayout(Row({new QLabel(QStringLiteral("番号の順序："), naming), DirectionCombo}), 2, 2, 1, 2);
   namingLayout->addWidget(new QLabel(QStringLiteral("枠の余白："), naming), 3, 0);
   MarginEdit = SmallEdit(naming, 80);
   namingLayout->addWidget(MarginEdit, 3, 1);
   namingLayout->addWidget(new QLabel(QStringLiteral("mm"), naming), 3, 2);
+  LeftAligned(namingLayout);
   layout->addWidget(naming);
 
   static const char* const kChecks[] = {"分割後に印刷する",     "分割図面に補助線の枠を描く", "空き番号を詰める",
@@ -104,7 +135,7 @@ QWidget* TForm1Window::BuildSplitTab() {
     SplitChecks[static_cast<size_t>(i)] = new QCheckBox(QString::fromUtf8(kChecks[i]), page);
     checks->addWidget(SplitChecks[static_cast<size_t>(i)], i / 2, i % 2);
   }
-  layout->addLayout(checks);
+  layout->addLayout(LeftAligned(checks));
   layout->addStretch(1);
   return page;
 }
@@ -142,31 +173,19 @@ QLayout* TForm1Window::BuildPrinterRow(QWidget* page) {
 
 QWidget* TForm1Window::BuildPrintMethodGroup(QWidget* page) {
   auto* method = new QGroupBox(QStringLiteral("印刷方法"), page);
-  auto* grid = Compact(new QGridLayout(method));
+  auto* rows = Compact(new QVBoxLayout(method));
   static const char* const kMethods[] = {"図面データ倍率取得印刷", "フィット印刷(図形範囲による自動倍率印刷)",
                                          "倍率指定印刷"};
   for (size_t i = 0; i < 3; ++i) MethodButtons[i] = new QRadioButton(QString::fromUtf8(kMethods[i]), method);
-  auto* firstTwo = Compact(new QHBoxLayout);
-  firstTwo->setContentsMargins(0, 0, 0, 0);
-  firstTwo->addWidget(MethodButtons[0]);
-  firstTwo->addWidget(MethodButtons[1]);
-  firstTwo->addStretch(1);
-  grid->addLayout(firstTwo, 1, 0, 1, 7);
-  grid->addWidget(MethodButtons[2], 2, 0, 1, 2);
-  grid->addWidget(new QLabel(QStringLiteral("倍率"), method), 2, 2);
   ScaleEdit = SmallEdit(method, 60);
-  grid->addWidget(ScaleEdit, 2, 3);
-  grid->addWidget(new QLabel(QStringLiteral("倍　回転角度"), method), 2, 4);
   RotationEdit = SmallEdit(method, 60);
-  grid->addWidget(RotationEdit, 2, 5);
-  grid->addWidget(new QLabel(QStringLiteral("°（※反時計回り＋）"), method), 2, 6);
-  grid->addWidget(new QLabel(QStringLiteral("オフセットX"), method), 3, 0);
   OffsetXEdit = SmallEdit(method, 60);
-  grid->addWidget(OffsetXEdit, 3, 1);
-  grid->addWidget(new QLabel(QStringLiteral("mm　Y"), method), 3, 2);
   OffsetYEdit = SmallEdit(method, 60);
-  grid->addWidget(OffsetYEdit, 3, 3);
-  grid->addWidget(new QLabel(QStringLiteral("mm"), method), 3, 4);
+  auto text = [method](const char* utf8) { return new QLabel(QString::fromUtf8(utf8), method); };
+  rows->addLayout(Row({MethodButtons[0], MethodButtons[1]}));
+  rows->addLayout(
+      Row({MethodButtons[2], text("倍率"), ScaleEdit, text("倍　回転角度"), RotationEdit, text("°（※反時計回り＋）")}));
+  rows->addLayout(Row({text("オフセットX"), OffsetXEdit, text("mm　Y"), OffsetYEdit, text("mm")}));
   return method;
 }
 
@@ -180,9 +199,11 @@ QLayout* TForm1Window::BuildPrintChecks(QWidget* page) {
   // The three colour checks with their thresholds.
   for (int i = 0; i < 3; ++i) {
     const auto k = static_cast<size_t>(i);
-    ThresholdEdits[k] = SmallEdit(page, 50);
+    auto* upDown = new TThresholdUpDown(page);
+    ThresholdUpDowns[k] = upDown;
+    ThresholdEdits[k] = upDown->lineEdit();
     grid->addWidget(PrintChecks[k], i, 0, 1, 2);
-    grid->addWidget(ThresholdEdits[k], i, 2);
+    grid->addWidget(upDown, i, 2);
   }
   auto* lastRow = Compact(new QHBoxLayout);
   lastRow->setContentsMargins(0, 0, 0, 0);
@@ -190,7 +211,7 @@ QLayout* TForm1Window::BuildPrintChecks(QWidget* page) {
   lastRow->addWidget(PrintChecks[4]);
   lastRow->addStretch(1);
   grid->addLayout(lastRow, 3, 0, 1, 3);
-  return grid;
+  return LeftAligned(grid);
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <algorithm>
 
 #include "form1_window.h"
@@ -77,9 +78,10 @@ void TForm1Window::ShowPrintOptions() {
   const bool checks[] = {c.MonochromeChecked, c.WhiteToBlackChecked, c.SxfWhiteToBlackChecked, c.OneDocumentChecked,
                          c.PrintAuxLinesChecked};
   for (size_t i = 0; i < PrintChecks.size(); ++i) PrintChecks[i]->setChecked(checks[i]);
-  SetText(ThresholdEdits[0], c.MonoThresholdText);
-  SetText(ThresholdEdits[1], c.WhiteThresholdText);
-  SetText(ThresholdEdits[2], c.SxfWhiteThresholdText);
+  // The up-downs keep the values within their range and write their edits.
+  ThresholdUpDowns[0]->setValue(StrToIntOrZero(c.MonoThresholdText));
+  ThresholdUpDowns[1]->setValue(StrToIntOrZero(c.WhiteThresholdText));
+  ThresholdUpDowns[2]->setValue(StrToIntOrZero(c.SxfWhiteThresholdText));
   DisplayOnlyButtons[static_cast<size_t>(c.DisplayOnlyIndex)]->setChecked(true);
   PrintOrderButtons[static_cast<size_t>(c.PrintOrderIndex)]->setChecked(true);
   SetSwatch(LabelA2, c.DisplayOnlyColor);

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QTranslator>
 #include <filesystem>
 #include <system_error>
 
@@ -10,10 +11,12 @@
 #include "escape_key_poller.h"
 #include "file_io.h"
 #include "form1_window.h"
+#include "qt_translations.h"
 #include "settings_location.h"
 #include "unit_print.h"
 
-TProgramSession::TProgramSession(const std::string& programFolder, const std::string& programFileName) {
+TProgramSession::TProgramSession(const std::string& programFolder, const std::string& programFileName)
+    : toolkitTexts_(InstallJapaneseToolkitTexts()) {
   printer_ = CreateSystemPrinterDevice();
   if (auto* qtDevice = dynamic_cast<TQPrinterDeviceBase*>(printer_.get()))
     printerSettings_ = std::make_unique<TQtPrinterSettings>(*qtDevice);

@@ -1,5 +1,5 @@
-// What the program sets up around its main window: the printers, the user's
-// folders, the Escape poll, the temporary folders and the settings file's
+// What the program sets up around its main window: the toolkit's texts in
+// Japanese, the printers, the user's folders, the Escape poll, the temporary folders and the settings file's
 // place. Tests make one per program folder and start windows from it.
 #pragma once
 
@@ -13,6 +13,7 @@
 #include "standard_folders.h"
 #include "temp_folders.h"
 
+class QTranslator;
 class TForm1Window;
 
 class TProgramSession {
@@ -32,6 +33,7 @@ class TProgramSession {
   const std::string& SettingsPath() const { return settingsPath_; }
 
  private:
+  std::unique_ptr<QTranslator> toolkitTexts_;
   std::unique_ptr<TPrinterDevice> printer_;
   std::unique_ptr<TQtPrinterSettings> printerSettings_;
   std::unique_ptr<TKeyStatePoller> poller_;

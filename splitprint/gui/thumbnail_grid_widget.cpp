@@ -58,9 +58,12 @@ void TThumbnailGrid::paintEvent(QPaintEvent* event) {
       const TThumbRect r = ThumbnailRect(i);
       // Not stretched: the picture keeps its own size, cut at the cell.
       painter.drawImage(QPoint(r.Left, r.Top), cell.image, QRect(0, 0, r.Width, r.Height));
+      // A long caption loses its middle: the number and the end of the
+      // name stay, whichever end the naming puts the number at.
       if (!cell.caption.isEmpty())
         painter.drawText(QRect(r.Left, r.Top + captionTop, r.Width, r.Height - captionTop),
-                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, cell.caption);
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                         painter.fontMetrics().elidedText(cell.caption, Qt::ElideMiddle, r.Width));
     }
   }
 }

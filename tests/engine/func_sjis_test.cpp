@@ -11,6 +11,30 @@ namespace {
 
 std::string S(const char* utf8) { return Utf8ToSjis(utf8); }
 
+// A character Shift-JIS lacks becomes one "?", however many bytes it
+// takes; a byte that is no UTF-8 at all becomes one "?" too.
+TEST(Utf8ToSjis, OneQuestionMarkPerMissingCharacter) {
+  const struct {
+    std::string utf8;
+    std::string sjis;
+  } cases[] = {
+      {"평면도", "???"},
+      {"1_평면도.jww", "1_???.jww"},
+      {"über", "?ber"},
+      {"a\xF0\x9F\x98\x80" "b", "a?b"},  // four bytes
+      {"平面図", "\x95\xBD\x96\xCA\x90\x7D"},
+      {"a\xFF\xFE" "b", "a??b"},
+      {"a\xED\x8F", "a?"},  // cut at the end
+      {"\x80\x80", "??"},   // continuation bytes without a lead
+  };
+  for (const auto& c : cases) EXPECT_EQ(Utf8ToSjis(c.utf8), c.sjis) << c.utf8;
+  const struct {
+    std::u16string utf16;
+    std::string sjis;
+  } wide[] = {{u"평면도", "???"}, {u"a\U0001F600b", "a?b"}, {u"a\xD800" u"b", "a?b"}};
+  for (const auto& c : wide) EXPECT_EQ(Utf16ToSjis(c.utf16.data(), c.utf16.size()), c.sjis) << c.sjis;
+}
+
 TEST(CopyBytesSJIS, WholeCharactersOnly) {
   struct Case {
     std::string s;

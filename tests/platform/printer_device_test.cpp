@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "system_reason.h"
 #include "qt_printer_device.h"
 #include "sjis.h"
 #include "xdg_folders.h"
@@ -96,7 +97,7 @@ TEST(PdfFilePrinter, MissingFolderFailsTheJobWithTheSystemsReason) {
   pdf.SetOutputFolder((FreshFolder("pdf_printer_gone") / "missing").string());
   EXPECT_FALSE(pdf.BeginDoc("x"));
   EXPECT_FALSE(pdf.Printing());
-  EXPECT_EQ(pdf.FailureReason(), Utf8ToSjis(std::strerror(ENOENT)));
+  EXPECT_EQ(pdf.FailureReason(), SystemErrorText(ENOENT));
   EXPECT_EQ(pdf.OutputFileFolder(), "");
 }
 

@@ -15,6 +15,7 @@ class TFakePrinter : public TPrinterDevice {
   int32_t Physical[2] = {4960, 7016};  // A4 portrait at 600 dpi
   int32_t Page[2] = {4800, 6800};
   std::vector<std::string> Titles;  // every document begun
+  std::vector<std::string> FileTitles;  // the real names given beside them
   int32_t Pages = 0;                // pages of all documents
   bool Open = false;
   bool RefuseBegin = false;  // every BeginDoc fails
@@ -41,6 +42,10 @@ class TFakePrinter : public TPrinterDevice {
     Titles.push_back(title);
     ++Pages;
     return true;
+  }
+  bool BeginNamedDoc(const std::string& title, const std::string& fileTitle) override {
+    FileTitles.push_back(fileTitle);
+    return BeginDoc(title);
   }
   bool NewPage() override {
     if (!Open) return false;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "system_reason.h"
 #include "sheet_fixtures.h"
 
 using namespace sheettest;
@@ -237,7 +238,7 @@ TEST_F(SheetLoop, FailedSavesAreNotListedAndAreCounted) {
   // Each failure keeps its path and the system's reason for the closing message.
   ASSERT_EQ(form.Report.UnsavedSheets.size(), 2u);
   EXPECT_EQ(form.Report.UnsavedSheets[1].Path, folder + "missing/2_plan.jww");
-  EXPECT_EQ(form.Report.UnsavedSheets[1].Reason, std::strerror(ENOENT));
+  EXPECT_EQ(form.Report.UnsavedSheets[1].Reason, SystemErrorText(ENOENT));
 }
 
 // A sheet file of an earlier run that the user made read-only is kept,
@@ -253,7 +254,7 @@ TEST_F(SheetLoop, ReadOnlySheetOfAnEarlierRunIsKept) {
   EXPECT_EQ(OutputNames(), (std::vector<std::string>{"", folder + "2_plan.jww"}));
   ASSERT_EQ(form.Report.UnsavedSheets.size(), 1u);
   EXPECT_EQ(form.Report.UnsavedSheets[0].Path, kept);
-  EXPECT_EQ(form.Report.UnsavedSheets[0].Reason, std::strerror(EACCES));
+  EXPECT_EQ(form.Report.UnsavedSheets[0].Reason, SystemErrorText(EACCES));
   EXPECT_EQ(FileBytes(kept).size(), 16u);
   struct stat st;
   ASSERT_EQ(::stat(kept.c_str(), &st), 0);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "system_reason.h"
 #include "bind_images.h"
 #include "fake_wine.h"
 #include "form1_state.h"
@@ -318,7 +319,7 @@ TEST_F(Startup, WithoutPrivateFoldersRunsAreRefused) {
   Gval.ProgramFolder = root + "file/";
   const std::string cache = std::getenv("XDG_CACHE_HOME") ? std::getenv("XDG_CACHE_HOME") : "";
   ::setenv("XDG_CACHE_HOME", (root + "file").c_str(), 1);
-  const std::string why = S("：") + S(std::strerror(ENOTDIR));
+  const std::string why = S("：") + SystemErrorText(ENOTDIR);
   const std::string refusal =
       S("作業フォルダを作れませんでした。\r\n") + root + "file/TEMP/" + why + "\r\n" + root + "file/quillmoor/" + why;
   for (const std::string mode : {"window", "/G"}) {

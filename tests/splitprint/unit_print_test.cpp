@@ -75,6 +75,24 @@ TEST_F(UnitPrint, TitleIsCutTo31BytesOnACharacterBoundary) {
   EXPECT_EQ(printer.Titles[1], std::string(30, 'b'));
 }
 
+// The real name beside the title keeps the characters the title kept.
+TEST_F(UnitPrint, RealNameIsCutToTheTitlesCharacters) {
+  const struct {
+    std::string name;  // native
+    std::string fileTitle;
+  } cases[] = {
+      {"Quillmoor_1_평면도.jww", "Quillmoor_1_평면도.jww"},
+      {"Quillmoor_" + std::string(25, 'x'), "Quillmoor_" + std::string(21, 'x')},
+      {"Quillmoor_평면도평면도평면도평면도평면도평면도평면도평면도", "Quillmoor_평면도평면도평면도평면도평면도평면도평면도"},
+      {"Quillmoor_平面図平面図平面図平面図", "Quillmoor_平面図平面図平面図平"},  // two bytes each in the title
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(PrintBeginDoc(Utf8ToSjis(c.name), c.name));
+    ASSERT_TRUE(PrintEndDoc());
+    EXPECT_EQ(printer.FileTitles.back(), c.fileTitle);
+  }
+}
+
 TEST_F(UnitPrint, JobErrorsReachTheCaller) {
   EXPECT_FALSE(PrintNewPage());  // no document
   EXPECT_FALSE(PrintEndDoc());

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "system_reason.h"
 #include "batch_host.h"
 #include "bind_images.h"
 #include "form1_state.h"
@@ -77,6 +78,21 @@ TEST_F(PdfPrinting, OneJobPerSheetMakesThreeFiles) {
     EXPECT_EQ(f.filename().string().rfind("Quillmoor_", 0), 0u) << f;
     EXPECT_EQ(PdfPages(f), 1) << f;
   }
+}
+
+// Sheets named with characters Shift-JIS lacks keep their names in the
+// files, each its own.
+TEST_F(PdfPrinting, FilesKeepTheSheetsRealNames) {
+  form.OneDocument = 0;
+  form.NamingPattern = 0;  // number, separator, drawing name
+  form.FileList = {ThreeSheetDrawing(folder, "평면도.jww")};
+  form.RunBatch(host);
+  EXPECT_TRUE(host.informs.empty());
+  std::vector<std::string> names;
+  for (const auto& f : PdfFiles(out)) names.push_back(f.filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"Quillmoor_1_평면도.jww.pdf", "Quillmoor_2_평면도.jww.pdf",
+                                             "Quillmoor_3_평면도.jww.pdf"}));
 }
 
 // Each way, run twice with the same printer.
@@ -167,7 +183,7 @@ TEST_F(PdfPrinting, AJobThatCannotBeginStopsWithTheReason) {
     EXPECT_TRUE(form.AbortRun) << oneDocument;
     EXPECT_EQ(host.informs.size() + size_t(boxes.size()), 1u) << oneDocument;
     // The system's reason, and no Escape that nobody pressed.
-    const std::string told = "印刷できませんでした：PDFファイル\r\n" + std::string(std::strerror(ENOENT));
+    const std::string told = "印刷できませんでした：PDFファイル\r\n" + SjisToUtf8(SystemErrorText(ENOENT));
     if (!oneDocument) EXPECT_EQ(boxes.value(0), QString::fromStdString("Quillmoor:" + told).replace("\r\n", "\n"));
     else EXPECT_EQ(host.informs.at(0), Utf8ToSjis(told));
     EXPECT_EQ(SjisToUtf8(host.status), "印刷できなかったため実行を中断しました") << oneDocument;

@@ -207,4 +207,27 @@ TEST(ThumbnailCaptions, UnderscoresAreNotCutAtTheBottom) {
   EXPECT_GT(ink, 0);
 }
 
+// A long caption keeps its beginning and its end (the sheet's number may be
+// either): two captions differing only at one end look different.
+TEST(ThumbnailCaptions, LongCaptionsKeepBothEnds) {
+  App();
+  const QString longName = QStringLiteral("平面図").repeated(20);
+  struct TCase {
+    QString first, second;
+  } cases[] = {{longName + QStringLiteral("_1"), longName + QStringLiteral("_2")},
+               {QStringLiteral("1_") + longName, QStringLiteral("2_") + longName}};
+  QImage white(320, 240, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  for (const TCase& c : cases) {
+    TThumbnailGrid grid;
+    grid.Append(white, c.first);
+    grid.Append(white, c.second);
+    grid.FitPanel();
+    const QImage shot = grid.grab().toImage();
+    // The caption lines, the image's last 30 rows, of both cells.
+    const QImage first = shot.copy(3, 3 + 210, 320, 30), second = shot.copy(3 + 326, 3 + 210, 320, 30);
+    EXPECT_NE(first, second) << c.first.toStdString();
+  }
+}
+
 }  // namespace

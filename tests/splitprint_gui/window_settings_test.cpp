@@ -111,6 +111,34 @@ TEST_F(WindowSettings, ControlsChangedByTheUserAreSaved) {
   }
 }
 
+// The thresholds step with the arrow keys and take no value past 0..255.
+TEST_F(WindowSettings, ThresholdsStepAndStayWithinTheirRange) {
+  struct TCase {
+    size_t threshold;
+    const char* before;
+    std::vector<Qt::Key> keys;
+    const char* typed;
+    std::string shown;
+    size_t line;  // 1-based
+  } cases[] = {
+      {0, "128", {Qt::Key_Up}, "", "129", 29},
+      {1, "200", {Qt::Key_Down, Qt::Key_Down}, "", "198", 31},
+      {2, "255", {Qt::Key_Up}, "", "255", 33},
+      {0, "0", {Qt::Key_Down}, "", "0", 29},
+      {1, "", {}, "300", "30", 31},
+  };
+  for (const TCase& c : cases) {
+    Start({});
+    QLineEdit* edit = window->ThresholdEdits[c.threshold];
+    edit->setText(QString::fromUtf8(c.before));
+    for (Qt::Key key : c.keys) QTest::keyClick(edit, key);
+    QTest::keyClicks(edit, QString::fromUtf8(c.typed));
+    EXPECT_EQ(edit->text().toStdString(), c.shown) << c.threshold << " " << c.before << c.typed;
+    window->close();
+    EXPECT_EQ(Lines(session->SettingsPath())[c.line - 1], c.shown) << "line " << c.line;
+  }
+}
+
 // The colour dialogs' choice is stored with red in the low byte.
 TEST_F(WindowSettings, ChosenColoursAreStoredInWindowsOrder) {
   struct TCase {
