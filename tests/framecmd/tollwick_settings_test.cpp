@@ -1,7 +1,10 @@
 // Settings file, numbering direction and the dialog's OK, through files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "framecmd_test_files.h"
+#include "other_user.h"
 #include "tollwick_form.h"
 #include "tollwick_run.h"
 
@@ -101,6 +104,46 @@ TEST(TollwickSettings, DialogOkStoresClampedValuesAndCancelNothing) {
   EXPECT_EQ(g.Left, -20);
   EXPECT_EQ(g.ComboBox1ItemIndex, 9);
   EXPECT_EQ(g.Edit3Text, "-0.09");
+  std::filesystem::remove_all(dir);
+}
+
+// Only regular files are read: a FIFO would block the opening, a device
+// such as /dev/zero the reading, for ever.
+TEST(TollwickSettings, NoSettingsFromFifosOrDevices) {
+  const struct { const char* name; bool fifo; } cases[] = {
+      {"tollwick.dat", true}, {"quillmoor.dat", true}, {"tollwick.dat", false}, {"quillmoor.dat", false}};
+  for (const auto& c : cases) {
+    const auto dir = MakeTempDir("special");
+    const auto path = dir / c.name;
+    if (c.fifo) {
+      ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    } else {
+      std::filesystem::create_symlink("/dev/zero", path);
+    }
+    TForm1 f;
+    f.ProgramFolder = dir.string() + "/";
+    f.LoadDialogSettings();
+    f.LoadNumberingDirection();
+    EXPECT_EQ(f.SavedLeft, 100) << c.name << c.fifo;
+    EXPECT_EQ(f.NumberingDirection, 0) << c.name << c.fifo;
+    std::filesystem::remove_all(dir);
+  }
+}
+
+// In a program folder its group shares, a link another member put in
+// place of the settings file is not written through.
+TEST(TollwickSettings, AnotherUsersLinkInASharedFolderIsNotFollowed) {
+  if (!jwwtest::WhyNoOtherUser().empty()) GTEST_SKIP() << jwwtest::WhyNoOtherUser();
+  const auto dir = MakeTempDir("shared"), victim = dir / "bashrc", program = dir / "program";
+  WriteFileBytes(victim, "export PATH\n");
+  std::filesystem::create_directory(program);
+  ASSERT_EQ(::chown(program.c_str(), ::geteuid(), jwwtest::kOtherGid) | ::chmod(program.c_str(), 02775), 0);
+  ASSERT_TRUE(jwwtest::AsOtherUser([&] { return ::symlink(victim.c_str(), (program / "tollwick.dat").c_str()) == 0; }));
+  TForm1 f;
+  f.ProgramFolder = program.string() + "/";
+  EXPECT_FALSE(f.SaveDialogSettings());
+  EXPECT_EQ(ReadFileBytes(victim), "export PATH\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(program / "tollwick.dat"));
   std::filesystem::remove_all(dir);
 }
 
