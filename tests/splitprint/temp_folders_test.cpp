@@ -2,13 +2,16 @@
 // did not make, private per run, and under the cache folder when the
 // program folder cannot be written.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
 #include "jww_model_maker.h"
+#include "other_user.h"
 #include "temp_folders.h"
 
 namespace fs = std::filesystem;
@@ -95,6 +98,49 @@ TEST(TempFolders, UnwritableProgramFolderFallsBackToTheCache) {
   EXPECT_FALSE(fs::exists(cache + "TEMP"));
   EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 2);  // "file", "Jürgen"
   EXPECT_FALSE(folders.Open(root + "file/", root + "file/cache/"));
+}
+
+// Beside the program only where no one else can reach in: a program folder
+// a group shares, a sticky world-writable one where another user made TEMP/
+// first, or another user's TEMP/ send the folders to the cache, checked the
+// same way; our own TMP/ that the group could write is made private.
+TEST(TempFolders, BesideTheProgramOnlyWhereNoOneElseCanWrite) {
+  if (!jwwtest::WhyNoOtherUser().empty()) GTEST_SKIP() << jwwtest::WhyNoOtherUser();
+  enum TWhere { kBeside, kCache, kNowhere };
+  const struct {
+    const char* name;
+    mode_t programMode;
+    bool theirTempFirst, theirTempGiven, ourTmpShared, theirCache;
+    TWhere where;
+  } cases[] = {
+      {"private", 0755, false, false, false, false, kBeside},
+      {"group-shared", 02775, false, false, false, false, kCache},
+      {"sticky-world-writable, their TEMP/ first", 01777, true, false, false, false, kCache},
+      {"private, their TEMP/", 0755, false, true, false, false, kCache},
+      {"private, our TMP/ group-writable", 0755, false, false, true, false, kBeside},
+      {"group-shared, their cache", 02775, false, false, false, true, kNowhere},
+  };
+  for (const auto& c : cases) {
+    const std::string root = jwwtest::FreshFolder("temp_shared"), program = root + "program/";
+    const std::string cache = root + "cache/quillmoor/";
+    ASSERT_EQ(::mkdir(program.c_str(), 0700) | ::chown(program.c_str(), ::geteuid(), jwwtest::kOtherGid) |
+                  ::chmod(program.c_str(), c.programMode), 0);
+    if (c.theirTempFirst) {
+      ASSERT_TRUE(jwwtest::AsOtherUser([&] { return ::mkdir((program + "TEMP").c_str(), 0777) == 0; }));
+    }
+    if (c.theirTempGiven) fs::create_directory(program + "TEMP"), ::chown((program + "TEMP").c_str(), jwwtest::kOtherUid, 0);
+    if (c.ourTmpShared) fs::create_directory(program + "TMP"), ::chmod((program + "TMP").c_str(), 0775);
+    if (c.theirCache) fs::create_directories(cache), ::chown(cache.c_str(), jwwtest::kOtherUid, 0);
+    TTempFolders folders;
+    EXPECT_EQ(folders.Open(program, cache), c.where != kNowhere) << c.name;
+    EXPECT_EQ(folders.Base(), c.where == kBeside ? program : c.where == kCache ? cache : "") << c.name;
+    if (c.where == kNowhere) {
+      EXPECT_EQ(folders.Problems().back().Error, EACCES) << c.name;
+    }
+    if (c.ourTmpShared) {
+      EXPECT_EQ(fs::status(program + "TMP").permissions(), fs::perms(0755)) << c.name;
+    }
+  }
 }
 
 // A run folder in a shared TEMP/ swapped for a link: Close empties only the folder the run made.
