@@ -1,11 +1,11 @@
 // The drawing-frame overlay end to end: drawing-frame files written by the
 // test builder, a source drawing split into sheets, every sheet read back.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <fstream>
 #include <memory>
 
+#include "file_io.h"
 #include "sheet_fixtures.h"
 #include "temp_folders.h"
 
@@ -271,50 +271,34 @@ TEST_F(FrameOverlay, FrameFileNamedWithAWaveDashInAHangulFolder) {
   EXPECT_EQ(sheets[0]->BlockDefs[0].Name, kBaseName);
 }
 
-// In a run's own folder, a frame drawing's images never take the place of
-// the run's files: not of its lock file (a second instance would take the
-// run for ended and remove its folder), not of a file there already, and
-// clearing the staging folder never follows a link put in the run folder's
-// place.
+// In a run's own folder a frame drawing's images never take the place of
+// the run's lock file (a second instance would take the run for ended and
+// remove its folder) nor of a file there already, and clearing the staging
+// folder never follows a link put in the run folder's place.
 TEST_F(FrameOverlay, RunFolderFilesStayWhateverTheFrameDrawingHolds) {
   enum TCase { kLockName, kNameTaken, kFolderSwapped };
   for (const TCase c : {kLockName, kNameTaken, kFolderSwapped}) {
     SetUp();
-    TTempFolders run;
+    TTempFolders run, second;
     std::filesystem::create_directory(root + "program");
     ASSERT_TRUE(run.Open(root + "program/", ""));
-    const std::string folder = run.ImageFolder(), victim = root + "victim/";
-    BindImg.TempFolder = folder;
-    struct stat lock {};
-    ASSERT_EQ(::stat((folder + ".lock").c_str(), &lock), 0);
-    WriteFrameDrawing(root + "f.jww", FrameDrawingDesc{700, true, -200, -138.5, 200, 138.5,
-                                                       c == kLockName ? ".lock" : "stamp.png", "FRAME"});
+    const std::string folder = BindImg.TempFolder = run.ImageFolder(), victim = root + "victim/";
+    const std::string kept = c == kFolderSwapped ? victim + "thesis.txt" : folder + (c == kLockName ? ".lock" : "stamp.png");
+    WriteFrameDrawing(root + "f.jww", {700, true, -200, -138.5, 200, 138.5, c == kLockName ? ".lock" : "stamp.png", "FRAME"});
     form->FrameFiles[0] = root + "f.jww";
     LoadSource({{420, 297}});
-    if (c == kNameTaken) std::ofstream(folder + "stamp.png") << "OTHER";
-    if (c == kFolderSwapped) {
-      std::filesystem::create_directories(victim);
-      std::ofstream(victim + "thesis.txt") << "someone's file";
-      std::filesystem::create_directories(root + "attacker");
-      std::filesystem::create_directory_symlink(victim, root + "attacker/frame-images.tmp");
-      const std::string name = folder.substr(0, folder.size() - 1);
-      std::filesystem::rename(name, name + "-moved");
-      std::filesystem::create_directory_symlink(root + "attacker", name);
-    }
+    std::filesystem::create_directories(root + "attacker");
+    std::filesystem::create_directory_symlink(victim, root + "attacker/frame-images.tmp");
+    std::filesystem::create_directories(victim);
+    if (c != kLockName) std::ofstream(kept) << "OTHER";
+    if (c == kFolderSwapped) std::filesystem::rename(folder, folder.substr(0, folder.size() - 1) + "-moved");
+    if (c == kFolderSwapped) std::filesystem::create_directory_symlink(root + "attacker", folder.substr(0, folder.size() - 1));
+    std::pair<uint64_t, uint64_t> before, after;
+    ASSERT_TRUE(FileIdentity(kept, before));
     form->LoadFrameDrawing(0);
-    TTempFolders second;  // an instance started meanwhile
-    ASSERT_TRUE(second.Open(root + "program/", ""));
+    ASSERT_TRUE(second.Open(root + "program/", ""));  // an instance started meanwhile
     form->DeleteAddedBindImages();
-    form->RestoreBindImages();
-    struct stat now {};
-    if (c == kFolderSwapped) {
-      EXPECT_EQ(FileText(victim + "thesis.txt"), "someone's file");
-    } else {
-      EXPECT_TRUE(::stat((folder + ".lock").c_str(), &now) == 0 && now.st_ino == lock.st_ino) << c;
-    }
-    if (c == kNameTaken) {
-      EXPECT_EQ(FileText(folder + "stamp.png"), "OTHER");
-    }
+    EXPECT_TRUE(FileIdentity(kept, after) && after == before && FileText(kept) != "FRAME") << c;
   }
 }
 
