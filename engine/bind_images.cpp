@@ -6,6 +6,7 @@
 #include "file_io.h"
 #include "func.h"
 #include "gzip_unpack.h"
+#include "temp_names.h"
 
 TBindImageGlobals BindImg;
 
@@ -49,7 +50,7 @@ std::string BindImageFileName(const std::string& name) {
     if (b == '/' || b == '\\' || b == ':') start = i;
   }
   std::string bare = start < name.size() ? name.substr(start) : std::string();
-  if (bare == "." || bare == "..") return std::string();
+  if (bare == "." || bare == ".." || IsReservedTempName(bare)) return std::string();
   // The name is used only as converted: whatever the conversion makes of
   // it must still be one name inside the folder.
   if (PathFromSjisText(bare).find('/') != std::string::npos) return std::string();

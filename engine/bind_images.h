@@ -80,8 +80,9 @@ void ReplaceRefString(std::string& text);
 // header) stands for inside TempFolder: the part after the last "/", "\" or
 // ":" (Shift-JIS aware: a lead byte counts as one character with the byte
 // after it only when that is a trail byte, as the conversion to a native
-// name sees it). Empty when nothing usable is left ("", ".", "..", or a
-// name holding a NUL byte), in which case the name must not be used.
+// name sees it). Empty when nothing usable is left ("", ".", "..", a name
+// the program keeps for itself in TempFolder (temp_names.h), or a name
+// holding a NUL byte), in which case the name must not be used.
 std::string BindImageFileName(const std::string& name);
 
 // The file in TempFolder that holds a held image (name as stored, Shift-JIS).

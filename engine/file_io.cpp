@@ -1,12 +1,16 @@
 #include "file_io.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include "folder_at.h"
 #include "sjis.h"
 
 namespace {
@@ -66,7 +70,32 @@ std::string WithTrailingSlash(std::string folder) {
 }
 
 bool RemoveFile(const std::string& path) {
-  return std::remove(path.c_str()) == 0;
+  const TFolderAt at(path);
+  if (!at.Ok()) return false;
+  if (at.Folder() == AT_FDCWD) return std::remove(path.c_str()) == 0;
+  return ::unlinkat(at.Folder(), at.Name(), 0) == 0;
+}
+
+bool MoveFileWithoutReplacing(const std::string& from, const std::string& to) {
+  const TFolderAt a(from), b(to);
+  if (!a.Ok() || !b.Ok()) return false;
+  if (::renameat2(a.Folder(), a.Name(), b.Folder(), b.Name(), RENAME_NOREPLACE) == 0) return true;
+  // File systems without it take a hard link, which never replaces either.
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  if (::linkat(a.Folder(), a.Name(), b.Folder(), b.Name(), 0) != 0) return false;
+  ::unlinkat(a.Folder(), a.Name(), 0);
+  return true;
+}
+
+void RemoveFolderWithFiles(std::string folder) {
+  while (!folder.empty() && folder.back() == '/') folder.pop_back();
+  const TFolderAt at(folder);
+  if (!at.Ok()) return;
+  const int dir = ::openat(at.Folder(), at.Name(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (dir < 0) return;
+  RemoveFilesInFolder(dir);
+  ::close(dir);
+  ::unlinkat(at.Folder(), at.Name(), AT_REMOVEDIR);
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {

@@ -32,8 +32,16 @@ bool FileIdentity(const std::string& path, std::pair<uint64_t, uint64_t>& id);
 bool MakeFolders(const std::string& path);
 // The folder with one trailing '/' (an empty path stays empty).
 std::string WithTrailingSlash(std::string folder);
+// Under a folder a run holds (folder_at.h), through its descriptor.
 bool RemoveFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
+// Moves a file to a name that is free: nothing there is ever replaced.
+// Under a held folder, through its descriptor.
+bool MoveFileWithoutReplacing(const std::string& from, const std::string& to);
+// Removes the folder's files and links, then the folder when that leaves it
+// empty; sub-folders stay, and a link in the folder's place is left alone.
+// Under a held folder, through its descriptor.
+void RemoveFolderWithFiles(std::string folder);
 // Size in bytes, or -1 when the file cannot be examined.
 int64_t FileSize(const std::string& path);
 // Modification time in seconds since 1970; 0 when the file cannot be examined.

@@ -5,9 +5,10 @@
 // or the whole new one, and a failure leaves no temporary file.
 //
 // A symbolic link is followed: the file it names is replaced and the link
-// stays. A link the system itself would not follow is refused (on Linux, a
-// link of another user in a sticky world-writable folder such as /tmp: the
-// rename would otherwise get round the kernel's protection of such folders). A target the user may not write is refused (a rename needs only
+// stays. A link someone else may have put there is refused (on Linux, a
+// link of another user in a folder that others can write, such as /tmp or
+// a program folder shared by a group: the user's own files would otherwise
+// be overwritten through it). A target the user may not write is refused (a rename needs only
 // the folder's permission, so it must be asked first); "may not write"
 // holds for a file without any write bit even for the superuser, as on
 // Windows, where a read-only file refuses every user.
@@ -58,6 +59,6 @@ bool WriteFileReplacing(const std::filesystem::path& target, std::string_view by
 // when it is no link); relative links count from their own folder. Each
 // link must pass LinkMayBeFollowed.
 std::filesystem::path FollowLinks(const std::filesystem::path& path, std::error_code& error);
-// Nothing when the system would follow the link at path; else the reason
-// (EACCES on Linux). Each system has its own.
+// Nothing when the link at path may be followed; else the reason (EACCES
+// on Linux). Each system has its own rule.
 std::error_code LinkMayBeFollowed(const std::filesystem::path& link);

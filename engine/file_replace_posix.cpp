@@ -48,17 +48,19 @@ std::string TempName() {
 
 }  // namespace
 
-// The kernel's rule for links in sticky world-writable folders
-// (fs.protected_symlinks), whatever the sysctl says: such a link is followed
-// only when it is the user's own or the folder owner's.
+// Only the user's own links are followed in a folder that others can write
+// (its group or world write bit): anyone else there could have put a link
+// to the user's files in place of the file written. This is stricter than
+// the kernel's rule (fs.protected_symlinks), which guards sticky
+// world-writable folders only, and holds whatever the sysctl says. The
+// bits are asked, never access(2): the superuser passes that for any folder.
 std::error_code LinkMayBeFollowed(const fs::path& link) {
   struct stat linkStat {}, folderStat {};
   if (::lstat(link.c_str(), &linkStat) != 0) return LastError();
   if (!S_ISLNK(linkStat.st_mode) || linkStat.st_uid == ::geteuid()) return std::error_code();
   const fs::path folder = link.parent_path();
   if (::stat(folder.empty() ? "." : folder.c_str(), &folderStat) != 0) return LastError();
-  const bool shared = (folderStat.st_mode & S_ISVTX) != 0 && (folderStat.st_mode & S_IWOTH) != 0;
-  if (!shared || folderStat.st_uid == linkStat.st_uid) return std::error_code();
+  if ((folderStat.st_mode & (S_IWGRP | S_IWOTH)) == 0) return std::error_code();
   return ErrorOf(EACCES);
 }
 

@@ -1,26 +1,31 @@
 #include "text_file.h"
 
 #include <exception>
-#include <fstream>
 #include <system_error>
 
+#include "regular_file.h"
+
 namespace fs = std::filesystem;
+
+namespace {
+
+// Far above any settings file either program writes (a few hundred bytes).
+constexpr size_t kMaxTextFileBytes = size_t{1} << 20;
+
+}  // namespace
 
 bool ReadFirstLines(const fs::path& path, size_t maxLines, size_t maxLineBytes, std::vector<std::string>& lines,
                     bool& moreAfter) {
   lines.clear();
   moreAfter = false;
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  std::string bytes;
+  bool cut = false;
+  const bool read = ReadRegularFile(path, kMaxTextFileBytes, bytes, cut);
+  if (!read && bytes.empty()) return false;
   std::string line;
   bool inLine = false;  // bytes seen since the last line end
   bool lastWasCr = false;
-  std::streambuf* buf = in.rdbuf();
-  while (true) {
-    const int c = buf->sbumpc();
-    if (c == std::char_traits<char>::eof()) break;
+  for (const char c : bytes) {
     if (c == '\n' && lastWasCr) {
       lastWasCr = false;
       continue;
@@ -37,10 +42,12 @@ bool ReadFirstLines(const fs::path& path, size_t maxLines, size_t maxLineBytes, 
       continue;
     }
     inLine = true;
-    if (line.size() < maxLineBytes) line.push_back(static_cast<char>(c));
+    if (line.size() < maxLineBytes) line.push_back(c);
   }
+  // A file cut at the cap ends as a read error does: the lines before count.
+  if (!read || cut) return false;
   if (inLine && lines.size() < maxLines) lines.push_back(line);
-  return !in.bad();
+  return true;
 }
 
 fs::path FindIgnoringAsciiCase(const fs::path& folder, const std::string& name) {

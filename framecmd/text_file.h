@@ -1,5 +1,6 @@
-// File access of the paper-frame command through standard C++ only, so the
-// core builds the same for Linux and for Windows.
+// File access of the paper-frame command through standard C++ and the
+// engine's file routines, so the core builds the same for Linux and for
+// Windows.
 #pragma once
 
 #include <filesystem>
@@ -9,8 +10,9 @@
 // Reads up to maxLines lines (ends LF, CR LF or CR; the end is not kept).
 // A line longer than maxLineBytes keeps only its first maxLineBytes bytes.
 // moreAfter tells whether the file goes on after the last line taken.
-// False when the file cannot be opened or a read error occurs (the lines
-// read before stay).
+// False when the file cannot be opened, is no regular file (a FIFO or a
+// device is never read), a read error occurs or it is far larger than any
+// settings file (the lines read before stay).
 bool ReadFirstLines(const std::filesystem::path& path, size_t maxLines, size_t maxLineBytes,
                     std::vector<std::string>& lines, bool& moreAfter);
 

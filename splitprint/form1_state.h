@@ -321,6 +321,9 @@ class TForm1 {
   enum class TStartMode : uint8_t { Interactive, JwCadRun, SettingsOnly };
   // The settings file (native path) LoadSettings and SaveSettings use.
   std::string SettingsPath;
+  // The system's reason why the last SaveSettings failed (Shift-JIS, for
+  // the user); empty after a good save.
+  std::string SettingsSaveReason;
   // Folder of images extracted from drawings (Shift-JIS, trailing '/').
   std::string TempFolder;
   // The run's private folders inside TEMP/ and TMP/ (beside the program, or

@@ -9,21 +9,19 @@
 // would find one of the working drawing's images first, is moved under a
 // free name, and the frame drawing's image texts follow it.
 #include <algorithm>
-#include <filesystem>
 #include <set>
-#include <system_error>
 
 #include "counted_rows.h"
 #include "file_io.h"
 #include "form1_state.h"
 #include "func.h"
 #include "held_image_index.h"
+#include "temp_names.h"
 
 namespace {
 
 constexpr char kFrameBlockName[] = "Quillmoor\x90\x7D\x96\xCA\x98\x67@@SFIGORGFLAG@@4";  // Quillmoor図面枠...
 constexpr size_t kMaxTextBytes = 255;
-constexpr char kStagingFolderName[] = "frame-images.tmp/";
 
 std::string LowerAscii(std::string s) {
   // Shift-JIS trail bytes can fall in 'A'..'Z': skip them.
@@ -38,10 +36,9 @@ std::string LowerAscii(std::string s) {
   return s;
 }
 
-void RemoveStagingFolder(const std::string& folder) {
-  std::error_code ec;
-  std::filesystem::remove_all(std::filesystem::path(folder), ec);
-}
+// Through the run folder's descriptor, never following a link: the
+// staging folder holds files only.
+void RemoveStagingFolder(const std::string& folder) { RemoveFolderWithFiles(folder); }
 
 }  // namespace
 
@@ -85,7 +82,7 @@ bool TForm1::LoadFrameDrawing(int32_t paperClass) {
   FrameDrawing.FreeData();
 
   const std::string tempFolder = BindImg.TempFolder;
-  const std::string staging = tempFolder + kStagingFolderName;
+  const std::string staging = tempFolder + kFrameStagingName + "/";
   RemoveStagingFolder(staging);
   bool loaded = MakeFolders(staging);
   if (loaded) {
@@ -124,9 +121,12 @@ void TForm1::PlaceFrameImages(const std::string& staging) {
   const std::set<std::string> keptNames(keptUpper.begin(), keptUpper.end());
   const THeldImageIndex keptIndex(keptUpper), frameIndex(frameUpper);
 
-  // Rows that need a name of their own.
+  // Rows that need a name of their own: the name is the working drawing's,
+  // or taken in the temporary folder already (the move replaces nothing).
   std::vector<uint8_t> rename(rows.size(), 0);
-  for (size_t j = 0; j < rows.size(); ++j) rename[j] = !rows[j].Name.empty() && keptNames.count(frameUpper[j]) > 0;
+  for (size_t j = 0; j < rows.size(); ++j)
+    rename[j] = !rows[j].Name.empty() &&
+                (keptNames.count(frameUpper[j]) > 0 || FileExists(HeldImagePath(rows[j].Name)));
   TJwwData& f = FrameDrawing;
   const size_t texts = CountedRows(f.TextCount, f.Texts);
   std::string key;
@@ -163,6 +163,6 @@ void TForm1::PlaceFrameImages(const std::string& staging) {
     if (stored.empty()) continue;
     if (rename[j]) rows[j].Name = prefix + stored;
     const std::string from = staging + PathFromSjisText(stored);
-    if (FileExists(from)) RenameFile(from, HeldImagePath(rows[j].Name));
+    if (FileExists(from)) MoveFileWithoutReplacing(from, HeldImagePath(rows[j].Name));
   }
 }

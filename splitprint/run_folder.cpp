@@ -1,18 +1,17 @@
 #include "run_folder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
-#include <cstring>
 #include <vector>
 
-namespace {
+#include "folder_at.h"
+#include "temp_names.h"
 
-constexpr char kLockName[] = ".lock";
+namespace {
 
 // "run-<pid>-XXXXXX", the names Make gives; the process id itself tells
 // nothing (the run may live on another host or in another namespace).
@@ -48,34 +47,6 @@ bool NameIsFolder(int dirFd, const char* name, dev_t device, ino_t inode) {
   return ::fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode) && SameFile(st, device, inode);
 }
 
-// The names in the folder held by dir, "." and ".." left out. Names are
-// taken before anything is removed, so that removing never disturbs the
-// reading.
-std::vector<std::string> NamesIn(int dir) {
-  std::vector<std::string> names;
-  const int copy = ::dup(dir);
-  DIR* listing = copy >= 0 ? ::fdopendir(copy) : nullptr;
-  if (listing == nullptr) {
-    if (copy >= 0) ::close(copy);
-    return names;
-  }
-  ::rewinddir(listing);  // the copy shares its position with dir
-  while (const dirent* entry = ::readdir(listing))
-    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-      names.emplace_back(entry->d_name);
-  ::closedir(listing);
-  return names;
-}
-
-// Files and links in the folder held by dir go; sub-folders stay.
-void RemoveFilesIn(int dir) {
-  for (const std::string& name : NamesIn(dir)) {
-    struct stat st {};
-    if (::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode)) continue;
-    ::unlinkat(dir, name.c_str(), 0);
-  }
-}
-
 void CloseIfOpen(int& fd) {
   if (fd >= 0) ::close(fd);
   fd = -1;
@@ -90,10 +61,10 @@ void RemoveIfEnded(int parent, const char* name) {
   struct stat held {};
   int lock = -1;
   if (dir >= 0 && ::fstat(dir, &held) == 0 && SameFile(held, st.st_dev, st.st_ino))
-    lock = ::openat(dir, kLockName, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    lock = ::openat(dir, kRunLockName, O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   struct stat lockStat {};
   if (lock >= 0 && ::fstat(lock, &lockStat) == 0 && S_ISREG(lockStat.st_mode) && TryWriteLock(lock)) {
-    RemoveFilesIn(dir);
+    RemoveFilesInFolder(dir);
     if (NameIsFolder(parent, name, held.st_dev, held.st_ino)) ::unlinkat(parent, name, AT_REMOVEDIR);
   }
   CloseIfOpen(lock);
@@ -123,7 +94,14 @@ bool TRunFolder::Make(const std::string& parent, int& error) {
     }
     device_ = st.st_dev;
     inode_ = st.st_ino;
-    lock_ = ::openat(dir_, kLockName, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // The file system decides in the end (a share may map every owner to
+    // one): a folder that is not the user's alone is not used.
+    if (st.st_uid != ::geteuid() || (st.st_mode & 077) != 0) {
+      error = EACCES;
+      Remove();
+      return false;
+    }
+    lock_ = ::openat(dir_, kRunLockName, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (lock_ < 0) {
       error = errno;
       Remove();
@@ -136,9 +114,11 @@ bool TRunFolder::Make(const std::string& parent, int& error) {
       return false;  // no locks on this file system
     }
     struct stat lockStat {}, named {};
-    if (::fstat(lock_, &lockStat) == 0 && ::fstatat(dir_, kLockName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-        SameFile(named, lockStat.st_dev, lockStat.st_ino) && NameIsFolder(AT_FDCWD, pattern.c_str(), device_, inode_))
+    if (::fstat(lock_, &lockStat) == 0 && ::fstatat(dir_, kRunLockName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        SameFile(named, lockStat.st_dev, lockStat.st_ino) && NameIsFolder(AT_FDCWD, pattern.c_str(), device_, inode_)) {
+      HoldFolder(path_, dir_);
       return true;
+    }
     Remove();
   }
   error = EAGAIN;
@@ -147,7 +127,7 @@ bool TRunFolder::Make(const std::string& parent, int& error) {
 
 void TRunFolder::Remove() {
   if (dir_ >= 0) {
-    RemoveFilesIn(dir_);
+    RemoveFilesInFolder(dir_);
     path_.pop_back();  // the name without its '/', never followed if a link
     if (NameIsFolder(AT_FDCWD, path_.c_str(), device_, inode_)) ::rmdir(path_.c_str());
   }
@@ -155,6 +135,7 @@ void TRunFolder::Remove() {
 }
 
 void TRunFolder::Release() {
+  if (dir_ >= 0) ReleaseFolder(dir_);
   CloseIfOpen(lock_);
   CloseIfOpen(dir_);
   path_.clear();
@@ -165,7 +146,7 @@ void TRunFolder::Release() {
 void RemoveEndedRunFolders(const std::string& parent) {
   const int folder = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder < 0) return;
-  for (const std::string& name : NamesIn(folder))
+  for (const std::string& name : NamesInFolder(folder))
     if (IsRunFolderName(name)) RemoveIfEnded(folder, name.c_str());
   ::close(folder);
 }

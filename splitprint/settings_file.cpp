@@ -13,6 +13,7 @@
 #include "form1_state.h"
 #include "func.h"
 #include "printer_settings.h"
+#include "run_report.h"
 #include "sjis.h"
 #include "text_lines.h"
 
@@ -318,5 +319,7 @@ bool TForm1::SaveSettings(const std::string& path) {
   const std::filesystem::path target(path);
   std::error_code error;
   if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), error);
-  return WriteFileReplacing(target, writer.Data(), error);
+  const bool saved = WriteFileReplacing(target, writer.Data(), error);
+  SettingsSaveReason = saved ? std::string() : SystemReason(error.value());
+  return saved;
 }

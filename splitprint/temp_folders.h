@@ -1,10 +1,12 @@
 // The program's two temporary folders: "TEMP/" for the images extracted from
-// drawings and "TMP/" for temporary sheets. They sit beside the program, or
-// under the user's cache folder when the program folder cannot be written
-// (an installed program). Each run works in private folders of its own
-// inside them (TRunFolder), so two runs at once never touch each other's
-// files, and nothing is deleted that no run made: the shared folders are
-// removed only when empty. Paths are Shift-JIS with a trailing '/'.
+// drawings and "TMP/" for temporary sheets. They sit beside the program
+// when the program folder, "TEMP/" and "TMP/" are the user's and no one
+// else can write them; otherwise (an installed program, a folder a group
+// shares) under the user's cache folder, checked the same way. Each run
+// works in private folders of its own inside them (TRunFolder), so two
+// runs at once never touch each other's files, and nothing is deleted that
+// no run made: the shared folders are removed only when empty. Paths are
+// Shift-JIS with a trailing '/'.
 #pragma once
 
 #include <string>
@@ -31,7 +33,8 @@ class TTempFolders {
 
   // Makes the folders under programFolder, else under cacheFolder, first
   // removing the run folders there whose run has ended. False when neither
-  // can be written; Problems() then says why.
+  // can be used; Problems() then says why (EACCES: another user's folder,
+  // or one that others can write).
   bool Open(const std::string& programFolder, const std::string& cacheFolder);
   // Removes the private folders with the files left in them, then "TEMP/"
   // and "TMP/" when they are empty: other files there are kept.
@@ -45,7 +48,7 @@ class TTempFolders {
 
  private:
   bool OpenUnder(const std::string& base);
-  bool MakeShared(const std::string& folder);
+  bool MakePrivate(const std::string& folder);
 
   std::string base_;
   TRunFolder images_, sheets_;

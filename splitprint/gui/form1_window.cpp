@@ -148,7 +148,8 @@ void TForm1Window::closeEvent(QCloseEvent* event) {
   closed_ = true;
   ListBox1->clear();
   if (saveFailed_) {
-    Inform(Utf8ToSjis("設定ファイルを保存できませんでした。\r\n") + Form.SettingsPath);
+    Inform(Utf8ToSjis("設定ファイルを保存できませんでした。\r\n") + SjisTextFromPath(Form.SettingsPath) +
+           Utf8ToSjis("：") + Form.SettingsSaveReason);
   }
   event->accept();
 }

@@ -342,6 +342,8 @@ TEST(BindImageFileName, KeepsThePlainFileNamePart) {
       // A lead byte without its trail byte stands alone, as in the native name.
       {"a\x81/b.bmp", "b.bmp"}, {"a\x81:b.bmp", "b.bmp"}, {"a\x81\\b.bmp", "a\x81\\b.bmp"}, {"pic\x81", "pic\x81"},
       {"x\x81/..", ""},
+      // The run's own names in its temporary folder, in any case.
+      {".lock", ""}, {"dir\\.LOCK", ""}, {"Frame-Images.tmp", ""}, {".lock.gz", ".lock.gz"}, {"a.lock", "a.lock"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(BindImageFileName(in), out) << in;
 }

@@ -1,7 +1,10 @@
 // Settings file, numbering direction and the dialog's OK, through files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "framecmd_test_files.h"
+#include "other_user.h"
 #include "tollwick_form.h"
 #include "tollwick_run.h"
 
@@ -101,6 +104,37 @@ TEST(TollwickSettings, DialogOkStoresClampedValuesAndCancelNothing) {
   EXPECT_EQ(g.Left, -20);
   EXPECT_EQ(g.ComboBox1ItemIndex, 9);
   EXPECT_EQ(g.Edit3Text, "-0.09");
+  std::filesystem::remove_all(dir);
+}
+
+// Only regular files are read: a FIFO would block the opening, a device
+// such as /dev/zero the reading, for ever.
+TEST(TollwickSettings, NoSettingsFromFifosOrDevices) {
+  for (const bool fifo : {true, false}) {
+    const auto dir = MakeTempDir("special");
+    for (const char* name : {"tollwick.dat", "quillmoor.dat"})
+      fifo ? (void)::mkfifo((dir / name).c_str(), 0600) : std::filesystem::create_symlink("/dev/zero", dir / name);
+    TForm1 f;
+    f.ProgramFolder = dir.string() + "/";
+    f.LoadDialogSettings();
+    f.LoadNumberingDirection();
+    EXPECT_EQ(std::pair(f.SavedLeft, f.NumberingDirection), std::pair(100, 0)) << fifo;
+    std::filesystem::remove_all(dir);
+  }
+}
+
+// In a program folder its group shares, a link another member put in
+// place of the settings file is not written through.
+TEST(TollwickSettings, AnotherUsersLinkInASharedFolderIsNotFollowed) {
+  if (::geteuid() != 0) GTEST_SKIP() << jwwtest::kNoOtherUser;
+  const auto dir = MakeTempDir("shared"), victim = dir / "bashrc", link = dir / "tollwick.dat";
+  WriteFileBytes(victim, "export PATH\n");
+  ASSERT_EQ(::chown(dir.c_str(), 0, jwwtest::kOtherGid) | ::chmod(dir.c_str(), 02775), 0);
+  ASSERT_TRUE(jwwtest::AsOtherUser([&] { return ::symlink(victim.c_str(), link.c_str()) == 0; }));
+  TForm1 f;
+  f.ProgramFolder = dir.string() + "/";
+  EXPECT_FALSE(f.SaveDialogSettings());
+  EXPECT_EQ(ReadFileBytes(victim), "export PATH\n");
   std::filesystem::remove_all(dir);
 }
 

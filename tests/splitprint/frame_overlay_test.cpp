@@ -5,7 +5,9 @@
 #include <fstream>
 #include <memory>
 
+#include "file_io.h"
 #include "sheet_fixtures.h"
+#include "temp_folders.h"
 
 using namespace sheettest;
 using jwwtest::JwwBuilder;
@@ -267,6 +269,37 @@ TEST_F(FrameOverlay, FrameFileNamedWithAWaveDashInAHangulFolder) {
   ASSERT_EQ(sheets.size(), 1u);
   ASSERT_EQ(sheets[0]->BlockDefCount, 1);
   EXPECT_EQ(sheets[0]->BlockDefs[0].Name, kBaseName);
+}
+
+// In a run's own folder a frame drawing's images never take the place of
+// the run's lock file (a second instance would take the run for ended and
+// remove its folder) nor of a file there already, and clearing the staging
+// folder never follows a link put in the run folder's place.
+TEST_F(FrameOverlay, RunFolderFilesStayWhateverTheFrameDrawingHolds) {
+  enum TCase { kLockName, kNameTaken, kFolderSwapped };
+  for (const TCase c : {kLockName, kNameTaken, kFolderSwapped}) {
+    SetUp();
+    TTempFolders run, second;
+    std::filesystem::create_directory(root + "program");
+    ASSERT_TRUE(run.Open(root + "program/", ""));
+    const std::string folder = BindImg.TempFolder = run.ImageFolder(), victim = root + "victim/";
+    const std::string kept = c == kFolderSwapped ? victim + "thesis.txt" : folder + (c == kLockName ? ".lock" : "stamp.png");
+    WriteFrameDrawing(root + "f.jww", {700, true, -200, -138.5, 200, 138.5, c == kLockName ? ".lock" : "stamp.png", "FRAME"});
+    form->FrameFiles[0] = root + "f.jww";
+    LoadSource({{420, 297}});
+    std::filesystem::create_directories(root + "attacker");
+    std::filesystem::create_directory_symlink(victim, root + "attacker/frame-images.tmp");
+    std::filesystem::create_directories(victim);
+    if (c != kLockName) std::ofstream(kept) << "OTHER";
+    if (c == kFolderSwapped) std::filesystem::rename(folder, folder.substr(0, folder.size() - 1) + "-moved");
+    if (c == kFolderSwapped) std::filesystem::create_directory_symlink(root + "attacker", folder.substr(0, folder.size() - 1));
+    std::pair<uint64_t, uint64_t> before, after;
+    ASSERT_TRUE(FileIdentity(kept, before));
+    form->LoadFrameDrawing(0);
+    ASSERT_TRUE(second.Open(root + "program/", ""));  // an instance started meanwhile
+    form->DeleteAddedBindImages();
+    EXPECT_TRUE(FileIdentity(kept, after) && after == before && FileText(kept) != "FRAME") << c;
+  }
 }
 
 TEST_F(FrameOverlay, UniqueBlockNames) {

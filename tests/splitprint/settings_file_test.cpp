@@ -6,12 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
 #include "fake_printer_settings.h"
 #include "form1_state.h"
 #include "jww_model_maker.h"
+#include "other_user.h"
 #include "settings_location.h"
 #include "sjis.h"
 
@@ -375,6 +378,24 @@ TEST(SettingsFile, ReadOnlyFileKeptAndLinkFollowed) {
   TForm1 loaded;
   loaded.LoadSettings(folder + "target.dat");
   EXPECT_EQ(loaded.StartNumber, 42);
+}
+
+// In a program folder its group shares, only the user's own link is
+// written through; another member's is refused, with the system's reason.
+TEST(SettingsFile, OnlyOurOwnLinkIsFollowedInASharedProgramFolder) {
+  if (::geteuid() != 0) GTEST_SKIP() << jwwtest::kNoOtherUser;
+  for (const bool theirs : {true, false}) {
+    const std::string folder = jwwtest::FreshFolder("settings_shared"), victim = folder + "bashrc";
+    const std::string link = folder + "quillmoor.dat";
+    WriteFile(victim, "export PATH\n");
+    ASSERT_EQ(::chown(folder.c_str(), 0, jwwtest::kOtherGid) | ::chmod(folder.c_str(), 02775), 0);
+    auto plant = [&] { return ::symlink(victim.c_str(), link.c_str()) == 0; };
+    ASSERT_TRUE(theirs ? jwwtest::AsOtherUser(plant) : plant());
+    TForm1 form;
+    EXPECT_EQ(form.SaveSettings(link), !theirs);
+    EXPECT_EQ(form.SettingsSaveReason, theirs ? Utf8ToSjis(std::strerror(EACCES)) : "");
+    EXPECT_EQ(ReadFile(victim) == "export PATH\n", theirs);
+  }
 }
 
 TEST(SettingsLocation, BesideTheProgramOrInTheConfigFolder) {

@@ -321,7 +321,7 @@ TEST_F(Startup, WithoutPrivateFoldersRunsAreRefused) {
   ::setenv("XDG_CACHE_HOME", (root + "file").c_str(), 1);
   const std::string why = S("：") + SystemErrorText(ENOTDIR);
   const std::string refusal =
-      S("作業フォルダを作れませんでした。\r\n") + root + "file/TEMP/" + why + "\r\n" + root + "file/quillmoor/" + why;
+      S("作業フォルダを作れませんでした。\r\n") + root + "file/" + why + "\r\n" + root + "file/quillmoor/" + why;
   for (const std::string mode : {"window", "/G"}) {
     TForm1 f;
     f.SettingsPath = form.SettingsPath;

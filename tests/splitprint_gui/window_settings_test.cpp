@@ -9,6 +9,8 @@
 #include <QTabWidget>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -238,7 +240,8 @@ TEST_F(WindowSettings, FailedWriteIsReported) {
   window->close();
   EXPECT_TRUE(box->Seen);
   EXPECT_EQ(box->Title.toStdString(), "Quillmoor");
-  EXPECT_EQ(box->Text.toStdString(), "設定ファイルを保存できませんでした。\n" + program + "blocked/quillmoor.dat");
+  EXPECT_EQ(box->Text.toStdString(),
+            "設定ファイルを保存できませんでした。\n" + program + "blocked/quillmoor.dat：" + std::strerror(EISDIR));
   EXPECT_TRUE(window->SettingsSaveFailed());
   EXPECT_FALSE(window->isVisible());
 }
