@@ -17,6 +17,7 @@
 #include "other_user.h"
 #include "settings_location.h"
 #include "sjis.h"
+#include "system_reason.h"
 
 namespace {
 
@@ -393,7 +394,7 @@ TEST(SettingsFile, OnlyOurOwnLinkIsFollowedInASharedProgramFolder) {
     ASSERT_TRUE(theirs ? jwwtest::AsOtherUser(plant) : plant());
     TForm1 form;
     EXPECT_EQ(form.SaveSettings(link), !theirs);
-    EXPECT_EQ(form.SettingsSaveReason, theirs ? Utf8ToSjis(std::strerror(EACCES)) : "");
+    EXPECT_EQ(form.SettingsSaveReason, theirs ? SystemErrorText(EACCES) : "");
     EXPECT_EQ(ReadFile(victim) == "export PATH\n", theirs);
   }
 }

@@ -20,6 +20,8 @@
 #include "print_order_dialog.h"
 #include "sheet_preview_dialog.h"
 #include "file_io.h"
+#include "sjis.h"
+#include "system_reason.h"
 #include "qt_printer_device.h"
 #include "unit_print.h"
 
@@ -241,7 +243,7 @@ TEST_F(WindowSettings, FailedWriteIsReported) {
   EXPECT_TRUE(box->Seen);
   EXPECT_EQ(box->Title.toStdString(), "Quillmoor");
   EXPECT_EQ(box->Text.toStdString(),
-            "設定ファイルを保存できませんでした。\n" + program + "blocked/quillmoor.dat：" + std::strerror(EISDIR));
+            "設定ファイルを保存できませんでした。\n" + program + "blocked/quillmoor.dat：" + SjisToUtf8(SystemErrorText(EISDIR)));
   EXPECT_TRUE(window->SettingsSaveFailed());
   EXPECT_FALSE(window->isVisible());
 }
