@@ -22,11 +22,19 @@
 //    has fewer vertical lines meeting it (forwards from the second end, or
 //    backwards from the first keeping the least chain), so lines crowding one
 //    point cost little.
+//  - More generally, the chain from H depends only on which vertical ends
+//    meet H's two ends (and on what is taken): H2 never meets H's ends, and
+//    V2 is known by its end meeting H's first end. So where both ends of H
+//    are crowded, a failure is remembered by the two sets of vertical ends,
+//    and near-identical lines meeting the same ends fail at once.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <set>
 
 #include "frame_chain.h"
 #include "frame_end_index.h"
+#include "frame_meet_ranks.h"
 
 bool IsHorizontalFrameLine(double x1, double y1, double x2, double y2) {
   return std::fabs(x1 - x2) >= 1 && std::fabs(y1 - y2) <= kMeetTolerance;
@@ -43,6 +51,8 @@ using frame_ends::EndIndex;
 using frame_ends::Group;
 using frame_ends::kReach;
 using frame_ends::Meet;
+using frame_ends::MeetKey;
+using frame_ends::MeetRanks;
 
 // The far end of H2 lies within three tolerances of a known point in x
 // (through V2 and its two ends) and two in y (through H2's two ends).
@@ -63,16 +73,23 @@ struct Chain {
 class ChainFinder {
  public:
   ChainFinder(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical)
-      : h_(horizontal), v_(vertical) {}
+      : h_(horizontal), v_(vertical), vRanks_(vertical) {}
 
   EndIndex& Horizontal() { return h_; }
 
   // The first chain in list order from horizontal line hLine (first end s,
   // second end e).
   Chain Find(int32_t hLine, double sx, double sy, double ex, double ey) {
-    if (!std::isfinite(sx) || !std::isfinite(sy)) return Chain{};  // nothing meets its first end
-    return v_.Crowd(ex, ey) <= v_.Crowd(sx, sy) ? FromSecondEnd(hLine, sx, sy, ex, ey)
-                                                 : FromFirstEnd(hLine, sx, sy, ex, ey);
+    if (!std::isfinite(sx) || !std::isfinite(sy) || !std::isfinite(ex) || !std::isfinite(ey)) {
+      return Chain{};  // such an end meets nothing
+    }
+    const size_t atEnd = v_.Crowd(ex, ey), atStart = v_.Crowd(sx, sy);
+    if (std::min(atEnd, atStart) < kCrowdToRemember) return Walk(hLine, sx, sy, ex, ey, atEnd <= atStart);
+    const Ends ends = Concat(vRanks_.KeyOf(ex, ey), vRanks_.KeyOf(sx, sy));
+    if (failedEnds_.count(ends) != 0) return Chain{};
+    const Chain c = Walk(hLine, sx, sy, ex, ey, atEnd <= atStart);
+    if (!c.Found()) failedEnds_.insert(ends);
+    return c;
   }
 
  private:
@@ -124,20 +141,35 @@ class ChainFinder {
     return best;
   }
 
+  // Where both ends of H meet fewer vertical groups than this, the walk is
+  // cheaper than naming the sets of ends.
+  static constexpr size_t kCrowdToRemember = 16;
+  using Ends = std::array<uint32_t, 8>;
+  static Ends Concat(const MeetKey& a, const MeetKey& b) {
+    return Ends{a[0], a[1], a[2], a[3], b[0], b[1], b[2], b[3]};
+  }
+
+  Chain Walk(int32_t hLine, double sx, double sy, double ex, double ey, bool fromSecondEnd) {
+    return fromSecondEnd ? FromSecondEnd(hLine, sx, sy, ex, ey) : FromFirstEnd(hLine, sx, sy, ex, ey);
+  }
+
   EndIndex h_, v_;
+  MeetRanks vRanks_;
+  std::set<Ends> failedEnds_;  // the vertical ends at (e, s) of H that failed
   std::vector<Candidate> step1_;
 };
 
 }  // namespace
 
-void SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical,
-                       std::vector<TFrameRect>& frames) {
+bool SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical,
+                       std::vector<TFrameRect>& frames, const std::function<bool()>& stop) {
   ChainFinder finder(horizontal, vertical);
   for (size_t hi = 0; hi < horizontal.size(); ++hi) {
     TFrameLine& h = horizontal[hi];
     if (h.Taken != 0) continue;
     Group& hGroup = finder.Horizontal().GroupOf(static_cast<int32_t>(hi));
     if (hGroup.Failed) continue;
+    if (stop && stop()) return false;
     const Chain c = finder.Find(static_cast<int32_t>(hi), h.X1, h.Y1, h.X2, h.Y2);
     if (!c.Found()) {
       hGroup.Failed = true;
@@ -156,4 +188,5 @@ void SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLi
     horizontal[static_cast<size_t>(c.H2)].Taken = number;
     vertical[static_cast<size_t>(c.V2)].Taken = number;
   }
+  return true;
 }
