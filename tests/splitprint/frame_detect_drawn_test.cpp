@@ -270,8 +270,9 @@ TEST(SearchFrameChains, MatchesThePlainSearchOnRandomDrawings) {
     }
     if (round % 3 == 1) {
       // Near-identical lines crowding both ends of each other, many apart by
-      // far less than the tolerance, some by nearly all of it; top sides
-      // close a few.
+      // far less than the tolerance, others by about as much or more, so
+      // that some meet other ends than their neighbours; top sides close a
+      // few.
       const double offsets[] = {0, 1e-13, 2e-13, 5e-9, -5e-9, 1.2e-8, -1.2e-8, 2.5e-8};
       auto o = [&] { return offsets[rng() % 8]; };
       const double W = 10.0 * (1 + rng() % 2), T = 10.0 * (1 + rng() % 2);
@@ -321,8 +322,8 @@ TEST(SearchFrameChains, StrangeCoordinatesMeetNothingAndDoNotTrouble) {
   EXPECT_EQ(got.size(), 1u);  // the far-away rectangle still closes
 }
 
-// Escape is asked before each chain is sought: 20 frames, Escape down from
-// poll k on, stop the search after k - 1 of them.
+// The stop is asked before each chain is sought: of 20 frames, a stop at the
+// k-th question leaves k - 1.
 TEST(SearchFrameChains, StopsWhenAskedBeforeTheNextChain) {
   const struct {
     int stopAt;  // 0: never
