@@ -5,14 +5,17 @@
 // list order at every step, but finds the candidates of a step through an
 // index on end points instead of scanning the lists, so large drawings stay
 // fast. These observations keep it exact:
-//  - A line's part in a chain depends only on its coordinates. (The rules
-//    "H2 is not H" and "V2 is not V" never decide anything: a line cannot meet
-//    a chain point with the same end twice, since its ends are at least 1 mm
-//    apart while meeting points differ by 1e-8.) Lines with identical
-//    coordinates therefore form one group, tried once, through the member
-//    that comes first in list order among those not yet taken.
+//  - Every step asks only whether an end of a horizontal line meets an end of
+//    a vertical one. (The rules "H2 is not H" and "V2 is not V" never decide
+//    anything: a line cannot meet a chain point with the same end twice,
+//    since its ends are at least 1 mm apart while meeting points differ by
+//    1e-8.) So a line's part in a chain depends only on which ends of the
+//    other list its two ends meet, and lines alike in that form one group
+//    (identical lines, and near-identical ones meeting the same ends), tried
+//    once, through the member that comes first in list order among those not
+//    yet taken, at the coordinates of its first member.
 //  - Taking lines only removes candidates, so a horizontal line whose search
-//    failed fails again later, and so does every identical line.
+//    failed fails again later, and so does every line of its group.
 //  - The first match in list order is the least (V, H2, V2) in list order
 //    among all closed chains from H, however they are found. Only the first
 //    step is open (the height of the frame); once V is known, H2 must end
@@ -22,15 +25,8 @@
 //    has fewer vertical lines meeting it (forwards from the second end, or
 //    backwards from the first keeping the least chain), so lines crowding one
 //    point cost little.
-//  - More generally, the chain from H depends only on which vertical ends
-//    meet H's two ends (and on what is taken): H2 never meets H's ends, and
-//    V2 is known by its end meeting H's first end. So where both ends of H
-//    are crowded, a failure is remembered by the two sets of vertical ends,
-//    and near-identical lines meeting the same ends fail at once.
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <set>
 
 #include "frame_chain.h"
 #include "frame_end_index.h"
@@ -51,7 +47,6 @@ using frame_ends::EndIndex;
 using frame_ends::Group;
 using frame_ends::kReach;
 using frame_ends::Meet;
-using frame_ends::MeetKey;
 using frame_ends::MeetRanks;
 
 // The far end of H2 lies within three tolerances of a known point in x
@@ -73,23 +68,16 @@ struct Chain {
 class ChainFinder {
  public:
   ChainFinder(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical)
-      : h_(horizontal), v_(vertical), vRanks_(vertical) {}
+      : hEnds_(horizontal), vEnds_(vertical), h_(horizontal, vEnds_), v_(vertical, hEnds_) {}
 
   EndIndex& Horizontal() { return h_; }
 
   // The first chain in list order from horizontal line hLine (first end s,
   // second end e).
   Chain Find(int32_t hLine, double sx, double sy, double ex, double ey) {
-    if (!std::isfinite(sx) || !std::isfinite(sy) || !std::isfinite(ex) || !std::isfinite(ey)) {
-      return Chain{};  // such an end meets nothing
-    }
-    const size_t atEnd = v_.Crowd(ex, ey), atStart = v_.Crowd(sx, sy);
-    if (std::min(atEnd, atStart) < kCrowdToRemember) return Walk(hLine, sx, sy, ex, ey, atEnd <= atStart);
-    const Ends ends = Concat(vRanks_.KeyOf(ex, ey), vRanks_.KeyOf(sx, sy));
-    if (failedEnds_.count(ends) != 0) return Chain{};
-    const Chain c = Walk(hLine, sx, sy, ex, ey, atEnd <= atStart);
-    if (!c.Found()) failedEnds_.insert(ends);
-    return c;
+    if (!std::isfinite(sx) || !std::isfinite(sy)) return Chain{};  // nothing meets its first end
+    return v_.Crowd(ex, ey) <= v_.Crowd(sx, sy) ? FromSecondEnd(hLine, sx, sy, ex, ey)
+                                                 : FromFirstEnd(hLine, sx, sy, ex, ey);
   }
 
  private:
@@ -141,21 +129,8 @@ class ChainFinder {
     return best;
   }
 
-  // Where both ends of H meet fewer vertical groups than this, the walk is
-  // cheaper than naming the sets of ends.
-  static constexpr size_t kCrowdToRemember = 16;
-  using Ends = std::array<uint32_t, 8>;
-  static Ends Concat(const MeetKey& a, const MeetKey& b) {
-    return Ends{a[0], a[1], a[2], a[3], b[0], b[1], b[2], b[3]};
-  }
-
-  Chain Walk(int32_t hLine, double sx, double sy, double ex, double ey, bool fromSecondEnd) {
-    return fromSecondEnd ? FromSecondEnd(hLine, sx, sy, ex, ey) : FromFirstEnd(hLine, sx, sy, ex, ey);
-  }
-
+  MeetRanks hEnds_, vEnds_;  // before the indices, which are grouped by them
   EndIndex h_, v_;
-  MeetRanks vRanks_;
-  std::set<Ends> failedEnds_;  // the vertical ends at (e, s) of H that failed
   std::vector<Candidate> step1_;
 };
 

@@ -271,8 +271,8 @@ TEST(SearchFrameChains, MatchesThePlainSearchOnRandomDrawings) {
     if (round % 3 == 1) {
       // Near-identical lines crowding both ends of each other, many apart by
       // far less than the tolerance, others by about as much or more, so
-      // that some meet other ends than their neighbours; top sides close a
-      // few.
+      // that some meet other ends than their neighbours; top sides close
+      // some.
       const double offsets[] = {0, 1e-13, 2e-13, 5e-9, -5e-9, 1.2e-8, -1.2e-8, 2.5e-8};
       auto o = [&] { return offsets[rng() % 8]; };
       const double W = 10.0 * (1 + rng() % 2), T = 10.0 * (1 + rng() % 2);
@@ -282,7 +282,7 @@ TEST(SearchFrameChains, MatchesThePlainSearchOnRandomDrawings) {
         side(W + a[3], a[4], W + a[3], T + a[5]);
         side(a[6], T + a[7], a[6], a[0]);
       }
-      for (int i = static_cast<int>(rng() % 4); i > 0; --i) {
+      for (int i = static_cast<int>(rng() % 12); i > 0; --i) {
         const std::array<double, 3> a{o(), o(), o()};
         side(W + a[0], T + a[1], a[2], T + a[1]);
       }
