@@ -1,7 +1,8 @@
 // Frame detection on a large drawing: 10,000 A3 frames in a 100 x 100 grid
 // (40,000 frame lines, random directions, shuffled) among 1,000,000 other
-// lines, numbered rows first; frame lines crowding one point; and sheet-name
-// tags against many frames.
+// lines, numbered rows first; frame lines crowding one point; near-identical
+// frame lines crowding both ends of each other; and sheet-name tags against
+// many frames.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -136,6 +137,48 @@ void BM_FindSheetFramesCrowdedPoint(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * n);
 }
 BENCHMARK(BM_FindSheetFramesCrowdedPoint)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+// n distinct horizontal frame lines 1e-13 apart (all meeting each other's
+// ends), each end meeting n vertical lines drawn the same way, none closing
+// (or, closing, n near-identical frames), plus 20 frames apart; shuffled.
+// Time per crowding horizontal line (2,000 / 8,000 / 32,000).
+void BuildCrowdedEnds(TJwwData& d, int n, bool closing) {
+  std::mt19937 rng(9);
+  std::vector<TEntJwwLine> lines;
+  for (int i = 0; i < n; ++i) {
+    const double o = i * 1e-13, top = closing ? 297 + o : 297.0 + i;
+    lines.push_back(MakeLine(o, o, 420 + o, o, 9, 19, 200));
+    lines.push_back(MakeLine(420 + o, o, 420 + o, top, 9, 19, 200));
+    lines.push_back(MakeLine(o, top, o, o, 9, 19, 200));
+    if (closing) lines.push_back(MakeLine(420 + o, top, o, top, 9, 19, 200));
+  }
+  for (int k = 0; k < 20; ++k) {
+    const double x0 = 1000.0 + k * 500;
+    lines.push_back(MakeLine(x0, 0, x0 + 420, 0, 9, 19, 200));
+    lines.push_back(MakeLine(x0 + 420, 0, x0 + 420, 297, 9, 19, 200));
+    lines.push_back(MakeLine(x0 + 420, 297, x0, 297, 9, 19, 200));
+    lines.push_back(MakeLine(x0, 297, x0, 0, 9, 19, 200));
+  }
+  std::shuffle(lines.begin(), lines.end(), rng);
+  d.Lines = std::move(lines);
+  d.LineCount = static_cast<int32_t>(d.Lines.size());
+}
+
+void BM_FindSheetFramesCrowdedEnds(benchmark::State& state) {
+  TForm1 form;
+  const auto n = static_cast<int>(state.range(0));
+  const bool closing = state.range(1) != 0;
+  BuildCrowdedEnds(form.WorkDrawing, n, closing);
+  for (auto _ : state) {
+    form.FindSheetFrames();
+    benchmark::DoNotOptimize(Gval.SheetFrames.data());
+  }
+  if (Gval.SheetFrameCount != 20 + (closing ? n : 0)) state.SkipWithError("wrong number of frames");
+  state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_FindSheetFramesCrowdedEnds)
+    ->ArgsProduct({{2000, 8000, 32000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 // n frames in overlapping rows (each frame reaches into the next one) with a
 // nested frame in every tenth, and one sheet-name tag per frame among 100

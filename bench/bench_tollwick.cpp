@@ -1,10 +1,12 @@
 // The paper-frame command at its sizes: reading a 50 MB interface file of
 // 500,000 element lines, numbering 10,000 frames (mode 6), numbering frames
-// among frame lines crowding one point (mode 6) and tiling 200 x 200 frames
+// among frame lines crowding one point and near-identical lines crowding
+// both ends of each other (mode 6) and tiling 200 x 200 frames
 // (mode 3), each with the written file's bytes.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -146,6 +148,48 @@ void BM_NumberFramesAtCrowdedPoint(benchmark::State& state) {
   state.counters["lines"] = static_cast<double>(form.Jwc.Output.size());
 }
 BENCHMARK(BM_NumberFramesAtCrowdedPoint)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+
+// n distinct horizontal frame lines 1e-13 apart, each end meeting n vertical
+// lines drawn the same way, none closing, plus 20 frames apart; time per
+// crowding horizontal line (2,000 / 8,000 / 32,000).
+void BM_NumberFramesAtCrowdedEnds(benchmark::State& state) {
+  TForm1 form;
+  form.ProgramFolder = BenchFolder().string() + "/";
+  const auto n = static_cast<int>(state.range(0));
+  std::vector<std::string> lines;
+  auto line = [&](double x1, double y1, double x2, double y2) {
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "%.17g %.17g %.17g %.17g", x1, y1, x2, y2);
+    lines.emplace_back(buf);
+  };
+  for (int i = 0; i < n; ++i) {
+    const double o = i * 1e-13;
+    line(o, o, 420 + o, o);
+    line(420 + o, o, 420 + o, 297 + i);
+    line(o, 297 + i, o, o);
+  }
+  for (int k = 0; k < 20; ++k) {
+    const double x = 1000.0 + k * 500;
+    line(x, 0, x + 420, 0);
+    line(x + 420, 0, x + 420, 297);
+    line(x + 420, 297, x, 297);
+    line(x, 297, x, 0);
+  }
+  std::shuffle(lines.begin(), lines.end(), std::mt19937(5));
+  for (auto _ : state) {
+    state.PauseTiming();
+    InitJwcData(form.Jwc);
+    for (const char* l : {"lc9", "lt19", "lw200"}) ParseJwcLine(form.Jwc, l);
+    for (const std::string& l : lines) ParseJwcLine(form.Jwc, l);
+    form.Mode = 6;
+    state.ResumeTiming();
+    form.RunMode();
+    benchmark::DoNotOptimize(JwcFileContents(form.Jwc).size());
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+  state.counters["lines"] = static_cast<double>(form.Jwc.Output.size());
+}
+BENCHMARK(BM_NumberFramesAtCrowdedEnds)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
 void BM_TileTwoHundredByTwoHundred(benchmark::State& state) {
   TForm1 form;

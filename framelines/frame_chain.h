@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,9 +54,11 @@ bool IsVerticalFrameLine(double x1, double y1, double x2, double y2);
 // four lines taken with the frame's number (frames.size() after the
 // append). Chains start only at the second end of a horizontal line and
 // take the first match in list order at every step, going back to the next
-// candidate of the step before when a step finds nothing.
-void SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical,
-                       std::vector<TFrameRect>& frames);
+// candidate of the step before when a step finds nothing. stop, when given,
+// is asked before each chain is sought; when it answers true the search ends
+// there (the frames found so far stay) and the result is false.
+bool SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical,
+                       std::vector<TFrameRect>& frames, const std::function<bool()>& stop = {});
 
 // Orders frames by their cell keys for the numbering direction (0 rows
 // first, top row first, left to right; other values columns first), giving

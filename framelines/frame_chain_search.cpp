@@ -5,14 +5,17 @@
 // list order at every step, but finds the candidates of a step through an
 // index on end points instead of scanning the lists, so large drawings stay
 // fast. These observations keep it exact:
-//  - A line's part in a chain depends only on its coordinates. (The rules
-//    "H2 is not H" and "V2 is not V" never decide anything: a line cannot meet
-//    a chain point with the same end twice, since its ends are at least 1 mm
-//    apart while meeting points differ by 1e-8.) Lines with identical
-//    coordinates therefore form one group, tried once, through the member
-//    that comes first in list order among those not yet taken.
+//  - Every step asks only whether an end of a horizontal line meets an end of
+//    a vertical one. (The rules "H2 is not H" and "V2 is not V" never decide
+//    anything: a line cannot meet a chain point with the same end twice,
+//    since its ends are at least 1 mm apart while meeting points differ by
+//    1e-8.) So a line's part in a chain depends only on which ends of the
+//    other list its two ends meet, and lines alike in that form one group
+//    (identical lines, and near-identical ones meeting the same ends), tried
+//    once, through the member that comes first in list order among those not
+//    yet taken, at the coordinates of its first member.
 //  - Taking lines only removes candidates, so a horizontal line whose search
-//    failed fails again later, and so does every identical line.
+//    failed fails again later, and so does every line of its group.
 //  - The first match in list order is the least (V, H2, V2) in list order
 //    among all closed chains from H, however they are found. Only the first
 //    step is open (the height of the frame); once V is known, H2 must end
@@ -27,6 +30,7 @@
 
 #include "frame_chain.h"
 #include "frame_end_index.h"
+#include "frame_meet_ranks.h"
 
 bool IsHorizontalFrameLine(double x1, double y1, double x2, double y2) {
   return std::fabs(x1 - x2) >= 1 && std::fabs(y1 - y2) <= kMeetTolerance;
@@ -43,6 +47,7 @@ using frame_ends::EndIndex;
 using frame_ends::Group;
 using frame_ends::kReach;
 using frame_ends::Meet;
+using frame_ends::MeetRanks;
 
 // The far end of H2 lies within three tolerances of a known point in x
 // (through V2 and its two ends) and two in y (through H2's two ends).
@@ -63,7 +68,7 @@ struct Chain {
 class ChainFinder {
  public:
   ChainFinder(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical)
-      : h_(horizontal), v_(vertical) {}
+      : hEnds_(horizontal), vEnds_(vertical), h_(horizontal, vEnds_), v_(vertical, hEnds_) {}
 
   EndIndex& Horizontal() { return h_; }
 
@@ -124,20 +129,22 @@ class ChainFinder {
     return best;
   }
 
+  MeetRanks hEnds_, vEnds_;  // before the indices, which are grouped by them
   EndIndex h_, v_;
   std::vector<Candidate> step1_;
 };
 
 }  // namespace
 
-void SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical,
-                       std::vector<TFrameRect>& frames) {
+bool SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical,
+                       std::vector<TFrameRect>& frames, const std::function<bool()>& stop) {
   ChainFinder finder(horizontal, vertical);
   for (size_t hi = 0; hi < horizontal.size(); ++hi) {
     TFrameLine& h = horizontal[hi];
     if (h.Taken != 0) continue;
     Group& hGroup = finder.Horizontal().GroupOf(static_cast<int32_t>(hi));
     if (hGroup.Failed) continue;
+    if (stop && stop()) return false;
     const Chain c = finder.Find(static_cast<int32_t>(hi), h.X1, h.Y1, h.X2, h.Y2);
     if (!c.Found()) {
       hGroup.Failed = true;
@@ -156,4 +163,5 @@ void SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLi
     horizontal[static_cast<size_t>(c.H2)].Taken = number;
     vertical[static_cast<size_t>(c.V2)].Taken = number;
   }
+  return true;
 }

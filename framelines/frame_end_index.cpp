@@ -1,8 +1,8 @@
 #include "frame_end_index.h"
 
 #include <algorithm>
-#include <bit>
 #include <array>
+#include <bit>
 
 namespace frame_ends {
 
@@ -50,6 +50,34 @@ uint64_t SlotHash(uint64_t v) {
 // lines hold no NaN: the line tests refuse it.)
 uint64_t CoordBits(double v) { return std::bit_cast<uint64_t>(v == 0 ? 0.0 : v); }
 
+// For each line, whether a line with other coordinates has both ends in the
+// same index cells.
+std::vector<bool> SharingCells(const std::vector<TFrameLine>& lines,
+                               const std::vector<std::array<uint64_t, 5>>& bits) {
+  auto cells = [&](size_t i) {
+    const TFrameLine& l = lines[i];
+    return std::array<int64_t, 4>{AxisKey(l.X1), AxisKey(l.Y1), AxisKey(l.X2), AxisKey(l.Y2)};
+  };
+  size_t size = 8;
+  while (size < 2 * lines.size()) size <<= 1;
+  std::vector<int32_t> first(size, -1);  // the first line of each cell pair
+  std::vector<bool> shared(size, false);
+  std::vector<size_t> slotOf(lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const auto key = cells(i);
+    uint64_t h = 0;
+    for (const int64_t v : key) h = SlotHash(h ^ static_cast<uint64_t>(v));
+    size_t s = h & (size - 1);
+    while (first[s] >= 0 && cells(static_cast<size_t>(first[s])) != key) s = (s + 1) & (size - 1);
+    if (first[s] < 0) first[s] = static_cast<int32_t>(i);
+    else if (bits[static_cast<size_t>(first[s])] != bits[i]) shared[s] = true;
+    slotOf[i] = s;
+  }
+  std::vector<bool> crowded(lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) crowded[i] = shared[slotOf[i]];
+  return crowded;
+}
+
 }  // namespace
 
 CellRange CellsNear(double x, double y, double reach) {
@@ -95,24 +123,38 @@ std::span<const int32_t> CellTable::Find(uint64_t cell) const {
   return {};
 }
 
-EndIndex::EndIndex(std::vector<TFrameLine>& lines) : lines_(lines) {
-  // Groups in order of first appearance, through an open-addressing table on
-  // the coordinates' bits.
-  auto bits = [&](size_t i) {
+EndIndex::EndIndex(std::vector<TFrameLine>& lines, MeetRanks& opposite) : lines_(lines) {
+  // A line's key: its coordinates' bits; or, where another line lies in
+  // the same index cells and both of its ends meet some ends of the other
+  // list, those ends (found by bisection, so only where it may pay).
+  std::vector<std::array<uint64_t, 5>> keys(lines.size());
+  for (size_t i = 0; i < lines.size(); ++i) {
     const TFrameLine& l = lines[i];
-    return std::array<uint64_t, 4>{CoordBits(l.X1), CoordBits(l.Y1), CoordBits(l.X2), CoordBits(l.Y2)};
-  };
+    keys[i] = {CoordBits(l.X1), CoordBits(l.Y1), CoordBits(l.X2), CoordBits(l.Y2), 0};
+  }
+  const std::vector<bool> crowded = SharingCells(lines, keys);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const TFrameLine& l = lines[i];
+    if (!crowded[i]) continue;
+    if (!std::isfinite(l.X1) || !std::isfinite(l.Y1) || !std::isfinite(l.X2) || !std::isfinite(l.Y2)) continue;
+    const MeetKey a = opposite.KeyOf(l.X1, l.Y1), b = opposite.KeyOf(l.X2, l.Y2);
+    auto pair = [](uint32_t lo, uint32_t hi) { return uint64_t{lo} << 32 | hi; };
+    auto some = [](const MeetKey& k) { return k[0] < k[1] && k[2] < k[3]; };
+    if (some(a) && some(b)) keys[i] = {pair(a[0], a[1]), pair(a[2], a[3]), pair(b[0], b[1]), pair(b[2], b[3]), 1};
+  }
+  // Groups in order of first appearance, through an open-addressing table on
+  // the keys. A group's coordinates are those of its first line.
   size_t size = 8;
   while (size < 2 * lines.size()) size <<= 1;
   std::vector<int32_t> table(size, -1);
   std::vector<uint32_t> counts;
   groupOf_.resize(lines.size());
   for (size_t i = 0; i < lines.size(); ++i) {
-    const auto key = bits(i);
+    const auto& key = keys[i];
     uint64_t h = 0;
     for (const uint64_t v : key) h = SlotHash(h ^ v);
     size_t s = h & (size - 1);
-    while (table[s] >= 0 && bits(static_cast<size_t>(groups_[static_cast<size_t>(table[s])].Begin)) != key) {
+    while (table[s] >= 0 && keys[groups_[static_cast<size_t>(table[s])].Begin] != key) {
       s = (s + 1) & (size - 1);
     }
     if (table[s] < 0) {

@@ -1,6 +1,9 @@
-// The chain search's index of frame lines by their end points. Lines with
-// identical coordinates form one group; a query gives groups, each through
-// its first untaken line in list order.
+// The chain search's index of frame lines by their end points. Lines whose
+// ends meet the same ends of the other list, each end some, form one group
+// (lines that meet nothing at an end group by identical coordinates): they
+// can stand for each other in every chain. A query gives groups, each
+// through its first untaken line in list order, at the coordinates of the
+// group's first line.
 #pragma once
 
 #include <cmath>
@@ -9,6 +12,7 @@
 #include <vector>
 
 #include "frame_chain.h"
+#include "frame_meet_ranks.h"
 
 namespace frame_ends {
 
@@ -60,7 +64,9 @@ class CellTable {
 
 class EndIndex {
  public:
-  explicit EndIndex(std::vector<TFrameLine>& lines);
+  // opposite: the ends of the other list (vertical lines for horizontal
+  // ones and the other way round).
+  EndIndex(std::vector<TFrameLine>& lines, MeetRanks& opposite);
 
   Group& GroupOf(int32_t line) { return groups_[static_cast<size_t>(groupOf_[static_cast<size_t>(line)])]; }
   Group& GroupAt(int32_t index) { return groups_[static_cast<size_t>(index)]; }

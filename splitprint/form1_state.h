@@ -111,6 +111,7 @@ class TForm1 {
   // ---- Frame detection (frame_detect_*.cpp): they read WorkDrawing and
   // NumberingDirection and rebuild Gval.SheetFrames / Gval.SheetFrameCount.
   void ClearSheetFrames();
+  // Escape (CheckAbort) sets AbortRun, stops the search and leaves no frame.
   void FindSheetFrames();
   void AssignSheetNames();
   void FindPrintOriginFrames();
@@ -166,6 +167,7 @@ class TForm1 {
   static bool ParseImageText(const std::string& text, std::string& path, std::array<double, 6>& reals);
 
   // Sheet loop: one file per non-empty sheet into folder (with its '/').
+  // Escape (CheckAbort), asked before each frame, or AbortRun ends it there.
   void SplitAndSave(const std::string& folder, const std::string& sourceFileName);
 
   // The batch over FileList.

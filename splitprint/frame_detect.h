@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,16 +24,17 @@ bool IsSheetNameTag(const TEntJwwText& text);
 // The frame-line search and the numbering order of frame_chain.h over the
 // frame list's records: new frames are appended with kind 0 and numbered
 // after those already in the list; ordering exchanges only the rectangles.
-void SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical,
-                       std::vector<TZumenWakuField>& frames);
+// stop as in frame_chain.h.
+bool SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical,
+                       std::vector<TZumenWakuField>& frames, const std::function<bool()>& stop = {});
 void OrderFramesByNumbering(std::vector<TZumenWakuField>& frames, int32_t direction);
 
 class TJwwData;
 // Rectangles drawn in the drawing with the lines isFrameLine accepts (paper
 // frames, or a drawing-frame drawing's display area), appended to frames in
-// the order the search closes them.
-void SearchDrawnFrames(const TJwwData& drawing, bool (*isFrameLine)(const TEntJwwLine&),
-                       std::vector<TZumenWakuField>& frames);
+// the order the search closes them. False when stop ended the search.
+bool SearchDrawnFrames(const TJwwData& drawing, bool (*isFrameLine)(const TEntJwwLine&),
+                       std::vector<TZumenWakuField>& frames, const std::function<bool()>& stop = {});
 
 // Paper classes 0..9: A0..A4 landscape, then A0..A4 portrait.
 struct TPaperClass {

@@ -11,13 +11,13 @@ bool IsFrameLine(const TEntJwwLine& line) {
          line.Common.Width == kFrameLineWidth;
 }
 
-void SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical,
-                       std::vector<TZumenWakuField>& frames) {
+bool SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLine>& vertical,
+                       std::vector<TZumenWakuField>& frames, const std::function<bool()>& stop) {
   std::vector<TFrameRect> rects;
   rects.reserve(frames.size());
   for (const TZumenWakuField& f : frames) rects.push_back(TFrameRect{f.XMin, f.YMin, f.XMax, f.YMax});
   const size_t before = rects.size();
-  SearchFrameChains(horizontal, vertical, rects);
+  const bool whole = SearchFrameChains(horizontal, vertical, rects, stop);
   for (size_t i = before; i < rects.size(); ++i) {
     TZumenWakuField frame;
     frame.Kind = 0;
@@ -27,6 +27,7 @@ void SearchFrameChains(std::vector<TFrameLine>& horizontal, std::vector<TFrameLi
     frame.YMax = rects[i].YMax;
     frames.push_back(frame);
   }
+  return whole;
 }
 
 void TForm1::ClearSheetFrames() {
@@ -34,8 +35,8 @@ void TForm1::ClearSheetFrames() {
   Gval.SheetFrameCount = 0;
 }
 
-void SearchDrawnFrames(const TJwwData& drawing, bool (*isFrameLine)(const TEntJwwLine&),
-                       std::vector<TZumenWakuField>& frames) {
+bool SearchDrawnFrames(const TJwwData& drawing, bool (*isFrameLine)(const TEntJwwLine&),
+                       std::vector<TZumenWakuField>& frames, const std::function<bool()>& stop) {
   std::vector<TFrameLine> horizontal, vertical;
   const size_t count = CountedRows(drawing.LineCount, drawing.Lines);
   for (size_t i = 0; i < count; ++i) {
@@ -47,13 +48,19 @@ void SearchDrawnFrames(const TJwwData& drawing, bool (*isFrameLine)(const TEntJw
       vertical.push_back(TFrameLine{0, l.X1, l.Y1, l.X2, l.Y2});
     }
   }
-  SearchFrameChains(horizontal, vertical, frames);
+  return SearchFrameChains(horizontal, vertical, frames, stop);
 }
 
 void TForm1::FindSheetFrames() {
   ClearSheetFrames();
   std::vector<TZumenWakuField> frames;
-  SearchDrawnFrames(WorkDrawing, IsFrameLine, frames);
+  const auto escape = [this] {
+    if (CheckAbort()) AbortRun = true;
+    return AbortRun;
+  };
+  // Stopped by Escape: no frame at all rather than the first few, so that
+  // nothing is numbered or saved from a part of the drawing.
+  if (!SearchDrawnFrames(WorkDrawing, IsFrameLine, frames, escape)) return;
   if (!frames.empty()) OrderFramesByNumbering(frames, NumberingDirection);
   Gval.SheetFrameCount = static_cast<int32_t>(frames.size());
   Gval.SheetFrames = std::move(frames);

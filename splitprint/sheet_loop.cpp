@@ -140,6 +140,9 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
   int32_t loadedClass = -1;
   FrameDrawingLoaded = false;
   for (int32_t i = 0; i < frameCount; ++i) {
+    // A drawing of many frames takes long even when they are empty.
+    if (CheckAbort()) AbortRun = true;
+    if (AbortRun) break;
     TZumenWakuField& frame = Gval.SheetFrames[static_cast<size_t>(i)];
     if (AddDrawingFrame && frame.PaperClass != loadedClass) {
       loadedClass = frame.PaperClass;

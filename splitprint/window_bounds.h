@@ -26,9 +26,15 @@ struct TScreenArea {
   int32_t Left = 0, Top = 0, Width = 0, Height = 0;
 };
 
-// The stored bounds when they overlap a screen by at least 40 x 40 pixels
-// (the whole window when it is smaller); otherwise the design position with
-// the stored size. Without any screen known (Wayland tells no positions)
-// the stored bounds are kept.
+// The stored size, no wider and no taller than the largest available area
+// of the screens: a settings file may ask for any size, and the window's
+// image would be as large.
+TWindowBounds FitSizeToScreens(const TWindowBounds& stored, const std::vector<TScreenArea>& screens);
+
+// The stored bounds, their size fitted to the screens, when they overlap a
+// screen by at least 40 x 40 pixels (the whole window when it is smaller);
+// otherwise the design position with that size. Without any screen known
+// the stored bounds are kept (where positions are not told, as on Wayland,
+// FitSizeToScreens alone applies).
 TWindowBounds PlaceOnScreens(const TWindowBounds& stored, const std::vector<TScreenArea>& screens,
                              const TWindowBounds& design);

@@ -11,7 +11,6 @@ bool PositionsKnown() { return !QGuiApplication::platformName().startsWith(QLati
 
 std::vector<TScreenArea> Screens() {
   std::vector<TScreenArea> screens;
-  if (!PositionsKnown()) return screens;
   for (const QScreen* screen : QGuiApplication::screens()) {
     const QRect r = screen->availableGeometry();
     screens.push_back(TScreenArea{r.x(), r.y(), r.width(), r.height()});
@@ -22,7 +21,9 @@ std::vector<TScreenArea> Screens() {
 }  // namespace
 
 void PlaceWindow(QWidget& window, const TWindowBounds& stored, const TWindowBounds& design) {
-  const TWindowBounds placed = PlaceOnScreens(stored, Screens(), design);
+  const std::vector<TScreenArea> screens = Screens();
+  const TWindowBounds placed =
+      PositionsKnown() ? PlaceOnScreens(stored, screens, design) : FitSizeToScreens(stored, screens);
   if (placed.Width > 0 && placed.Height > 0) window.resize(placed.Width, placed.Height);
   window.move(placed.Left, placed.Top);
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "fake_printer.h"
 #include "form1_state.h"
 #include "label_lines.h"
@@ -98,20 +100,31 @@ TEST(WindowBounds, StoredPositionOnNoScreenGoesBackToTheDesign) {
     TWindowBounds stored;
     std::vector<TScreenArea> screens;
     int32_t left, top;
+    int32_t width = 600, height = 400;
   } cases[] = {
       {{2000, 100, 600, 400}, screens, 2000, 100},     // second monitor
       {{3300, 100, 600, 400}, screens, 193, 111},      // right of every screen
       {{1900, 1060, 600, 400}, screens, 193, 111},     // only a corner shows
       {{-560, 10, 600, 400}, screens, -560, 10},       // 40 pixels still on screen
-      {{-2147483647, -5, 2147483647, 400}, screens, 193, 111},  // no overflow
+      {{-2147483647, -5, 2147483647, 400}, screens, 193, 111, 1920},  // no overflow
       {{9000, 9000, 600, 400}, {}, 9000, 9000},        // positions unknown: kept
+      // Sizes no larger than the largest screen in each direction.
+      {{0, 0, 2147483647, 2147483647}, screens, 0, 0, 1920, 1080},
+      {{2000, 100, 5000, 1050}, screens, 2000, 100, 1920, 1050},
+      {{0, 0, 1920, 1080}, screens, 0, 0, 1920, 1080},
+      // Visible only through the width it cannot have.
+      {{-3000, 10, 4000, 400}, screens, 193, 111, 1920},
   };
   for (const TCase& c : cases) {
     const TWindowBounds placed = PlaceOnScreens(c.stored, c.screens, design);
     EXPECT_EQ(placed.Left, c.left) << c.stored.Left;
     EXPECT_EQ(placed.Top, c.top) << c.stored.Left;
-    EXPECT_EQ(placed.Width, c.stored.Width);
+    EXPECT_EQ(placed.Width, c.width) << c.stored.Left;
+    EXPECT_EQ(placed.Height, c.height) << c.stored.Left;
   }
+  // Where positions are unknown the size is still fitted.
+  const TWindowBounds fitted = FitSizeToScreens({9000, 9000, 2147483647, 900}, screens);
+  EXPECT_EQ((std::array{fitted.Left, fitted.Width, fitted.Height}), (std::array{9000, 1920, 900}));
 }
 
 }  // namespace

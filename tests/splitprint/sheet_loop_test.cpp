@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "system_reason.h"
+#include "fake_key_poller.h"
 #include "sheet_fixtures.h"
 
 using namespace sheettest;
@@ -61,6 +62,19 @@ TEST_F(SheetLoop, EmptyFramesUseUpANumberUnlessClosedUp) {
   form.SplitAndSave(folder, "plan.jww");
   EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"1_plan.jww", "2_plan.jww"}));
   EXPECT_EQ(form.UnsavedSheetCount, 0);
+}
+
+// Escape is asked before each frame; the sheets saved before it stay.
+TEST_F(SheetLoop, EscapeEndsTheLoopBeforeTheNextFrame) {
+  AddFrames(6);
+  for (int i = 0; i < 6; ++i) AddLineInFrame(i, static_cast<uint32_t>(i + 1));
+  FakeKeyPoller keys;
+  const int searchPolls = 6;  // one per frame sought
+  keys.PressEscapeAtPoll(searchPolls + 3);
+  form.SplitAndSave(folder, "plan.jww");
+  EXPECT_TRUE(form.AbortRun);
+  EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"1_plan.jww", "2_plan.jww"}));
+  EXPECT_EQ(keys.Polls(), searchPolls + 3);
 }
 
 TEST_F(SheetLoop, SeveralNamedSheetsOfOneFrame) {

@@ -5,12 +5,14 @@
 #include <QPageSetupDialog>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QTabWidget>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <cerrno>
 #include <cstring>
+#include <QScreen>
 #include <fstream>
 #include <sstream>
 
@@ -187,6 +189,17 @@ TEST_F(WindowSettings, WindowOnNoScreenOpensAtTheDesignPosition) {
   Start({});
   EXPECT_EQ(window->pos(), QPoint(193, 111));
   EXPECT_EQ(window->size(), QSize(640, 500));
+}
+
+TEST_F(WindowSettings, AbsurdSizeIsCutToTheScreen) {
+  std::vector<std::string> lines = NonDefaultSettings();
+  for (int i = 0; i < 4; ++i) lines[static_cast<size_t>(i)] = "2147483647";
+  WriteLines(session->SettingsPath(), lines);
+  Start({});
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_EQ(window->pos(), QPoint(193, 111));
+  EXPECT_LE(window->width(), screen.width());
+  EXPECT_LE(window->height(), screen.height());
 }
 
 TEST_F(WindowSettings, DialogsOpenAtTheirStoredBoundsOrBackOnAScreen) {

@@ -20,8 +20,12 @@ class FakeKeyPoller : public TKeyStatePoller {
     ReleaseEscape();
   }
 
+  // Escape goes down at the k-th poll from now on (1: the next one).
+  void PressEscapeAtPoll(int k) { pressAt_ = polls_ + k; }
+
   bool EscapeDown() override {
     ++polls_;
+    if (pressAt_ > 0 && polls_ >= pressAt_) down_ = true;
     return down_;
   }
   int Polls() const { return polls_; }
@@ -30,4 +34,5 @@ class FakeKeyPoller : public TKeyStatePoller {
   TKeyStatePoller* previous_;
   bool down_ = false;
   int polls_ = 0;
+  int pressAt_ = 0;  // 0: no press planned
 };
