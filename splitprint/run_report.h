@@ -51,6 +51,8 @@ std::string NotAJwwDrawingReason();
 std::string DamagedDrawingReason();
 // Why blocks of a drawing were left out when it was drawn (Shift-JIS).
 std::string BlocksLeftOutReason();
+// Why a sheet was not drawn: memory ran out while it was loaded or drawn.
+std::string OutOfMemoryReason();
 
 // Why the listed file cannot be taken as a JWW drawing: missing, cannot be
 // opened (the system's reason), or not a JWW drawing by its extension or
