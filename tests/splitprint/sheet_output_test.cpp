@@ -368,20 +368,13 @@ TEST_F(SheetOutput, SheetOutOfMemoryIsToldAndTheRunGoesOn) {
     printer = TFakePrinter();
     printer.OutOfMemoryPage = 2;
     form.OneDocument = c.oneDocument;
-    if (c.oneDocument) {
-      ASSERT_TRUE(form.BeginOneDocument());
-    }
+    ASSERT_TRUE(!c.oneDocument || form.BeginOneDocument());
     c.printing ? form.PrintSheets(host) : form.PreviewSheets(host);
-    if (c.oneDocument) {
-      EXPECT_TRUE(form.EndOneDocument());
-    }
-    EXPECT_FALSE(form.AbortRun);
-    EXPECT_TRUE(host.informs.empty());
-    EXPECT_EQ(printer.Pages, c.pages);
-    EXPECT_EQ(printer.Aborts, c.aborts);
-    const std::vector<std::string> bitmaps = {PreviewBitmapPath(form.TempSheetFolder, 0),
-                                              PreviewBitmapPath(form.TempSheetFolder, 2)};
-    EXPECT_EQ(host.bitmap.saved, c.printing ? std::vector<std::string>{} : bitmaps);
+    EXPECT_TRUE(!c.oneDocument || form.EndOneDocument());
+    EXPECT_TRUE(!form.AbortRun && host.informs.empty());
+    EXPECT_EQ(std::make_pair(printer.Pages, printer.Aborts), std::make_pair(c.pages, c.aborts));
+    const std::string first = PreviewBitmapPath(form.TempSheetFolder, 0), third = PreviewBitmapPath(form.TempSheetFolder, 2);
+    EXPECT_EQ(host.bitmap.saved, c.printing ? std::vector<std::string>() : std::vector<std::string>({first, third}));
     EXPECT_EQ(RunEndMessage(form.Report),
               S("プレビュー・印刷できなかった図面があります。\r\n") + folder + S("b.jww：メモリが足りないため描けませんでした"))
         << c.printing;
