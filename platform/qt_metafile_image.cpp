@@ -11,11 +11,10 @@ void TQtMetafileImage::Paint(QPainter& painter, const QRectF& destination, const
   // Parts of the source beyond the picture stay undrawn.
   const QRectF inside = source.normalized().intersected(QRectF(0, 0, size_.Width, size_.Height));
   if (inside.isEmpty()) return;
-  painter.save();
+  const TPainterStateKeeper keep(painter);
   painter.setClipRect(sourceToDestination.mapRect(inside), Qt::IntersectClip);
   painter.setTransform(sourceToDestination, true);
   painter.setRenderHint(QPainter::Antialiasing, false);
   TQtMetafileSink sink(painter);
   recording_->Replay(sink);
-  painter.restore();
 }

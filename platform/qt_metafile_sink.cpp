@@ -108,7 +108,7 @@ void TQtMetafileSink::Text(const TMetaText& text) {
   if (text.VAlign == TMetaVAlign::Top) y = fm.ascent();
   if (text.VAlign == TMetaVAlign::Bottom) y = -fm.descent();
 
-  painter_.save();
+  const TPainterStateKeeper keep(painter_);
   painter_.translate(text.Origin.X, text.Origin.Y);
   painter_.rotate(-text.Font.EscapementDegrees);
   if (text.OpaqueBackground) {
@@ -117,7 +117,6 @@ void TQtMetafileSink::Text(const TMetaText& text) {
   painter_.setFont(font);
   painter_.setPen(ToQColor(text.Color));
   painter_.drawText(QPointF(x, y), s);
-  painter_.restore();
 }
 
 void TQtMetafileSink::Image(const TMetaImage& image) {
@@ -133,14 +132,13 @@ void TQtMetafileSink::Image(const TMetaImage& image) {
   const QRectF source(image.SourceX, image.SourceY, image.SourceWidth, image.SourceHeight);
   const QRectF inside = source.normalized().intersected(QRectF(0, 0, px.Width, px.Height));
   if (inside.isEmpty() || source.width() == 0 || source.height() == 0) return;
-  painter_.save();
+  const TPainterStateKeeper keep(painter_);
   painter_.setTransform(onto, true);
   // Only the part of the source inside the bitmap is drawn.
   const QRectF unit((inside.x() - source.x()) / source.width(), (inside.y() - source.y()) / source.height(),
                     inside.width() / source.width(), inside.height() / source.height());
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
   painter_.drawImage(unit, q, inside);
-  painter_.restore();
 }
 
 void TQtMetafileSink::Clip(const TMetaClip& clip) {

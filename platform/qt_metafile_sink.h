@@ -8,6 +8,20 @@
 
 #include "metafile_sink.h"
 
+// Saves the painter's state and restores it when the scope ends, also when
+// painting runs out of memory part way: the page's next drawing must not
+// inherit the picture's clip and transform.
+class TPainterStateKeeper {
+ public:
+  explicit TPainterStateKeeper(QPainter& painter) : painter_(painter) { painter_.save(); }
+  ~TPainterStateKeeper() { painter_.restore(); }
+  TPainterStateKeeper(const TPainterStateKeeper&) = delete;
+  TPainterStateKeeper& operator=(const TPainterStateKeeper&) = delete;
+
+ private:
+  QPainter& painter_;
+};
+
 class TQtMetafileSink : public TMetafileSink {
  public:
   // The painter's clipping at this point stays under any the picture sets.

@@ -409,6 +409,14 @@ class TForm1 {
   // was cut (blocks left out of the drawing).
   bool LastSheetWhole = true;
   bool LastSheetBlocksCut = false;
+  // The last sheet could not be loaded or drawn within memory: it is told
+  // in Report and the run goes on with the next.
+  bool LastSheetOutOfMemory = false;
+  // LoadSheet and WorkDrawing.Draw with the print order, the sheet's turn
+  // and the run's filters; false (and LastSheetOutOfMemory set) when memory
+  // ran out part way.
+  bool LoadSheetWithinMemory(TSheetOutputHost& host, const std::string& path, bool printing, TSheetPlacement& place);
+  bool DrawSheetWithinMemory(TCanvas& canvas, double angle);
   // For the preview and the printing of Gval.SheetList: true when the row's
   // sheet can be loaded, else it is told in Report with its reason; and,
   // after it was drawn, what its loading left out.

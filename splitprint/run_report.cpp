@@ -30,6 +30,7 @@ std::string SystemReason(int error) {
 }
 
 std::string DamagedDrawingReason() { return Utf8ToSjis("図面が壊れています"); }
+std::string OutOfMemoryReason() { return Utf8ToSjis("メモリが足りないため描けませんでした"); }
 std::string BlocksLeftOutReason() { return Utf8ToSjis("ブロックの入れ子が深すぎるか数が多すぎるため一部を描いていません"); }
 
 std::string HiddenFrameLayerReason(int32_t layer, bool groupHidden) {

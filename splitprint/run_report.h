@@ -57,6 +57,8 @@ std::string BlocksLeftOutReason();
 // Why a drawing's title blocks do not show: the overlay's layer (or, with
 // groupHidden, its layer group) is hidden and the sheets use it too.
 std::string HiddenFrameLayerReason(int32_t layer, bool groupHidden);
+// Why a sheet was not drawn: memory ran out while it was loaded or drawn.
+std::string OutOfMemoryReason();
 
 // Why the listed file cannot be taken as a JWW drawing: missing, cannot be
 // opened (the system's reason), or not a JWW drawing by its extension or

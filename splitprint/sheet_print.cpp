@@ -22,7 +22,8 @@ void TForm1::ReportPrintFailure(TSheetOutputHost& host) {
 }
 
 bool TForm1::PrintSheet(TSheetOutputHost& host, const std::string& sheetFile) {
-  const TSheetPlacement place = LoadSheet(host, sheetFile, true);
+  TSheetPlacement place;
+  if (!LoadSheetWithinMemory(host, sheetFile, true, place)) return true;
   const int32_t width = GetPageWidthPx(), height = GetPageHeightPx();
   double scale = 0, cx = 0, cy = 0;
   if (PrintMethod == 1) {
@@ -50,9 +51,12 @@ bool TForm1::PrintSheet(TSheetOutputHost& host, const std::string& sheetFile) {
     }
     TCanvas* canvas = ok && CurrentPrinter() ? CurrentPrinter()->Canvas() : nullptr;
     if (canvas) {
-      WorkDrawing.Draw(*canvas, PrintOrder, -1, -1, true, true, false, place.Angle);
-      if (!oneDocument) ok = PrintEndDoc();
-      if (ok) PagePrinted = true;
+      // A sheet cut short by memory: its own job is cancelled; a page of the
+      // one document stays, as it cannot be taken back.
+      const bool drawn = DrawSheetWithinMemory(*canvas, place.Angle);
+      if (!oneDocument && drawn) ok = PrintEndDoc();
+      if (!oneDocument && !drawn) PrintAbortDoc();
+      if (ok && (drawn || oneDocument)) PagePrinted = true;
     } else {
       ok = false;
       if (!oneDocument) PrintAbortDoc();

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <new>
 
 #include "bind_images.h"
 #include "file_io.h"
@@ -96,6 +97,7 @@ TForm1::TSheetPlacement TForm1::LoadSheet(TSheetOutputHost& host, const std::str
   DrawingAge = FileAgeSeconds(path);
   Gval.DrawingFileTime = DateTimeFromUnixTime(DrawingAge);
 
+  LastSheetOutOfMemory = false;
   DeleteRenamedImages();
   ResetDrawing();
   // A sheet that does not load whole is drawn as an empty drawing.
@@ -166,7 +168,30 @@ bool TForm1::SheetCanBeShown(const std::string& sheet) {
   return false;
 }
 
+bool TForm1::LoadSheetWithinMemory(TSheetOutputHost& host, const std::string& path, bool printing,
+                                   TSheetPlacement& place) {
+  try {
+    place = LoadSheet(host, path, printing);
+    return true;
+  } catch (const std::bad_alloc&) {
+    LastSheetOutOfMemory = true;
+    host.SetStatusText("");
+    return false;
+  }
+}
+
+bool TForm1::DrawSheetWithinMemory(TCanvas& canvas, double angle) {
+  try {
+    WorkDrawing.Draw(canvas, PrintOrder, -1, -1, true, true, false, angle);
+    return true;
+  } catch (const std::bad_alloc&) {
+    LastSheetOutOfMemory = true;
+    return false;
+  }
+}
+
 void TForm1::NoteShownSheet(const std::string& sheet) {
+  if (LastSheetOutOfMemory) TRunReport::AddOnce(Report.UnshownSheets, sheet, OutOfMemoryReason());
   if (!LastSheetWhole) TRunReport::AddOnce(Report.UnshownSheets, sheet, DamagedDrawingReason());
   if (LastSheetBlocksCut) TRunReport::AddOnce(Report.SheetsMissingBlocks, sheet, BlocksLeftOutReason());
 }
@@ -213,7 +238,8 @@ void GreyOutsidePage(TCanvas& canvas, const TDeviceRect& page, int32_t width, in
 
 bool TForm1::RenderToBitmap(TSheetOutputHost& host, const std::string& drawingFile, const std::string& bitmapFile,
                             bool thumbnail, bool label) {
-  const TSheetPlacement place = LoadSheet(host, drawingFile, false);
+  TSheetPlacement place;
+  if (!LoadSheetWithinMemory(host, drawingFile, false, place)) return false;
   const int32_t width = kBitmapWidth, height = kBitmapHeight;
   double scale = 0, cx = 0, cy = 0, angle = 0;
   if (thumbnail) {
@@ -237,8 +263,9 @@ bool TForm1::RenderToBitmap(TSheetOutputHost& host, const std::string& drawingFi
   if (HasPrintableElements()) {
     TSheetBitmap& bitmap = host.Bitmap();
     TCanvas* canvas = bitmap.Begin(width, height);
-    if (canvas) {
-      WorkDrawing.Draw(*canvas, PrintOrder, -1, -1, true, true, false, angle);
+    // A sheet cut short by memory leaves no bitmap: it is not shown in part.
+    const bool drawn = canvas && DrawSheetWithinMemory(*canvas, angle);
+    if (drawn) {
       // At a scale the page may be narrower (or lower) than the bitmap.
       if (!thumbnail && PrintMethod != 1)
         GreyOutsidePage(*canvas, ShrunkPageRect(GetPageWidthMm(), GetPageHeightMm(), width, height), width, height);
@@ -254,7 +281,7 @@ bool TForm1::RenderToBitmap(TSheetOutputHost& host, const std::string& drawingFi
         canvas->SetBrushStyle(bsClear);
       }
     }
-    ok = canvas != nullptr && bitmap.Save(bitmapFile);
+    ok = drawn && bitmap.Save(bitmapFile);
   }
   host.SetStatusText("");
   return ok;

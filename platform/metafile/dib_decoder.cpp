@@ -80,14 +80,17 @@ size_t DibInfoSize(const uint8_t* dib, size_t size) {
 }
 
 std::shared_ptr<TMetaPixels> DecodeDib(const uint8_t* info, size_t infoSize, const uint8_t* bits, size_t bitsSize,
-                                       const TMetafileSink& sink) {
+                                       const TMetafileSink& sink, bool* noRoom) {
   TDibHeader h;
   if (!info || !bits || !ReadHeader(info, infoSize, h)) return nullptr;
   const int64_t height = h.Height < 0 ? -h.Height : h.Height;
   const uint64_t stride = ((static_cast<uint64_t>(h.Width) * h.BitCount + 31) / 32) * 4;
   const uint64_t pixels = static_cast<uint64_t>(h.Width) * static_cast<uint64_t>(height);
   if (pixels > kMaxPixels || stride * static_cast<uint64_t>(height) > bitsSize) return nullptr;
-  if (!sink.HasRoomFor(pixels * 4)) return nullptr;
+  if (!sink.HasRoomFor(pixels * 4)) {
+    if (noRoom) *noRoom = true;
+    return nullptr;
+  }
 
   std::vector<uint32_t> palette(h.Colors, 0xFF000000u);
   const size_t entry = h.Core ? 3 : 4;
@@ -141,8 +144,9 @@ std::shared_ptr<TMetaPixels> DecodeDib(const uint8_t* info, size_t infoSize, con
   return out;
 }
 
-std::shared_ptr<TMetaPixels> DecodePackedDib(const uint8_t* dib, size_t size, const TMetafileSink& sink) {
+std::shared_ptr<TMetaPixels> DecodePackedDib(const uint8_t* dib, size_t size, const TMetafileSink& sink,
+                                             bool* noRoom) {
   const size_t info = DibInfoSize(dib, size);
   if (info == 0) return nullptr;
-  return DecodeDib(dib, info, dib + info, size - info, sink);
+  return DecodeDib(dib, info, dib + info, size - info, sink, noRoom);
 }

@@ -105,10 +105,15 @@ void TEmfPlayer::ObjectRecord(uint32_t type, ByteReader& r, const uint8_t* recor
       const uint32_t offBmi = r.U32(), cbBmi = r.U32(), offBits = r.U32(), cbBits = r.U32();
       TEmfBrush brush = MakeBrush(U_BS_NULL, 0, 0);
       if (offBmi <= size && cbBmi <= size - offBmi && offBits <= size && cbBits <= size - offBits) {
-        auto pixels = DecodeDib(record + offBmi, cbBmi, record + offBits, cbBits, sink_);
+        bool noRoom = false;
+        auto pixels = DecodeDib(record + offBmi, cbBmi, record + offBits, cbBits, sink_, &noRoom);
+        if (noRoom) outOfRoom_ = true;
         if (pixels && IsPatternSize(*pixels)) {
+          TRoomCharge charge(sink_);
+          if (!Charge(charge, sizeof(TMetaPixels) + pixels->Argb.size() * sizeof(uint32_t))) break;
           brush.Style = TMetaBrushStyle::Pattern;
           brush.Pattern = std::move(pixels);
+          brush.PatternCharge = std::make_shared<const TRoomCharge>(std::move(charge));
         }
       }
       CreateObject(index, std::move(brush));

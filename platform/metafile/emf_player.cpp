@@ -131,17 +131,21 @@ bool TEmfPlayer::Play(uint32_t type, ByteReader& r, const uint8_t* record, size_
       newFigure_ = true;
       break;
     case U_EMR_LINETO: Line(Corner(r)); break;
-    case U_EMR_SAVEDC:
-      if (saved_.size() < kMaxSavedStates) saved_.push_back(dc_);
+    case U_EMR_SAVEDC: {
+      if (saved_.size() >= kMaxSavedStates) break;
+      // The clip and the brush pattern are shared, and charged where made.
+      TSavedDc saved{dc_, TRoomCharge(sink_)};
+      if (Charge(saved.Charge, sizeof(TSavedDc) + dc_.Font.Face.size())) saved_.push_back(std::move(saved));
       break;
+    }
     case U_EMR_RESTOREDC: {
       const int32_t n = r.I32();
       // Negative: that many states back; positive: the n-th state saved.
       const size_t keep = n < 0 ? (static_cast<size_t>(-static_cast<int64_t>(n)) <= saved_.size() ? saved_.size() + n : SIZE_MAX)
                                 : (n >= 1 && static_cast<size_t>(n) <= saved_.size() ? static_cast<size_t>(n) - 1 : SIZE_MAX);
       if (keep == SIZE_MAX) break;
-      dc_ = saved_[keep];
-      saved_.resize(keep);
+      dc_ = std::move(saved_[keep].Dc);
+      saved_.erase(saved_.begin() + static_cast<std::ptrdiff_t>(keep), saved_.end());
       clipChanged_ = true;
       break;
     }
@@ -237,7 +241,7 @@ bool PlayEmf(const uint8_t* data, size_t size, TMetafileSink& sink) {
     } catch (const JwwReadError&) {
       // A record shorter than its fields is skipped.
     }
-    if (player.PathTooLarge()) return false;
+    if (player.OutOfRoom()) return false;
   }
-  return true;
+  return sink.HasRoomFor(kRoomToGoOn) || !player.HoldsPath();
 }

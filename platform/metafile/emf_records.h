@@ -30,7 +30,7 @@ double ReadFloat(ByteReader& r);
 
 class TEmfPlayer {
  public:
-  TEmfPlayer(const TEmfHeader& h, TMetafileSink& sink) : sink_(sink) {
+  TEmfPlayer(const TEmfHeader& h, TMetafileSink& sink) : sink_(sink), pathCharge_(sink) {
     if (h.DeviceX > 0 && h.DeviceY > 0 && h.MillimetresX > 0 && h.MillimetresY > 0) {
       page_.DevicePixelsX = h.DeviceX, page_.DevicePixelsY = h.DeviceY;
       page_.DeviceMmX = h.MillimetresX, page_.DeviceMmY = h.MillimetresY;
@@ -41,8 +41,13 @@ class TEmfPlayer {
 
   // False at the end-of-file record.
   bool Play(uint32_t type, ByteReader& r, const uint8_t* record, size_t size);
-  // True once an open path outgrew the sink's room: the picture is refused.
-  bool PathTooLarge() const { return pathTooLarge_; }
+  // True once what the player keeps (the open path, the clip, saved
+  // contexts, brush patterns) outgrew the sink's room: the picture is
+  // refused, as a part of it would draw wrongly.
+  bool OutOfRoom() const { return outOfRoom_; }
+  // True while a path is being built: the sink's room running out then
+  // leaves only a part of it.
+  bool HoldsPath() const { return pathBytes_ > 0; }
 
  private:
   TXform Map() const { return LogicalToPicture(dc_, page_); }
@@ -86,9 +91,11 @@ class TEmfPlayer {
   void Select(uint32_t index);
   void CreateObject(uint32_t index, TEmfObject object);
   void Line(TMetaPoint to);
-  // The open path is held outside the sink, so its points are charged
-  // against the sink's room before they are kept.
+  // The open path's points are charged to the sink's room before they are
+  // kept.
   bool PathHasRoomFor(size_t figures, size_t points);
+  // Holds bytes from the sink's room on `charge`; out of room otherwise.
+  bool Charge(TRoomCharge& charge, size_t bytes);
   std::vector<TMetaFigure> TakePath();
   // Strokes from the current position through the points, which it ends on.
   void LinesTo(const std::vector<TMetaPoint>& points);
@@ -96,13 +103,18 @@ class TEmfPlayer {
   TMetafileSink& sink_;
   TEmfPage page_;
   TEmfDc dc_;
-  std::vector<TEmfDc> saved_;
+  struct TSavedDc {
+    TEmfDc Dc;
+    TRoomCharge Charge;
+  };
+  std::vector<TSavedDc> saved_;
   std::unordered_map<uint32_t, TEmfObject> objects_;
   bool inPath_ = false;
   bool newFigure_ = true;
   std::vector<TMetaFigure> path_;  // picture pixels
   size_t pathBytes_ = 0;
-  bool pathTooLarge_ = false;
+  TRoomCharge pathCharge_;
+  bool outOfRoom_ = false;
   bool clipChanged_ = false;
 };
 

@@ -60,18 +60,21 @@ void TEmfPlayer::Draw(std::vector<TMetaFigure> figures, bool fill, bool stroke) 
 
 bool TEmfPlayer::PathHasRoomFor(size_t figures, size_t points) {
   const size_t bytes = figures * sizeof(TMetaFigure) + points * sizeof(TMetaPoint);
-  if (pathTooLarge_ || !sink_.HasRoomFor(pathBytes_ + bytes)) {
-    pathTooLarge_ = true;
-    return false;
-  }
+  if (!Charge(pathCharge_, bytes)) return false;
   pathBytes_ += bytes;
   return true;
+}
+
+bool TEmfPlayer::Charge(TRoomCharge& charge, size_t bytes) {
+  if (outOfRoom_ || !charge.Add(bytes)) outOfRoom_ = true;
+  return !outOfRoom_;
 }
 
 std::vector<TMetaFigure> TEmfPlayer::TakePath() {
   std::vector<TMetaFigure> figures = std::move(path_);
   path_.clear();
   pathBytes_ = 0;
+  pathCharge_.Clear();
   return figures;
 }
 
@@ -88,7 +91,7 @@ void TEmfPlayer::DrawPath(bool fill, bool stroke) {
 
 void TEmfPlayer::FillRect(TMetaPoint a, TMetaPoint b, TMetaColor color) {
   const TEmfBrush keep = dc_.Brush;
-  dc_.Brush = TEmfBrush{TMetaBrushStyle::Solid, color, TMetaHatch::Horizontal, nullptr};
+  dc_.Brush = TEmfBrush{TMetaBrushStyle::Solid, color, TMetaHatch::Horizontal, nullptr, nullptr};
   const bool wasInPath = inPath_;
   inPath_ = false;
   Draw({TMetaFigure{{a, {b.X, a.Y}, b, {a.X, b.Y}}, true}}, true, false);
@@ -137,8 +140,8 @@ void TEmfPlayer::PolyRecord(uint32_t type, ByteReader& r, bool small) {
   std::vector<TMetaPoint> line;
   // Each curve becomes 16 points: the room is asked for before they are made.
   const size_t curvePoints = (points.size() / 3 + 1) * 16;
-  if (bezier && !sink_.HasRoomFor((inPath_ ? pathBytes_ : 0) + curvePoints * sizeof(TMetaPoint))) {
-    pathTooLarge_ = pathTooLarge_ || inPath_;
+  if (bezier && !sink_.HasRoomFor(curvePoints * sizeof(TMetaPoint))) {
+    outOfRoom_ = outOfRoom_ || inPath_;
     return;
   }
   if (bezier) {

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "metafile_geometry.h"
+#include "metafile_room.h"
 #include "metafile_sink.h"
 
 // x' = x·M11 + y·M21 + Dx, y' = x·M12 + y·M22 + Dy (the order of XFORM).
@@ -35,6 +36,9 @@ struct TEmfBrush {
   TMetaColor Color{255, 255, 255};
   TMetaHatch Hatch = TMetaHatch::Horizontal;
   std::shared_ptr<const TMetaPixels> Pattern;
+  // The pattern's pixels held from the sink's room for as long as some copy
+  // of the brush (in the object table, the context or a saved one) keeps them.
+  std::shared_ptr<const TRoomCharge> PatternCharge;
 };
 
 struct TEmfFont {
@@ -49,6 +53,13 @@ using TEmfObject = std::variant<std::monostate, TEmfPen, TEmfBrush, TEmfFont>;
 enum : uint32_t {
   kMmText = 1, kMmLoMetric = 2, kMmHiMetric = 3, kMmLoEnglish = 4, kMmHiEnglish = 5, kMmTwips = 6,
   kMmIsotropic = 7, kMmAnisotropic = 8,
+};
+
+// The clip in picture pixels with what it holds of the sink's room; shared
+// by saved contexts until one of them changes it.
+struct TEmfClip {
+  TMetaClip Steps;
+  TRoomCharge Charge;
 };
 
 struct TEmfDc {
@@ -67,7 +78,7 @@ struct TEmfDc {
   bool Winding = false;
   bool ClockwiseArcs = false;
   TMetaPoint Position;  // logical
-  TMetaClip Clip;       // picture pixels
+  std::shared_ptr<const TEmfClip> Clip;  // none: no clipping
 };
 
 // The reference device and the frame, fixed by the header.

@@ -1,14 +1,6 @@
 #include "metafile_recording.h"
 
-namespace {
-
-size_t FigureBytes(const std::vector<TMetaFigure>& figures) {
-  size_t bytes = 0;
-  for (const TMetaFigure& f : figures) bytes += sizeof(TMetaFigure) + f.Points.size() * sizeof(TMetaPoint);
-  return bytes;
-}
-
-}  // namespace
+#include "metafile_room.h"
 
 bool TMetafileRecording::Take(size_t bytes) {
   if (!HasRoomFor(bytes)) return false;
@@ -17,7 +9,13 @@ bool TMetafileRecording::Take(size_t bytes) {
 }
 
 void TMetafileRecording::Shape(const TMetaShape& shape, const TMetaPen& pen, const TMetaBrush& brush) {
-  if (Take(FigureBytes(shape.Figures) + sizeof(ShapeOp))) ops_.push_back(ShapeOp{shape, pen, brush});
+  const TMetaPixels* pattern = brush.Pattern.get();
+  const bool newPattern = pattern && !patterns_.contains(pattern);
+  const size_t patternBytes = newPattern ? pattern->Argb.size() * sizeof(uint32_t) : 0;
+  if (!Take(FigureBytes(shape.Figures) + sizeof(ShapeOp) + patternBytes)) return;
+  // The op keeps the pattern alive, so its address is not taken again.
+  if (newPattern) patterns_.insert(pattern);
+  ops_.push_back(ShapeOp{shape, pen, brush});
 }
 
 void TMetafileRecording::Text(const TMetaText& text) {

@@ -4,6 +4,8 @@
 // hostile file draws partially instead of exhausting memory.
 #pragma once
 
+#include <algorithm>
+#include <unordered_set>
 #include <variant>
 
 #include "metafile_sink.h"
@@ -17,7 +19,9 @@ class TMetafileRecording : public TMetafileSink {
   void Text(const TMetaText& text) override;
   void Image(const TMetaImage& image) override;
   void Clip(const TMetaClip& clip) override;
-  bool HasRoomFor(size_t bytes) const override { return used_ + bytes <= budget_; }
+  bool HasRoomFor(size_t bytes) const override { return bytes <= budget_ && used_ <= budget_ - bytes; }
+  bool Hold(size_t bytes) override { return Take(bytes); }
+  void Release(size_t bytes) override { used_ -= std::min(bytes, used_); }
 
   void Replay(TMetafileSink& target) const;
   size_t Count() const { return ops_.size(); }
@@ -32,6 +36,9 @@ class TMetafileRecording : public TMetafileSink {
   bool Take(size_t bytes);
 
   std::vector<std::variant<ShapeOp, TMetaText, TMetaImage, TMetaClip>> ops_;
+  // Brush patterns kept by the shapes, each charged once however many
+  // shapes share it.
+  std::unordered_set<const TMetaPixels*> patterns_;
   size_t budget_;
   size_t used_ = 0;
 };

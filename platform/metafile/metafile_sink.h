@@ -118,6 +118,10 @@ class TMetafileSink {
   // Asked before a player decodes pixels or builds large shapes: false makes
   // it skip them (a recording keeps within its memory budget this way).
   virtual bool HasRoomFor(size_t /*bytes*/) const { return true; }
+  // What a player keeps for itself while it plays comes out of the same
+  // room (see TRoomCharge): false, and nothing taken, when there is none.
+  virtual bool Hold(size_t bytes) { return HasRoomFor(bytes); }
+  virtual void Release(size_t /*bytes*/) {}
 };
 
 // A player's answer: the picture's size in pixels, or not a picture at all.

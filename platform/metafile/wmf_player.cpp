@@ -13,6 +13,7 @@
 
 #include "dib_decoder.h"
 #include "metafile_geometry.h"
+#include "metafile_room.h"
 #include "sjis.h"
 #include "wmf_checker.h"
 
@@ -68,7 +69,15 @@ struct TWmfPlayer {
   // (logical units, 0 without a placeable header) let Map do the same.
   double BoxWidth = 0, BoxHeight = 0;
   const wmfBrush* DefaultBrush = nullptr;
-  std::deque<std::shared_ptr<TMetaPixels>> Bitmaps;
+  // Bitmaps libwmf had us decode (pattern brushes among them), held from the
+  // sink's room until libwmf frees them.
+  struct THeldBitmap {
+    std::shared_ptr<TMetaPixels> Pixels;
+    TRoomCharge Charge;
+  };
+  std::deque<THeldBitmap> Bitmaps;
+  // A bitmap found no room: the picture is refused.
+  bool OutOfRoom = false;
 
   double ScaleX(const wmfDC* dc) const {
     const double ext = dc && dc->Window.width != 0 ? std::abs(dc->Window.width) : BoxWidth;
@@ -116,7 +125,7 @@ TMetaPen Pen(const TWmfPlayer& player, const wmfDC* dc) {
 // only ever set by BitmapRead).
 std::shared_ptr<const TMetaPixels> PatternOf(const wmfBrush* b) {
   if ((b->lbStyle != BS_PATTERN && b->lbStyle != BS_DIBPATTERN) || !b->bmp.data) return nullptr;
-  const auto& pixels = *static_cast<const std::shared_ptr<TMetaPixels>*>(b->bmp.data);
+  const auto& pixels = static_cast<const TWmfPlayer::THeldBitmap*>(b->bmp.data)->Pixels;
   if (!pixels || !IsPatternSize(*pixels)) return nullptr;
   return pixels;
 }
@@ -281,23 +290,34 @@ void BitmapRead(wmfAPI* api, wmfBMP_Read_t* r) {
   r->bmp.width = r->bmp.height = 0;
   if (!r->buffer || r->length <= 0) return;
   TWmfPlayer& p = Player(api);
-  auto pixels = DecodePackedDib(r->buffer, static_cast<size_t>(r->length), *p.Sink);
+  bool noRoom = false;
+  auto pixels = DecodePackedDib(r->buffer, static_cast<size_t>(r->length), *p.Sink, &noRoom);
+  p.OutOfRoom = p.OutOfRoom || noRoom;
   if (!pixels || pixels->Width > 0xFFFF || pixels->Height > 0xFFFF) return;
+  TRoomCharge charge(*p.Sink);
+  if (!charge.Add(sizeof(TMetaPixels) + pixels->Argb.size() * sizeof(uint32_t))) {
+    p.OutOfRoom = true;
+    return;
+  }
   r->bmp.width = static_cast<U16>(pixels->Width);
   r->bmp.height = static_cast<U16>(pixels->Height);
-  p.Bitmaps.push_back(std::move(pixels));
+  p.Bitmaps.push_back({std::move(pixels), std::move(charge)});
   r->bmp.data = &p.Bitmaps.back();
 }
 
 void BitmapFree(wmfAPI*, wmfBMP* bmp) {
-  // The player owns the pixels until the end of the play; the recording may
-  // keep them longer.
-  if (bmp) bmp->data = nullptr;
+  // The slot stays (libwmf may still hold its address); the pixels go, unless
+  // the recording keeps them, which then charges them itself.
+  if (!bmp || !bmp->data) return;
+  auto* held = static_cast<TWmfPlayer::THeldBitmap*>(bmp->data);
+  held->Pixels.reset();
+  held->Charge.Clear();
+  bmp->data = nullptr;
 }
 
 void BitmapDraw(wmfAPI* api, wmfBMP_Draw_t* d) {
   if (!d->bmp.data) return;
-  const auto& pixels = *static_cast<const std::shared_ptr<TMetaPixels>*>(d->bmp.data);
+  const auto& pixels = static_cast<const TWmfPlayer::THeldBitmap*>(d->bmp.data)->Pixels;
   if (!pixels || d->crop.w == 0 || d->crop.h == 0) return;
   if (d->type != kSrcCopy && d->type != 0) return;
   TMetaImage image;
@@ -451,9 +471,11 @@ bool Frame(wmfAPI* api, const TCheckedWmf& wmf, const wmfD_Rect& box, TWmfPlayer
   return true;
 }
 
-// Ends the play once the sink is full: nothing more would be kept.
+// Ends the play once the sink is full (nothing more would be kept), or a
+// bitmap found no room.
 int StopWhenFull(void* context, float) {
-  return static_cast<const TMetafileSink*>(context)->HasRoomFor(kRoomToGoOn) ? 0 : 1;
+  const auto* player = static_cast<const TWmfPlayer*>(context);
+  return !player->OutOfRoom && player->Sink->HasRoomFor(kRoomToGoOn) ? 0 : 1;
 }
 
 }  // namespace
@@ -483,9 +505,9 @@ bool PlayWmf(const uint8_t* data, size_t size, TMetafileSink& sink, TMetafileSiz
       wmf_mem_open(api, wmf.Bytes.data(), static_cast<long>(wmf.Bytes.size())) == wmf_E_None &&
       wmf_scan(api, 0, &box) == wmf_E_None && Frame(api, wmf, box, player, pictureSize)) {
     ok = true;
-    wmf_status_function(api, &sink, StopWhenFull);
+    wmf_status_function(api, &player, StopWhenFull);
     wmf_play(api, 0, &box);  // a failure part way keeps what was drawn
   }
   wmf_lite_destroy(api);
-  return ok;
+  return ok && !player.OutOfRoom;
 }

@@ -1,11 +1,23 @@
 // A printer with fixed page sizes that records its print jobs.
 #pragma once
 
+#include <new>
 #include <string>
 #include <vector>
 
 #include "printer_device.h"
 #include "recording_canvas.h"
+
+// A recording canvas that runs out of memory at the first element's pen
+// while Armed.
+class TOutOfMemoryCanvas : public TRecordingCanvas {
+ public:
+  bool Armed = false;
+  void SetPenColor(int32_t c) override {
+    if (Armed) throw std::bad_alloc();
+    TRecordingCanvas::SetPenColor(c);
+  }
+};
 
 class TFakePrinter : public TPrinterDevice {
  public:
@@ -21,7 +33,8 @@ class TFakePrinter : public TPrinterDevice {
   bool RefuseBegin = false;  // every BeginDoc fails
   bool FailEnd = false;      // every EndDoc fails (the document still closes)
   int32_t Aborts = 0;        // documents cancelled
-  TRecordingCanvas Drawn;    // what every page got
+  TOutOfMemoryCanvas Drawn;  // what every page got
+  int32_t OutOfMemoryPage = 0;  // the page (from 1) whose drawing runs out of memory
 
   std::vector<std::string> PrinterNames() const override { return Names; }
   int32_t PrinterIndex() const override { return Index; }
@@ -40,7 +53,7 @@ class TFakePrinter : public TPrinterDevice {
     if (Open || RefuseBegin) return false;
     Open = true;
     Titles.push_back(title);
-    ++Pages;
+    Drawn.Armed = ++Pages == OutOfMemoryPage;
     return true;
   }
   bool BeginNamedDoc(const std::string& title, const std::string& fileTitle) override {
@@ -49,7 +62,7 @@ class TFakePrinter : public TPrinterDevice {
   }
   bool NewPage() override {
     if (!Open) return false;
-    ++Pages;
+    Drawn.Armed = ++Pages == OutOfMemoryPage;
     return true;
   }
   bool EndDoc() override {

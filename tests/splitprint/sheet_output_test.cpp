@@ -31,10 +31,13 @@ void ShowAllLayers(JwwBuilder& b) {
 // A bitmap that records onto a canvas and writes a marker file on Save.
 class FakeBitmap : public TSheetBitmap {
  public:
-  TRecordingCanvas canvas;
+  TOutOfMemoryCanvas canvas;
   std::vector<std::string> saved;
+  int outOfMemoryAt = 0;  // the bitmap (from 1) whose drawing runs out of memory
+  int begun = 0;
   TCanvas* Begin(int32_t, int32_t) override {
-    canvas = TRecordingCanvas();
+    canvas = TOutOfMemoryCanvas();
+    canvas.Armed = ++begun == outOfMemoryAt;
     return &canvas;
   }
   bool Save(const std::string& path) override {
@@ -349,6 +352,35 @@ TEST_F(SheetOutput, SheetsNotShownWholeAreToldOnce) {
     EXPECT_NE(box.find("\r\n" + folder + S(row)), std::string::npos) << row;
 }
 
+// A sheet whose drawing runs out of memory is told, leaves no bitmap or
+// page of its own, and the next sheet is still drawn.
+TEST_F(SheetOutput, SheetOutOfMemoryIsToldAndTheRunGoesOn) {
+  JwwBuilder shown;
+  ShowAllLayers(shown);
+  shown.AddLine(jwwtest::MakeLine(0, 0, 100, 0, Common(1)));
+  List({Write(shown, "a.jww"), Write(shown, "b.jww"), Write(shown, "c.jww")});
+  const struct { bool printing; int32_t oneDocument; int32_t pages, aborts; } cases[] = {
+      {false, 0, 0, 0}, {true, 0, 3, 1}, {true, 1, 3, 0}};
+  for (const auto& c : cases) {
+    form.Report.Clear();
+    host.bitmap = FakeBitmap();
+    host.bitmap.outOfMemoryAt = 2;
+    printer = TFakePrinter();
+    printer.OutOfMemoryPage = 2;
+    form.OneDocument = c.oneDocument;
+    ASSERT_TRUE(!c.oneDocument || form.BeginOneDocument());
+    c.printing ? form.PrintSheets(host) : form.PreviewSheets(host);
+    EXPECT_TRUE(!c.oneDocument || form.EndOneDocument());
+    EXPECT_TRUE(!form.AbortRun && host.informs.empty());
+    EXPECT_EQ(std::make_pair(printer.Pages, printer.Aborts), std::make_pair(c.pages, c.aborts));
+    const std::string first = PreviewBitmapPath(form.TempSheetFolder, 0), third = PreviewBitmapPath(form.TempSheetFolder, 2);
+    EXPECT_EQ(host.bitmap.saved, c.printing ? std::vector<std::string>() : std::vector<std::string>({first, third}));
+    EXPECT_EQ(RunEndMessage(form.Report),
+              S("プレビュー・印刷できなかった図面があります。\r\n") + folder + S("b.jww：メモリが足りないため描けませんでした"))
+        << c.printing;
+  }
+}
+
 TEST_F(SheetOutput, ThumbnailModeFitsThePaperAndLabelsIt) {
   JwwBuilder b;
   b.Header().PaperSize = 6;
@@ -396,7 +428,7 @@ TEST_F(SheetOutput, SxfWhiteAndBlackContrastWithTheBackground) {
     const std::string path = Write(b, "parcel.jww");
     ASSERT_TRUE(form.RenderToBitmap(host, path, folder + "parcel.bmp", false, false));
     form.OneDocument = 0;
-    printer.Drawn = TRecordingCanvas();
+    printer.Drawn = TOutOfMemoryCanvas();
     ASSERT_TRUE(form.PrintSheet(host, path));
     for (const TRecordingCanvas* picture : {&host.bitmap.canvas, &printer.Drawn}) {
       const std::vector<TCanvasCall> strokes = picture->Of(TCanvasCall::LineTo);
