@@ -82,13 +82,13 @@ TDefGraph DefGraph(const std::vector<TEntJwwBlockDef>& defs, size_t defCount, co
   TDefGraph g;
   g.Start.assign(defCount + 1, 0);
   for (size_t d = 0; d < defCount; ++d)
-    g.Start[d + 1] = g.Start[d] + CountedRows(defs[d].InsertCount, defs[d].Inserts.size());
+    g.Start[d + 1] = g.Start[d] + CountedRows(defs[d].Elements().InsertCount, defs[d].Elements().Inserts.size());
   g.Child.reserve(g.Start[defCount]);
   if (withTransforms) g.Local.reserve(g.Start[defCount]);
   for (size_t d = 0; d < defCount; ++d) {
     for (size_t b = 0; b < g.Edges(d); ++b) {
-      g.Child.push_back(findDef.Find(defs[d].Inserts[b].BlockNumber));
-      if (withTransforms) g.Local.push_back(LocalMatrix(defs[d].Inserts[b]));
+      g.Child.push_back(findDef.Find(defs[d].Elements().Inserts[b].BlockNumber));
+      if (withTransforms) g.Local.push_back(LocalMatrix(defs[d].Elements().Inserts[b]));
     }
   }
   return g;
@@ -276,7 +276,7 @@ void TJwwData::BuildBlockTree() {
     const double p11 = BlockTree[k].M11, p12 = BlockTree[k].M12;
     const double p21 = BlockTree[k].M21, p22 = BlockTree[k].M22;
     for (size_t b = 0; b < n; ++b) {
-      const TEntJwwBlockInsert& ins = def.Inserts[b];
+      const TEntJwwBlockInsert& ins = def.Elements().Inserts[b];
       const TLocalMatrix& l = graph.Local[graph.Start[d] + b];
       TEntJwwBlockTree row;
       row.Common = def.Common;
