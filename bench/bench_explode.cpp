@@ -26,7 +26,7 @@ void Push(std::vector<T>& rows, int32_t& count, std::vector<TEntJwwOrder>& order
 }
 
 // 40 lines, 15 arcs, 10 points, 10 texts, 5 dimensions, 20 solids.
-void FillDefinition(TEntJwwBlockDef& d) {
+void FillDefinition(TEntJwwBlockDefElements& d) {
   for (int i = 0; i < 100; ++i) {
     const double x = i, y = i % 7;
     const int k = i % 20;
@@ -70,7 +70,7 @@ void MakeDrawing(TJwwData& m, int32_t inserts) {
   TEntJwwBlockDef def;
   def.Number = 1;
   def.Name = "part";
-  FillDefinition(def);
+  FillDefinition(def.EditElements());
   m.BlockDefs.push_back(std::move(def));
   m.BlockDefCount = 1;
   m.BlockListCount = 1;

@@ -14,24 +14,47 @@ namespace {
 
 size_t BindImageRows() { return CountedRows(BindImg.BindImageCount, BindImg.BindImages); }
 
+// The block size of TempFolder's disk, once learned; the common one before.
+uint64_t BlockBytes() { return BindImg.BlockBytes > 0 ? BindImg.BlockBytes : 4096; }
+
+// share percent of n, without overflow.
+uint64_t PercentOf(uint64_t n, uint32_t share) {
+  share = std::min<uint32_t>(share, 100);
+  return n / 100 * share + n % 100 * share / 100;
+}
+
 }  // namespace
 
 void ClearBindImages() {
   BindImg.BindImages.clear();
   BindImg.BindImageCount = 0;
   BindImg.BytesWritten = 0;
+  BindImg.InodeFloor = UINT64_MAX;
+  BindImg.BlockBytes = 0;
 }
 
 uint64_t BindImageRoom() {
   uint64_t room = BindImg.ByteBudget > BindImg.BytesWritten ? BindImg.ByteBudget - BindImg.BytesWritten : 0;
-  uint64_t free = 0;
-  if (FolderFreeBytes(BindImg.TempFolder, free))
+  TFolderSpace space;
+  if (FolderSpaceOf(BindImg.TempFolder, space)) {
+    const uint64_t free = space.FreeBytes;
     room = std::min(room, free > BindImg.DiskReserve ? free - BindImg.DiskReserve : 0);
-  return room;
+    if (space.BlockBytes > 0) BindImg.BlockBytes = space.BlockBytes;
+    // A file system that counts no inodes (0 in all) has no inode limit.
+    if (space.TotalInodes > 0) {
+      if (BindImg.InodeFloor == UINT64_MAX)
+        BindImg.InodeFloor = std::min(PercentOf(space.FreeInodes, BindImg.InodeReservePercent), BindImg.InodeReserveCap);
+      if (space.FreeInodes <= BindImg.InodeFloor) return 0;  // the next file would pass the reserve
+    }
+  }
+  return room / BlockBytes() * BlockBytes();
 }
 
 void ChargeBindImageBytes(uint64_t bytes) {
-  BindImg.BytesWritten = bytes < UINT64_MAX - BindImg.BytesWritten ? BindImg.BytesWritten + bytes : UINT64_MAX;
+  const uint64_t block = BlockBytes();
+  const uint64_t blocks = std::max<uint64_t>(1, bytes / block + (bytes % block != 0));
+  const uint64_t charge = blocks <= UINT64_MAX / block ? blocks * block : UINT64_MAX;
+  BindImg.BytesWritten = charge < UINT64_MAX - BindImg.BytesWritten ? BindImg.BytesWritten + charge : UINT64_MAX;
 }
 
 std::string BindImageFileName(const std::string& name) {
@@ -84,9 +107,13 @@ int32_t ExtractBindImages() {
     if (!FileExists(gzPath)) continue;
     const std::string defaultName = name.substr(0, name.size() - 3);
     const uint64_t room = std::min(kMaxBindImageUnpackedBytes, BindImageRoom());
-    const TGunzipResult r = GunzipFileToFolder(gzPath, BindImg.TempFolder, defaultName, room);
+    // No room: not even an empty file (it would still take an inode).
+    TGunzipResult r;
+    r.Status = TGunzipStatus::TooLarge;
+    if (room > 0) r = GunzipFileToFolder(gzPath, BindImg.TempFolder, defaultName, room);
     if (r.Status == TGunzipStatus::Ok) {
       ChargeBindImageBytes(r.OutputBytes);
+      BindImg.UnpackedFiles.push_back(r.OutputName);
     } else {
       ++failed;
     }
@@ -106,13 +133,18 @@ void DeleteBindImageGzFiles() {
 
 void DeleteBindImageFiles() {
   const size_t rows = BindImageRows();
+  auto remove = [](const std::string& name) {
+    if (name.empty()) return;
+    const std::string path = HeldImagePath(name);
+    if (FileExists(path)) RemoveFile(path);
+  };
   for (size_t i = 0; i < rows; ++i) {
     std::string name = BindImageFileName(BindImg.BindImages[i].Name);
     if (IsGzName(name)) name = BindImageFileName(name.substr(0, name.size() - 3));
-    if (name.empty()) continue;
-    const std::string path = HeldImagePath(name);
-    if (FileExists(path)) RemoveFile(path);
+    remove(name);
   }
+  for (const std::string& name : BindImg.UnpackedFiles) remove(BindImageFileName(name));
+  BindImg.UnpackedFiles.clear();
 }
 
 void ReplaceRefString(std::string& text) {

@@ -26,6 +26,11 @@ struct TRefStrList {
 constexpr uint64_t kMaxBindImageBytesPerDrawing = uint64_t{1} << 30;  // 1 GiB
 // Free space that writing held images always leaves on TempFolder's disk.
 constexpr uint64_t kBindImageDiskReserveBytes = uint64_t{256} << 20;
+// Of the inodes free when a load begins, the share (in percent) that its
+// held images always leave free, but never more than the cap: a drawing of
+// many tiny images must not take every file the disk can hold.
+constexpr uint32_t kBindImageInodeReservePercent = 10;
+constexpr uint64_t kBindImageInodeReserveCap = 10'000;
 
 struct TBindImageGlobals {
   std::vector<TBindImageType> BindImages;
@@ -36,11 +41,21 @@ struct TBindImageGlobals {
   std::vector<TRefStrList> RefStrList;
   int32_t RefStrCount = 0;
   uint8_t RefStrEnabled = 0;
-  // Bytes written into TempFolder since the list was last cleared, and the
-  // limits they are held to.
+  // Bytes written into TempFolder since the list was last cleared (each
+  // file counted in whole disk blocks), and the limits they are held to.
   uint64_t BytesWritten = 0;
   uint64_t ByteBudget = kMaxBindImageBytesPerDrawing;
   uint64_t DiskReserve = kBindImageDiskReserveBytes;
+  uint32_t InodeReservePercent = kBindImageInodeReservePercent;
+  uint64_t InodeReserveCap = kBindImageInodeReserveCap;
+  // Learned from TempFolder's file system by the load's first write: the
+  // free inodes to leave (UINT64_MAX: not learned yet) and the block size.
+  uint64_t InodeFloor = UINT64_MAX;
+  uint64_t BlockBytes = 0;
+  // The files ExtractBindImages made in TempFolder (a gzip header may name
+  // one other than its image's), kept until DeleteBindImageFiles deletes
+  // them: clearing the list does not forget them.
+  std::vector<std::string> UnpackedFiles;
 
   void Reset() { *this = TBindImageGlobals{}; }
 };
@@ -54,9 +69,11 @@ constexpr uint64_t kMaxBindImageUnpackedBytes = uint64_t{1} << 30;  // 1 GiB
 void ClearBindImages();
 
 // Room for the next held image in TempFolder: what is left of the budget,
-// and of the disk above its reserve (checked now, before each image).
+// and of the disk above its reserve, in whole disk blocks (checked now,
+// before each image); 0 when the file system's inode reserve is reached.
 uint64_t BindImageRoom();
-// Counts bytes written into TempFolder against the budget.
+// Counts a file of `bytes` written into TempFolder against the budget, by
+// the disk blocks it takes: at least one.
 void ChargeBindImageBytes(uint64_t bytes);
 
 // Unpacks every held ".gz" image found in TempFolder next to its ".gz" file.
@@ -69,8 +86,9 @@ int32_t ExtractBindImages();
 // Deletes the held ".gz" files from TempFolder; failures are ignored.
 void DeleteBindImageGzFiles();
 
-// Deletes the unpacked images (and the held images that were not
-// compressed) from TempFolder; failures are ignored.
+// Deletes the unpacked images (under the names they were unpacked to) and
+// the held images that were not compressed from TempFolder; failures are
+// ignored.
 void DeleteBindImageFiles();
 
 // Applies the "%%" replacement pairs to a text content when RefStrEnabled is 1.

@@ -23,7 +23,7 @@
 #include <cmath>
 #include <cstddef>
 #include <new>
-#include <unordered_map>
+#include <utility>
 
 #include "counted_rows.h"
 #include "jww_data.h"
@@ -48,21 +48,25 @@ TLocalMatrix LocalMatrix(const TEntJwwBlockInsert& ins) {
   return {c * ins.ScaleX, -s * ins.ScaleY, s * ins.ScaleX, c * ins.ScaleY};
 }
 
-// First (lowest) definition row for each block number.
+// First (lowest) definition row for each block number. A sorted array of
+// (number, row) pairs: a file may hold millions of definitions, and a hash
+// table would take several times their size in the file.
 class TDefLookup {
  public:
   TDefLookup(const std::vector<TEntJwwBlockDef>& defs, size_t defCount) {
     byNumber_.reserve(defCount);
-    for (size_t d = 0; d < defCount; ++d) byNumber_.emplace(defs[d].Number, static_cast<int32_t>(d));
+    for (size_t d = 0; d < defCount; ++d) byNumber_.push_back({defs[d].Number, static_cast<int32_t>(d)});
+    std::sort(byNumber_.begin(), byNumber_.end());
   }
   // -1 when no definition carries the number.
   int32_t Find(uint32_t blockNumber) const {
-    const auto it = byNumber_.find(static_cast<int32_t>(blockNumber));
-    return it == byNumber_.end() ? -1 : it->second;
+    const int32_t number = static_cast<int32_t>(blockNumber);
+    const auto it = std::lower_bound(byNumber_.begin(), byNumber_.end(), std::pair<int32_t, int32_t>{number, INT32_MIN});
+    return it == byNumber_.end() || it->first != number ? -1 : it->second;
   }
 
  private:
-  std::unordered_map<int32_t, int32_t> byNumber_;
+  std::vector<std::pair<int32_t, int32_t>> byNumber_;
 };
 
 // The inserts inside the definitions, worked out once per build: a
@@ -82,13 +86,13 @@ TDefGraph DefGraph(const std::vector<TEntJwwBlockDef>& defs, size_t defCount, co
   TDefGraph g;
   g.Start.assign(defCount + 1, 0);
   for (size_t d = 0; d < defCount; ++d)
-    g.Start[d + 1] = g.Start[d] + CountedRows(defs[d].InsertCount, defs[d].Inserts.size());
+    g.Start[d + 1] = g.Start[d] + CountedRows(defs[d].Elements().InsertCount, defs[d].Elements().Inserts.size());
   g.Child.reserve(g.Start[defCount]);
   if (withTransforms) g.Local.reserve(g.Start[defCount]);
   for (size_t d = 0; d < defCount; ++d) {
     for (size_t b = 0; b < g.Edges(d); ++b) {
-      g.Child.push_back(findDef.Find(defs[d].Inserts[b].BlockNumber));
-      if (withTransforms) g.Local.push_back(LocalMatrix(defs[d].Inserts[b]));
+      g.Child.push_back(findDef.Find(defs[d].Elements().Inserts[b].BlockNumber));
+      if (withTransforms) g.Local.push_back(LocalMatrix(defs[d].Elements().Inserts[b]));
     }
   }
   return g;
@@ -276,7 +280,7 @@ void TJwwData::BuildBlockTree() {
     const double p11 = BlockTree[k].M11, p12 = BlockTree[k].M12;
     const double p21 = BlockTree[k].M21, p22 = BlockTree[k].M22;
     for (size_t b = 0; b < n; ++b) {
-      const TEntJwwBlockInsert& ins = def.Inserts[b];
+      const TEntJwwBlockInsert& ins = def.Elements().Inserts[b];
       const TLocalMatrix& l = graph.Local[graph.Start[d] + b];
       TEntJwwBlockTree row;
       row.Common = def.Common;

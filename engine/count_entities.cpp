@@ -50,7 +50,7 @@ void CountPoints(const std::vector<TEntJwwPoint>& points, int32_t count, const P
 }
 
 template <class Pred>
-TKindCounts CountDefinition(const TEntJwwBlockDef& d, const Pred& pred) {
+TKindCounts CountDefinition(const TEntJwwBlockDefElements& d, const Pred& pred) {
   TKindCounts k{};
   k[0] = CountRows(d.Lines, d.LineCount, pred);
   k[1] = CountRows(d.Arcs, d.ArcCount, pred);
@@ -100,13 +100,13 @@ void TJwwData::CountEntities(int32_t group, int32_t layer, std::array<int32_t, 1
     const TKindCounts* add = nullptr;
     if (row.Common.LineType & kKeepOwnLayers) {
       if (!haveOwn[d]) {
-        own[d] = CountDefinition(BlockDefs[d], match);
+        own[d] = CountDefinition(BlockDefs[d].Elements(), match);
         haveOwn[d] = 1;
       }
       add = &own[d];
     } else if (match(row.Common)) {
       if (!haveAll[d]) {
-        all[d] = CountDefinition(BlockDefs[d], any);
+        all[d] = CountDefinition(BlockDefs[d].Elements(), any);
         haveAll[d] = 1;
       }
       add = &all[d];

@@ -70,7 +70,7 @@ struct TElementArraysOf {
 using TElementArrays = TElementArraysOf<false>;
 using TConstElementArrays = TElementArraysOf<true>;
 
-template <class Model>  // TJwwData or TEntJwwBlockDef, const or not
+template <class Model>  // TJwwData or TEntJwwBlockDefElements, const or not
 auto ElementArraysOf(Model& m) {
   if constexpr (std::is_same_v<std::remove_const_t<Model>, TJwwData>) {
     return TElementArraysOf<std::is_const_v<Model>>{m.EntityOrder, m.EntityOrderCount, m.Lines,  m.LineCount,

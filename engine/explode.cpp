@@ -43,7 +43,7 @@ struct TAppend {
 
 // Items of kinds 1..6 naming a counted row are copied; nested inserts have
 // rows of their own and other kinds are not elements.
-bool ItemIsCopied(const TEntJwwBlockDef& d, const TEntJwwOrder& item) {
+bool ItemIsCopied(const TEntJwwBlockDefElements& d, const TEntJwwOrder& item) {
   if (item.Kind < kKindLine || item.Kind > kKindSolid || item.Row < 0) return false;
   return static_cast<size_t>(item.Row) < ElementArraysOf(d).CountedRowsOf(item.Kind);
 }
@@ -54,7 +54,7 @@ int64_t TextBytes(const TEntJwwText& t, bool rewritten) {
 }
 
 // Bytes of the copy of one item, beside its order item.
-int64_t CopyBytes(const TEntJwwBlockDef& d, const TEntJwwOrder& item) {
+int64_t CopyBytes(const TEntJwwBlockDefElements& d, const TEntJwwOrder& item) {
   const size_t r = static_cast<size_t>(item.Row);
   switch (item.Kind) {
     case kKindLine: return sizeof(TEntJwwLine);
@@ -67,7 +67,7 @@ int64_t CopyBytes(const TEntJwwBlockDef& d, const TEntJwwOrder& item) {
   }
 }
 
-TAppend CountCopies(const TEntJwwBlockDef& d) {
+TAppend CountCopies(const TEntJwwBlockDefElements& d) {
   TAppend k;
   const size_t n = CountedRows(d.OrderCount, d.Order);
   for (size_t i = 0; i < n; ++i) {
@@ -79,7 +79,7 @@ TAppend CountCopies(const TEntJwwBlockDef& d) {
   return k;
 }
 
-bool CopyItem(TJwwData& m, const TEntJwwBlockDef& d, const TEntJwwOrder& item, const TExplodePlacement& p) {
+bool CopyItem(TJwwData& m, const TEntJwwBlockDefElements& d, const TEntJwwOrder& item, const TExplodePlacement& p) {
   const size_t r = static_cast<size_t>(item.Row);
   switch (item.Kind) {
     case kKindLine: return ExplodeLine(m, d.Lines[r], p);
@@ -174,7 +174,7 @@ bool TJwwData::ExplodeBlocks() {
       const int32_t d = BlockTree[k].DefRow;
       if (d < 0 || static_cast<size_t>(d) >= defs) continue;
       if (!counted[static_cast<size_t>(d)]) {
-        perDef[static_cast<size_t>(d)] = CountCopies(BlockDefs[static_cast<size_t>(d)]);
+        perDef[static_cast<size_t>(d)] = CountCopies(BlockDefs[static_cast<size_t>(d)].Elements());
         counted[static_cast<size_t>(d)] = 1;
       }
       const TAppend& one = perDef[static_cast<size_t>(d)];
@@ -189,7 +189,7 @@ bool TJwwData::ExplodeBlocks() {
     for (size_t k = 0; k < rows; ++k) {
       const TEntJwwBlockTree& row = BlockTree[k];
       if (row.DefRow < 0 || static_cast<size_t>(row.DefRow) >= defs) continue;
-      const TEntJwwBlockDef& def = BlockDefs[static_cast<size_t>(row.DefRow)];
+      const TEntJwwBlockDefElements& def = BlockDefs[static_cast<size_t>(row.DefRow)].Elements();
       const TExplodePlacement placement = PlacementOf(row);
       const size_t n = CountedRows(def.OrderCount, def.Order);
       for (size_t i = 0; i < n; ++i) {

@@ -199,9 +199,9 @@ bool SeedPoint(const TJwwData& m, double& x, double& y) {
 }
 
 // The definition a tree row shows, or nullptr.
-const TEntJwwBlockDef* RowDefinition(const TJwwData& m, const TEntJwwBlockTree& row) {
+const TEntJwwBlockDefElements* RowDefinition(const TJwwData& m, const TEntJwwBlockTree& row) {
   if (row.DefRow < 0 || static_cast<size_t>(row.DefRow) >= CountedRows(m.BlockDefCount, m.BlockDefs)) return nullptr;
-  return &m.BlockDefs[static_cast<size_t>(row.DefRow)];
+  return &m.BlockDefs[static_cast<size_t>(row.DefRow)].Elements();
 }
 
 // An axis that no real coordinate reached (every one was NaN) is left empty
@@ -257,7 +257,7 @@ void TJwwData::CalcExtents() {
     const size_t rows = CountedRows(BlockTreeCount, BlockTree);
     for (size_t k = 0; k < rows; ++k) {
       const TEntJwwBlockTree& row = BlockTree[k];
-      const TEntJwwBlockDef* def = RowDefinition(*this, row);
+      const TEntJwwBlockDefElements* def = RowDefinition(*this, row);
       if (def == nullptr) continue;
       const TMappedSink mapped{box, row.OriginX, row.OriginY, row.M11, row.M12, row.M21, row.M22};
       AddLines(mapped, def->Lines, def->LineCount);

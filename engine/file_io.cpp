@@ -34,9 +34,19 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
 }
 
 bool FolderFreeBytes(const std::string& folder, uint64_t& bytes) {
+  TFolderSpace space;
+  if (!FolderSpaceOf(folder, space)) return false;
+  bytes = space.FreeBytes;
+  return true;
+}
+
+bool FolderSpaceOf(const std::string& folder, TFolderSpace& space) {
   struct statvfs st;
   if (::statvfs(folder.empty() ? "." : folder.c_str(), &st) != 0) return false;
-  bytes = static_cast<uint64_t>(st.f_bavail) * static_cast<uint64_t>(st.f_frsize);
+  space.FreeBytes = static_cast<uint64_t>(st.f_bavail) * static_cast<uint64_t>(st.f_frsize);
+  space.BlockBytes = static_cast<uint64_t>(st.f_frsize);
+  space.FreeInodes = static_cast<uint64_t>(st.f_favail);
+  space.TotalInodes = static_cast<uint64_t>(st.f_files);
   return true;
 }
 

@@ -23,6 +23,16 @@ std::FILE* OpenFile(const std::string& path, const char* mode);
 // Bytes an unprivileged writer may still put on the folder's file system;
 // false when that cannot be learned.
 bool FolderFreeBytes(const std::string& folder, uint64_t& bytes);
+// What the folder's file system can still take from an unprivileged writer:
+// bytes, inodes (both 0 of 0 when it keeps no inode count) and the block
+// size that every file's bytes are rounded up to.
+struct TFolderSpace {
+  uint64_t FreeBytes = 0;
+  uint64_t BlockBytes = 0;
+  uint64_t FreeInodes = 0;
+  uint64_t TotalInodes = 0;
+};
+bool FolderSpaceOf(const std::string& folder, TFolderSpace& space);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // The file's identity (device, inode), the same whatever name reaches it;

@@ -42,15 +42,7 @@ void TJwwData::Clear() {
 
 void TJwwData::FreeData() {
   for (int32_t i = 0; i < BlockDefCount && i < static_cast<int32_t>(BlockDefs.size()); ++i) {
-    TEntJwwBlockDef& def = BlockDefs[i];
-    def.Order.clear();
-    def.Lines.clear();
-    def.Arcs.clear();
-    def.Points.clear();
-    def.Texts.clear();
-    def.Dimensions.clear();
-    def.Solids.clear();
-    def.Inserts.clear();
+    BlockDefs[i].FreeElements();
   }
   Clear();
 }

@@ -107,7 +107,9 @@ class EntityReader {
   // definition takes its own index after its element count, before its
   // elements.
   void ElementList(ElementSink& sink, int32_t& orderCount, bool ownerTakesIndex) {
-    const uint32_t count = ReadCount(in_);
+    ElementList(ReadCount(in_), sink, orderCount, ownerTakesIndex);
+  }
+  void ElementList(uint32_t count, ElementSink& sink, int32_t& orderCount, bool ownerTakesIndex) {
     RequireObjects(in_, count, 2 + cs_ + 20);  // the smallest object: a point
     sink.arrays.Order.assign(count, TEntJwwOrder{});
     orderCount = static_cast<int32_t>(count);
@@ -139,8 +141,14 @@ class EntityReader {
         def.Time = static_cast<int32_t>(i + 1);
       }
       def.Name = d_.ReadString(in_);
-      ElementSink sink{ElementArraysOf(def), 0.0};
-      ElementList(sink, def.OrderCount, true);
+      const uint32_t elements = ReadCount(in_);
+      if (elements == 0) {
+        ++ctx_.nextIndex;  // the definition's own index; it gets no element arrays
+        continue;
+      }
+      TEntJwwBlockDefElements& e = def.EditElements();
+      ElementSink sink{ElementArraysOf(e), 0.0};
+      ElementList(elements, sink, e.OrderCount, true);
     }
   }
 

@@ -34,8 +34,11 @@ size_t EstimatedFileSize(const TJwwData& d) {
     return n;
   };
   size_t n = 64 * 1024 + elements(d, d.Texts, d.Dimensions) + d.BlockInserts.size() * 67;
-  for (const TEntJwwBlockDef& b : d.BlockDefs)
-    n += 300 + b.Name.size() + elements(b, b.Texts, b.Dimensions) + b.Inserts.size() * 67;
+  // A definition's own fields take at most 64 bytes beside its name.
+  for (const TEntJwwBlockDef& b : d.BlockDefs) {
+    const TEntJwwBlockDefElements& e = b.Elements();
+    n += 64 + b.Name.size() + elements(e, e.Texts, e.Dimensions) + e.Inserts.size() * 67;
+  }
   return n;
 }
 

@@ -143,10 +143,11 @@ class EntityWriter {
       // A negative time announces a 64-bit time; keep the file readable.
       if (b.Time < 0) rec_.Put<uint64_t>(0);
       TJwwData::WriteCString(rec_.Out(), StripCaretM(b.Name));
-      const TConstElementArrays a = ElementArraysOf(b);
-      const size_t rows = CountedRows(b.OrderCount, b.Order.size());
-      TJwwData::WriteCount(rec_.Out(), CountObjects(a, b.Order, rows));
-      WriteList(a, b.Order, rows);
+      const TEntJwwBlockDefElements& e = b.Elements();
+      const TConstElementArrays a = ElementArraysOf(e);
+      const size_t rows = CountedRows(e.OrderCount, e.Order.size());
+      TJwwData::WriteCount(rec_.Out(), CountObjects(a, e.Order, rows));
+      WriteList(a, e.Order, rows);
     }
     rec_.Flush();
   }

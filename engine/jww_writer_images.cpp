@@ -65,7 +65,7 @@ uint32_t WriteImageSection(const TJwwData& d, ByteWriter& out) {
   flagger.Texts(d.EntityOrder, CountedRows(d.EntityOrderCount, d.EntityOrder.size()), d.Texts);
   const size_t defs = CountedRows(d.BlockListCount, d.BlockDefs.size());
   for (size_t i = 0; i < defs; ++i) {
-    const TEntJwwBlockDef& b = d.BlockDefs[i];
+    const TEntJwwBlockDefElements& b = d.BlockDefs[i].Elements();
     flagger.Texts(b.Order, CountedRows(b.OrderCount, b.Order.size()), b.Texts);
   }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -223,12 +224,9 @@ struct TEntJwwBlockInsert {
   uint32_t BlockNumber = 0;
 };
 
-struct TEntJwwBlockDef {
-  TEntJwwCommon Common;
-  int32_t Number = 0;
-  int32_t Referenced = 0;
-  int32_t Time = 0;
-  std::string Name;
+// The elements of one block definition: its order list and the seven
+// element arrays with their counts.
+struct TEntJwwBlockDefElements {
   int32_t OrderCount = 0;
   std::vector<TEntJwwOrder> Order;
   int32_t LineCount = 0, ArcCount = 0, PointCount = 0, TextCount = 0,
@@ -240,8 +238,48 @@ struct TEntJwwBlockDef {
   std::vector<TEntJwwDimension> Dimensions;
   std::vector<TEntJwwSolid> Solids;
   std::vector<TEntJwwBlockInsert> Inserts;
+};
+
+struct TEntJwwBlockDef {
+  TEntJwwCommon Common;
+  int32_t Number = 0;
+  int32_t Referenced = 0;
+  int32_t Time = 0;
+  std::string Name;
   uint8_t Used = 0;        // set by BuildBlockTree
   int32_t NewNumber = -1;  // the writer's number for a used definition
+
+  TEntJwwBlockDef() = default;
+  TEntJwwBlockDef(const TEntJwwBlockDef& o) : TEntJwwBlockDef(Head(o)) {
+    if (o.elements_) elements_ = std::make_unique<TEntJwwBlockDefElements>(*o.elements_);
+  }
+  TEntJwwBlockDef(TEntJwwBlockDef&&) noexcept = default;
+  TEntJwwBlockDef& operator=(const TEntJwwBlockDef& o) {
+    if (this != &o) *this = TEntJwwBlockDef(o);
+    return *this;
+  }
+  TEntJwwBlockDef& operator=(TEntJwwBlockDef&&) noexcept = default;
+
+  // A file may hold millions of empty definitions: the elements are made
+  // only when a definition gets some. Reading never makes them.
+  const TEntJwwBlockDefElements& Elements() const { return elements_ ? *elements_ : kNoElements; }
+  TEntJwwBlockDefElements& EditElements() {
+    if (!elements_) elements_ = std::make_unique<TEntJwwBlockDefElements>();
+    return *elements_;
+  }
+  // Drops the elements (and their memory) altogether.
+  void FreeElements() { elements_.reset(); }
+
+ private:
+  // Everything but the elements.
+  static TEntJwwBlockDef Head(const TEntJwwBlockDef& o) {
+    TEntJwwBlockDef h;
+    h.Common = o.Common, h.Number = o.Number, h.Referenced = o.Referenced, h.Time = o.Time;
+    h.Name = o.Name, h.Used = o.Used, h.NewNumber = o.NewNumber;
+    return h;
+  }
+  static inline const TEntJwwBlockDefElements kNoElements{};
+  std::unique_ptr<TEntJwwBlockDefElements> elements_;
 };
 
 // One flattened block insert occurrence: maps a definition point (x, y) to

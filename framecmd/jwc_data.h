@@ -5,9 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "jwc_line_rows.h"
 
 // Eight words at the start of every element record.
 struct TJwwEntHeader {
@@ -19,6 +22,7 @@ struct TJwwEntHeader {
   int32_t LineWidth = 0;
   int32_t PendingFlags = 0;  // z1..z5 since the last element
   int32_t KindWord = 0;      // line: "pl" group; text: sub-kind; kinds 9..15: extended colour
+  bool operator==(const TJwwEntHeader&) const = default;
 };
 
 struct TJwwEntLine {  // kind 1
@@ -155,20 +159,25 @@ struct TJwcData {
   bool FirstGroupLine = true, FirstLayerLine = true, FirstColorLine = true, FirstLineTypeLine = true,
        FirstLineWidthLine = true, FirstTextTypeLine = true;
 
-  std::vector<TEntityOrderItem> EntityOrder;
-  std::vector<TJwwEntLine> Lines;
-  std::vector<TJwwEntCircle> Circles;
-  std::vector<TJwwEntArc> Arcs;
-  std::vector<TJwwEntText> Texts;
-  std::vector<TJwwEntPoint> Points3;
-  std::vector<TJwwEntPoint6> Points6;
-  std::vector<TJwwEntMsg> Msgs;
-  std::vector<TJwwEntBlk> Blocks;
-  std::vector<TJwwEntSl2> Sl2;
-  std::vector<TJwwEntSl3> Sl3;
-  std::vector<TJwwEntSl4> Sl4;
-  std::vector<TJwwEntS7> Sc, Se;
-  std::vector<TJwwEntS8> So, Sg;
+  // The element lists grow a block at a time: a list of millions never
+  // stands twice in memory while it is moved to a larger array. The lines,
+  // the one list Tollwick searches, are held compactly and read by value.
+  template <class T>
+  using Rows = std::deque<T>;
+  Rows<TEntityOrderItem> EntityOrder;
+  TJwcLineRowsOf<TJwwEntLine> Lines;
+  Rows<TJwwEntCircle> Circles;
+  Rows<TJwwEntArc> Arcs;
+  Rows<TJwwEntText> Texts;
+  Rows<TJwwEntPoint> Points3;
+  Rows<TJwwEntPoint6> Points6;
+  Rows<TJwwEntMsg> Msgs;
+  Rows<TJwwEntBlk> Blocks;
+  Rows<TJwwEntSl2> Sl2;
+  Rows<TJwwEntSl3> Sl3;
+  Rows<TJwwEntSl4> Sl4;
+  Rows<TJwwEntS7> Sc, Se;
+  Rows<TJwwEntS8> So, Sg;
 
   // Writer: the output queue and the must-emit flags of its emitters.
   std::vector<TOutputEntry> Output;

@@ -21,9 +21,13 @@ TJwwEntHeader CurrentHeader(const TJwcData& d) {
   return h;
 }
 
+void AddOrderItem(TJwcData& d, int32_t kind, size_t row) {
+  d.EntityOrder.push_back(TEntityOrderItem{kind, static_cast<int32_t>(row)});
+}
+
 template <typename T>
-T& NewRow(TJwcData& d, std::vector<T>& list, int32_t kind) {
-  d.EntityOrder.push_back(TEntityOrderItem{kind, static_cast<int32_t>(list.size())});
+T& NewRow(TJwcData& d, TJwcData::Rows<T>& list, int32_t kind) {
+  AddOrderItem(d, kind, list.size());
   list.emplace_back();
   list.back().Header = CurrentHeader(d);
   return list.back();
@@ -134,7 +138,7 @@ void AddSolid(TJwcData& d, const TJwcTokens& t) {
 }
 
 template <typename T, size_t N>
-void AddReals(TJwcData& d, std::vector<T>& list, int32_t kind, const TJwcTokens& t) {
+void AddReals(TJwcData& d, TJwcData::Rows<T>& list, int32_t kind, const TJwcTokens& t) {
   T& r = NewRow(d, list, kind);
   r.Header.KindWord = d.ExtColor;
   for (size_t i = 0; i < N; ++i) r.V[i] = Real(t, i + 1);
@@ -226,12 +230,15 @@ void AddPlainLine(TJwcData& d, const TJwcTokens& t) {
     held.Y2 = Real(t, 3);
     d.HeldLine = held;
   } else {
-    TJwwEntLine& r = NewRow(d, d.Lines, 1);
+    AddOrderItem(d, 1, d.Lines.size());
+    TJwwEntLine r;
+    r.Header = CurrentHeader(d);
     r.Header.KindWord = d.PlMode ? d.PlCounter : 0;
     r.X1 = Real(t, 0);
     r.Y1 = Real(t, 1);
     r.X2 = Real(t, 2);
     r.Y2 = Real(t, 3);
+    d.Lines.push_back(r);
   }
   d.PendingFlags = 0;
 }

@@ -215,7 +215,7 @@ class TForm1 {
   void BuildFrameBlock(int32_t paperClass, const std::string& name);
   // The frame drawing's elements into the block, on the overlay's layer
   // (frame_overlay_copy.cpp).
-  void CopyFrameElements(TEntJwwBlockDef& block, uint16_t layer) const;
+  void CopyFrameElements(TEntJwwBlockDefElements& block, uint16_t layer) const;
   // Layer group and layer of everything the overlay adds.
   int32_t FrameOverlayLayer() const;
   // The definitions' used flags for saving a sheet with the overlay insert,

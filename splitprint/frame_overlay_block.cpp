@@ -73,7 +73,7 @@ TEntJwwBlockDef& AppendBlockDef(TJwwData& w, const std::string& name, uint16_t l
 
 // White solids over the bands between the outer rectangle and the display
 // area: top, left, right, bottom.
-void AddMasks(TEntJwwBlockDef& b, const std::array<double, 4>& o, const std::array<double, 4>& d, uint16_t layer) {
+void AddMasks(TEntJwwBlockDefElements& b, const std::array<double, 4>& o, const std::array<double, 4>& d, uint16_t layer) {
   const double bands[4][8] = {
       {o[0], d[3], o[2], d[3], o[2], o[3], o[0], o[3]},
       {o[0], d[1], d[0], d[1], d[0], d[3], o[0], d[3]},
@@ -89,7 +89,7 @@ void AddMasks(TEntJwwBlockDef& b, const std::array<double, 4>& o, const std::arr
   }
 }
 
-void SetBlockCounts(TEntJwwBlockDef& b) {
+void SetBlockCounts(TEntJwwBlockDefElements& b) {
   b.LineCount = static_cast<int32_t>(b.Lines.size());
   b.ArcCount = static_cast<int32_t>(b.Arcs.size());
   b.PointCount = static_cast<int32_t>(b.Points.size());
@@ -158,7 +158,7 @@ int32_t TForm1::FindTextSizeNo(int32_t color, double sizeX, double sizeY, double
 
 void TForm1::BuildFrameBlock(int32_t paperClass, const std::string& name) {
   const auto layer = static_cast<uint16_t>(FrameOverlayLayer());
-  TEntJwwBlockDef& block = AppendBlockDef(WorkDrawing, name, layer);
+  TEntJwwBlockDefElements& block = AppendBlockDef(WorkDrawing, name, layer).EditElements();
   if (DisplayAreaFound) AddMasks(block, OuterRectangle(paperClass, DisplayArea), DisplayArea, layer);
   CopyFrameElements(block, layer);
   SetBlockCounts(block);

@@ -44,7 +44,7 @@ void PutOnLayer(TEntJwwCommon& c, uint16_t layer) {
 
 }  // namespace
 
-void TForm1::CopyFrameElements(TEntJwwBlockDef& b, uint16_t layer) const {
+void TForm1::CopyFrameElements(TEntJwwBlockDefElements& b, uint16_t layer) const {
   const TJwwData& f = FrameDrawing;
   const CopyFilter filter(f, FrameHiddenLayers, FrameAuxElements);
   auto order = [&b](int32_t kind, size_t row) { b.Order.push_back(TEntJwwOrder{kind, static_cast<int32_t>(row)}); };

@@ -195,13 +195,13 @@ class TModelDrawer {
   }
 
   // A row naming no definition, or one beyond the definitions, draws nothing.
-  const TEntJwwBlockDef* DefOf(const TEntJwwBlockTree& row) const {
+  const TEntJwwBlockDefElements* DefOf(const TEntJwwBlockTree& row) const {
     const size_t defs = CountedRows(d_.BlockDefCount, d_.BlockDefs);
     if (row.DefRow < 0 || static_cast<size_t>(row.DefRow) >= defs) return nullptr;
-    return &d_.BlockDefs[static_cast<size_t>(row.DefRow)];
+    return &d_.BlockDefs[static_cast<size_t>(row.DefRow)].Elements();
   }
 
-  static TArrays ArraysOf(const TEntJwwBlockDef& def) {
+  static TArrays ArraysOf(const TEntJwwBlockDefElements& def) {
     return {def.Texts,  CountedRows(def.TextCount, def.Texts),   def.Solids, CountedRows(def.SolidCount, def.Solids),
             def.Lines,  CountedRows(def.LineCount, def.Lines),   def.Arcs,   CountedRows(def.ArcCount, def.Arcs),
             def.Points, CountedRows(def.PointCount, def.Points), def.Dimensions, CountedRows(def.DimensionCount, def.Dimensions)};
@@ -224,7 +224,7 @@ class TModelDrawer {
       place.map.c = rotS_ * row.M11 + rotC_ * row.M21;
       place.map.d = rotS_ * row.M12 + rotC_ * row.M22;
       if (!place.ownLayers && !Accepts(LayerIndex(row.Common))) return;
-      const TEntJwwBlockDef* def = DefOf(row);
+      const TEntJwwBlockDefElements* def = DefOf(row);
       if (def == nullptr) return;
       DrawKinds(ArraysOf(*def), place, place.ownLayers, false);
     });
@@ -239,7 +239,7 @@ class TModelDrawer {
   }
 
   // The layers a definition's elements lie on (for rows keeping them).
-  const std::bitset<kLayers>& DefLayers(const TEntJwwBlockDef& def, size_t defRow) {
+  const std::bitset<kLayers>& DefLayers(const TEntJwwBlockDefElements& def, size_t defRow) {
     if (defLayersKnown_.size() <= defRow) {
       defLayersKnown_.resize(defRow + 1, false);
       defLayers_.resize(defRow + 1);
@@ -279,7 +279,7 @@ class TModelDrawer {
         if (m < kLayers) emit(m);
         return;
       }
-      const TEntJwwBlockDef* def = DefOf(row);
+      const TEntJwwBlockDefElements* def = DefOf(row);
       if (def == nullptr) return;
       const std::bitset<kLayers>& mask = DefLayers(*def, static_cast<size_t>(row.DefRow));
       for (int32_t m = 0; m < kLayers; ++m)

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <zlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -149,6 +153,10 @@ TEST_F(BindImagesTest, UnpackedImageTakesTheStoredNameAndTime) {
       EXPECT_EQ(t, static_cast<time_t>(c.mtime));
     else
       EXPECT_GE(t, start - 2);
+    // Deleted under the name it was unpacked to.
+    DeleteBindImageGzFiles();
+    DeleteBindImageFiles();
+    EXPECT_TRUE(Listing(temp_).empty());
   }
 }
 
@@ -360,14 +368,19 @@ TEST(HeldImageIndex, AnswersAsTheFirstMatchInListOrder) {
 
 // A load's writes and unpacking share one budget, keep the disk's reserve
 // and take only free names: a planted link or file is neither followed nor replaced.
+// Each file is charged the disk blocks it takes, at least one.
 TEST_F(BindImagesTest, ALoadWritesFreeNamesWithinOneBudget) {
   const std::string big = GzipMember(std::string(100'000, 'p'), std::nullopt, 0), target = base_ + "target.txt";
-  const std::set<std::string> planted = {"linked.bmp", "img.jpg", "taken.jpg"},
-                              loaded = {"a.bmp.gz", "b.bmp.gz", "twin.bmp", "img.jpg.gz", "taken.jpg.gz"};
-  const struct { uint64_t budget, reserve; std::set<std::string> unpacked; int32_t failed; } cases[] = {
-      {kMaxBindImageBytesPerDrawing, 0, {"a.bmp", "b.bmp"}, 2},
-      {150'000, 0, {"a.bmp"}, 3},
-      {kMaxBindImageBytesPerDrawing, UINT64_MAX, {}, 0},  // nothing is even written
+  const std::set<std::string> planted = {"linked.bmp", "img.jpg", "taken.jpg"};
+  const std::vector<std::string> loaded = {"a.bmp.gz", "b.bmp.gz", "twin.bmp", "img.jpg.gz", "taken.jpg.gz"};
+  struct statvfs vfs {};
+  ASSERT_EQ(::statvfs(temp_.c_str(), &vfs), 0);
+  const uint64_t block = vfs.f_frsize;
+  const struct { uint64_t budget, reserve; size_t written; std::set<std::string> unpacked; int32_t failed; } cases[] = {
+      {kMaxBindImageBytesPerDrawing, 0, 5, {"a.bmp", "b.bmp"}, 2},
+      {150'000, 0, 5, {"a.bmp"}, 3},
+      {kMaxBindImageBytesPerDrawing, UINT64_MAX, 0, {}, 0},  // nothing is even written
+      {4 * block, 0, 4, {}, 3},  // five files of a few bytes: four blocks hold four
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.budget);
@@ -380,11 +393,42 @@ TEST_F(BindImagesTest, ALoadWritesFreeNamesWithinOneBudget) {
                           {"twin.bmp", "second"}, {"img.jpg.gz", big}, {"taken.jpg.gz", big}}));
     EXPECT_EQ(ExtractBindImages(), c.failed);
     std::set<std::string> expected = planted;
-    if (c.reserve == 0) expected.insert(loaded.begin(), loaded.end());
+    expected.insert(loaded.begin(), loaded.begin() + static_cast<std::ptrdiff_t>(c.written));
     expected.insert(c.unpacked.begin(), c.unpacked.end());
     EXPECT_EQ(Listing(temp_), expected);
     EXPECT_TRUE(ReadFile(target) == "original" && ReadFile(temp_ + "taken.jpg") == "earlier");
-    EXPECT_TRUE(fs::is_symlink(temp_ + "img.jpg") && (c.reserve > 0 || ReadFile(temp_ + "twin.bmp") == "first"));
+    EXPECT_TRUE(fs::is_symlink(temp_ + "img.jpg") && (c.written < 3 || ReadFile(temp_ + "twin.bmp") == "first"));
+  }
+}
+
+// On a small file system mounted for the test, a drawing of a thousand
+// one-byte images leaves the inode reserve free: a tenth of the inodes free
+// when the load began, or the cap when that is smaller.
+TEST_F(BindImagesTest, TinyImagesLeaveTheInodeReserveFree) {
+  const std::string small = base_ + "small/";
+  fs::create_directory(small);
+  if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=16m,nr_inodes=400") != 0)
+    GTEST_SKIP() << "no tmpfs can be mounted here: " << std::strerror(errno);
+  struct Unmount {
+    std::string dir;
+    ~Unmount() { ::umount2(dir.c_str(), MNT_DETACH); }
+  } unmount{small};
+  std::vector<std::pair<std::string, std::string>> images;
+  for (int i = 0; i < 1000; ++i) images.emplace_back("i" + std::to_string(i) + (i < 50 ? ".bmp.gz" : ".bmp"), "x");
+  for (const uint64_t cap : {kBindImageInodeReserveCap, uint64_t{20}}) {
+    SCOPED_TRACE(cap);
+    for (const auto& e : fs::directory_iterator(small)) fs::remove(e.path());
+    BindImg.TempFolder = small;
+    BindImg.DiskReserve = 0;
+    BindImg.InodeReserveCap = cap;
+    struct statvfs before {}, after {};
+    ASSERT_EQ(::statvfs(small.c_str(), &before), 0);
+    const uint64_t floor = std::min<uint64_t>(before.f_favail / 10, cap);
+    ASSERT_TRUE(LoadHeld(images));
+    EXPECT_EQ(ExtractBindImages(), 50);  // no room left to unpack the gzip images
+    ASSERT_EQ(::statvfs(small.c_str(), &after), 0);
+    EXPECT_EQ(after.f_favail, floor);
+    EXPECT_EQ(Listing(small).size(), before.f_favail - floor);
   }
 }
 

@@ -25,8 +25,8 @@ TEntJwwBlockDef Def(int32_t number, const std::string& name, std::vector<TEntJww
   TEntJwwBlockDef def;
   def.Number = number;
   def.Name = name;
-  def.Inserts = std::move(inserts);
-  def.InsertCount = static_cast<int32_t>(def.Inserts.size());
+  def.EditElements().Inserts = std::move(inserts);
+  def.EditElements().InsertCount = static_cast<int32_t>(def.Elements().Inserts.size());
   def.Used = 7;  // stale values the build must overwrite
   def.NewNumber = 42;
   return def;
@@ -320,14 +320,14 @@ TEST(BlockTree, ExponentialFanOutStopsAtTheRowBound) {
 TEST(BlockTree, CountsBeyondTheArraysAreNotTrusted) {
   TJwwData d;
   SetModel(d, {Def(1, "a", {Insert(2)}), Def(2, "b")}, {Insert(1)});
-  d.BlockDefs[0].InsertCount = 1000;
+  d.BlockDefs[0].EditElements().InsertCount = 1000;
   d.BlockDefCount = 50;
   d.BlockInsertCount = 7;
   d.BuildBlockTree();
   EXPECT_EQ(d.BlockTreeCount, 2);
   EXPECT_EQ(d.UsedBlockDefCount, 2);
 
-  d.BlockDefs[0].InsertCount = -3;
+  d.BlockDefs[0].EditElements().InsertCount = -3;
   d.BuildBlockTree();
   EXPECT_EQ(d.BlockTreeCount, 1);
   EXPECT_EQ(d.UsedBlockDefCount, 1);

@@ -463,10 +463,10 @@ TEST_F(ExplodeTest, ATreeCutByItsBoundsIsNotExploded) {
 TEST_F(ExplodeTest, StaleTreeAndBadOrderItems) {
   TEntJwwBlockDef& def = AddBlockDef(m, 1, "a");
   Append(def, Line(0, 0, 1, 0));
-  def.Order.push_back({kKindLine, 5});  // names no row
-  def.Order.push_back({kKindArc, -1});
-  def.Order.push_back({99, 0});
-  def.OrderCount = static_cast<int32_t>(def.Order.size());
+  def.EditElements().Order.push_back({kKindLine, 5});  // names no row
+  def.EditElements().Order.push_back({kKindArc, -1});
+  def.EditElements().Order.push_back({99, 0});
+  def.EditElements().OrderCount = static_cast<int32_t>(def.Elements().Order.size());
   Append(m, Insert(1, 0, 0));
   m.BuildBlockTree();
   m.BlockTree.push_back(m.BlockTree[0]);

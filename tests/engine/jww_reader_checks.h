@@ -56,7 +56,8 @@ inline ::testing::AssertionResult ModelIsConsistent(const TJwwData& d) {
   auto r = OrderIsConsistent(d.EntityOrder, d.EntityOrderCount, d.LineCount, d.ArcCount, d.PointCount,
                              d.TextCount, d.DimensionCount, d.SolidCount, d.BlockInsertCount);
   if (!r) return r;
-  for (const TEntJwwBlockDef& def : d.BlockDefs) {
+  for (const TEntJwwBlockDef& block : d.BlockDefs) {
+    const TEntJwwBlockDefElements& def = block.Elements();
     if (!same(def.Lines.size(), def.LineCount) || !same(def.Arcs.size(), def.ArcCount) ||
         !same(def.Points.size(), def.PointCount) || !same(def.Texts.size(), def.TextCount) ||
         !same(def.Dimensions.size(), def.DimensionCount) || !same(def.Solids.size(), def.SolidCount) ||
@@ -64,7 +65,7 @@ inline ::testing::AssertionResult ModelIsConsistent(const TJwwData& d) {
       return ::testing::AssertionFailure() << "a definition's count differs from its array";
     r = OrderIsConsistent(def.Order, def.OrderCount, def.LineCount, def.ArcCount, def.PointCount, def.TextCount,
                           def.DimensionCount, def.SolidCount, def.InsertCount);
-    if (!r) return r << " in definition " << def.Name;
+    if (!r) return r << " in definition " << block.Name;
   }
   for (const TEntJwwText& t : d.Texts)
     if (t.Content.size() > 255 || t.FontName.size() > 255) return ::testing::AssertionFailure() << "long text";

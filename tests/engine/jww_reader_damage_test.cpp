@@ -28,8 +28,8 @@ int32_t ElementsRead(const TJwwData& d) {
   int32_t n = d.LineCount + d.ArcCount + d.PointCount + d.TextCount + d.DimensionCount + d.SolidCount +
               d.BlockInsertCount;
   for (const TEntJwwBlockDef& def : d.BlockDefs)
-    n += def.LineCount + def.ArcCount + def.PointCount + def.TextCount + def.DimensionCount + def.SolidCount +
-         def.InsertCount;
+    n += def.Elements().LineCount + def.Elements().ArcCount + def.Elements().PointCount + def.Elements().TextCount + def.Elements().DimensionCount + def.Elements().SolidCount +
+         def.Elements().InsertCount;
   return n;
 }
 
@@ -125,7 +125,7 @@ TEST_F(JwwReaderDamage, ImpossibleCountsFailAtOnce) {
       TJwwData d;
       EXPECT_FALSE(d.LoadFromBytes(f.data(), f.size()));
       ASSERT_EQ(d.BlockDefs.size(), 1u);
-      EXPECT_EQ(d.BlockDefs[0].Order.size(), 0u);
+      EXPECT_EQ(d.BlockDefs[0].Elements().Order.size(), 0u);
       EXPECT_TRUE(ModelIsConsistent(d));
     }
     {
@@ -179,9 +179,9 @@ TEST_F(JwwReaderDamage, UnknownClassesEndTheRead) {
       EXPECT_TRUE(ModelIsConsistent(d));
       if (inDefinition) {
         ASSERT_EQ(d.BlockDefCount, 1);
-        EXPECT_EQ(d.BlockDefs[0].LineCount, 1);
-        EXPECT_EQ(d.BlockDefs[0].OrderCount, 3);
-        EXPECT_EQ(d.BlockDefs[0].Order[1].Kind, 0);
+        EXPECT_EQ(d.BlockDefs[0].Elements().LineCount, 1);
+        EXPECT_EQ(d.BlockDefs[0].Elements().OrderCount, 3);
+        EXPECT_EQ(d.BlockDefs[0].Elements().Order[1].Kind, 0);
       } else {
         EXPECT_EQ(d.LineCount, 1);
         EXPECT_EQ(d.EntityOrderCount, 3);

@@ -152,18 +152,18 @@ TEST(RealDrawingValues, BlocksAndElementsHoldTheStoredValues) {
   EXPECT_EQ(lines.Number, 0);
   EXPECT_EQ(lines.Referenced, 1);
   EXPECT_EQ(lines.Time, 1787105042);
-  EXPECT_EQ(lines.LineCount, 2);
-  EXPECT_EQ(lines.OrderCount, 2);
-  EXPECT_DOUBLE_EQ(lines.Lines[0].X1, -16.822755417956657);
-  EXPECT_DOUBLE_EQ(lines.Lines[1].Y2, -17.879256965944272);
+  EXPECT_EQ(lines.Elements().LineCount, 2);
+  EXPECT_EQ(lines.Elements().OrderCount, 2);
+  EXPECT_DOUBLE_EQ(lines.Elements().Lines[0].X1, -16.822755417956657);
+  EXPECT_DOUBLE_EQ(lines.Elements().Lines[1].Y2, -17.879256965944272);
   const TEntJwwBlockDef& circles = d.BlockDefs[1];
   EXPECT_EQ(circles.Name, "2circles@@SfigorgFlag@@4");
   EXPECT_EQ(circles.Number, 1);
-  ASSERT_EQ(circles.ArcCount, 2);
-  EXPECT_DOUBLE_EQ(circles.Arcs[0].Radius, 21.848006785788087);
-  EXPECT_DOUBLE_EQ(circles.Arcs[0].ArcAngle, 6.283185307179586);
-  EXPECT_EQ(circles.Arcs[0].Flatness, 1.0);
-  EXPECT_EQ(circles.Arcs[1].FullCircle, 1u);
+  ASSERT_EQ(circles.Elements().ArcCount, 2);
+  EXPECT_DOUBLE_EQ(circles.Elements().Arcs[0].Radius, 21.848006785788087);
+  EXPECT_DOUBLE_EQ(circles.Elements().Arcs[0].ArcAngle, 6.283185307179586);
+  EXPECT_EQ(circles.Elements().Arcs[0].Flatness, 1.0);
+  EXPECT_EQ(circles.Elements().Arcs[1].FullCircle, 1u);
 
   // Layer names of group 8, stored in Shift-JIS.
   EXPECT_EQ(d.Layers[128].Name, "\x92\xca\x82\xe8\x90\x63");  // 通り芯

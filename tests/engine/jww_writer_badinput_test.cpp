@@ -59,7 +59,7 @@ TEST(JwwWriterBadInput, ExtremeValuesStillGiveReadableFiles) {
   for (TEntJwwDimension& d : m.Dimensions) d.SxfMode = 65535, d.Point2.Common.LineType = 100;
   m.BlockDefs[0].Time = -5;
   m.BlockDefs[1].Name = std::string(65535, 'n');
-  m.BlockDefs[1].OrderCount = 1 << 30;
+  m.BlockDefs[1].EditElements().OrderCount = 1 << 30;
   m.BlockDefs[0].Used = 1, m.BlockDefs[0].NewNumber = -1;
   ExpectEverySaveReadsBack(m, "extreme values");
 

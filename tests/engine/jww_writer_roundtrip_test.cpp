@@ -173,7 +173,7 @@ TEST_P(DownConversion, TheOlderVersionHoldsWhatItCan) {
 
   // The inner dimension of block 1 is split as well.
   ASSERT_EQ(back.BlockDefCount, 2);
-  EXPECT_EQ(back.BlockDefs[1].OrderCount, 4 + (split ? 6 : 0));
+  EXPECT_EQ(back.BlockDefs[1].Elements().OrderCount, 4 + (split ? 6 : 0));
   EXPECT_EQ(back.BlockDefs[1].Name, src.BlockDefs[1].Name);
   EXPECT_EQ(back.UsedBlockDefCount, 2);
 }

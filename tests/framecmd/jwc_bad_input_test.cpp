@@ -6,6 +6,7 @@
 
 #include "framecmd_test_files.h"
 #include "jwc_writer.h"
+#include "memory_limit.h"
 #include "tollwick_form.h"
 
 namespace {
@@ -78,6 +79,26 @@ TEST(JwcBadInput, LongValuesAreKeptWithinTheirRecords) {
   EXPECT_EQ(d.Texts[0].Text.size(), 255u);
   EXPECT_EQ(d.Points[1].X, 0);  // 100,000 digits overflow: read as 0
   EXPECT_EQ(d.FirstFont.size() % 2, 0u);  // lead bytes pair up, the lone last one is dropped
+  std::filesystem::remove_all(dir);
+}
+
+// Ten million lines of 13 bytes took 8.5 times their file: the element
+// lists are held in proportion to it (2 million lines here).
+TEST(JwcBadInput, ManyLinesStayWithinFourTimesTheirFile) {
+  const auto dir = MakeTempDir("many");
+  constexpr size_t kLines = 2'000'000;
+  {
+    std::string bytes;
+    for (size_t i = 0; i < kLines; ++i) bytes += "10 20 30 40\r\n";
+    WriteFileBytes(dir / "JWC_TEMP.TXT", bytes);
+  }
+  const size_t fileBytes = std::filesystem::file_size(dir / "JWC_TEMP.TXT");
+  EXPECT_TRUE(RunsWithinMemory(4 * fileBytes, [&] {
+    TJwcData d;
+    InitJwcData(d);
+    return ReadJwcFile(d, dir / "JWC_TEMP.TXT") && d.Lines.size() == kLines && d.Lines[kLines - 1].X2 == 30 &&
+           d.Lines[0].Header.Color == 1;
+  }));
   std::filesystem::remove_all(dir);
 }
 

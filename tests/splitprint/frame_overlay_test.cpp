@@ -143,7 +143,7 @@ const TEntJwwBlockInsert& OverlayInsert(const TJwwData& s) {
 
 std::vector<double> LineStarts(const TEntJwwBlockDef& b) {
   std::vector<double> xs;
-  for (const TEntJwwLine& l : b.Lines) {
+  for (const TEntJwwLine& l : b.Elements().Lines) {
     EXPECT_FALSE(l.Common.Color == 9 && l.Common.LineType == 16 && l.Common.Width == 200);  // display area
     xs.push_back(l.X1);
   }
@@ -184,20 +184,20 @@ TEST_F(FrameOverlay, SheetsOfClassesThreeFourThree) {
       EXPECT_EQ(ins.BlockNumber, static_cast<uint32_t>(b.Number));
       EXPECT_EQ(std::tuple(ins.X, ins.Y, ins.ScaleX, ins.Angle), std::tuple(0.0, 0.0, 1.0, 0.0));
       EXPECT_EQ(std::pair(ins.Common.LayerGroup, ins.Common.Layer), std::pair(layer, layer));
-      for (const TEntJwwText& t : b.Texts) EXPECT_EQ(t.Common.LayerGroup, layer);
-      EXPECT_EQ(b.Dimensions.size(), 1u);
-      EXPECT_EQ(b.Dimensions[0].Text.Common.Layer, layer);
+      for (const TEntJwwText& t : b.Elements().Texts) EXPECT_EQ(t.Common.LayerGroup, layer);
+      EXPECT_EQ(b.Elements().Dimensions.size(), 1u);
+      EXPECT_EQ(b.Elements().Dimensions[0].Text.Common.Layer, layer);
       EXPECT_EQ(LineStarts(b), c.Lines);
       const bool a3 = i != 1;
-      EXPECT_EQ(b.SolidCount, a3 ? 5 : 1);  // four masks before the drawing's own solid
-      ASSERT_EQ(b.TextCount, 3);
-      EXPECT_EQ(b.Texts[0].Kind, 3u);
-      EXPECT_EQ(b.Texts[1].Kind, 0u);
+      EXPECT_EQ(b.Elements().SolidCount, a3 ? 5 : 1);  // four masks before the drawing's own solid
+      ASSERT_EQ(b.Elements().TextCount, 3);
+      EXPECT_EQ(b.Elements().Texts[0].Kind, 3u);
+      EXPECT_EQ(b.Elements().Texts[1].Kind, 0u);
       std::vector<std::string> images{"logo.png=SOURCE-LOGO"};
       if (!a3) images.push_back("frame1_LOGO.png=FRAME-LOGO");
       if (a3 && c.A3Version >= 700) images.push_back("stamp.png=A3");
       EXPECT_EQ(sheetImages[i], images);  // each image once, the right one
-      EXPECT_EQ(b.Texts[2].Content, std::string("^@BM%temp%") + (a3 ? "stamp.png" : "frame1_LOGO.png") + ",20,10");
+      EXPECT_EQ(b.Elements().Texts[2].Content, std::string("^@BM%temp%") + (a3 ? "stamp.png" : "frame1_LOGO.png") + ",20,10");
     }
   }
 }
@@ -231,7 +231,7 @@ TEST_F(FrameOverlay, MasksAroundTheDisplayArea) {
                                              {a.Area1X, a.Area0Y, x2, a.Area0Y, x2, a.Area1Y, a.Area1X, a.Area1Y},
                                              {x1, y1, x2, y1, x2, a.Area0Y, x1, a.Area0Y}};
     for (int k = 0; k < 4; ++k) {
-      const TEntJwwSolid& s = b.Solids[static_cast<size_t>(k)];
+      const TEntJwwSolid& s = b.Elements().Solids[static_cast<size_t>(k)];
       EXPECT_EQ((std::array{s.X1, s.Y1, s.X2, s.Y2, s.X3, s.Y3, s.X4, s.Y4}), bands[k]) << "class " << c.PaperClass;
       EXPECT_EQ(std::pair(s.Common.Color, s.Rgb), std::pair(uint16_t{10}, 0xFFFFFFu));
     }

@@ -555,11 +555,12 @@ JwwBuilder JwwBuilder::FromModel(const TJwwData& m, const std::vector<TBindImage
                 ArrayRefs{m.Lines, m.Arcs, m.Points, m.Texts, m.Dimensions, m.Solids, m.BlockInserts});
   const int32_t defs = std::min<int32_t>(m.BlockListCount, static_cast<int32_t>(m.BlockDefs.size()));
   for (int32_t i = 0; i < defs; ++i) {
-    const TEntJwwBlockDef& d = m.BlockDefs[i];
-    JwwBuilderBlockDef& bd = b.AddBlockDef(d.Number, d.Name);
-    bd.Common = d.Common;
-    bd.Referenced = d.Referenced;
-    bd.Time = d.Time;
+    const TEntJwwBlockDef& def = m.BlockDefs[i];
+    const TEntJwwBlockDefElements& d = def.Elements();
+    JwwBuilderBlockDef& bd = b.AddBlockDef(def.Number, def.Name);
+    bd.Common = def.Common;
+    bd.Referenced = def.Referenced;
+    bd.Time = def.Time;
     AppendOrdered(bd.Elements, d.Order, d.OrderCount,
                   ArrayRefs{d.Lines, d.Arcs, d.Points, d.Texts, d.Dimensions, d.Solids, d.Inserts});
   }

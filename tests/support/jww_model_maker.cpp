@@ -52,7 +52,10 @@ JWW_APPEND_MODEL(TEntJwwBlockInsert, BlockInserts, BlockInsertCount, kKindBlockI
 #undef JWW_APPEND_MODEL
 
 #define JWW_APPEND_DEF(T, arr, cnt, kind) \
-  void Append(TEntJwwBlockDef& d, const T& e) { Push(d.arr, d.cnt, d.Order, d.OrderCount, kind, e); }
+  void Append(TEntJwwBlockDef& def, const T& e) {                                    \
+    TEntJwwBlockDefElements& d = def.EditElements();                                  \
+    Push(d.arr, d.cnt, d.Order, d.OrderCount, kind, e);                               \
+  }
 JWW_APPEND_DEF(TEntJwwLine, Lines, LineCount, kKindLine)
 JWW_APPEND_DEF(TEntJwwArc, Arcs, ArcCount, kKindArc)
 JWW_APPEND_DEF(TEntJwwPoint, Points, PointCount, kKindPoint)

@@ -211,7 +211,7 @@ TEST_F(DrawModelTest, TextStylesVerticalTextsAndDimensionValues) {
   jwwtest::Append(def, Dimension(0, 0, 10, 0, "99"));
   for (const auto& [format, turned, shown] :
        {std::tuple{0x0002, true, "20"}, {0x0000, true, "99"}, {0x0002, false, "99"}}) {
-    def.Dimensions[0].Text.Common.Width = static_cast<uint16_t>(format);
+    def.EditElements().Dimensions[0].Text.Common.Width = static_cast<uint16_t>(format);
     m.BlockTree.clear();
     AddRow(0, 0, false);
     if (turned) m.BlockTree[0].M11 = 0, m.BlockTree[0].M12 = -2, m.BlockTree[0].M21 = 2, m.BlockTree[0].M22 = 0;
@@ -309,7 +309,7 @@ TEST_F(DrawModelTest, EscapeIsPolledEveryTenRowsAndAfterEachLoop) {
 TEST_F(DrawModelTest, DamagedModelsReadOnlyWhatExists) {
   jwwtest::Append(m, Line(10, 10, 20, 10));
   TEntJwwBlockDef& def = DefWithLine(0, 0);
-  def.LineCount = 1000;
+  def.EditElements().LineCount = 1000;
   m.LineCount = 1000;
   m.TextCount = m.SolidCount = m.ArcCount = m.PointCount = m.DimensionCount = 77;
   for (int32_t defRow : {0, 1, -5, 99}) AddRow(0, 0, defRow == 1, defRow);
