@@ -49,7 +49,7 @@ class TBlockSearch {
       const auto it = rowOf_.find(pending.back());
       pending.pop_back();
       if (it == rowOf_.end() || !seen_.insert(it->second).second) continue;
-      const TEntJwwBlockDef& b = d_.BlockDefs[it->second];
+      const TEntJwwBlockDefElements& b = d_.BlockDefs[it->second].Elements();
       if (AnyOn(b.Lines, b.LineCount, match_) || AnyOn(b.Arcs, b.ArcCount, match_) ||
           AnyOn(b.Points, b.PointCount, match_) || AnyOn(b.Texts, b.TextCount, match_) ||
           AnyOn(b.Solids, b.SolidCount, match_) || AnyOn(b.Inserts, b.InsertCount, match_))
