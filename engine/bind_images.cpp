@@ -23,10 +23,7 @@ void ClearBindImages() {
 
 uint64_t BindImageRoom() {
   uint64_t room = BindImg.ByteBudget > BindImg.BytesWritten ? BindImg.ByteBudget - BindImg.BytesWritten : 0;
-  uint64_t free = 0;
-  if (FolderFreeBytes(BindImg.TempFolder, free))
-    room = std::min(room, free > BindImg.DiskReserve ? free - BindImg.DiskReserve : 0);
-  return room;
+  return std::min(room, RoomAboveReserve(BindImg.TempFolder, BindImg.DiskReserve));
 }
 
 void ChargeBindImageBytes(uint64_t bytes) {
