@@ -27,6 +27,10 @@ std::string SystemReason(int error) {
   return Utf8ToSjis(std::strerror(error));
 }
 
+std::string KeptFileReason(const std::string& keptPath) {
+  return Utf8ToSjis("既にあった") + SjisTextFromPath(FileNameOf(keptPath)) + Utf8ToSjis("はそのまま残しました");
+}
+
 std::string DamagedDrawingReason() { return Utf8ToSjis("図面が壊れています"); }
 std::string BlocksLeftOutReason() { return Utf8ToSjis("ブロックの入れ子が深すぎるか数が多すぎるため一部を描いていません"); }
 
@@ -50,6 +54,8 @@ std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets) {
   if (!report.UnreadDrawings.empty())
     note += Utf8ToSjis("　読み込めなかった図面：") + std::to_string(report.UnreadDrawings.size());
   if (unsavedSheets > 0) note += Utf8ToSjis("　保存できなかった分割図面：") + std::to_string(unsavedSheets);
+  if (!report.RenamedSheets.empty())
+    note += Utf8ToSjis("　別の名前で保存した分割図面：") + std::to_string(report.RenamedSheets.size());
   if (report.DrawingsWithoutSheets > 0)
     note += Utf8ToSjis("　分割図面を保存できなかった図面：") + std::to_string(report.DrawingsWithoutSheets);
   if (report.DrawingsNotExploded > 0)
@@ -70,6 +76,7 @@ std::string RunEndMessage(const TRunReport& report) {
   };
   add("読み込めなかった図面があります。", report.UnreadDrawings);
   add("保存できなかった分割図面があります。", report.UnsavedSheets);
+  add("既にあるファイルを残して別の名前で保存した分割図面があります。", report.RenamedSheets);
   add("プレビュー・印刷できなかった図面があります。", report.UnshownSheets);
   add("ブロックを一部描けなかった図面があります。", report.SheetsMissingBlocks);
   return text;

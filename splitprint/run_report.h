@@ -21,6 +21,9 @@ struct TRunReport {
   std::vector<TFileTrouble> UnreadDrawings;
   // Sheets that were not saved.
   std::vector<TFileTrouble> UnsavedSheets;
+  // Sheets saved under another name because a file the program may not
+  // replace held theirs; the reason names the file kept.
+  std::vector<TFileTrouble> RenamedSheets;
   // Files saved by this run (native paths), which no later sheet of the
   // run may replace.
   std::set<std::string> SavedFiles;
@@ -49,6 +52,8 @@ std::string SystemReason(int error);
 std::string DrawingMissingReason();
 std::string NotAJwwDrawingReason();
 std::string DamagedDrawingReason();
+// What a sheet saved under another name says of the file kept at its own.
+std::string KeptFileReason(const std::string& keptPath);
 // Why blocks of a drawing were left out when it was drawn (Shift-JIS).
 std::string BlocksLeftOutReason();
 

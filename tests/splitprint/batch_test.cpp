@@ -395,6 +395,7 @@ TEST_F(Batch, SheetThatWouldLoseAHeldImageLeavesTheEarlierFile) {
   form.FileList = {Write(b, "plan.jww")};
   const std::string old = Write(MainDrawing(), "plan_1.jww");
   const std::vector<uint8_t> oldBytes = FileBytes(old);
+  form.SavedSheets.Note(old, {reinterpret_cast<const char*>(oldBytes.data()), oldBytes.size()});  // an earlier sheet
   BindImg.BindImageExtractFlag = BindImg.BindImageKeepFlag = 1;
   form.RunBatch(host);
   EXPECT_EQ(FileBytes(old), oldBytes);
@@ -429,6 +430,29 @@ TEST_F(Batch, SheetNeverReplacesAListedDrawing) {
   ASSERT_EQ(host.Informs.size(), 1u);
   EXPECT_NE(host.Informs[0].find(pathB), std::string::npos);
   EXPECT_EQ(host.Statuses.back(), S("実行完了(2)　保存できなかった分割図面：1"));
+}
+
+// The user's own 平面図.jww beside plan.jww stays; the sheet 平面図 takes
+// another name and the run says so. The next run replaces its own sheets.
+TEST_F(Batch, SheetNeverReplacesTheUsersFile) {
+  const std::string plan = Write(MainDrawing(), "plan.jww");
+  const std::string own = folder + "平面図.jww";
+  std::ofstream(own) << "the user's drawing";
+  form.SavedSheetRecordPath = jwwtest::FreshFolder("batch_state") + "quillmoor/saved-sheets.txt";
+  form.NamingPattern = 5;
+  form.FileList = {plan};
+  for (int run = 0; run < 2; ++run) {
+    host.Informs.clear();
+    form.RunBatch(host);
+    EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"plan.jww", "plan_2.jww", "平面図-2.jww", "平面図.jww",
+                                                              "立面図.jww"}));
+    EXPECT_EQ(FileBytes(own).size(), 18u);
+    EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　別の名前で保存した分割図面：1"));
+    ASSERT_EQ(host.Informs.size(), 1u);
+    EXPECT_EQ(host.Informs[0], S("既にあるファイルを残して別の名前で保存した分割図面があります。\r\n") +
+                                   SjisTextFromPath(folder + "平面図-2.jww") + S("：既にあった平面図.jwwはそのまま残しました"));
+    form.SavedSheets = TSavedSheetRecord();  // the next run is another program
+  }
 }
 
 TEST_F(Batch, SeparatorIsTestedByCharacter) {

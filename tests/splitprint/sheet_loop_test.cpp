@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <functional>
 
 #include "sheet_fixtures.h"
 
@@ -247,14 +248,16 @@ TEST_F(SheetLoop, ReadOnlySheetOfAnEarlierRunIsKept) {
   AddLineInFrame(0, 1);
   AddLineInFrame(1, 2);
   const std::string kept = folder + "1_plan.jww";
-  std::ofstream(kept) << "kept by the user";
+  form.SplitAndSave(folder, "plan.jww");  // the earlier run
+  const std::vector<uint8_t> bytes = FileBytes(kept);
   ::chmod(kept.c_str(), 0444);
+  form.Report.Clear();  // a new run
   form.SplitAndSave(folder, "plan.jww");
   EXPECT_EQ(OutputNames(), (std::vector<std::string>{"", folder + "2_plan.jww"}));
   ASSERT_EQ(form.Report.UnsavedSheets.size(), 1u);
   EXPECT_EQ(form.Report.UnsavedSheets[0].Path, kept);
   EXPECT_EQ(form.Report.UnsavedSheets[0].Reason, std::strerror(EACCES));
-  EXPECT_EQ(FileBytes(kept).size(), 16u);
+  EXPECT_EQ(FileBytes(kept), bytes);
   struct stat st;
   ASSERT_EQ(::stat(kept.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0444u);
@@ -275,6 +278,49 @@ TEST_F(SheetLoop, SheetsOfOneRunNeverReplaceEachOther) {
   form.SplitAndSave(folder, "plan.jww");  // another drawing plan.jww to the same folder
   EXPECT_EQ(OutputNames(), (std::vector<std::string>{folder + "plan_1-3.jww", folder + "plan_1-4.jww"}));
   EXPECT_EQ(FolderFiles(folder).size(), 4u);
+}
+
+// A sheet replaces only a sheet the program saved and nobody changed since;
+// any other file at its path stays byte for byte and the sheet takes the
+// next "-k" name, told at the end of the run.
+TEST_F(SheetLoop, SheetReplacesOnlyAnUnchangedSheetOfItsOwn) {
+  AddFrames(1);
+  AddLineInFrame(0, 1);
+  const struct {
+    const char* name;
+    bool earlierRun;
+    std::function<void(const std::string& path)> before;
+    bool replaced;
+  } cases[] = {
+      {"the user's own file", false, [](const std::string& path) { std::ofstream(path) << "the user's"; }, false},
+      {"an earlier sheet", true, [](const std::string&) {}, true},
+      {"an earlier sheet edited since", true, [](const std::string& path) { std::ofstream(path, std::ios::app) << "x"; }, false},
+      {"an earlier sheet chosen as drawing frame", true, [&](const std::string& path) { form.FrameFiles[4] = path; }, false},
+  };
+  for (const auto& c : cases) {
+    folder = jwwtest::FreshFolder("sheet_loop_replace");
+    const std::string path = folder + "1_plan.jww";
+    if (c.earlierRun) {
+      form.SplitAndSave(folder, "plan.jww");
+      form.Report.Clear();
+    }
+    c.before(path);
+    const std::vector<uint8_t> bytes = FileBytes(path);
+    form.SplitAndSave(folder, "plan.jww");
+    const std::string saved = c.replaced ? path : folder + "1_plan-2.jww";
+    EXPECT_EQ(OutputNames(), std::vector<std::string>{saved}) << c.name;
+    EXPECT_EQ(FolderFiles(folder).size(), c.replaced ? 1u : 2u) << c.name;
+    const std::vector<TRunReport::TFileTrouble> told = form.Report.RenamedSheets;
+    if (c.replaced) {
+      EXPECT_TRUE(told.empty()) << c.name;
+    } else {
+      EXPECT_EQ(FileBytes(path), bytes) << c.name;
+      ASSERT_EQ(told.size(), 1u) << c.name;
+      EXPECT_EQ(told[0].Reason, S("既にあった1_plan.jwwはそのまま残しました"));
+    }
+    form.Report.Clear();
+    form.FrameFiles[4].clear();
+  }
 }
 
 // Names too long for a file, each of three frames, twice into one folder:
