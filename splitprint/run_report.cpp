@@ -14,7 +14,10 @@ namespace {
 // "\r\n" + path + "：" + reason for every row, under its heading.
 std::string TroubleList(const char* headingUtf8, const std::vector<TRunReport::TFileTrouble>& rows) {
   std::string text = Utf8ToSjis(headingUtf8);
-  for (const TRunReport::TFileTrouble& row : rows) text += "\r\n" + SjisTextFromPath(row.Path) + Utf8ToSjis("：") + row.Reason;
+  for (const TRunReport::TFileTrouble& row : rows) {
+    text += "\r\n" + SjisTextFromPath(row.Path) + Utf8ToSjis("：") + row.Reason;
+    if (!row.Source.empty()) text += Utf8ToSjis("（元図面：") + SjisTextFromPath(row.Source) + Utf8ToSjis("）");
+  }
   return text;
 }
 

@@ -15,6 +15,7 @@ struct TRunReport {
   struct TFileTrouble {
     std::string Path;
     std::string Reason;
+    std::string Source = std::string();  // the drawing a sheet was cut from; empty: not told
   };
   // Listed drawings that could not be read (missing, not a JWW drawing,
   // damaged).

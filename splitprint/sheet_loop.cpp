@@ -185,7 +185,7 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
         ++nonEmpty;
         std::string reason;
         if (!SaveOneSheet(frame.OutputNames[k], reason)) {
-          if (!reason.empty()) Report.UnsavedSheets.push_back({frame.OutputNames[k], reason});
+          if (!reason.empty()) Report.UnsavedSheets.push_back({frame.OutputNames[k], reason, DrawingPath});
           frame.OutputNames[k].clear();  // not listed, never deleted
           ++UnsavedSheetCount;
         } else if (!kept.empty()) {

@@ -2,6 +2,8 @@
 // with a fake main window; every sheet is read back with the reader.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -360,6 +362,23 @@ TEST_F(Batch, UnwritableDestinationLosesNothing) {
             S("実行完了(2)　保存できなかった分割図面：3　分割図面を保存できなかった図面：1"));
   ASSERT_EQ(host.Informs.size(), 1u);
   EXPECT_NE(host.Informs[0].find(form.TempSheetFolder + "plan_2.jww"), std::string::npos);
+}
+
+// Sheets of two drawings of one name fail at the same paths: each failure
+// names its drawing.
+TEST_F(Batch, FailedSheetsNameTheirDrawing) {
+  std::filesystem::create_directories(folder + "b");
+  const std::string a = Write(MainDrawing(), "plan.jww"), b = Write(MainDrawing(), "b/plan.jww");
+  form.SetDestinationChecked(kDestTemporary, true);
+  form.TempSheetFolder = folder + "no_such_folder/";
+  form.FileList = {a, b};
+  form.RunBatch(host);
+  ASSERT_EQ(host.Informs.size(), 1u);
+  for (const std::string& drawing : {a, b}) {
+    const std::string row = SjisTextFromPath(form.TempSheetFolder + "plan_2.jww") + S("：") + std::strerror(ENOENT) +
+                            S("（元図面：") + SjisTextFromPath(drawing) + S("）");
+    EXPECT_NE(host.Informs[0].find(row), std::string::npos) << drawing;
+  }
 }
 
 // Held images that cannot be extracted (the image folder is missing) would
