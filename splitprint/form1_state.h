@@ -154,6 +154,8 @@ class TForm1 {
   std::string SavedSheetRecordPath;
   TSavedSheetRecord SavedSheets;
   bool RecordSavedSheets = true;
+  // Free space that saving a sheet always leaves on the destination's disk.
+  uint64_t SheetDiskReserve = kDiskReserveBytes;
   // The order list of the working drawing as loaded (sheet extraction).
   std::vector<TEntJwwOrder> SavedEntityOrder;
   // The drawing-frame drawing of the overlay, and whether the sheet loop has

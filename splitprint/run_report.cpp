@@ -30,6 +30,7 @@ std::string SystemReason(int error) {
   return Utf8ToSjis(std::strerror(error));
 }
 
+std::string DiskReserveReason() { return Utf8ToSjis("ディスクの空き容量が残り少ないため保存しませんでした"); }
 std::string KeptFileReason(const std::string& keptPath) {
   return Utf8ToSjis("既にあった") + SjisTextFromPath(FileNameOf(keptPath)) + Utf8ToSjis("はそのまま残しました");
 }

@@ -53,6 +53,8 @@ std::string SystemReason(int error);
 std::string DrawingMissingReason();
 std::string NotAJwwDrawingReason();
 std::string DamagedDrawingReason();
+// Why a sheet was not saved: the disk would fall below its reserve.
+std::string DiskReserveReason();
 // What a sheet saved under another name says of the file kept at its own.
 std::string KeptFileReason(const std::string& keptPath);
 // Why blocks of a drawing were left out when it was drawn (Shift-JIS).

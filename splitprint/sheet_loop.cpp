@@ -118,6 +118,10 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
     reason = Utf8ToSjis("図面に埋め込まれた画像を取り出せませんでした");
     return false;
   }
+  if (bytes.size() > RoomAboveReserve(FolderOf(path), SheetDiskReserve)) {
+    reason = DiskReserveReason();
+    return false;
+  }
   std::error_code error;
   const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   if (!WriteFileReplacing(path, view, error)) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -6,6 +7,7 @@
 #include <fstream>
 #include <functional>
 
+#include "file_io.h"
 #include "sheet_fixtures.h"
 
 using namespace sheettest;
@@ -321,6 +323,27 @@ TEST_F(SheetLoop, SheetReplacesOnlyAnUnchangedSheetOfItsOwn) {
     form.Report.Clear();
     form.FrameFiles[4].clear();
   }
+}
+
+// Sheets leave the disk's reserve free: once the next sheet would not, it
+// and the rest are listed unsaved with the reason.
+TEST_F(SheetLoop, SheetsLeaveTheDiskReserveFree) {
+  const std::string disk = jwwtest::FreshFolder("sheet_loop_disk");
+  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=1m") != 0)
+    GTEST_SKIP() << "cannot mount a small disk: " << std::strerror(errno);
+  AddFrames(6);
+  for (int frame = 0; frame < 6; ++frame)
+    for (uint32_t i = 0; i < 2500; ++i) AddLineInFrame(frame, i);
+  form.SheetDiskReserve = 400 << 10;
+  form.SplitAndSave(disk, "plan.jww");
+  uint64_t free = 0;
+  EXPECT_TRUE(FolderFreeBytes(disk, free) && free >= form.SheetDiskReserve) << free;
+  const size_t saved = FolderFiles(disk).size();
+  EXPECT_GT(saved, 0u);
+  EXPECT_EQ(form.UnsavedSheetCount, static_cast<int32_t>(6 - saved));
+  for (const TRunReport::TFileTrouble& row : form.Report.UnsavedSheets)
+    EXPECT_EQ(row.Reason, S("ディスクの空き容量が残り少ないため保存しませんでした")) << row.Path;
+  ::umount2(disk.c_str(), MNT_DETACH);
 }
 
 // Names too long for a file, each of three frames, twice into one folder:
