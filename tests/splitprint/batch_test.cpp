@@ -368,17 +368,14 @@ TEST_F(Batch, UnwritableDestinationLosesNothing) {
 // names its drawing.
 TEST_F(Batch, FailedSheetsNameTheirDrawing) {
   std::filesystem::create_directories(folder + "b");
-  const std::string a = Write(MainDrawing(), "plan.jww"), b = Write(MainDrawing(), "b/plan.jww");
+  form.FileList = {Write(MainDrawing(), "plan.jww"), Write(MainDrawing(), "b/plan.jww")};
   form.SetDestinationChecked(kDestTemporary, true);
   form.TempSheetFolder = folder + "no_such_folder/";
-  form.FileList = {a, b};
   form.RunBatch(host);
-  ASSERT_EQ(host.Informs.size(), 1u);
-  for (const std::string& drawing : {a, b}) {
-    const std::string row = SjisTextFromPath(form.TempSheetFolder + "plan_2.jww") + S("：") + std::strerror(ENOENT) +
-                            S("（元図面：") + SjisTextFromPath(drawing) + S("）");
-    EXPECT_NE(host.Informs[0].find(row), std::string::npos) << drawing;
-  }
+  for (const std::string& drawing : form.FileList)
+    EXPECT_NE(host.Informs.at(0).find(SjisTextFromPath(form.TempSheetFolder + "plan_2.jww") + S("：") +
+                                      std::strerror(ENOENT) + S("（元図面：") + drawing + S("）")),
+              std::string::npos) << drawing;
 }
 
 // Held images that cannot be extracted (the image folder is missing) would
@@ -454,23 +451,20 @@ TEST_F(Batch, SheetNeverReplacesAListedDrawing) {
 // The user's own 平面図.jww beside plan.jww stays; the sheet 平面図 takes
 // another name and the run says so. The next run replaces its own sheets.
 TEST_F(Batch, SheetNeverReplacesTheUsersFile) {
-  const std::string plan = Write(MainDrawing(), "plan.jww");
   const std::string own = folder + "平面図.jww";
   std::ofstream(own) << "the user's drawing";
   form.SavedSheetRecordPath = jwwtest::FreshFolder("batch_state") + "quillmoor/saved-sheets.txt";
   form.NamingPattern = 5;
-  form.FileList = {plan};
+  form.FileList = {Write(MainDrawing(), "plan.jww")};
   for (int run = 0; run < 2; ++run) {
+    form.SavedSheets = TSavedSheetRecord();  // each run another program
     host.Informs.clear();
     form.RunBatch(host);
-    EXPECT_EQ(FolderFiles(folder), (std::vector<std::string>{"plan.jww", "plan_2.jww", "平面図-2.jww", "平面図.jww",
-                                                              "立面図.jww"}));
+    EXPECT_EQ(FolderFiles(folder).size(), 5u);  // plan, plan_2, 平面図, 平面図-2, 立面図
     EXPECT_EQ(FileBytes(own).size(), 18u);
     EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　別の名前で保存した分割図面：1"));
-    ASSERT_EQ(host.Informs.size(), 1u);
-    EXPECT_EQ(host.Informs[0], S("既にあるファイルを残して別の名前で保存した分割図面があります。\r\n") +
-                                   SjisTextFromPath(folder + "平面図-2.jww") + S("：既にあった平面図.jwwはそのまま残しました"));
-    form.SavedSheets = TSavedSheetRecord();  // the next run is another program
+    EXPECT_EQ(host.Informs, std::vector{S("既にあるファイルを残して別の名前で保存した分割図面があります。\r\n") +
+                                        SjisTextFromPath(folder + "平面図-2.jww") + S("：既にあった平面図.jwwはそのまま残しました")});
   }
 }
 

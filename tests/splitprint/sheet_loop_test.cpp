@@ -290,37 +290,28 @@ TEST_F(SheetLoop, SheetReplacesOnlyAnUnchangedSheetOfItsOwn) {
   AddLineInFrame(0, 1);
   const struct {
     const char* name;
-    bool earlierRun;
+    bool earlierRun, replaced;
     std::function<void(const std::string& path)> before;
-    bool replaced;
   } cases[] = {
-      {"the user's own file", false, [](const std::string& path) { std::ofstream(path) << "the user's"; }, false},
-      {"an earlier sheet", true, [](const std::string&) {}, true},
-      {"an earlier sheet edited since", true, [](const std::string& path) { std::ofstream(path, std::ios::app) << "x"; }, false},
-      {"an earlier sheet chosen as drawing frame", true, [&](const std::string& path) { form.FrameFiles[4] = path; }, false},
+      {"the user's own file", false, false, [](const std::string& path) { std::ofstream(path) << "the user's"; }},
+      {"an earlier sheet", true, true, [](const std::string&) {}},
+      {"an earlier sheet edited since", true, false, [](const std::string& path) { std::ofstream(path, std::ios::app) << "x"; }},
+      {"an earlier sheet as drawing frame", true, false, [&](const std::string& path) { form.FrameFiles[4] = path; }},
   };
   for (const auto& c : cases) {
     folder = jwwtest::FreshFolder("sheet_loop_replace");
     const std::string path = folder + "1_plan.jww";
-    if (c.earlierRun) {
-      form.SplitAndSave(folder, "plan.jww");
-      form.Report.Clear();
-    }
+    if (c.earlierRun) form.SplitAndSave(folder, "plan.jww");
+    form.Report.Clear();  // a new run
     c.before(path);
     const std::vector<uint8_t> bytes = FileBytes(path);
     form.SplitAndSave(folder, "plan.jww");
-    const std::string saved = c.replaced ? path : folder + "1_plan-2.jww";
-    EXPECT_EQ(OutputNames(), std::vector<std::string>{saved}) << c.name;
+    EXPECT_EQ(OutputNames(), std::vector<std::string>{c.replaced ? path : folder + "1_plan-2.jww"}) << c.name;
     EXPECT_EQ(FolderFiles(folder).size(), c.replaced ? 1u : 2u) << c.name;
-    const std::vector<TRunReport::TFileTrouble> told = form.Report.RenamedSheets;
-    if (c.replaced) {
-      EXPECT_TRUE(told.empty()) << c.name;
-    } else {
-      EXPECT_EQ(FileBytes(path), bytes) << c.name;
-      ASSERT_EQ(told.size(), 1u) << c.name;
-      EXPECT_EQ(told[0].Reason, S("既にあった1_plan.jwwはそのまま残しました"));
-    }
-    form.Report.Clear();
+    EXPECT_TRUE(c.replaced || FileBytes(path) == bytes) << c.name;
+    std::vector<std::string> told;
+    for (const TRunReport::TFileTrouble& row : form.Report.RenamedSheets) told.push_back(row.Reason);
+    EXPECT_EQ(told, c.replaced ? std::vector<std::string>{} : std::vector{S("既にあった1_plan.jwwはそのまま残しました")}) << c.name;
     form.FrameFiles[4].clear();
   }
 }
