@@ -28,6 +28,9 @@ struct TRunReport {
   // Files saved by this run (native paths), which no later sheet of the
   // run may replace.
   std::set<std::string> SavedFiles;
+  // Folders (native) whose disk reached its reserve: no later sheet of the
+  // run is saved there.
+  std::set<std::string> FoldersAtReserve;
   // Drawings whose blocks were left unexploded because the block tree was
   // cut by its bounds.
   int32_t DrawingsNotExploded = 0;

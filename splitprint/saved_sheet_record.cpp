@@ -136,7 +136,7 @@ void TSavedSheetRecord::Note(const std::string& path, std::string_view bytes) {
   sheet.Hash = SheetBytesHash(bytes);
   Put(sheets_, key, sheet);
   notes_.emplace_back(key, sheet);
-  KeepNewest(sheets_);
+  if (sheets_.size() > 2 * kMaxSavedSheets) KeepNewest(sheets_);  // now and then: the file keeps the bound
 }
 
 bool TSavedSheetRecord::Save() {

@@ -118,7 +118,9 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
     reason = Utf8ToSjis("図面に埋め込まれた画像を取り出せませんでした");
     return false;
   }
-  if (bytes.size() > RoomAboveReserve(FolderOf(path), SheetDiskReserve)) {
+  const std::string folder = FolderOf(path);
+  if (Report.FoldersAtReserve.count(folder) > 0 || bytes.size() > RoomAboveReserve(folder, SheetDiskReserve)) {
+    Report.FoldersAtReserve.insert(folder);
     reason = DiskReserveReason();
     return false;
   }
