@@ -161,9 +161,13 @@ bool TSavedSheetRecord::Save() {
   sheets_ = std::move(merged);
   MakeFolders(std::filesystem::path(file_).parent_path().string());
   std::error_code error;
-  if (!WriteFileReplacing(file_, text, error)) return false;
-  notes_.clear();
-  return true;
+  if (WriteFileReplacing(file_, text, error)) {
+    notes_.clear();
+    return true;
+  }
+  // Kept for the next try, the newest only: the state folder may stay unwritable.
+  if (notes_.size() > kMaxSavedSheets) notes_.erase(notes_.begin(), notes_.end() - kMaxSavedSheets);
+  return false;
 }
 
 TSavedSheetRecord::TSheets TSavedSheetRecord::Read(const std::string& file) {
