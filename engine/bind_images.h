@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "file_io.h"
+
 struct TBindImageType {
   std::string Name;  // file name as stored in the drawing, e.g. "pic.bmp.gz"
   int32_t Size = 0;  // byte size of the stored file
@@ -25,7 +27,7 @@ struct TRefStrList {
 // past it is not written and draws as its placeholder.
 constexpr uint64_t kMaxBindImageBytesPerDrawing = uint64_t{1} << 30;  // 1 GiB
 // Free space that writing held images always leaves on TempFolder's disk.
-constexpr uint64_t kBindImageDiskReserveBytes = uint64_t{256} << 20;
+constexpr uint64_t kBindImageDiskReserveBytes = kDiskReserveBytes;
 // Of the inodes free when a load begins, the share (in percent) that its
 // held images always leave free, but never more than the cap: a drawing of
 // many tiny images must not take every file the disk can hold.

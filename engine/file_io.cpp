@@ -50,6 +50,17 @@ bool FolderSpaceOf(const std::string& folder, TFolderSpace& space) {
   return true;
 }
 
+uint64_t RoomAboveReserve(const std::string& folder, uint64_t reserve) {
+  uint64_t free = 0;
+  if (!FolderFreeBytes(folder, free)) return UINT64_MAX;
+  return free > reserve ? free - reserve : 0;
+}
+
+bool PathTaken(const std::string& path) {
+  struct stat st;
+  return !path.empty() && ::lstat(path.c_str(), &st) == 0;
+}
+
 bool FileExists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

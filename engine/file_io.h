@@ -33,7 +33,15 @@ struct TFolderSpace {
   uint64_t TotalInodes = 0;
 };
 bool FolderSpaceOf(const std::string& folder, TFolderSpace& space);
+// Free space that the program's own writes (held images, sheets) always
+// leave on a disk, so that a huge drawing cannot fill it.
+constexpr uint64_t kDiskReserveBytes = uint64_t{256} << 20;
+// Bytes that may still be written into the folder's file system so that
+// reserve bytes stay free; UINT64_MAX when its free space cannot be learned.
+uint64_t RoomAboveReserve(const std::string& folder, uint64_t reserve);
 bool FileExists(const std::string& path);
+// True when anything is at path: a file, a folder, a link (a dangling one too).
+bool PathTaken(const std::string& path);
 bool FolderExists(const std::string& path);
 // The file's identity (device, inode), the same whatever name reaches it;
 // false when the file cannot be examined.

@@ -176,6 +176,7 @@ void SplitListedDrawing(TForm1& form, TBatchHost& host, const std::string& path,
   SetSheetDrawSwitches(form);
   const int32_t unsavedBefore = form.UnsavedSheetCount;
   SplitAndTellRefused(form, host, folder, path);
+  if (form.RecordSavedSheets) form.SavedSheets.Save();
   ListDrawingSheets(form, path, unsavedBefore);
 }
 
@@ -308,6 +309,8 @@ void TForm1::ProtectListedDrawings() {
 void TForm1::RunBatch(TBatchHost& host) {
   BeginRun(*this);
   const TBatchDestination destination = ChooseDestination(*this);
+  SavedSheets.Open(SavedSheetRecordPath);
+  RecordSavedSheets = !destination.Temporary;
   TakeSplitSettings(*this);
   PrepareRun(*this, host);
   ProtectListedDrawings();

@@ -16,6 +16,7 @@
 #include "gra_attribute.h"
 #include "jww_data.h"
 #include "run_report.h"
+#include "saved_sheet_record.h"
 #include "temp_folders.h"
 #include "window_bounds.h"
 
@@ -146,6 +147,16 @@ class TForm1 {
   std::vector<std::string> RefusedSheetPaths;
   // What the current (or last) run could not do.
   TRunReport Report;
+  // The sheets this program saved: a sheet replaces only a file the record
+  // holds unchanged. Read from SavedSheetRecordPath (native) at the start
+  // of every run and written after every drawing; with an empty path the
+  // record lives in this form only. Sheets of the temporary destination,
+  // deleted after the run, are not recorded (RecordSavedSheets off).
+  std::string SavedSheetRecordPath;
+  TSavedSheetRecord SavedSheets;
+  bool RecordSavedSheets = true;
+  // Free space that saving a sheet always leaves on the destination's disk.
+  uint64_t SheetDiskReserve = kDiskReserveBytes;
   // The order list of the working drawing as loaded (sheet extraction).
   std::vector<TEntJwwOrder> SavedEntityOrder;
   // The drawing-frame drawing of the overlay, and whether the sheet loop has
@@ -166,6 +177,11 @@ class TForm1 {
   // numbers (start values 0, 0, 0, 0, 1, 0; one number gives a square).
   static bool ParseImageText(const std::string& text, std::string& path, std::array<double, 6>& reals);
 
+  // How a sheet may use a path: free (nothing there, a sheet of an earlier
+  // run left unchanged, or a listed drawing, which the save refuses), taken
+  // by a sheet of this run, or kept (any other file, and the drawing-frame
+  // drawings).
+  enum class TSheetPathUse : uint8_t { Free, SavedThisRun, Kept };
   // Sheet loop: one file per non-empty sheet into folder (with its '/').
   // Escape (CheckAbort), asked before each frame, or AbortRun ends it there.
   void SplitAndSave(const std::string& folder, const std::string& sourceFileName);
@@ -440,6 +456,9 @@ class TForm1 {
   std::vector<std::pair<uint64_t, uint64_t>> ProtectedFiles;
   // Takes the identities of the listed drawings into ProtectedFiles.
   void ProtectListedDrawings();
+  // File identities of the drawing-frame drawings, which no sheet replaces.
+  std::vector<std::pair<uint64_t, uint64_t>> FrameDrawingFiles;
+  TSheetPathUse SheetPathUse(const std::string& path) const;
   // Saves the working drawing's current sheet; on failure answers false
   // with the reason (Shift-JIS) in reason.
   bool SaveOneSheet(const std::string& path, std::string& reason);

@@ -14,7 +14,10 @@ namespace {
 // "\r\n" + path + "：" + reason for every row, under its heading.
 std::string TroubleList(const char* headingUtf8, const std::vector<TRunReport::TFileTrouble>& rows) {
   std::string text = Utf8ToSjis(headingUtf8);
-  for (const TRunReport::TFileTrouble& row : rows) text += "\r\n" + SjisTextFromPath(row.Path) + Utf8ToSjis("：") + row.Reason;
+  for (const TRunReport::TFileTrouble& row : rows) {
+    text += "\r\n" + SjisTextFromPath(row.Path) + Utf8ToSjis("：") + row.Reason;
+    if (!row.Source.empty()) text += Utf8ToSjis("（元図面：") + SjisTextFromPath(row.Source) + Utf8ToSjis("）");
+  }
   return text;
 }
 
@@ -27,6 +30,11 @@ std::string NotAJwwDrawingReason() { return Utf8ToSjis("JWW形式の図面では
 std::string SystemReason(int error) {
   if (error == 0) return Utf8ToSjis("図面を書き出せませんでした");
   return SystemErrorText(error);
+}
+
+std::string DiskReserveReason() { return Utf8ToSjis("ディスクの空き容量が残り少ないため保存しませんでした"); }
+std::string KeptFileReason(const std::string& keptPath) {
+  return Utf8ToSjis("既にあった") + SjisTextFromPath(FileNameOf(keptPath)) + Utf8ToSjis("はそのまま残しました");
 }
 
 std::string DamagedDrawingReason() { return Utf8ToSjis("図面が壊れています"); }
@@ -61,6 +69,8 @@ std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets) {
   if (!report.UnreadDrawings.empty())
     note += Utf8ToSjis("　読み込めなかった図面：") + std::to_string(report.UnreadDrawings.size());
   if (unsavedSheets > 0) note += Utf8ToSjis("　保存できなかった分割図面：") + std::to_string(unsavedSheets);
+  if (!report.RenamedSheets.empty())
+    note += Utf8ToSjis("　別の名前で保存した分割図面：") + std::to_string(report.RenamedSheets.size());
   if (report.DrawingsWithoutSheets > 0)
     note += Utf8ToSjis("　分割図面を保存できなかった図面：") + std::to_string(report.DrawingsWithoutSheets);
   if (report.DrawingsNotExploded > 0)
@@ -83,6 +93,7 @@ std::string RunEndMessage(const TRunReport& report) {
   };
   add("読み込めなかった図面があります。", report.UnreadDrawings);
   add("保存できなかった分割図面があります。", report.UnsavedSheets);
+  add("既にあるファイルを残して別の名前で保存した分割図面があります。", report.RenamedSheets);
   add("プレビュー・印刷できなかった図面があります。", report.UnshownSheets);
   add("ブロックを一部描けなかった図面があります。", report.SheetsMissingBlocks);
   add("図面枠が表示されない図面があります。", report.HiddenFrameDrawings);

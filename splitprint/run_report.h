@@ -15,15 +15,22 @@ struct TRunReport {
   struct TFileTrouble {
     std::string Path;
     std::string Reason;
+    std::string Source = std::string();  // the drawing a sheet was cut from; empty: not told
   };
   // Listed drawings that could not be read (missing, not a JWW drawing,
   // damaged).
   std::vector<TFileTrouble> UnreadDrawings;
   // Sheets that were not saved.
   std::vector<TFileTrouble> UnsavedSheets;
+  // Sheets saved under another name because a file the program may not
+  // replace held theirs; the reason names the file kept.
+  std::vector<TFileTrouble> RenamedSheets;
   // Files saved by this run (native paths), which no later sheet of the
   // run may replace.
   std::set<std::string> SavedFiles;
+  // Folders (native) whose disk reached its reserve: no later sheet of the
+  // run is saved there.
+  std::set<std::string> FoldersAtReserve;
   // Drawings whose blocks were left unexploded because the block tree was
   // cut by its bounds.
   int32_t DrawingsNotExploded = 0;
@@ -52,6 +59,10 @@ std::string SystemReason(int error);
 std::string DrawingMissingReason();
 std::string NotAJwwDrawingReason();
 std::string DamagedDrawingReason();
+// Why a sheet was not saved: the disk would fall below its reserve.
+std::string DiskReserveReason();
+// What a sheet saved under another name says of the file kept at its own.
+std::string KeptFileReason(const std::string& keptPath);
 // Why blocks of a drawing were left out when it was drawn (Shift-JIS).
 std::string BlocksLeftOutReason();
 // Why a drawing's title blocks do not show: the overlay's layer (or, with

@@ -4,6 +4,16 @@
 
 #include <cstdlib>
 
+#include "file_io.h"
+
+std::string UserProgramFolder(const char* xdgVariable, const char* underHome) {
+  const char* xdg = std::getenv(xdgVariable);
+  if (xdg && xdg[0] == '/') return WithTrailingSlash(xdg) + "quillmoor/";
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return WithTrailingSlash(home) + underHome + "/quillmoor/";
+  return std::string();
+}
+
 std::string SettingsFileLocation(const std::string& programFolder, const std::string& programFileName) {
   std::string name = programFileName;
   const size_t dot = name.rfind('.');

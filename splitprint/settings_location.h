@@ -10,3 +10,9 @@
 // fallback is $XDG_CONFIG_HOME/quillmoor/quillmoor.dat, else
 // ~/.config/quillmoor/quillmoor.dat; the folder is not created here.
 std::string SettingsFileLocation(const std::string& programFolder, const std::string& programFileName);
+
+// A folder of Quillmoor's own under one of the user's XDG folders:
+// "$<xdgVariable>/quillmoor/" when the variable holds an absolute path, else
+// "$HOME/<underHome>/quillmoor/"; empty when neither is known. Native, with
+// its trailing '/'; the folder is not created here.
+std::string UserProgramFolder(const char* xdgVariable, const char* underHome);

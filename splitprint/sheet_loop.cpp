@@ -55,19 +55,41 @@ bool WouldReplaceDrawing(const std::string& path, const std::string& drawingPath
 }
 
 
-// The sheet's path, or, when this run already saved a file there, the first
-// of name-2, name-3, ... that it did not (the "-k" of sheets within a frame).
-// nameWith gives the file name with a suffix that fits.
-template <typename NameWith>
-std::string FreshSheetPath(const std::string& folder, const NameWith& nameWith,
-                           const std::set<std::string>& savedFiles) {
-  auto taken = [&](const std::string& path) { return savedFiles.count(path) > 0; };
+// The sheet's path, or, when it is not free (use gives how it may be used),
+// the first free one of name-2, name-3, ... (the "-k" of sheets within a
+// frame). nameWith gives the file name with a suffix that fits. kept: the
+// first file passed over that the run did not save, else empty.
+template <typename NameWith, typename Use>
+std::string FreshSheetPath(const std::string& folder, const NameWith& nameWith, const Use& use, std::string& kept) {
+  kept.clear();
   std::string path = folder + nameWith(std::string()) + ".jww";
-  for (int32_t k = 2; taken(path); ++k) path = folder + nameWith("-" + std::to_string(k)) + ".jww";
-  return path;
+  for (int32_t k = 2;; ++k) {
+    const TForm1::TSheetPathUse found = use(path);
+    if (found == TForm1::TSheetPathUse::Free) return path;
+    if (found == TForm1::TSheetPathUse::Kept && kept.empty()) kept = path;
+    path = folder + nameWith("-" + std::to_string(k)) + ".jww";
+  }
+}
+
+std::vector<std::pair<uint64_t, uint64_t>> FileIdentities(const std::array<std::string, 10>& paths) {
+  std::vector<std::pair<uint64_t, uint64_t>> ids;
+  std::pair<uint64_t, uint64_t> id;
+  for (const std::string& path : paths)
+    if (!path.empty() && FileIdentity(path, id)) ids.push_back(id);
+  return ids;
 }
 
 }  // namespace
+
+TForm1::TSheetPathUse TForm1::SheetPathUse(const std::string& path) const {
+  if (Report.SavedFiles.count(path) > 0) return TSheetPathUse::SavedThisRun;
+  if (!PathTaken(path) || WouldReplaceDrawing(path, DrawingPath, ProtectedFiles)) return TSheetPathUse::Free;
+  std::pair<uint64_t, uint64_t> id;
+  if (FileIdentity(path, id) &&
+      std::find(FrameDrawingFiles.begin(), FrameDrawingFiles.end(), id) != FrameDrawingFiles.end())
+    return TSheetPathUse::Kept;
+  return SavedSheets.HoldsUnchanged(path) ? TSheetPathUse::Free : TSheetPathUse::Kept;
+}
 
 bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
   TJwwData& d = WorkDrawing;
@@ -101,6 +123,12 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
     reason = Utf8ToSjis("図面に埋め込まれた画像を取り出せませんでした");
     return false;
   }
+  const std::string folder = FolderOf(path);
+  if (Report.FoldersAtReserve.count(folder) > 0 || bytes.size() > RoomAboveReserve(folder, SheetDiskReserve)) {
+    Report.FoldersAtReserve.insert(folder);
+    reason = DiskReserveReason();
+    return false;
+  }
   std::error_code error;
   const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   if (!WriteFileReplacing(path, view, error)) {
@@ -108,6 +136,7 @@ bool TForm1::SaveOneSheet(const std::string& path, std::string& reason) {
     return false;
   }
   Report.SavedFiles.insert(path);
+  if (RecordSavedSheets) SavedSheets.Note(path, view);
   return true;
 }
 
@@ -128,6 +157,7 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
   const int32_t paperSize = d.Header.PaperSize;
   const double originX = d.Header.PrintOriginX, originY = d.Header.PrintOriginY;
 
+  FrameDrawingFiles = FileIdentities(FrameFiles);
   ClearSheetFrames();
   FindSheetFrames();
   AssignSheetNames();
@@ -161,7 +191,9 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
       auto nameWith = [&](const std::string& suffix) {
         return SheetFileName(NamingPattern, numberText, Separator, base, frame.Names[k], suffix);
       };
-      frame.OutputNames[k] = FreshSheetPath(folder, nameWith, Report.SavedFiles);
+      std::string kept;
+      auto use = [this](const std::string& path) { return SheetPathUse(path); };
+      frame.OutputNames[k] = FreshSheetPath(folder, nameWith, use, kept);
       ExtractSheet(i, static_cast<int32_t>(k));
       const int64_t elements = static_cast<int64_t>(d.LineCount) + d.ArcCount + d.PointCount + d.TextCount +
                                d.DimensionCount + d.SolidCount + d.BlockInsertCount;
@@ -169,9 +201,11 @@ void TForm1::SplitAndSave(const std::string& folder, const std::string& sourceFi
         ++nonEmpty;
         std::string reason;
         if (!SaveOneSheet(frame.OutputNames[k], reason)) {
-          if (!reason.empty()) Report.UnsavedSheets.push_back({frame.OutputNames[k], reason});
+          if (!reason.empty()) Report.UnsavedSheets.push_back({frame.OutputNames[k], reason, DrawingPath});
           frame.OutputNames[k].clear();  // not listed, never deleted
           ++UnsavedSheetCount;
+        } else if (!kept.empty()) {
+          Report.RenamedSheets.push_back({frame.OutputNames[k], KeptFileReason(kept)});
         }
       } else {
         frame.OutputNames[k].clear();  // nothing but the auxiliary lines

@@ -10,14 +10,9 @@
 #include <system_error>
 
 #include "file_io.h"
+#include "settings_location.h"
 
-std::string UserCacheFolder() {
-  const char* cache = std::getenv("XDG_CACHE_HOME");
-  if (cache && cache[0] == '/') return WithTrailingSlash(cache) + "quillmoor/";
-  const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return WithTrailingSlash(home) + ".cache/quillmoor/";
-  return std::string();
-}
+std::string UserCacheFolder() { return UserProgramFolder("XDG_CACHE_HOME", ".cache"); }
 
 namespace {
 

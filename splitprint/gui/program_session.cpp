@@ -42,6 +42,7 @@ std::unique_ptr<TForm1Window> TProgramSession::CreateWindow(const std::vector<st
   auto window = std::make_unique<TForm1Window>(arguments, workingFolder);
   TForm1& form = window->Form;
   form.SettingsPath = settingsPath_;
+  form.SavedSheetRecordPath = SavedSheetRecordLocation();
   form.PrinterSettings = printerSettings_.get();
   form.TempFolder = temp_.ImageFolder();
   form.TempSheetFolder = temp_.SheetFolder();

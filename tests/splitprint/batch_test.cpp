@@ -2,12 +2,15 @@
 // with a fake main window; every sheet is read back with the reader.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "bind_images.h"
 #include "file_io.h"
 #include "sheet_fixtures.h"
+#include "system_reason.h"
 
 using namespace sheettest;
 using jwwtest::JwwBuilder;
@@ -362,6 +365,20 @@ TEST_F(Batch, UnwritableDestinationLosesNothing) {
   EXPECT_NE(host.Informs[0].find(form.TempSheetFolder + "plan_2.jww"), std::string::npos);
 }
 
+// Sheets of two drawings of one name fail at the same paths: each failure
+// names its drawing.
+TEST_F(Batch, FailedSheetsNameTheirDrawing) {
+  std::filesystem::create_directories(folder + "b");
+  form.FileList = {Write(MainDrawing(), "plan.jww"), Write(MainDrawing(), "b/plan.jww")};
+  form.SetDestinationChecked(kDestTemporary, true);
+  form.TempSheetFolder = folder + "no_such_folder/";
+  form.RunBatch(host);
+  for (const std::string& drawing : form.FileList)
+    EXPECT_NE(host.Informs.at(0).find(SjisTextFromPath(form.TempSheetFolder + "plan_2.jww") + S("：") +
+                                      SystemErrorText(ENOENT) + S("（元図面：") + drawing + S("）")),
+              std::string::npos) << drawing;
+}
+
 // Held images that cannot be extracted (the image folder is missing) would
 // be left out of the sheets: such a sheet is not kept and not listed.
 TEST_F(Batch, SheetsThatWouldLoseAHeldImageAreNotSaved) {
@@ -395,6 +412,7 @@ TEST_F(Batch, SheetThatWouldLoseAHeldImageLeavesTheEarlierFile) {
   form.FileList = {Write(b, "plan.jww")};
   const std::string old = Write(MainDrawing(), "plan_1.jww");
   const std::vector<uint8_t> oldBytes = FileBytes(old);
+  form.SavedSheets.Note(old, {reinterpret_cast<const char*>(oldBytes.data()), oldBytes.size()});  // an earlier sheet
   BindImg.BindImageExtractFlag = BindImg.BindImageKeepFlag = 1;
   form.RunBatch(host);
   EXPECT_EQ(FileBytes(old), oldBytes);
@@ -429,6 +447,26 @@ TEST_F(Batch, SheetNeverReplacesAListedDrawing) {
   ASSERT_EQ(host.Informs.size(), 1u);
   EXPECT_NE(host.Informs[0].find(pathB), std::string::npos);
   EXPECT_EQ(host.Statuses.back(), S("実行完了(2)　保存できなかった分割図面：1"));
+}
+
+// The user's own 平面図.jww beside plan.jww stays; the sheet 平面図 takes
+// another name and the run says so. The next run replaces its own sheets.
+TEST_F(Batch, SheetNeverReplacesTheUsersFile) {
+  const std::string own = folder + "平面図.jww";
+  std::ofstream(own) << "the user's drawing";
+  form.SavedSheetRecordPath = jwwtest::FreshFolder("batch_state") + "quillmoor/saved-sheets.txt";
+  form.NamingPattern = 5;
+  form.FileList = {Write(MainDrawing(), "plan.jww")};
+  for (int run = 0; run < 2; ++run) {
+    form.SavedSheets = TSavedSheetRecord();  // each run another program
+    host.Informs.clear();
+    form.RunBatch(host);
+    EXPECT_EQ(FolderFiles(folder).size(), 5u);  // plan, plan_2, 平面図, 平面図-2, 立面図
+    EXPECT_EQ(FileBytes(own).size(), 18u);
+    EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　別の名前で保存した分割図面：1"));
+    EXPECT_EQ(host.Informs, std::vector{S("既にあるファイルを残して別の名前で保存した分割図面があります。\r\n") +
+                                        SjisTextFromPath(folder + "平面図-2.jww") + S("：既にあった平面図.jwwはそのまま残しました")});
+  }
 }
 
 TEST_F(Batch, SeparatorIsTestedByCharacter) {

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <functional>
 
 #include "system_reason.h"
 #include "fake_key_poller.h"
+#include "file_io.h"
 #include "sheet_fixtures.h"
 
 using namespace sheettest;
@@ -262,14 +265,16 @@ TEST_F(SheetLoop, ReadOnlySheetOfAnEarlierRunIsKept) {
   AddLineInFrame(0, 1);
   AddLineInFrame(1, 2);
   const std::string kept = folder + "1_plan.jww";
-  std::ofstream(kept) << "kept by the user";
+  form.SplitAndSave(folder, "plan.jww");  // the earlier run
+  const std::vector<uint8_t> bytes = FileBytes(kept);
   ::chmod(kept.c_str(), 0444);
+  form.Report.Clear();  // a new run
   form.SplitAndSave(folder, "plan.jww");
   EXPECT_EQ(OutputNames(), (std::vector<std::string>{"", folder + "2_plan.jww"}));
   ASSERT_EQ(form.Report.UnsavedSheets.size(), 1u);
   EXPECT_EQ(form.Report.UnsavedSheets[0].Path, kept);
   EXPECT_EQ(form.Report.UnsavedSheets[0].Reason, SystemErrorText(EACCES));
-  EXPECT_EQ(FileBytes(kept).size(), 16u);
+  EXPECT_EQ(FileBytes(kept), bytes);
   struct stat st;
   ASSERT_EQ(::stat(kept.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0444u);
@@ -290,6 +295,62 @@ TEST_F(SheetLoop, SheetsOfOneRunNeverReplaceEachOther) {
   form.SplitAndSave(folder, "plan.jww");  // another drawing plan.jww to the same folder
   EXPECT_EQ(OutputNames(), (std::vector<std::string>{folder + "plan_1-3.jww", folder + "plan_1-4.jww"}));
   EXPECT_EQ(FolderFiles(folder).size(), 4u);
+}
+
+// A sheet replaces only a sheet the program saved and nobody changed since;
+// any other file at its path stays byte for byte and the sheet takes the
+// next "-k" name, told at the end of the run.
+TEST_F(SheetLoop, SheetReplacesOnlyAnUnchangedSheetOfItsOwn) {
+  AddFrames(1);
+  AddLineInFrame(0, 1);
+  const struct {
+    const char* name;
+    bool earlierRun, replaced;
+    std::function<void(const std::string& path)> before;
+  } cases[] = {
+      {"the user's own file", false, false, [](const std::string& path) { std::ofstream(path) << "the user's"; }},
+      {"an earlier sheet", true, true, [](const std::string&) {}},
+      {"an earlier sheet edited since", true, false, [](const std::string& path) { std::ofstream(path, std::ios::app) << "x"; }},
+      {"an earlier sheet as drawing frame", true, false, [&](const std::string& path) { form.FrameFiles[4] = path; }},
+  };
+  for (const auto& c : cases) {
+    folder = jwwtest::FreshFolder("sheet_loop_replace");
+    const std::string path = folder + "1_plan.jww";
+    if (c.earlierRun) form.SplitAndSave(folder, "plan.jww");
+    form.Report.Clear();  // a new run
+    c.before(path);
+    const std::vector<uint8_t> bytes = FileBytes(path);
+    form.SplitAndSave(folder, "plan.jww");
+    EXPECT_EQ(OutputNames(), std::vector<std::string>{c.replaced ? path : folder + "1_plan-2.jww"}) << c.name;
+    EXPECT_EQ(FolderFiles(folder).size(), c.replaced ? 1u : 2u) << c.name;
+    EXPECT_TRUE(c.replaced || FileBytes(path) == bytes) << c.name;
+    std::vector<std::string> told;
+    for (const TRunReport::TFileTrouble& row : form.Report.RenamedSheets) told.push_back(row.Reason);
+    EXPECT_EQ(told, c.replaced ? std::vector<std::string>{} : std::vector{S("既にあった1_plan.jwwはそのまま残しました")}) << c.name;
+    form.FrameFiles[4].clear();
+  }
+}
+
+// Sheets leave the disk's reserve free: once the next sheet would not, it
+// and the rest are listed unsaved with the reason.
+TEST_F(SheetLoop, SheetsLeaveTheDiskReserveFree) {
+  const std::string disk = jwwtest::FreshFolder("sheet_loop_disk");
+  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=1m") != 0)
+    GTEST_SKIP() << "cannot mount a small disk: " << std::strerror(errno);
+  AddFrames(6);
+  for (int frame = 0; frame < 6; ++frame)
+    for (uint32_t i = 0; i < (frame < 5 ? 2500 : 1); ++i) AddLineInFrame(frame, i);  // the last sheet would fit
+  form.SheetDiskReserve = 400 << 10;
+  form.SplitAndSave(disk, "plan.jww");
+  uint64_t free = 0;
+  EXPECT_TRUE(FolderFreeBytes(disk, free) && free >= form.SheetDiskReserve) << free;
+  const size_t saved = FolderFiles(disk).size();
+  EXPECT_GT(saved, 0u);
+  EXPECT_EQ(form.UnsavedSheetCount, static_cast<int32_t>(6 - saved));
+  EXPECT_EQ(OutputNames().back(), "");
+  for (const TRunReport::TFileTrouble& row : form.Report.UnsavedSheets)
+    EXPECT_EQ(row.Reason, S("ディスクの空き容量が残り少ないため保存しませんでした")) << row.Path;
+  ::umount2(disk.c_str(), MNT_DETACH);
 }
 
 // Names too long for a file, each of three frames, twice into one folder:

@@ -89,6 +89,7 @@ class WindowTest : public ::testing::Test {
     program = jwwtest::FreshFolder(std::string("gui_") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     data = program + "data/";
     std::filesystem::create_directories(data);
+    ::setenv("XDG_STATE_HOME", (program + "state").c_str(), 1);  // the record of saved sheets, never the real home's
     session = std::make_unique<TProgramSession>(program, "quillmoor");
   }
   void TearDown() override {

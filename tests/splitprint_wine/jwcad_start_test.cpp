@@ -100,6 +100,7 @@ TEST(JwCadStart, DrivePathStartRunsTheBatchAndCloses) {
   if (wine == 0) {
     ::setenv("DISPLAY", server.Name().c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    ::setenv("XDG_STATE_HOME", (root + "state").c_str(), 1);
     if (std::FILE* out = std::freopen(output.c_str(), "w", stdout)) ::dup2(::fileno(out), 2);
     ::execlp("wine", "wine", probe, zProgram.c_str(), "/G", static_cast<char*>(nullptr));
     ::_exit(127);

@@ -1,0 +1,68 @@
+// The record of saved sheets, as the next run or another program reads it.
+#include "saved_sheet_record.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <functional>
+
+#include "jww_model_maker.h"
+
+namespace {
+
+void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// The file rewritten with text, its modification time then set to what it
+// was plus seconds.
+void Rewrite(const std::string& path, const std::string& text, time_t seconds) {
+  struct stat st;
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  WriteText(path, text);
+  st.st_mtim.tv_sec += seconds;
+  const struct timespec times[2] = {st.st_atim, st.st_mtim};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+TEST(SavedSheetRecord, OnlyUnchangedSheetsMayBeReplaced) {
+  const std::string folder = jwwtest::FreshFolder("saved_sheet_record"), sheet = folder + "a%\n.jww";
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"as saved", nullptr},
+      {"same size and time, other bytes", [&] { Rewrite(sheet, "SHEET", 0); }},
+      {"touched", [&] { Rewrite(sheet, "sheet", 1); }},
+      {"gone", [&] { std::remove(sheet.c_str()); }},
+  };
+  for (const auto& [name, change] : cases) {
+    TSavedSheetRecord record, other;
+    record.Open(folder + "state/record.txt");
+    other.Open(folder + "state/record.txt");  // another program at the same time
+    WriteText(sheet, "sheet");
+    WriteText(folder + "b.jww", "b");
+    record.Note(folder + "./a%\n.jww", "sheet");
+    other.Note(folder + "b.jww", "b");
+    if (change) change();
+    ASSERT_TRUE(record.Save() && other.Save());
+    TSavedSheetRecord later;
+    later.Open(folder + "state/record.txt");
+    EXPECT_EQ(later.HoldsUnchanged(sheet), change == nullptr) << name;
+    EXPECT_TRUE(later.HoldsUnchanged(folder + "b.jww")) << name;
+  }
+}
+
+// Bad lines are skipped, a foreign file is no record, and the record keeps
+// only the newest sheets.
+TEST(SavedSheetRecord, DamagedRecordAndBound) {
+  const std::string file = jwwtest::FreshFolder("saved_sheet_record_damaged") + "record.txt";
+  std::string text = "quillmoor-saved-sheets 1\nx y z /bad\n1 2 zz /bad\n1 2 3 relative\n1 2 3 /cut%4\n";
+  for (size_t i = 0; i < TSavedSheetRecord::kMaxSavedSheets + 5; ++i) text += "1 2 3 /s" + std::to_string(i) + "\n";
+  TSavedSheetRecord record;
+  WriteText(file, text + "1 2 3 /no-end");
+  record.Open(file);
+  EXPECT_EQ(record.Size(), TSavedSheetRecord::kMaxSavedSheets);
+  WriteText(file, "not ours\n1 2 3 /x\n");
+  record.Open(file);
+  EXPECT_EQ(record.Size(), 0u);
+}
+
+}  // namespace
