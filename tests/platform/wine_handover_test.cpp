@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 
 #include "fake_wine.h"
@@ -130,6 +131,24 @@ TEST(WineLaunch, StartsDetachedInTheGivenFolderWithTheArguments) {
   ASSERT_TRUE(StartUnderWine("/x/Jw win.exe", {"C:\\a b.jww"}, wine.DriveC()));
   const std::string drive = wine.DriveC().substr(0, wine.DriveC().size() - 1);
   EXPECT_EQ(wine.WaitForRecord(), drive + "\n/x/Jw win.exe\nC:\\a b.jww\n");
+}
+
+// A start that fails before the program runs gives the system's reason.
+TEST(WineLaunch, FailedStartsGiveTheReason) {
+  FakeWine wine("wine_launch_fail");
+  wine.InstallFakeWine();
+  const struct {
+    const char* wineText;  // nullptr: no wine on PATH
+    std::string folder;
+    int error;
+  } cases[] = {{"#!/bin/sh\n", "/no/such/folder", ENOENT}, {"not a program\n", "/", ENOEXEC}, {nullptr, "/", ENOENT}};
+  for (const auto& c : cases) {
+    if (c.wineText == nullptr) wine.HideWine();
+    else std::ofstream(FindProgramOnPath("wine")) << c.wineText;
+    int error = 0;
+    EXPECT_FALSE(StartUnderWine("/x/Jw_win.exe", {}, c.folder, &error)) << c.folder;
+    EXPECT_EQ(error, c.error) << c.folder;
+  }
 }
 
 }  // namespace
