@@ -239,10 +239,12 @@ void TForm1::PreviewSheets(TSheetOutputHost& host) {
     if (AbortRun) break;
     const std::string sheet = Gval.SheetList[i].First;
     if (sheet.empty() || !SheetCanBeShown(sheet)) continue;
-    RenderToBitmap(host, sheet, PreviewBitmapPath(TempSheetFolder, i), false, false);
+    if (!RenderToBitmap(host, sheet, PreviewBitmapPath(TempSheetFolder, i), false, false))
+      TRunReport::AddOnce(Report.UnshownSheets, sheet, PreviewNotMadeReason(host.Bitmap().LastSaveError()));
     NoteShownSheet(sheet);
   }
-  if (!AbortRun) {
+  // Only pictures are shown: without any the dialog would open empty.
+  if (!AbortRun && !SheetPreviewItems(TempSheetFolder).empty()) {
     const TPreviewAnswer answer = host.ShowPreview(TempSheetFolder);
     if (answer.Stopped) AbortRun = true;
     if (answer.BackPressed) BackToOrder = true;

@@ -2,6 +2,7 @@
 // printer, the thumbnail grid and the order moves.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <functional>
 #include <fstream>
@@ -37,11 +38,14 @@ class FakeBitmap : public TSheetBitmap {
     canvas = TRecordingCanvas();
     return &canvas;
   }
+  size_t writable = SIZE_MAX;  // saves that succeed; later ones fail for a full disk
   bool Save(const std::string& path) override {
+    if (saved.size() >= writable) return false;
     saved.push_back(path);
     std::ofstream(path) << "bmp";
     return true;
   }
+  int LastSaveError() const override { return ENOSPC; }
 };
 
 class FakeOutputHost : public TSheetOutputHost {
@@ -291,6 +295,29 @@ TEST_F(SheetOutput, PreviewBitmapsPerRowCaptionedBySheet) {
   EXPECT_TRUE(form.BackToOrder);
   EXPECT_FALSE(form.AbortRun);
   for (const std::string& bmp : host.bitmap.saved) EXPECT_FALSE(FileExists(bmp)) << bmp;  // deleted afterwards
+}
+
+// Sheets whose picture cannot be written are told with the reason; the
+// preview opens only when a picture was made.
+TEST_F(SheetOutput, PreviewTellsSheetsWithoutPictureAndOpensOnlyWithOne) {
+  const struct {
+    std::vector<std::string> sheets;
+    size_t writable, previews, told;
+  } cases[] = {{{Sheet("a.jww"), Sheet("b.jww")}, 1, 1, 1}, {{Sheet("c.jww")}, 0, 0, 1}, {{Sheet("t.jww", true)}, 0, 0, 0}};
+  for (const auto& c : cases) {
+    Gval.SheetList.clear();
+    form.SheetRowKinds.clear();
+    form.Report.Clear();
+    host.previews.clear();
+    List(c.sheets);
+    host.bitmap.writable = host.bitmap.saved.size() + c.writable;
+    form.PreviewSheets(host);
+    EXPECT_EQ(host.previews.size(), c.previews) << c.sheets[0];
+    ASSERT_EQ(form.Report.UnshownSheets.size(), c.told) << c.sheets[0];
+    if (c.told == 0) continue;
+    EXPECT_EQ(form.Report.UnshownSheets[0].Path, c.sheets.back());
+    EXPECT_EQ(form.Report.UnshownSheets[0].Reason, S("プレビュー画像を作れませんでした(No space left on device)"));
+  }
 }
 
 TEST_F(SheetOutput, CloseRequestBetweenSheetsStopsPreviewAndPrinting) {

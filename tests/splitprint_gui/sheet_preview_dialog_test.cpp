@@ -2,10 +2,14 @@
 // grid filled from the timer, Next, Stop, Back, Escape and the close button.
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+
 #include <QImage>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -120,6 +124,27 @@ TEST_F(SheetPreview, BitmapsAreEightBitFiles) {
     dynamic_cast<TForm2*>(w)->Button1Click();
   });
   ShowSheetPreview(nullptr, form);
+}
+
+// A full disk under the temporary folder: the sheet whose picture does not
+// fit is told with the system's reason, and leaves no cut file to show.
+TEST_F(SheetPreview, FullTempFolderTellsTheSheetWithoutPicture) {
+  // Room for one picture of 38462 bytes, not for two.
+  if (::mount("tmpfs", form.TempSheetFolder.c_str(), "tmpfs", 0, "size=56k") != 0)
+    GTEST_SKIP() << "a tmpfs cannot be mounted here: " << std::strerror(errno);
+  const std::shared_ptr<void> unmount(nullptr, [&](void*) { ::umount2(form.TempSheetFolder.c_str(), MNT_DETACH); });
+  List(WriteSheet(folder, "x/plan.jww"));
+  List(WriteSheet(folder, "y/plan.jww", 1));
+  size_t files = 0;
+  WhenModal([&](QWidget* w) {
+    for (const auto& entry : std::filesystem::directory_iterator(form.TempSheetFolder)) files += entry.exists();
+    dynamic_cast<TForm2*>(w)->Button1Click();
+  });
+  ShowSheetPreview(nullptr, form);
+  EXPECT_EQ(files, 1u);
+  ASSERT_EQ(form.Report.UnshownSheets.size(), 1u);
+  EXPECT_EQ(form.Report.UnshownSheets[0].Path, folder + "y/plan.jww");
+  EXPECT_EQ(SjisToUtf8(form.Report.UnshownSheets[0].Reason), "プレビュー画像を作れませんでした(No space left on device)");
 }
 
 TEST_F(SheetPreview, EscapeWhileFillingKeepsWhatWasLoaded) {
