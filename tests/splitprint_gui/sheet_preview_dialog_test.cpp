@@ -134,7 +134,7 @@ TEST_F(SheetPreview, FullTempFolderTellsTheSheetWithoutPicture) {
     GTEST_SKIP() << "a tmpfs cannot be mounted here: " << std::strerror(errno);
   const std::shared_ptr<void> unmount(nullptr, [&](void*) { ::umount2(form.TempSheetFolder.c_str(), MNT_DETACH); });
   List(WriteSheet(folder, "x/plan.jww"));
-  List(WriteSheet(folder, "y/plan.jww", 1));
+  List(WriteSheet(folder, "y/plan.jww"));
   size_t files = 0;
   WhenModal([&](QWidget* w) {
     for (const auto& entry : std::filesystem::directory_iterator(form.TempSheetFolder)) files += entry.exists();
@@ -143,8 +143,7 @@ TEST_F(SheetPreview, FullTempFolderTellsTheSheetWithoutPicture) {
   ShowSheetPreview(nullptr, form);
   EXPECT_EQ(files, 1u);
   ASSERT_EQ(form.Report.UnshownSheets.size(), 1u);
-  EXPECT_EQ(form.Report.UnshownSheets[0].Path, folder + "y/plan.jww");
-  EXPECT_EQ(SjisToUtf8(form.Report.UnshownSheets[0].Reason), "プレビュー画像を作れませんでした(No space left on device)");
+  EXPECT_NE(form.Report.UnshownSheets[0].Reason.find(std::strerror(ENOSPC)), std::string::npos);
 }
 
 TEST_F(SheetPreview, EscapeWhileFillingKeepsWhatWasLoaded) {

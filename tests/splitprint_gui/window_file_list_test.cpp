@@ -104,14 +104,12 @@ TEST_F(FileListTab, RemovalAsksFirst) {
 
 // Double-clicking a drawing where Jw_cad is missing says so and why.
 TEST_F(FileListTab, DoubleClickWithoutJwCadTellsThePathTried) {
-  wine.InstallFakeWine();
   Start({Drawing("a.jww")});
   window->Form.JwCadFolder = data;
   auto box = AnswerNextBox(QMessageBox::Ok);
-  QWidget* rows = window->ListBox1->viewport();
   const QPoint at = window->ListBox1->visualItemRect(window->ListBox1->item(0)).center();
-  QTest::mouseClick(rows, Qt::LeftButton, {}, at);
-  QTest::mouseDClick(rows, Qt::LeftButton, {}, at);
+  QTest::mouseClick(window->ListBox1->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(window->ListBox1->viewport(), Qt::LeftButton, {}, at);
   EXPECT_TRUE(box->Seen);
   EXPECT_EQ(box->Text.toStdString(), "Jw_cadを起動できませんでした。\n" + data + "Jw_win.exe：No such file or directory");
 }
