@@ -2,6 +2,7 @@
 // files; the sheets then ordered, previewed and printed through the window,
 // and deleted again when they went to the temporary folder.
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #include "counted_rows.h"
@@ -23,6 +24,7 @@ struct TBatchDestination {
   std::string Folder;  // with its trailing '/'
   bool OwnFolder = false;
   bool Temporary = false;  // the sheets are deleted after the run
+  bool FellBack = false;   // the chosen folder cannot be used: beside the source
 
   std::string FolderFor(const std::string& drawingPath) const { return OwnFolder ? FolderOf(drawingPath) : Folder; }
 };
@@ -34,7 +36,7 @@ void BeginRun(TForm1& form) {
   form.Report.Clear();
 }
 
-TBatchDestination ChooseDestination(const TForm1& form) {
+TBatchDestination ChooseDestination(TForm1& form) {
   TBatchDestination destination;
   const auto& checked = form.DestinationChecked;
   if (checked[kDestDesktop] || checked[kDestMyDocuments]) {
@@ -50,7 +52,11 @@ TBatchDestination ChooseDestination(const TForm1& form) {
     if (FolderExists(form.GivenFolder)) {
       destination.Folder = WithTrailingSlash(form.GivenFolder);
     } else {
-      destination.OwnFolder = true;
+      // Told at the end of the run, with the folders the sheets went to.
+      destination.OwnFolder = destination.FellBack = true;
+      std::string reason = UnusableFolderReason(form.GivenFolder);
+      if (reason.empty()) reason = SystemReason(ENOENT);
+      form.Report.UnusableDestination = {form.GivenFolder, reason};
     }
   } else {
     destination.Folder = WithTrailingSlash(form.TempSheetFolder);
@@ -180,6 +186,12 @@ void SplitListedDrawing(TForm1& form, TBatchHost& host, const std::string& path,
   ListDrawingSheets(form, path, unsavedBefore);
 }
 
+bool SavedSheetRowFrom(const TForm1& form, size_t row) {
+  for (size_t i = row; i < form.SheetRowKinds.size(); ++i)
+    if (form.SheetRowKinds[i] == TForm1::TSheetRowKind::SavedSheet) return true;
+  return false;
+}
+
 void SplitListedDrawings(TForm1& form, TBatchHost& host, const TBatchDestination& destination) {
   const std::vector<std::string> files = form.FileList;  // the list may change while messages are pumped
   const size_t n = files.size();
@@ -188,14 +200,18 @@ void SplitListedDrawings(TForm1& form, TBatchHost& host, const TBatchDestination
     if (form.AbortRun) break;
     const std::string& path = files[i];
     host.SetStatusText(Utf8ToSjis("変換中(") + std::to_string(i + 1) + "/" + std::to_string(n) + ") " + SjisTextFromPath(path));
+    const size_t rowsBefore = form.SheetRowKinds.size();
     SplitListedDrawing(form, host, path, destination.FolderFor(path));
+    if (destination.FellBack && SavedSheetRowFrom(form, rowsBefore)) form.Report.AddFallbackFolder(destination.FolderFor(path));
     host.PumpMessages();
   }
 }
 
-// The order dialog, shown once in every run, and the preview, which may go
-// back to it.
+// The order dialog, shown once in every run that has sheets to order, and
+// the preview, which may go back to it. A run without any goes straight to
+// its closing box, which tells why.
 void OrderAndPreview(TForm1& form, TBatchHost& host) {
+  if (Gval.SheetList.empty()) return;
   form.BackToOrder = true;
   while (form.BackToOrder) {
     if (host.ShowOrderDialog(form)) form.AbortRun = true;
@@ -206,7 +222,7 @@ void OrderAndPreview(TForm1& form, TBatchHost& host) {
 }
 
 void PrintRun(TForm1& form, TBatchHost& host) {
-  if (!form.PrintAfterSplit || form.AbortRun) return;
+  if (!form.PrintAfterSplit || form.AbortRun || Gval.SheetList.empty()) return;
   // A job that cannot begin or end stops the printing; the user is told
   // once (the sheets' own failures are told where they happen).
   form.PrintFailed = false;

@@ -320,6 +320,9 @@ class TForm1 {
   // Jw_cad's folder as a Linux path (Shift-JIS, trailing '/'); empty when its
   // drive is not known to Wine.
   std::string JwCadFolder;
+  // The program the open command names (a Windows path, UTF-8), told when
+  // it cannot be started.
+  std::string JwCadProgram;
   // The REF_FILE entry of Jw_win.jwf, upper-cased and trimmed (a Windows path).
   std::string RefFileName;
   // The registry's open command of JWW drawings (UTF-8); empty when absent.
@@ -331,9 +334,11 @@ class TForm1 {
   // program folder, as a Linux path (Shift-JIS); empty when absent.
   std::string ReadJwcTempFileName() const;
   void ReadRefFileSetting();
-  // Starts Jw_cad on an existing drawing (Shift-JIS Linux path); silent when
-  // it cannot. True when the start was handed to Wine.
-  bool OpenInJwCad(const std::string& path) const;
+  // Starts Jw_cad on an existing drawing (Shift-JIS Linux path). True when
+  // the start was handed to Wine; else *failure, when given, receives the
+  // text to show (Shift-JIS): the path tried and the reason. An empty path
+  // is no failure to tell.
+  bool OpenInJwCad(const std::string& path, std::string* failure = nullptr) const;
 
   // ======== Start-up and shut-down (startup.cpp) ========
   enum class TStartMode : uint8_t { Interactive, JwCadRun, SettingsOnly };

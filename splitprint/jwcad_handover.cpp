@@ -3,6 +3,7 @@
 // Jw_win.jwf and its "%%" table, and opening a drawing in Jw_cad. Jw_cad
 // speaks in Windows paths, which are turned into Linux paths here; its files
 // are found ignoring case.
+#include <cerrno>
 #include <cstdio>
 
 #include "bind_images.h"
@@ -10,6 +11,7 @@
 #include "form1_state.h"
 #include "func.h"
 #include "gval.h"
+#include "run_report.h"
 #include "sjis.h"
 #include "sjis_name_match.h"
 #include "text_lines.h"
@@ -56,6 +58,7 @@ void TForm1::FindJwCadFolder() {
   // with a quote.
   std::string program = CommandProgramPath(ReadJwCadCommand());
   if (program.empty()) program = kDefaultJwCadProgram;
+  JwCadProgram = program;
   const std::string folder = WindowsFolderOf(program);
   const std::string unix = folder.empty() ? std::string() : WindowsToUnixPath(WinePrefix, folder);
   JwCadFolder = unix.empty() ? std::string() : WithSlash(unix);
@@ -136,10 +139,27 @@ void TForm1::LoadRefFile() {
   std::fclose(f);
 }
 
-bool TForm1::OpenInJwCad(const std::string& path) const {
-  if (path.empty() || !FileExists(path) || JwCadFolder.empty()) return false;
+namespace {
+
+bool JwCadNotStarted(std::string* failure, const std::string& triedSjis, const std::string& reason) {
+  if (failure != nullptr) *failure = Utf8ToSjis("Jw_cadを起動できませんでした。\r\n") + triedSjis + Utf8ToSjis("：") + reason;
+  return false;
+}
+
+}  // namespace
+
+bool TForm1::OpenInJwCad(const std::string& path, std::string* failure) const {
+  if (path.empty()) return false;
+  if (!FileExists(path)) return JwCadNotStarted(failure, SjisTextFromPath(path), DrawingMissingReason());
+  // A program on a drive Wine does not know has no folder here.
+  if (JwCadFolder.empty()) return JwCadNotStarted(failure, Utf8ToSjis(JwCadProgram), SystemReason(ENOENT));
   const std::string exe = FileInFolder(JwCadFolder, "Jw_win.exe");
+  // Wine would start without it and end without a word.
+  if (!FileExists(exe)) return JwCadNotStarted(failure, SjisTextFromPath(exe), SystemReason(ENOENT));
   std::string drawing = UnixToWindowsPath(WinePrefix, path);
   if (drawing.empty()) drawing = path;
-  return StartUnderWine(exe, {drawing}, JwCadFolder);
+  int error = 0;
+  if (StartUnderWine(exe, {drawing}, JwCadFolder, &error)) return true;
+  if (FindProgramOnPath("wine").empty()) return JwCadNotStarted(failure, SjisTextFromPath(exe), Utf8ToSjis("wineが見つかりません"));
+  return JwCadNotStarted(failure, SjisTextFromPath(exe), SystemReason(error));
 }

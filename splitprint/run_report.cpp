@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "file_io.h"
 #include "jww_data.h"
@@ -22,6 +25,16 @@ std::string TroubleList(const char* headingUtf8, const std::vector<TRunReport::T
 }
 
 std::string HexDigit(int32_t n) { return std::string(1, "0123456789ABCDEF"[n & 15]); }
+// Where the sheets went in place of an unusable destination, and why.
+std::string FallbackText(const TRunReport& report) {
+  if (report.FallbackFolders.empty()) return std::string();
+  const TRunReport::TFileTrouble& asked = report.UnusableDestination;
+  std::string text = Utf8ToSjis("保存先フォルダに保存できなかったため、分割図面を元の図面と同じフォルダに保存しました。\r\n");
+  if (!asked.Path.empty()) text += SjisTextFromPath(asked.Path) + Utf8ToSjis("：");
+  text += asked.Reason;
+  for (const std::string& folder : report.FallbackFolders) text += Utf8ToSjis("\r\n保存先：") + SjisTextFromPath(folder);
+  return text;
+}
 
 }  // namespace
 
@@ -47,6 +60,28 @@ std::string HiddenFrameLayerReason(int32_t layer, bool groupHidden) {
   return Utf8ToSjis("図面枠を置く" + where + "が非表示で、分割図面にも同じ" +
                     (groupHidden ? std::string("レイヤグループ") : std::string("レイヤ")) +
                     "の要素があるため、図面枠は表示・印刷されません");
+}
+
+std::string PreviewNotMadeReason(int error) {
+  std::string text = Utf8ToSjis("プレビュー画像を作れませんでした");
+  if (error != 0) text += "(" + SystemReason(error) + ")";
+  return text;
+}
+
+std::string UnusableFolderReason(const std::string& folder) {
+  if (folder.empty()) return Utf8ToSjis("フォルダが指定されていません");
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(folder, error);
+  if (error) return SystemReason(error.value());
+  if (!std::filesystem::exists(status)) return SystemReason(ENOENT);
+  if (!std::filesystem::is_directory(status)) return SystemReason(ENOTDIR);
+  return std::string();
+}
+
+void TRunReport::AddFallbackFolder(const std::string& folder) {
+  for (const std::string& known : FallbackFolders)
+    if (known == folder) return;
+  FallbackFolders.push_back(folder);
 }
 
 void TRunReport::AddOnce(std::vector<TFileTrouble>& rows, const std::string& path, const std::string& reason) {
@@ -85,7 +120,7 @@ std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets) {
 }
 
 std::string RunEndMessage(const TRunReport& report) {
-  std::string text;
+  std::string text = FallbackText(report);
   auto add = [&text](const char* headingUtf8, const std::vector<TRunReport::TFileTrouble>& rows) {
     if (rows.empty()) return;
     if (!text.empty()) text += "\r\n\r\n";

@@ -45,11 +45,18 @@ struct TRunReport {
   // Drawings whose sheets carry a title block on a layer the drawing hides,
   // left hidden because the sheets hold elements of their own there.
   std::vector<TFileTrouble> HiddenFrameDrawings;
+  // The chosen destination folder could not be used (Path, empty when none
+  // was given, and the reason); the sheets went beside their drawings, into
+  // FallbackFolders.
+  TFileTrouble UnusableDestination;
+  std::vector<std::string> FallbackFolders;
 
   void Clear() { *this = TRunReport{}; }
   // Adds the row unless the same file is listed there already: a sheet is
   // told once, however often it was previewed and printed.
   static void AddOnce(std::vector<TFileTrouble>& rows, const std::string& path, const std::string& reason);
+  // Notes a folder that received sheets in place of the destination.
+  void AddFallbackFolder(const std::string& folder);
 };
 
 // The system's words for an error number (Shift-JIS); for 0 (no number
@@ -70,6 +77,12 @@ std::string BlocksLeftOutReason();
 std::string HiddenFrameLayerReason(int32_t layer, bool groupHidden);
 // Why a sheet was not drawn: memory ran out while it was loaded or drawn.
 std::string OutOfMemoryReason();
+// Why a sheet's preview bitmap was not made; error is the system's error
+// number, 0 when none is known (Shift-JIS).
+std::string PreviewNotMadeReason(int error);
+// Why the folder cannot take the sheets: not given, missing or no folder
+// (Shift-JIS); empty when it is a folder.
+std::string UnusableFolderReason(const std::string& folder);
 
 // Why the listed file cannot be taken as a JWW drawing: missing, cannot be
 // opened (the system's reason), or not a JWW drawing by its extension or

@@ -18,6 +18,9 @@ class TSheetBitmap {
   // Writes what was drawn as an 8-bit bitmap file (native path) and
   // clears the picture; false when the file cannot be written.
   virtual bool Save(const std::string& sjisPath) = 0;
+  // The system's error number of the last Save that failed; 0 when none is
+  // known.
+  virtual int LastSaveError() const { return 0; }
 };
 
 // How the sheet preview was left.

@@ -295,10 +295,12 @@ void TForm1::PreviewSheets(TSheetOutputHost& host) {
     if (AbortRun) break;
     const std::string sheet = Gval.SheetList[i].First;
     if (sheet.empty() || !SheetCanBeShown(sheet)) continue;
-    RenderToBitmap(host, sheet, PreviewBitmapPath(TempSheetFolder, i), false, false);
-    NoteShownSheet(sheet);
+    const bool made = RenderToBitmap(host, sheet, PreviewBitmapPath(TempSheetFolder, i), false, false);
+    NoteShownSheet(sheet);  // a sheet out of memory or damaged is told so, not as a missing picture
+    if (!made) TRunReport::AddOnce(Report.UnshownSheets, sheet, PreviewNotMadeReason(host.Bitmap().LastSaveError()));
   }
-  if (!AbortRun) {
+  // Only pictures are shown: without any the dialog would open empty.
+  if (!AbortRun && !SheetPreviewItems(TempSheetFolder).empty()) {
     const TPreviewAnswer answer = host.ShowPreview(TempSheetFolder);
     if (answer.Stopped) AbortRun = true;
     if (answer.BackPressed) BackToOrder = true;

@@ -29,9 +29,26 @@ std::string FindProgramOnPath(const std::string& name) {
   return std::string();
 }
 
-bool StartUnderWine(const std::string& exe, const std::vector<std::string>& args, const std::string& workFolder) {
+namespace {
+
+// Between fork and exec: tells the parent why the start failed, and ends.
+[[noreturn]] void FailChild(int reportFd, int error) {
+  while (::write(reportFd, &error, sizeof error) < 0 && errno == EINTR) {
+  }
+  ::_exit(127);
+}
+
+bool Failed(int* error, int value) {
+  if (error != nullptr) *error = value;
+  return false;
+}
+
+}  // namespace
+
+bool StartUnderWine(const std::string& exe, const std::vector<std::string>& args, const std::string& workFolder,
+                    int* error) {
   const std::string wine = FindProgramOnPath("wine");
-  if (wine.empty()) return false;
+  if (wine.empty()) return Failed(error, ENOENT);
   // Everything the child needs is made before the fork: between fork and exec
   // only async-signal-safe calls are allowed (the caller may have threads).
   std::vector<std::string> strings{wine, exe};
@@ -40,25 +57,44 @@ bool StartUnderWine(const std::string& exe, const std::vector<std::string>& args
   for (std::string& s : strings) argv.push_back(s.data());
   argv.push_back(nullptr);
   const char* folder = workFolder.empty() ? nullptr : workFolder.c_str();
+  // The started program's end of this pipe closes at its exec; before that a
+  // failure writes its error number into it.
+  int report[2];
+  if (::pipe2(report, O_CLOEXEC) != 0) return Failed(error, errno);
 
   const pid_t child = ::fork();
-  if (child < 0) return false;
+  if (child < 0) {
+    const int forkError = errno;
+    ::close(report[0]);
+    ::close(report[1]);
+    return Failed(error, forkError);
+  }
   if (child == 0) {
+    ::close(report[0]);
     // The middle process ends at once so the program is adopted by init.
     ::setsid();
     const pid_t grandchild = ::fork();
-    if (grandchild != 0) ::_exit(grandchild < 0 ? 1 : 0);
-    if (folder != nullptr && ::chdir(folder) != 0) ::_exit(127);
+    if (grandchild < 0) FailChild(report[1], errno);
+    if (grandchild != 0) ::_exit(0);
+    if (folder != nullptr && ::chdir(folder) != 0) FailChild(report[1], errno);
     const int devnull = ::open("/dev/null", O_RDONLY);
     if (devnull >= 0) {
       ::dup2(devnull, 0);
       if (devnull != 0) ::close(devnull);
     }
     ::execve(argv[0], argv.data(), environ);
-    ::_exit(127);
+    FailChild(report[1], errno);
   }
+  ::close(report[1]);
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  int childError = 0;
+  ssize_t n;
+  while ((n = ::read(report[0], &childError, sizeof childError)) < 0 && errno == EINTR) {
+  }
+  ::close(report[0]);
+  if (n == static_cast<ssize_t>(sizeof childError)) return Failed(error, childError != 0 ? childError : EIO);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return Failed(error, ECHILD);
+  return true;
 }

@@ -222,7 +222,12 @@ void TForm1Window::Button4Click() {
 void TForm1Window::ListBox1DblClick() {
   const int row = ListBox1->currentRow();
   if (row < 0 || row >= static_cast<int>(Form.FileList.size())) return;
-  Form.OpenInJwCad(Form.FileList[static_cast<size_t>(row)]);
+  OpenInJwCad(Form.FileList[static_cast<size_t>(row)]);
+}
+
+void TForm1Window::OpenInJwCad(const std::string& path) {
+  std::string failure;
+  if (!Form.OpenInJwCad(path, &failure) && !failure.empty()) Inform(failure);
 }
 
 void TForm1Window::Button5Click() {

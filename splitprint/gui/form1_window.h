@@ -48,6 +48,8 @@ class TForm1Window : public QMainWindow, public TWindowHost {
   void Button7Click();   // colour of display-only layers
   void Button8Click();   // colour of auxiliary lines
   void ListBox1DblClick();
+  // Starts Jw_cad on the drawing; tells why when it cannot.
+  void OpenInJwCad(const std::string& path);
   // Drawing-frame tab, row c (paper class c): Button(9 + c)Click,
   // Button(19 + c)Click and Edit(12 + c)DblClick (form1_window_frame_tab.cpp).
   void FrameDialogButtonClick(size_t c);

@@ -77,7 +77,7 @@ void TForm1Window::FrameChooserButtonClick(size_t c) {
   if (ChooseFrameFile(path)) FrameEdits[c]->setText(FromPath(path));
 }
 
-void TForm1Window::FrameEditDblClick(size_t c) { Form.OpenInJwCad(ToPath(FrameEdits[c]->text())); }
+void TForm1Window::FrameEditDblClick(size_t c) { OpenInJwCad(ToPath(FrameEdits[c]->text())); }
 
 bool TForm1Window::eventFilter(QObject* watched, QEvent* event) {
   // The printer label lays out its lines again at its new width.

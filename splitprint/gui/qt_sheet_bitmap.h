@@ -16,6 +16,7 @@ class TQtSheetBitmap : public TSheetBitmap {
   ~TQtSheetBitmap() override;
   TCanvas* Begin(int32_t width, int32_t height) override;
   bool Save(const std::string& path) override;
+  int LastSaveError() const override { return lastSaveError_; }
 
  private:
   void End();
@@ -23,4 +24,5 @@ class TQtSheetBitmap : public TSheetBitmap {
   QImage image_;
   std::unique_ptr<QPainter> painter_;
   std::unique_ptr<TQtCanvas> canvas_;
+  int lastSaveError_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 
 #include "fake_wine.h"
@@ -125,8 +126,13 @@ TEST(WinePaths, LinuxToWindowsByTheLongestDrive) {
 TEST(WineLaunch, StartsDetachedInTheGivenFolderWithTheArguments) {
   FakeWine wine("wine_launch");
   wine.HideWine();
-  EXPECT_FALSE(StartUnderWine("/x/Jw_win.exe", {"C:\\a.jww"}, "/"));
+  int error = 0;
+  EXPECT_FALSE(StartUnderWine("/x/Jw_win.exe", {"C:\\a.jww"}, "/", &error));
+  EXPECT_EQ(error, ENOENT);
   wine.InstallFakeWine();
+  error = 0;  // a folder that cannot be entered is seen before the program runs
+  EXPECT_FALSE(StartUnderWine("/x/Jw_win.exe", {}, "/no/such/folder", &error));
+  EXPECT_EQ(error, ENOENT);
   ASSERT_TRUE(StartUnderWine("/x/Jw win.exe", {"C:\\a b.jww"}, wine.DriveC()));
   const std::string drive = wine.DriveC().substr(0, wine.DriveC().size() - 1);
   EXPECT_EQ(wine.WaitForRecord(), drive + "\n/x/Jw win.exe\nC:\\a b.jww\n");

@@ -379,6 +379,19 @@ TEST_F(Batch, FailedSheetsNameTheirDrawing) {
               std::string::npos) << drawing;
 }
 
+// A run with nothing to order tells why without opening the order dialog,
+// the preview or a print job.
+TEST_F(Batch, RunWithoutSheetsOpensNoDialog) {
+  form.PreviewAfterSplit = form.PrintAfterSplit = true;
+  form.SetDestinationChecked(kDestTemporary, true);
+  form.TempSheetFolder = folder + "no_such_folder/";
+  form.FileList = {Write(MainDrawing(), "plan.jww")};
+  form.RunBatch(host);
+  EXPECT_EQ(host.OrderDialogs + host.Previews + host.Prints, 0);
+  ASSERT_EQ(host.Informs.size(), 1u);
+  EXPECT_NE(host.Informs[0].find(form.TempSheetFolder + "plan_2.jww"), std::string::npos);
+}
+
 // Held images that cannot be extracted (the image folder is missing) would
 // be left out of the sheets: such a sheet is not kept and not listed.
 TEST_F(Batch, SheetsThatWouldLoseAHeldImageAreNotSaved) {
@@ -432,6 +445,9 @@ TEST_F(Batch, GivenFolderOrTheSourceFolder) {
   form.GivenFolder = folder + "absent";
   form.RunBatch(host);
   EXPECT_EQ(FolderFiles(folder).size(), 4u);  // next to the source drawing
+  // and the closing box says where, and why
+  EXPECT_EQ(host.Informs, (std::vector<std::string>{S("保存先フォルダに保存できなかったため、分割図面を元の図面と同じフォルダに保存しました。\r\n") +
+                                                    folder + S("absent：") + SystemErrorText(ENOENT) + S("\r\n保存先：") + folder}));
 }
 
 TEST_F(Batch, SheetNeverReplacesAListedDrawing) {

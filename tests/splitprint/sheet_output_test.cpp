@@ -2,10 +2,12 @@
 // printer, the thumbnail grid and the order moves.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <functional>
 #include <fstream>
 
+#include "system_reason.h"
 #include "bind_images.h"
 #include "fake_key_poller.h"
 #include "fake_printer.h"
@@ -40,11 +42,14 @@ class FakeBitmap : public TSheetBitmap {
     canvas.Armed = ++begun == outOfMemoryAt;
     return &canvas;
   }
+  size_t writable = SIZE_MAX;  // saves that succeed; later ones fail for a full disk
   bool Save(const std::string& path) override {
+    if (saved.size() >= writable) return false;
     saved.push_back(path);
     std::ofstream(path) << "bmp";
     return true;
   }
+  int LastSaveError() const override { return ENOSPC; }
 };
 
 class FakeOutputHost : public TSheetOutputHost {
@@ -294,6 +299,20 @@ TEST_F(SheetOutput, PreviewBitmapsPerRowCaptionedBySheet) {
   EXPECT_TRUE(form.BackToOrder);
   EXPECT_FALSE(form.AbortRun);
   for (const std::string& bmp : host.bitmap.saved) EXPECT_FALSE(FileExists(bmp)) << bmp;  // deleted afterwards
+}
+
+// Sheets whose picture cannot be written are told with the reason; the
+// preview opens only when a picture was made.
+TEST_F(SheetOutput, PreviewTellsSheetsWithoutPictureAndOpensOnlyWithOne) {
+  List({Sheet("a.jww"), Sheet("b.jww")});
+  for (const size_t writable : {1, 0}) {
+    host.bitmap.writable = host.bitmap.saved.size() + writable;
+    form.PreviewSheets(host);
+  }
+  EXPECT_EQ(host.previews.size(), 1u);
+  ASSERT_EQ(form.Report.UnshownSheets.size(), 2u);
+  EXPECT_EQ(form.Report.UnshownSheets[0].Path, folder + "b.jww");
+  EXPECT_EQ(form.Report.UnshownSheets[1].Reason, S("プレビュー画像を作れませんでした(") + SystemErrorText(ENOSPC) + ")");
 }
 
 TEST_F(SheetOutput, CloseRequestBetweenSheetsStopsPreviewAndPrinting) {

@@ -182,6 +182,28 @@ TEST_F(Startup, OpensTheDrawingInJwCadUnderWine) {
   EXPECT_EQ(wine.WaitForRecord(), wine.Prefix() + "drive_c/JWW\n" + jwcad + "JW_WIN.EXE\nC:\\Work\\a b.jww\n");
 }
 
+// A start that cannot happen is told with the path tried and the reason.
+TEST_F(Startup, JwCadThatCannotStartIsToldWithThePathTried) {
+  wine.InstallFakeWine();
+  const std::string drawing = Drawing(wine.DriveC() + "a.jww"), head = S("Jw_cadを起動できませんでした。\r\n");
+  form.WinePrefix = wine.Prefix();
+  wine.WriteRegistry("user.reg", std::string(kKey) + "Q:\\\\JWW\\\\Jw_win.exe\"\n");  // no such drive
+  form.FindJwCadFolder();
+  const struct { std::string folder, drawing, told; bool program, wine; } cases[] = {
+      {jwcad, drawing, jwcad + S("Jw_win.exe：") + SystemErrorText(ENOENT), false, true},
+      {"", drawing, S("Q:\\JWW\\Jw_win.exe：") + SystemErrorText(ENOENT), true, true},
+      {jwcad, drawing, jwcad + S("JW_WIN.EXE：wineが見つかりません"), true, false},
+  };
+  for (const auto& c : cases) {
+    form.JwCadFolder = c.folder;
+    if (c.program) Write(jwcad + "JW_WIN.EXE", "");
+    if (!c.wine) wine.HideWine();
+    std::string failure;
+    EXPECT_FALSE(form.OpenInJwCad(c.drawing, &failure));
+    EXPECT_EQ(failure, head + c.told) << c.told;
+  }
+}
+
 TEST_F(Startup, CommandLine) {
   const std::string work = jwwtest::FreshFolder("startup_cwd");
   Drawing(work + "b.JWW");

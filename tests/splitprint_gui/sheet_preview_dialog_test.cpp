@@ -2,13 +2,18 @@
 // grid filled from the timer, Next, Stop, Back, Escape and the close button.
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+
 #include <QImage>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "system_reason.h"
 #include "bind_images.h"
 #include "fake_key_poller.h"
 #include "file_io.h"
@@ -146,6 +151,26 @@ TEST_F(SheetPreview, BitmapShowsWhereThePageEnds) {
     const int grey = qGray(image.pixel(c.x, c.y));
     EXPECT_TRUE(grey >= c.greyMin && grey <= c.greyMax) << c.method << " at " << c.x << "," << c.y << ": " << grey;
   }
+}
+
+// A full disk under the temporary folder: the sheet whose picture does not
+// fit is told with the system's reason, and leaves no cut file to show.
+TEST_F(SheetPreview, FullTempFolderTellsTheSheetWithoutPicture) {
+  // Room for one picture of 38462 bytes, not for two.
+  if (::mount("tmpfs", form.TempSheetFolder.c_str(), "tmpfs", 0, "size=56k") != 0)
+    GTEST_SKIP() << "a tmpfs cannot be mounted here: " << std::strerror(errno);
+  const std::shared_ptr<void> unmount(nullptr, [&](void*) { ::umount2(form.TempSheetFolder.c_str(), MNT_DETACH); });
+  List(WriteSheet(folder, "x/plan.jww"));
+  List(WriteSheet(folder, "y/plan.jww"));
+  size_t files = 0;
+  WhenModal([&](QWidget* w) {
+    for (const auto& entry : std::filesystem::directory_iterator(form.TempSheetFolder)) files += entry.exists();
+    dynamic_cast<TForm2*>(w)->Button1Click();
+  });
+  ShowSheetPreview(nullptr, form);
+  EXPECT_EQ(files, 1u);
+  ASSERT_EQ(form.Report.UnshownSheets.size(), 1u);
+  EXPECT_NE(form.Report.UnshownSheets[0].Reason.find(SystemErrorText(ENOSPC)), std::string::npos);
 }
 
 TEST_F(SheetPreview, EscapeWhileFillingKeepsWhatWasLoaded) {

@@ -5,6 +5,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "sjis.h"
+#include "system_reason.h"
 #include "file_io.h"
 #include "gui_fixture.h"
 #include "unusual_names.h"
@@ -100,6 +102,18 @@ TEST_F(FileListTab, RemovalAsksFirst) {
     EXPECT_EQ(ListedNames(), c.left);
     window->close();
   }
+}
+
+// Double-clicking a drawing where Jw_cad is missing says so and why.
+TEST_F(FileListTab, DoubleClickWithoutJwCadTellsThePathTried) {
+  Start({Drawing("a.jww")});
+  window->Form.JwCadFolder = data;
+  auto box = AnswerNextBox(QMessageBox::Ok);
+  const QPoint at = window->ListBox1->visualItemRect(window->ListBox1->item(0)).center();
+  QTest::mouseClick(window->ListBox1->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(window->ListBox1->viewport(), Qt::LeftButton, {}, at);
+  EXPECT_TRUE(box->Seen);
+  EXPECT_EQ(box->Text.toStdString(), "Jw_cadを起動できませんでした。\n" + data + "Jw_win.exe：" + SjisToUtf8(SystemErrorText(ENOENT)));
 }
 
 TEST_F(FileListTab, CommandLineNamesAreMadeAbsoluteAndSorted) {
