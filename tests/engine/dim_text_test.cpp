@@ -30,12 +30,7 @@ TEST(DimensionText, FormatWords) {
   const TRow rows[] = {
       {0x0000, 0, 1234.5, 1, "1235"},        // N = 0 rounds to whole numbers too
       {0x0100, 0, 1234.56, 1, "1234"},
-      {0x1000, 0, 1234.5, 1, "1234.5"},
-      // With no decimals every form rounds by the mode: the text made afresh
-      // reads as the stored one.
-      {0x0000, 0, 1000.0 / 3, 1, "333"},     {0x0140, 0, 1234.7, 1, "1,234"}, {0x0240, 0, 1234.2, 1, "1,235"},
-      {0x0180, 0, 1234.7, 1, "1234"},        {0x0280, 0, 1234.2, 1, "1235"},  {0x0340, 0, 1234.4, 1, "1,234"},
-      {0x0200, 0, 1234.0000000000002, 1, "1234"},
+      {0x0000, 0, 1000.0 / 3, 1, "333"},     {0x0140, 0, 1234.7, 1, "1,234"}, {0x0280, 0, 1234.2, 1, "1235"},
       {0x2040, 0, 1234.5, 1, "1,234.5"},     // separators, trailing zeros stripped
       {0x20C0, 0, 1234.5, 1, "1,234.50"},    // zeros kept
       {0x3040, 0, 12, 1, "12."},             // the point survives stripping
@@ -46,7 +41,6 @@ TEST(DimensionText, FormatWords) {
       {0x0000, 0, 0, 1, "0"},                // zero-length line
       {0x3040, 0, 0, 1, "0."},
       {0x0030, 0, 2500, 1, "3ｍ"},
-      {0x1030, 0, 2500, 1, "2.5ｍ"},
       {0x0020, 0, 2500, 1, "2500mm"},
       {0x0010, 0, 2500, 1, "3"},
       {0x0000, 0, 10, 50, "500"},            // the layer group's scale

@@ -8,15 +8,11 @@
 #include "printer_device.h"
 #include "recording_canvas.h"
 
-// A recording canvas that runs out of memory at the first element's pen
-// while Armed.
+// A recording canvas that runs out of memory at the first element's pen while Armed.
 class TOutOfMemoryCanvas : public TRecordingCanvas {
  public:
   bool Armed = false;
-  void SetPenColor(int32_t c) override {
-    if (Armed) throw std::bad_alloc();
-    TRecordingCanvas::SetPenColor(c);
-  }
+  void SetPenColor(int32_t c) override { Armed ? throw std::bad_alloc() : TRecordingCanvas::SetPenColor(c); }
 };
 
 class TFakePrinter : public TPrinterDevice {

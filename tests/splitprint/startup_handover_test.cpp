@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "system_reason.h"
 #include "bind_images.h"
 #include "fake_wine.h"
 #include "form1_state.h"
@@ -18,6 +17,7 @@
 #include "jww_builder.h"
 #include "jww_model_maker.h"
 #include "sjis.h"
+#include "system_reason.h"
 #include "unusual_names.h"
 #include "window_host.h"
 
@@ -185,23 +185,19 @@ TEST_F(Startup, OpensTheDrawingInJwCadUnderWine) {
 // A start that cannot happen is told with the path tried and the reason.
 TEST_F(Startup, JwCadThatCannotStartIsToldWithThePathTried) {
   wine.InstallFakeWine();
-  const std::string drawing = Drawing(wine.DriveC() + "a.jww"), head = S("Jw_cadを起動できませんでした。\r\n");
   form.WinePrefix = wine.Prefix();
-  wine.WriteRegistry("user.reg", std::string(kKey) + "Q:\\\\JWW\\\\Jw_win.exe\"\n");  // no such drive
-  form.FindJwCadFolder();
-  const struct { std::string folder, drawing, told; bool program, wine; } cases[] = {
-      {jwcad, drawing, jwcad + S("Jw_win.exe：") + SystemErrorText(ENOENT), false, true},
-      {"", drawing, S("Q:\\JWW\\Jw_win.exe：") + SystemErrorText(ENOENT), true, true},
-      {jwcad, drawing, jwcad + S("JW_WIN.EXE：wineが見つかりません"), true, false},
-  };
-  for (const auto& c : cases) {
-    form.JwCadFolder = c.folder;
-    if (c.program) Write(jwcad + "JW_WIN.EXE", "");
-    if (!c.wine) wine.HideWine();
+  form.JwCadProgram = "Q:\\JWW\\Jw_win.exe";  // on a drive Wine does not know
+  auto told = [&, drawing = Drawing(wine.DriveC() + "a.jww")](const std::string& folder) {
     std::string failure;
-    EXPECT_FALSE(form.OpenInJwCad(c.drawing, &failure));
-    EXPECT_EQ(failure, head + c.told) << c.told;
-  }
+    form.JwCadFolder = folder;
+    return form.OpenInJwCad(drawing, &failure) ? "started" : failure;
+  };
+  const std::string head = S("Jw_cadを起動できませんでした。\r\n");
+  EXPECT_EQ(told(jwcad), head + jwcad + S("Jw_win.exe：") + SystemErrorText(ENOENT));
+  Write(jwcad + "JW_WIN.EXE", "");
+  EXPECT_EQ(told(""), head + S("Q:\\JWW\\Jw_win.exe：") + SystemErrorText(ENOENT));
+  wine.HideWine();
+  EXPECT_EQ(told(jwcad), head + jwcad + S("JW_WIN.EXE：wineが見つかりません"));
 }
 
 TEST_F(Startup, CommandLine) {

@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -100,28 +99,24 @@ TEST(TempFolders, UnwritableProgramFolderFallsBackToTheCache) {
   EXPECT_FALSE(folders.Open(root + "file/", root + "file/cache/"));
 }
 
-// Beside the program only where no one else can reach in: a program folder
-// a group shares, a sticky world-writable one where another user made TEMP/
-// first, or another user's TEMP/ send the folders to the cache, checked the
-// same way; our own TMP/ that the group could write is made private.
+// Others able to write the program folder, or owning TEMP/, send us to the cache (checked alike); our TMP/ made private.
 TEST(TempFolders, BesideTheProgramOnlyWhereNoOneElseCanWrite) {
   if (::geteuid() != 0) GTEST_SKIP() << jwwtest::kNoOtherUser;
-  enum TPlant { kNothing, kTheirTempFirst, kTheirTemp, kOurSharedTmp, kTheirCache };
-  const struct { mode_t programMode; TPlant plant; const char* base; } cases[] = {
-      {0755, kNothing, "program/"}, {02775, kNothing, "cache/"}, {01777, kTheirTempFirst, "cache/"},
-      {0755, kTheirTemp, "cache/"}, {0755, kOurSharedTmp, "program/"}, {02775, kTheirCache, ""}};
+  enum TPlant { kTheirTempFirst, kTheirTemp, kOurSharedTmp, kTheirCache };
+  const struct { mode_t programMode; TPlant plant; std::string base; } cases[] = {
+      {01777, kTheirTempFirst, "cache/"}, {0755, kTheirTemp, "cache/"}, {0755, kOurSharedTmp, "program/"},
+      {02775, kTheirCache, ""}};  // a program folder its group shares is left too
   for (const auto& c : cases) {
     const std::string root = jwwtest::FreshFolder("temp_shared"), program = root + "program/";
     ASSERT_EQ(::mkdir(program.c_str(), 0) | ::chown(program.c_str(), 0, jwwtest::kOtherGid) |
                   ::chmod(program.c_str(), c.programMode), 0);
     const std::string planted = c.plant == kTheirCache ? root + "cache" : program + (c.plant == kOurSharedTmp ? "TMP" : "TEMP");
-    auto theirs = [&] { return ::mkdir(planted.c_str(), 0777) == 0; };
-    ASSERT_TRUE(c.plant != kTheirTempFirst || jwwtest::AsOtherUser(theirs));
+    ASSERT_TRUE(c.plant != kTheirTempFirst || jwwtest::AsOtherUser([&] { return ::mkdir(planted.c_str(), 0777) == 0; }));
     if (c.plant >= kTheirTemp) fs::create_directory(planted), ::chmod(planted.c_str(), 0775);
     if (c.plant == kTheirTemp || c.plant == kTheirCache) ::chown(planted.c_str(), jwwtest::kOtherUid, 0);
     TTempFolders folders;
-    EXPECT_EQ(folders.Open(program, root + "cache/"), c.base[0] != 0) << c.plant;
-    EXPECT_EQ(folders.Base(), c.base[0] != 0 ? root + c.base : "") << c.plant;
+    EXPECT_EQ(folders.Open(program, root + "cache/"), !c.base.empty()) << c.plant;
+    EXPECT_EQ(folders.Base(), c.base.empty() ? "" : root + c.base) << c.plant;
     EXPECT_TRUE(c.plant != kOurSharedTmp || fs::status(planted).permissions() == fs::perms(0755));
   }
 }
