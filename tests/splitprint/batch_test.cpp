@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -455,22 +454,26 @@ TEST_F(Batch, SheetNeverReplacesAListedDrawing) {
   EXPECT_EQ(host.Statuses.back(), S("実行完了(2)　保存できなかった分割図面：1"));
 }
 
-// The user's own 平面図.jww beside plan.jww stays; the sheet 平面図 takes
-// another name and the run says so. The next run replaces its own sheets.
+// A sheet replaces only a sheet of the program's own, unchanged: the user's
+// 平面図.jww and, in the third run, the drawing frame 立面図.jww stay, and
+// the run tells the sheets saved under another name.
 TEST_F(Batch, SheetNeverReplacesTheUsersFile) {
   std::ofstream(folder + "平面図.jww") << "the user's drawing";
   form.SavedSheetRecordPath = jwwtest::FreshFolder("batch_state") + "quillmoor/saved-sheets.txt";
   form.NamingPattern = 5;
   form.FileList = {Write(MainDrawing(), "plan.jww")};
-  for (int run = 0; run < 2; ++run) {
+  for (const int run : {1, 2, 3}) {
     form.SavedSheets = TSavedSheetRecord();  // each run another program
+    form.FrameFiles[4] = run == 3 ? folder + "立面図.jww" : "";
     host.Informs.clear();
     form.RunBatch(host);
-    EXPECT_EQ(FolderFiles(folder).size(), 5u);  // plan, plan_2, 平面図, 平面図-2, 立面図
-    EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　別の名前で保存した分割図面：1"));
-    EXPECT_EQ(host.Informs, std::vector{S("既にあるファイルを残して別の名前で保存した分割図面があります。\r\n") +
-                                        SjisTextFromPath(folder + "平面図-2.jww") + S("：既にあった平面図.jwwはそのまま残しました")});
+    EXPECT_EQ(FolderFiles(folder).size(), run == 3 ? 6u : 5u);  // plan, plan_2, 平面図, 平面図-2, 立面図, 立面図-2
+    EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　別の名前で保存した分割図面：") + (run == 3 ? "2" : "1"));
+    EXPECT_EQ(host.Informs.at(0).find(S("既にあるファイルを残して別の名前で保存した分割図面があります。\r\n") +
+                                      SjisTextFromPath(folder + "平面図-2.jww") + S("：既にあった平面図.jwwはそのまま残しました")),
+              0u) << run;
   }
+  EXPECT_NE(host.Informs[0].find(S("立面図-2.jww：既にあった立面図.jwwはそのまま残しました")), std::string::npos);
 }
 
 TEST_F(Batch, SeparatorIsTestedByCharacter) {

@@ -8,7 +8,6 @@
 
 #include "system_reason.h"
 #include "fake_key_poller.h"
-#include "file_io.h"
 #include "sheet_fixtures.h"
 
 using namespace sheettest;
@@ -292,31 +291,6 @@ TEST_F(SheetLoop, SheetsOfOneRunNeverReplaceEachOther) {
   form.SplitAndSave(folder, "plan.jww");  // another drawing plan.jww to the same folder
   EXPECT_EQ(OutputNames(), (std::vector<std::string>{folder + "plan_1-3.jww", folder + "plan_1-4.jww"}));
   EXPECT_EQ(FolderFiles(folder).size(), 4u);
-}
-
-// A sheet replaces only a sheet the program saved and nobody changed since;
-// any other file at its path stays byte for byte and the sheet takes the
-// next "-k" name, told at the end of the run.
-TEST_F(SheetLoop, SheetReplacesOnlyAnUnchangedSheetOfItsOwn) {
-  AddFrames(1);
-  AddLineInFrame(0, 1);
-  enum TCase { kUsersFile, kEarlierSheet, kEditedSince, kDrawingFrame };
-  for (const TCase c : {kUsersFile, kEarlierSheet, kEditedSince, kDrawingFrame}) {
-    folder = jwwtest::FreshFolder("sheet_loop_replace");
-    const std::string path = folder + "1_plan.jww";
-    if (c != kUsersFile) form.SplitAndSave(folder, "plan.jww");
-    form.Report.Clear();  // a new run
-    if (c == kUsersFile || c == kEditedSince) std::ofstream(path, std::ios::app) << "the user's";
-    form.FrameFiles[4] = c == kDrawingFrame ? path : "";
-    const std::vector<uint8_t> bytes = FileBytes(path);
-    form.SplitAndSave(folder, "plan.jww");
-    const bool replaced = c == kEarlierSheet;
-    EXPECT_EQ(OutputNames(), std::vector<std::string>{replaced ? path : folder + "1_plan-2.jww"}) << c;
-    EXPECT_EQ(FolderFiles(folder).size(), replaced ? 1u : 2u) << c;
-    ASSERT_EQ(form.Report.RenamedSheets.size(), replaced ? 0u : 1u) << c;
-    EXPECT_TRUE(replaced || (FileBytes(path) == bytes &&
-                             form.Report.RenamedSheets[0].Reason == S("既にあった1_plan.jwwはそのまま残しました"))) << c;
-  }
 }
 
 // Sheets leave the disk's reserve free: once the next sheet would not, it
