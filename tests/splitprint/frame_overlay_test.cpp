@@ -83,8 +83,8 @@ class FrameOverlay : public ::testing::Test {
   }
 
   // Frames of the given sizes side by side, each holding a line and the
-  // source's held image "logo.png".
-  void LoadSource(const std::vector<std::pair<double, double>>& frames) {
+  // source's held image "logo.png"; then what more adds.
+  void LoadSource(const std::vector<std::pair<double, double>>& frames, const std::function<void(JwwBuilder&)>& more = {}) {
     JwwBuilder b;
     ShowAllLayers(b);
     b.drawing.TextSizes[2] = TEntJwwTextSize{5, 5, 0.5, 3};
@@ -96,6 +96,7 @@ class FrameOverlay : public ::testing::Test {
       x += 1500;
     }
     b.AddImage("logo.png", "SOURCE-LOGO");
+    if (more) more(b);
     ASSERT_TRUE(b.WriteFile(root + "src.jww", 700));
     ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
     form->SaveBindImages();
@@ -271,10 +272,8 @@ TEST_F(FrameOverlay, FrameFileNamedWithAWaveDashInAHangulFolder) {
   EXPECT_EQ(sheets[0]->BlockDefs[0].Name, kBaseName);
 }
 
-// In a run's own folder a frame drawing's images never take the place of
-// the run's lock file (a second instance would take the run for ended and
-// remove its folder) nor of a file there already, and clearing the staging
-// folder never follows a link put in the run folder's place.
+// A frame drawing's images never take the place of the run folder's lock or
+// of a file there; clearing never follows a link put in the folder's place.
 TEST_F(FrameOverlay, RunFolderFilesStayWhateverTheFrameDrawingHolds) {
   enum TCase { kLockName, kNameTaken, kFolderSwapped };
   for (const TCase c : {kLockName, kNameTaken, kFolderSwapped}) {
@@ -406,28 +405,21 @@ TEST_F(FrameOverlay, TitleBlockOnAHiddenLayer) {
     SetUp();
     const uint16_t layer = c.Reverse ? 0 : 15;
     const std::pair<int32_t, int32_t> hidden{c.GroupHidden ? 0 : 2, c.LayerHidden ? 0 : 2};
-    JwwBuilder b;
-    ShowAllLayers(b);
-    std::tie(b.LayerGroup(layer).State, b.Layer(layer, layer).State) = hidden;
-    AddFrame(b, 0, 0, 420, 297);
-    const TEntJwwLine own = jwwtest::MakeLine(10, 10, 20, 10, jwwtest::MakeCommon(c.OwnGroup, c.OwnLayer));
-    if (c.Held == kKeptLayersBlock) {
-      b.AddBlockDef(7, "door").Elements.Add(own);
-      b.AddBlockInsert(jwwtest::MakeInsert(100, 100, 7, Pen(1, 1 | 0x40)));
-    } else {
-      b.AddLine(own);
-    }
-    ASSERT_TRUE(b.WriteFile(form->DrawingPath = root + "src.jww", 700));
-    ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
-    form->SaveBindImages();
+    LoadSource({{420, 297}}, [&](JwwBuilder& b) {
+      std::tie(b.LayerGroup(layer).State, b.Layer(layer, layer).State) = hidden;
+      const TEntJwwLine own = jwwtest::MakeLine(10, 10, 20, 10, jwwtest::MakeCommon(c.OwnGroup, c.OwnLayer));
+      if (c.Held != kKeptLayersBlock) b.AddLine(own);
+      if (c.Held == kKeptLayersBlock) b.AddBlockDef(7, "door").Elements.Add(own);
+      if (c.Held == kKeptLayersBlock) b.AddBlockInsert(jwwtest::MakeInsert(100, 100, 7, Pen(1, 1 | 0x40)));
+    });
+    form->DrawingPath = root + "src.jww";
     form->PrintOrder = c.Reverse ? 2 : 1;
     form->DrawAuxFrame = c.Held == kAuxFrame;
     WriteFrameDrawing(form->FrameFiles[3] = root + "f.jww", FrameDrawingDesc{});
     form->SplitAndSave(root + "out/", "src.jww");
     TJwwData sheet;
     ASSERT_TRUE(sheet.LoadFromFile(root + "out/1_src.jww"));
-    const TJwwData& w = form->WorkDrawing;
-    EXPECT_EQ(std::pair(w.LayerGroups[layer].State, w.Layers[layer * 17u].State), hidden);  // as loaded again
+    EXPECT_EQ(std::pair(form->WorkDrawing.LayerGroups[layer].State, form->WorkDrawing.Layers[layer * 17u].State), hidden);
     EXPECT_EQ(std::pair(sheet.LayerGroups[layer].State, sheet.Layers[layer * 17u].State), c.Shown ? std::pair(2, 2) : hidden);
     EXPECT_EQ(RunEndMessage(form->Report).find(S("図面枠が表示されない図面があります。\r\n") + root + "src.jww"),
               c.Shown ? std::string::npos : 0u);

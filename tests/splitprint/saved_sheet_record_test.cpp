@@ -1,10 +1,9 @@
 // The record of saved sheets, as the next run or another program reads it.
 #include "saved_sheet_record.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "jww_model_maker.h"
@@ -24,12 +23,9 @@ TEST(SavedSheetRecord, OnlyUnchangedSheetsMayBeReplaced) {
     WriteText(folder + "b.jww", "b");
     record.Note(folder + "./a%\n.jww", "sheet");
     other.Note(folder + "b.jww", "b");
-    struct stat st;
-    ASSERT_EQ(::stat(sheet.c_str(), &st), 0);
+    const auto time = std::filesystem::last_write_time(sheet);
     WriteText(sheet, change == kOtherBytesSameSizeAndTime ? "SHEET" : "sheet");
-    st.st_mtim.tv_sec += change == kTouched;
-    const struct timespec times[2] = {st.st_atim, st.st_mtim};
-    ASSERT_EQ(::utimensat(AT_FDCWD, sheet.c_str(), times, 0), 0);
+    std::filesystem::last_write_time(sheet, time + std::chrono::seconds(change == kTouched));
     if (change == kGone) std::remove(sheet.c_str());
     ASSERT_TRUE(record.Save() && other.Save());
     TSavedSheetRecord later;
