@@ -434,7 +434,6 @@ TEST_F(Batch, GivenFolderOrTheSourceFolder) {
   form.GivenFolder = folder + "absent";
   form.RunBatch(host);
   EXPECT_EQ(FolderFiles(folder).size(), 4u);  // next to the source drawing
-  // and the closing box says where, and why
   EXPECT_EQ(host.Informs, (std::vector<std::string>{S("保存先フォルダに保存できなかったため、分割図面を元の図面と同じフォルダに保存しました。\r\n") +
                                                     folder + S("absent：") + SystemErrorText(ENOENT) + S("\r\n保存先：") + folder}));
 }
@@ -454,9 +453,8 @@ TEST_F(Batch, SheetNeverReplacesAListedDrawing) {
   EXPECT_EQ(host.Statuses.back(), S("実行完了(2)　保存できなかった分割図面：1"));
 }
 
-// A sheet replaces only a sheet of the program's own, unchanged: the user's
-// 平面図.jww and, in the third run, the drawing frame 立面図.jww stay, and
-// the run tells the sheets saved under another name.
+// The user's 平面図.jww and, in the third run, the drawing frame 立面図.jww
+// stay; the sheets take other names, told. Each run replaces its own sheets.
 TEST_F(Batch, SheetNeverReplacesTheUsersFile) {
   std::ofstream(folder + "平面図.jww") << "the user's drawing";
   form.SavedSheetRecordPath = jwwtest::FreshFolder("batch_state") + "quillmoor/saved-sheets.txt";

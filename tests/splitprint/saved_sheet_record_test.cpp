@@ -35,8 +35,7 @@ TEST(SavedSheetRecord, OnlyUnchangedSheetsMayBeReplaced) {
   }
 }
 
-// Bad lines are skipped, a foreign file is no record, and the record keeps
-// only the newest sheets.
+// Bad lines are skipped, a foreign file is no record, only the newest sheets are kept.
 TEST(SavedSheetRecord, DamagedRecordAndBound) {
   const std::string file = jwwtest::FreshFolder("saved_sheet_record_damaged") + "record.txt";
   std::string text = "quillmoor-saved-sheets 1\nx y z /bad\n1 2 zz /bad\n1 2 3 relative\n1 2 3 /cut%4\n";

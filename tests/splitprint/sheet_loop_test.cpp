@@ -293,8 +293,7 @@ TEST_F(SheetLoop, SheetsOfOneRunNeverReplaceEachOther) {
   EXPECT_EQ(FolderFiles(folder).size(), 4u);
 }
 
-// Sheets leave the disk's reserve free: once the next sheet would not, it
-// and the rest are listed unsaved with the reason.
+// Sheets leave the disk's reserve free; the rest are listed unsaved, with the reason.
 TEST_F(SheetLoop, SheetsLeaveTheDiskReserveFree) {
   const std::string disk = jwwtest::FreshFolder("sheet_loop_disk");
   if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=1m") != 0)

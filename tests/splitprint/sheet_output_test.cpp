@@ -300,8 +300,7 @@ TEST_F(SheetOutput, PreviewBitmapsPerRowCaptionedBySheet) {
   for (const std::string& bmp : host.bitmap.saved) EXPECT_FALSE(FileExists(bmp)) << bmp;  // deleted afterwards
 }
 
-// Sheets whose picture cannot be written are told with the reason; the
-// preview opens only when a picture was made.
+// Sheets without picture are told with the reason; the preview opens only with one.
 TEST_F(SheetOutput, PreviewTellsSheetsWithoutPictureAndOpensOnlyWithOne) {
   List({Sheet("a.jww"), Sheet("b.jww")});
   for (const size_t writable : {1, 0}) {
@@ -370,8 +369,7 @@ TEST_F(SheetOutput, SheetsNotShownWholeAreToldOnce) {
     EXPECT_NE(box.find("\r\n" + folder + S(row)), std::string::npos) << row;
 }
 
-// A sheet whose drawing runs out of memory is told, leaves no bitmap or
-// page of its own, and the next sheet is still drawn.
+// A sheet out of memory is told, leaves no bitmap or page, and the next is drawn.
 TEST_F(SheetOutput, SheetOutOfMemoryIsToldAndTheRunGoesOn) {
   JwwBuilder shown;
   ShowAllLayers(shown);
