@@ -282,12 +282,10 @@ TEST_F(FrameOverlay, RunFolderFilesStayWhateverTheFrameDrawingHolds) {
     std::filesystem::create_directories(root + "program");
     ASSERT_TRUE(run.Open(root + "program/", ""));
     const std::string folder = BindImg.TempFolder = run.ImageFolder(), image = c == kLockName ? ".lock" : "stamp.png";
-    const std::string kept = c == kFolderSwapped ? root + "victim/thesis.txt" : folder + image;
+    const std::string kept = c == kFolderSwapped ? root + "attacker/frame-images.tmp/thesis.txt" : folder + image;
     WriteFrameDrawing(form->FrameFiles[0] = root + "f.jww", {700, true, -200, -138.5, 200, 138.5, image, "FRAME"});
     LoadSource({{420, 297}});
-    std::filesystem::create_directories(root + "attacker");
-    std::filesystem::create_directories(root + "victim");
-    std::filesystem::create_directory_symlink(root + "victim", root + "attacker/frame-images.tmp");
+    std::filesystem::create_directories(root + "attacker/frame-images.tmp");
     if (c != kLockName) std::ofstream(kept) << "OTHER";
     if (c == kFolderSwapped) std::filesystem::rename(folder, folder.substr(0, folder.size() - 1) + "-moved");
     if (c == kFolderSwapped) std::filesystem::create_directory_symlink(root + "attacker", folder.substr(0, folder.size() - 1));
