@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -366,30 +365,20 @@ TEST_F(Batch, UnwritableDestinationLosesNothing) {
 }
 
 // Sheets of two drawings of one name fail at the same paths: each failure
-// names its drawing.
-TEST_F(Batch, FailedSheetsNameTheirDrawing) {
+// names its drawing. The run, left without sheets, opens no dialog.
+TEST_F(Batch, FailedSheetsNameTheirDrawingAndOpenNoDialog) {
   std::filesystem::create_directories(folder + "b");
   form.FileList = {Write(MainDrawing(), "plan.jww"), Write(MainDrawing(), "b/plan.jww")};
-  form.SetDestinationChecked(kDestTemporary, true);
-  form.TempSheetFolder = folder + "no_such_folder/";
-  form.RunBatch(host);
-  for (const std::string& drawing : form.FileList)
-    EXPECT_NE(host.Informs.at(0).find(SjisTextFromPath(form.TempSheetFolder + "plan_2.jww") + S("：") +
-                                      SystemErrorText(ENOENT) + S("（元図面：") + drawing + S("）")),
-              std::string::npos) << drawing;
-}
-
-// A run with nothing to order tells why without opening the order dialog,
-// the preview or a print job.
-TEST_F(Batch, RunWithoutSheetsOpensNoDialog) {
   form.PreviewAfterSplit = form.PrintAfterSplit = true;
   form.SetDestinationChecked(kDestTemporary, true);
   form.TempSheetFolder = folder + "no_such_folder/";
-  form.FileList = {Write(MainDrawing(), "plan.jww")};
   form.RunBatch(host);
   EXPECT_EQ(host.OrderDialogs + host.Previews + host.Prints, 0);
   ASSERT_EQ(host.Informs.size(), 1u);
-  EXPECT_NE(host.Informs[0].find(form.TempSheetFolder + "plan_2.jww"), std::string::npos);
+  for (const std::string& drawing : form.FileList)
+    EXPECT_NE(host.Informs[0].find(SjisTextFromPath(form.TempSheetFolder + "plan_2.jww") + S("：") +
+                                   SystemErrorText(ENOENT) + S("（元図面：") + drawing + S("）")),
+              std::string::npos) << drawing;
 }
 
 // Held images that cannot be extracted (the image folder is missing) would
@@ -445,7 +434,6 @@ TEST_F(Batch, GivenFolderOrTheSourceFolder) {
   form.GivenFolder = folder + "absent";
   form.RunBatch(host);
   EXPECT_EQ(FolderFiles(folder).size(), 4u);  // next to the source drawing
-  // and the closing box says where, and why
   EXPECT_EQ(host.Informs, (std::vector<std::string>{S("保存先フォルダに保存できなかったため、分割図面を元の図面と同じフォルダに保存しました。\r\n") +
                                                     folder + S("absent：") + SystemErrorText(ENOENT) + S("\r\n保存先：") + folder}));
 }
@@ -465,23 +453,23 @@ TEST_F(Batch, SheetNeverReplacesAListedDrawing) {
   EXPECT_EQ(host.Statuses.back(), S("実行完了(2)　保存できなかった分割図面：1"));
 }
 
-// The user's own 平面図.jww beside plan.jww stays; the sheet 平面図 takes
-// another name and the run says so. The next run replaces its own sheets.
+// The user's 平面図.jww and, in the third run, the drawing frame 立面図.jww
+// stay; the sheets take other names, told. Each run replaces its own sheets.
 TEST_F(Batch, SheetNeverReplacesTheUsersFile) {
-  const std::string own = folder + "平面図.jww";
-  std::ofstream(own) << "the user's drawing";
+  std::ofstream(folder + "平面図.jww") << "the user's drawing";
   form.SavedSheetRecordPath = jwwtest::FreshFolder("batch_state") + "quillmoor/saved-sheets.txt";
   form.NamingPattern = 5;
   form.FileList = {Write(MainDrawing(), "plan.jww")};
-  for (int run = 0; run < 2; ++run) {
+  for (const int run : {1, 2, 3}) {
     form.SavedSheets = TSavedSheetRecord();  // each run another program
+    form.FrameFiles[4] = run == 3 ? folder + "立面図.jww" : "";
     host.Informs.clear();
     form.RunBatch(host);
-    EXPECT_EQ(FolderFiles(folder).size(), 5u);  // plan, plan_2, 平面図, 平面図-2, 立面図
-    EXPECT_EQ(FileBytes(own).size(), 18u);
-    EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　別の名前で保存した分割図面：1"));
-    EXPECT_EQ(host.Informs, std::vector{S("既にあるファイルを残して別の名前で保存した分割図面があります。\r\n") +
-                                        SjisTextFromPath(folder + "平面図-2.jww") + S("：既にあった平面図.jwwはそのまま残しました")});
+    EXPECT_EQ(FolderFiles(folder).size(), run == 3 ? 6u : 5u);  // plan, plan_2, 平面図, 平面図-2, 立面図, 立面図-2
+    EXPECT_EQ(host.Statuses.back(), S("実行完了(1)　別の名前で保存した分割図面：") + (run == 3 ? "2" : "1"));
+    EXPECT_EQ(host.Informs.at(0).find(S("既にあるファイルを残して別の名前で保存した分割図面があります。\r\n") +
+                                      SjisTextFromPath(folder + "平面図-2.jww") + S("：既にあった平面図.jwwはそのまま残しました")),
+              0u) << run;
   }
 }
 

@@ -83,8 +83,8 @@ class FrameOverlay : public ::testing::Test {
   }
 
   // Frames of the given sizes side by side, each holding a line and the
-  // source's held image "logo.png".
-  void LoadSource(const std::vector<std::pair<double, double>>& frames) {
+  // source's held image "logo.png"; then what more adds.
+  void LoadSource(const std::vector<std::pair<double, double>>& frames, const std::function<void(JwwBuilder&)>& more = {}) {
     JwwBuilder b;
     ShowAllLayers(b);
     b.drawing.TextSizes[2] = TEntJwwTextSize{5, 5, 0.5, 3};
@@ -96,6 +96,7 @@ class FrameOverlay : public ::testing::Test {
       x += 1500;
     }
     b.AddImage("logo.png", "SOURCE-LOGO");
+    if (more) more(b);
     ASSERT_TRUE(b.WriteFile(root + "src.jww", 700));
     ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
     form->SaveBindImages();
@@ -271,25 +272,20 @@ TEST_F(FrameOverlay, FrameFileNamedWithAWaveDashInAHangulFolder) {
   EXPECT_EQ(sheets[0]->BlockDefs[0].Name, kBaseName);
 }
 
-// In a run's own folder a frame drawing's images never take the place of
-// the run's lock file (a second instance would take the run for ended and
-// remove its folder) nor of a file there already, and clearing the staging
-// folder never follows a link put in the run folder's place.
+// A frame drawing's images never take the place of the run folder's lock or
+// of a file there; clearing never follows a link put in the folder's place.
 TEST_F(FrameOverlay, RunFolderFilesStayWhateverTheFrameDrawingHolds) {
   enum TCase { kLockName, kNameTaken, kFolderSwapped };
   for (const TCase c : {kLockName, kNameTaken, kFolderSwapped}) {
     SetUp();
     TTempFolders run, second;
-    std::filesystem::create_directory(root + "program");
+    std::filesystem::create_directories(root + "program");
     ASSERT_TRUE(run.Open(root + "program/", ""));
-    const std::string folder = BindImg.TempFolder = run.ImageFolder(), victim = root + "victim/";
-    const std::string kept = c == kFolderSwapped ? victim + "thesis.txt" : folder + (c == kLockName ? ".lock" : "stamp.png");
-    WriteFrameDrawing(root + "f.jww", {700, true, -200, -138.5, 200, 138.5, c == kLockName ? ".lock" : "stamp.png", "FRAME"});
-    form->FrameFiles[0] = root + "f.jww";
+    const std::string folder = BindImg.TempFolder = run.ImageFolder(), image = c == kLockName ? ".lock" : "stamp.png";
+    const std::string kept = c == kFolderSwapped ? root + "attacker/frame-images.tmp/thesis.txt" : folder + image;
+    WriteFrameDrawing(form->FrameFiles[0] = root + "f.jww", {700, true, -200, -138.5, 200, 138.5, image, "FRAME"});
     LoadSource({{420, 297}});
-    std::filesystem::create_directories(root + "attacker");
-    std::filesystem::create_directory_symlink(victim, root + "attacker/frame-images.tmp");
-    std::filesystem::create_directories(victim);
+    std::filesystem::create_directories(root + "attacker/frame-images.tmp");
     if (c != kLockName) std::ofstream(kept) << "OTHER";
     if (c == kFolderSwapped) std::filesystem::rename(folder, folder.substr(0, folder.size() - 1) + "-moved");
     if (c == kFolderSwapped) std::filesystem::create_directory_symlink(root + "attacker", folder.substr(0, folder.size() - 1));
@@ -391,54 +387,38 @@ TEST_F(FrameOverlay, SheetKeepsItsOwnInsertsBesideTheOverlay) {
 // them for its title block unless it holds something of its own on what
 // showing them would reveal; then the closing box names the drawing.
 TEST_F(FrameOverlay, TitleBlockOnAHiddenLayer) {
-  const struct {
-    const char* Name;
-    int32_t PrintOrder;
-    bool GroupHidden, LayerHidden;
-    uint16_t OwnGroup, OwnLayer;  // of the sheet's line
-    bool InKeptLayersBlock, AuxFrame, Shown;
-  } cases[] = {
-      {"layer", 1, false, true, 0, 0, false, false, true},
-      {"group", 1, true, false, 0, 0, false, false, true},
-      {"group and layer", 1, true, true, 15, 3, false, false, false},
-      {"group's other layer", 1, false, true, 15, 3, false, false, true},
-      {"aux frame lines", 1, false, true, 0, 0, false, true, true},
-      {"layer used", 1, false, true, 15, 15, false, false, false},
-      {"reverse order", 2, true, false, 0, 0, false, false, false},
-      {"block keeping its layers", 1, false, true, 15, 15, true, false, false},
+  enum THeld { kLine, kKeptLayersBlock, kAuxFrame };  // the sheet's own line, and the aux frame drawn or not
+  const struct { const char* Name; bool Reverse, GroupHidden, LayerHidden; uint16_t OwnGroup, OwnLayer; THeld Held; bool Shown; } cases[] = {
+      {"layer", false, false, true, 0, 0, kLine, true},
+      {"group", false, true, false, 0, 0, kLine, true},
+      {"group and layer", false, true, true, 15, 3, kLine, false},
+      {"group's other layer", false, false, true, 15, 3, kLine, true},
+      {"aux frame lines", false, false, true, 0, 0, kAuxFrame, true},
+      {"layer used", false, false, true, 15, 15, kLine, false},
+      {"reverse order", true, true, false, 0, 0, kLine, false},
+      {"block keeping its layers", false, false, true, 15, 15, kKeptLayersBlock, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     SetUp();
-    const uint16_t layer = c.PrintOrder == 2 ? 0 : 15;
-    JwwBuilder b;
-    ShowAllLayers(b);
-    b.LayerGroup(layer).State = c.GroupHidden ? 0 : 2;
-    b.Layer(layer, layer).State = c.LayerHidden ? 0 : 2;
-    AddFrame(b, 0, 0, 420, 297);
-    const TEntJwwLine own = jwwtest::MakeLine(10, 10, 20, 10, jwwtest::MakeCommon(c.OwnGroup, c.OwnLayer));
-    TEntJwwCommon keep = Pen(1);
-    keep.LineType |= 0x40;
-    if (c.InKeptLayersBlock) {
-      b.AddBlockDef(7, "door").Elements.Add(own);
-      b.AddBlockInsert(jwwtest::MakeInsert(100, 100, 7, keep));
-    } else {
-      b.AddLine(own);
-    }
-    ASSERT_TRUE(b.WriteFile(form->DrawingPath = root + "src.jww", 700));
-    ASSERT_TRUE(form->WorkDrawing.LoadFromFile(root + "src.jww"));
-    form->SaveBindImages();
-    form->PrintOrder = c.PrintOrder;
-    form->DrawAuxFrame = c.AuxFrame;
+    const uint16_t layer = c.Reverse ? 0 : 15;
+    const std::pair<int32_t, int32_t> hidden{c.GroupHidden ? 0 : 2, c.LayerHidden ? 0 : 2};
+    LoadSource({{420, 297}}, [&](JwwBuilder& b) {
+      std::tie(b.LayerGroup(layer).State, b.Layer(layer, layer).State) = hidden;
+      const TEntJwwLine own = jwwtest::MakeLine(10, 10, 20, 10, jwwtest::MakeCommon(c.OwnGroup, c.OwnLayer));
+      if (c.Held != kKeptLayersBlock) b.AddLine(own);
+      if (c.Held == kKeptLayersBlock) b.AddBlockDef(7, "door").Elements.Add(own);
+      if (c.Held == kKeptLayersBlock) b.AddBlockInsert(jwwtest::MakeInsert(100, 100, 7, Pen(1, 1 | 0x40)));
+    });
+    form->DrawingPath = root + "src.jww";
+    form->PrintOrder = c.Reverse ? 2 : 1;
+    form->DrawAuxFrame = c.Held == kAuxFrame;
     WriteFrameDrawing(form->FrameFiles[3] = root + "f.jww", FrameDrawingDesc{});
     form->SplitAndSave(root + "out/", "src.jww");
     TJwwData sheet;
     ASSERT_TRUE(sheet.LoadFromFile(root + "out/1_src.jww"));
-    const std::pair<int32_t, int32_t> hidden{c.GroupHidden ? 0 : 2, c.LayerHidden ? 0 : 2};
-    const TJwwData& w = form->WorkDrawing;
-    EXPECT_EQ(std::pair(w.LayerGroups[layer].State, w.Layers[layer * 17u].State), hidden);  // as loaded again
-    EXPECT_EQ(std::pair(sheet.LayerGroups[layer].State, sheet.Layers[layer * 17u].State),
-              c.Shown ? std::pair(2, 2) : hidden);
+    EXPECT_EQ(std::pair(form->WorkDrawing.LayerGroups[layer].State, form->WorkDrawing.Layers[layer * 17u].State), hidden);
+    EXPECT_EQ(std::pair(sheet.LayerGroups[layer].State, sheet.Layers[layer * 17u].State), c.Shown ? std::pair(2, 2) : hidden);
     EXPECT_EQ(RunEndMessage(form->Report).find(S("図面枠が表示されない図面があります。\r\n") + root + "src.jww"),
               c.Shown ? std::string::npos : 0u);
   }

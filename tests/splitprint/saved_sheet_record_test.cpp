@@ -1,12 +1,10 @@
 // The record of saved sheets, as the next run or another program reads it.
 #include "saved_sheet_record.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
-#include <functional>
 
 #include "jww_model_maker.h"
 
@@ -14,44 +12,30 @@ namespace {
 
 void WriteText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
-// The file rewritten with text, its modification time then set to what it
-// was plus seconds.
-void Rewrite(const std::string& path, const std::string& text, time_t seconds) {
-  struct stat st;
-  ASSERT_EQ(::stat(path.c_str(), &st), 0);
-  WriteText(path, text);
-  st.st_mtim.tv_sec += seconds;
-  const struct timespec times[2] = {st.st_atim, st.st_mtim};
-  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-}
-
 TEST(SavedSheetRecord, OnlyUnchangedSheetsMayBeReplaced) {
   const std::string folder = jwwtest::FreshFolder("saved_sheet_record"), sheet = folder + "a%\n.jww";
-  const std::pair<const char*, std::function<void()>> cases[] = {
-      {"as saved", nullptr},
-      {"same size and time, other bytes", [&] { Rewrite(sheet, "SHEET", 0); }},
-      {"touched", [&] { Rewrite(sheet, "sheet", 1); }},
-      {"gone", [&] { std::remove(sheet.c_str()); }},
-  };
-  for (const auto& [name, change] : cases) {
-    TSavedSheetRecord record, other;
+  enum TChange { kNone, kOtherBytesSameSizeAndTime, kTouched, kGone };
+  for (const TChange change : {kNone, kOtherBytesSameSizeAndTime, kTouched, kGone}) {
+    TSavedSheetRecord record, other;  // other: another program at the same time
     record.Open(folder + "state/record.txt");
-    other.Open(folder + "state/record.txt");  // another program at the same time
+    other.Open(folder + "state/record.txt");
     WriteText(sheet, "sheet");
     WriteText(folder + "b.jww", "b");
     record.Note(folder + "./a%\n.jww", "sheet");
     other.Note(folder + "b.jww", "b");
-    if (change) change();
+    const auto time = std::filesystem::last_write_time(sheet);
+    WriteText(sheet, change == kOtherBytesSameSizeAndTime ? "SHEET" : "sheet");
+    std::filesystem::last_write_time(sheet, time + std::chrono::seconds(change == kTouched));
+    if (change == kGone) std::remove(sheet.c_str());
     ASSERT_TRUE(record.Save() && other.Save());
     TSavedSheetRecord later;
     later.Open(folder + "state/record.txt");
-    EXPECT_EQ(later.HoldsUnchanged(sheet), change == nullptr) << name;
-    EXPECT_TRUE(later.HoldsUnchanged(folder + "b.jww")) << name;
+    EXPECT_EQ(later.HoldsUnchanged(sheet), change == kNone) << change;
+    EXPECT_TRUE(later.HoldsUnchanged(folder + "b.jww")) << change;
   }
 }
 
-// Bad lines are skipped, a foreign file is no record, and the record keeps
-// only the newest sheets.
+// Bad lines are skipped, a foreign file is no record, only the newest sheets are kept.
 TEST(SavedSheetRecord, DamagedRecordAndBound) {
   const std::string file = jwwtest::FreshFolder("saved_sheet_record_damaged") + "record.txt";
   std::string text = "quillmoor-saved-sheets 1\nx y z /bad\n1 2 zz /bad\n1 2 3 relative\n1 2 3 /cut%4\n";

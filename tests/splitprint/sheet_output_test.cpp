@@ -35,11 +35,10 @@ class FakeBitmap : public TSheetBitmap {
  public:
   TOutOfMemoryCanvas canvas;
   std::vector<std::string> saved;
-  int outOfMemoryAt = 0;  // the bitmap (from 1) whose drawing runs out of memory
-  int begun = 0;
+  int outOfMemoryAt = 0;  // bitmaps to begin up to the one whose drawing runs out of memory
   TCanvas* Begin(int32_t, int32_t) override {
     canvas = TOutOfMemoryCanvas();
-    canvas.Armed = ++begun == outOfMemoryAt;
+    canvas.Armed = --outOfMemoryAt == 0;
     return &canvas;
   }
   size_t writable = SIZE_MAX;  // saves that succeed; later ones fail for a full disk
@@ -301,8 +300,7 @@ TEST_F(SheetOutput, PreviewBitmapsPerRowCaptionedBySheet) {
   for (const std::string& bmp : host.bitmap.saved) EXPECT_FALSE(FileExists(bmp)) << bmp;  // deleted afterwards
 }
 
-// Sheets whose picture cannot be written are told with the reason; the
-// preview opens only when a picture was made.
+// Sheets without picture are told with the reason; the preview opens only with one.
 TEST_F(SheetOutput, PreviewTellsSheetsWithoutPictureAndOpensOnlyWithOne) {
   List({Sheet("a.jww"), Sheet("b.jww")});
   for (const size_t writable : {1, 0}) {
@@ -371,32 +369,28 @@ TEST_F(SheetOutput, SheetsNotShownWholeAreToldOnce) {
     EXPECT_NE(box.find("\r\n" + folder + S(row)), std::string::npos) << row;
 }
 
-// A sheet whose drawing runs out of memory is told, leaves no bitmap or
-// page of its own, and the next sheet is still drawn.
+// A sheet out of memory is told, leaves no bitmap or page, and the next is drawn.
 TEST_F(SheetOutput, SheetOutOfMemoryIsToldAndTheRunGoesOn) {
   JwwBuilder shown;
   ShowAllLayers(shown);
   shown.AddLine(jwwtest::MakeLine(0, 0, 100, 0, Common(1)));
   List({Write(shown, "a.jww"), Write(shown, "b.jww"), Write(shown, "c.jww")});
-  const struct { bool printing; int32_t oneDocument; int32_t pages, aborts; } cases[] = {
-      {false, 0, 0, 0}, {true, 0, 3, 1}, {true, 1, 3, 0}};
-  for (const auto& c : cases) {
+  for (const auto& [printing, oneDocument] : {std::pair{false, 0}, {true, 0}, {true, 1}}) {
     form.Report.Clear();
     host.bitmap = FakeBitmap();
-    host.bitmap.outOfMemoryAt = 2;
     printer = TFakePrinter();
-    printer.OutOfMemoryPage = 2;
-    form.OneDocument = c.oneDocument;
-    ASSERT_TRUE(!c.oneDocument || form.BeginOneDocument());
-    c.printing ? form.PrintSheets(host) : form.PreviewSheets(host);
-    EXPECT_TRUE(!c.oneDocument || form.EndOneDocument());
+    host.bitmap.outOfMemoryAt = printer.OutOfMemoryPage = 2;
+    form.OneDocument = oneDocument;
+    ASSERT_TRUE(!oneDocument || form.BeginOneDocument());
+    printing ? form.PrintSheets(host) : form.PreviewSheets(host);
+    EXPECT_TRUE(!oneDocument || form.EndOneDocument());
     EXPECT_TRUE(!form.AbortRun && host.informs.empty());
-    EXPECT_EQ(std::make_pair(printer.Pages, printer.Aborts), std::make_pair(c.pages, c.aborts));
-    const std::string first = PreviewBitmapPath(form.TempSheetFolder, 0), third = PreviewBitmapPath(form.TempSheetFolder, 2);
-    EXPECT_EQ(host.bitmap.saved, c.printing ? std::vector<std::string>() : std::vector<std::string>({first, third}));
+    EXPECT_EQ(std::pair(printer.Pages, printer.Aborts), std::pair(printing ? 3 : 0, printing && !oneDocument ? 1 : 0));
+    const std::vector<std::string> pictures{PreviewBitmapPath(form.TempSheetFolder, 0), PreviewBitmapPath(form.TempSheetFolder, 2)};
+    EXPECT_EQ(host.bitmap.saved, printing ? std::vector<std::string>() : pictures);
     EXPECT_EQ(RunEndMessage(form.Report),
               S("プレビュー・印刷できなかった図面があります。\r\n") + folder + S("b.jww：メモリが足りないため描けませんでした"))
-        << c.printing;
+        << printing;
   }
 }
 
