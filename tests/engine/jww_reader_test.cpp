@@ -532,8 +532,7 @@ TEST_F(JwwReader, ManyEmptyBlockDefinitionsStayWithinFourTimesTheirFile) {
     w.Count(static_cast<uint32_t>(inserts));
     if (inserts) w.Element(MakeInsert(0, 0, 5));
     w.Count(kDefs);
-    JwwBuilderBlockDef def;
-    for (def.Number = 0; def.Number < kDefs; ++def.Number) w.BlockDef(def);
+    for (JwwBuilderBlockDef def; def.Number < kDefs; ++def.Number) w.BlockDef(def);
     w.Images({}, std::nullopt);
     EXPECT_TRUE(RunsWithinMemory(4 * w.Buffer().size(), [&] {
       TJwwData d;
