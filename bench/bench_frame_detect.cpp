@@ -95,6 +95,30 @@ void BM_FindSheetFramesPastedOver(benchmark::State& state) {
 }
 BENCHMARK(BM_FindSheetFramesPastedOver)->Unit(benchmark::kMillisecond);
 
+// A w x h frame drawn counterclockwise from (x, 0), as frame lines.
+void AddFrame(std::vector<TEntJwwLine>& lines, double x, double w, double h) {
+  lines.push_back(MakeLine(x, 0, x + w, 0, 9, 19, 200));
+  lines.push_back(MakeLine(x + w, 0, x + w, h, 9, 19, 200));
+  lines.push_back(MakeLine(x + w, h, x, h, 9, 19, 200));
+  lines.push_back(MakeLine(x, h, x, 0, 9, 19, 200));
+}
+
+void SetShuffled(TJwwData& d, std::vector<TEntJwwLine> lines, std::mt19937& rng) {
+  std::shuffle(lines.begin(), lines.end(), rng);
+  d.Lines = std::move(lines);
+  d.LineCount = static_cast<int32_t>(d.Lines.size());
+}
+
+// Times the search per item (n items), checking it finds the frames it should.
+void FindFramesPerItem(benchmark::State& state, TForm1& form, int n, int frames) {
+  for (auto _ : state) {
+    form.FindSheetFrames();
+    benchmark::DoNotOptimize(Gval.SheetFrames.data());
+  }
+  if (Gval.SheetFrameCount != frames) state.SkipWithError("wrong number of frames");
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
 // n frame lines with one end at the origin (a quarter of them each way:
 // horizontal ending or starting there, vertical starting or ending there),
 // none closing, plus 20 frames with a corner there and 20 apart; shuffled.
@@ -112,16 +136,9 @@ void BuildCrowdedPoint(TJwwData& d, int n) {
   }
   for (int k = 0; k < 20; ++k) {
     const double w = 100.25 + k, h = 50.25 + k, x0 = 100000.0 + k * 1000;
-    for (const double ox : {-w, x0}) {
-      lines.push_back(MakeLine(ox, 0, ox + w, 0, 9, 19, 200));
-      lines.push_back(MakeLine(ox + w, 0, ox + w, h, 9, 19, 200));
-      lines.push_back(MakeLine(ox + w, h, ox, h, 9, 19, 200));
-      lines.push_back(MakeLine(ox, h, ox, 0, 9, 19, 200));
-    }
+    for (const double ox : {-w, x0}) AddFrame(lines, ox, w, h);
   }
-  std::shuffle(lines.begin(), lines.end(), rng);
-  d.Lines = std::move(lines);
-  d.LineCount = static_cast<int32_t>(d.Lines.size());
+  SetShuffled(d, std::move(lines), rng);
 }
 
 // Time per line meeting at the crowded point (2,000 / 8,000 / 32,000).
@@ -129,12 +146,7 @@ void BM_FindSheetFramesCrowdedPoint(benchmark::State& state) {
   TForm1 form;
   const auto n = static_cast<int>(state.range(0));
   BuildCrowdedPoint(form.WorkDrawing, n);
-  for (auto _ : state) {
-    form.FindSheetFrames();
-    benchmark::DoNotOptimize(Gval.SheetFrames.data());
-  }
-  if (Gval.SheetFrameCount != 40) state.SkipWithError("wrong number of frames");
-  state.SetItemsProcessed(state.iterations() * n);
+  FindFramesPerItem(state, form, n, 40);
 }
 BENCHMARK(BM_FindSheetFramesCrowdedPoint)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
@@ -152,16 +164,8 @@ void BuildCrowdedEnds(TJwwData& d, int n, bool closing) {
     lines.push_back(MakeLine(o, top, o, o, 9, 19, 200));
     if (closing) lines.push_back(MakeLine(420 + o, top, o, top, 9, 19, 200));
   }
-  for (int k = 0; k < 20; ++k) {
-    const double x0 = 1000.0 + k * 500;
-    lines.push_back(MakeLine(x0, 0, x0 + 420, 0, 9, 19, 200));
-    lines.push_back(MakeLine(x0 + 420, 0, x0 + 420, 297, 9, 19, 200));
-    lines.push_back(MakeLine(x0 + 420, 297, x0, 297, 9, 19, 200));
-    lines.push_back(MakeLine(x0, 297, x0, 0, 9, 19, 200));
-  }
-  std::shuffle(lines.begin(), lines.end(), rng);
-  d.Lines = std::move(lines);
-  d.LineCount = static_cast<int32_t>(d.Lines.size());
+  for (int k = 0; k < 20; ++k) AddFrame(lines, 1000.0 + k * 500, 420, 297);
+  SetShuffled(d, std::move(lines), rng);
 }
 
 void BM_FindSheetFramesCrowdedEnds(benchmark::State& state) {
@@ -169,12 +173,7 @@ void BM_FindSheetFramesCrowdedEnds(benchmark::State& state) {
   const auto n = static_cast<int>(state.range(0));
   const bool closing = state.range(1) != 0;
   BuildCrowdedEnds(form.WorkDrawing, n, closing);
-  for (auto _ : state) {
-    form.FindSheetFrames();
-    benchmark::DoNotOptimize(Gval.SheetFrames.data());
-  }
-  if (Gval.SheetFrameCount != 20 + (closing ? n : 0)) state.SkipWithError("wrong number of frames");
-  state.SetItemsProcessed(state.iterations() * n);
+  FindFramesPerItem(state, form, n, 20 + (closing ? n : 0));
 }
 BENCHMARK(BM_FindSheetFramesCrowdedEnds)
     ->ArgsProduct({{2000, 8000, 32000}, {0, 1}})

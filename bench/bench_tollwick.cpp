@@ -78,30 +78,39 @@ void BM_ReadFiftyMegabytes(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadFiftyMegabytes)->Unit(benchmark::kMillisecond);
 
-void BM_NumberTenThousandFrames(benchmark::State& state) {
+// Numbers frames (mode 6) among the given element lines, drawn as frame
+// lines; items (if any) are the lines that crowd.
+void NumberFramesAmong(benchmark::State& state, const std::vector<std::string>& lines, int items) {
   TForm1 form;
   form.ProgramFolder = BenchFolder().string() + "/";
   for (auto _ : state) {
     state.PauseTiming();
     InitJwcData(form.Jwc);
     for (const char* l : {"lc9", "lt19", "lw200"}) ParseJwcLine(form.Jwc, l);
-    for (int r = 0; r < 100; ++r) {
-      for (int c = 0; c < 100; ++c) {
-        const double x = c * 500.0, y = r * 400.0;
-        const double sides[4][4] = {
-            {x, y, x + 420, y}, {x + 420, y, x + 420, y + 297}, {x + 420, y + 297, x, y + 297}, {x, y + 297, x, y}};
-        for (const auto& q : sides) {
-          ParseJwcLine(form.Jwc, std::to_string(q[0]) + " " + std::to_string(q[1]) + " " + std::to_string(q[2]) +
-                                     " " + std::to_string(q[3]));
-        }
-      }
-    }
+    for (const std::string& l : lines) ParseJwcLine(form.Jwc, l);
     form.Mode = 6;
     state.ResumeTiming();
     form.RunMode();
     benchmark::DoNotOptimize(JwcFileContents(form.Jwc).size());
   }
+  if (items > 0) state.SetItemsProcessed(state.iterations() * items);
   state.counters["lines"] = static_cast<double>(form.Jwc.Output.size());
+}
+
+void BM_NumberTenThousandFrames(benchmark::State& state) {
+  std::vector<std::string> lines;
+  for (int r = 0; r < 100; ++r) {
+    for (int c = 0; c < 100; ++c) {
+      const double x = c * 500.0, y = r * 400.0;
+      const double sides[4][4] = {
+          {x, y, x + 420, y}, {x + 420, y, x + 420, y + 297}, {x + 420, y + 297, x, y + 297}, {x, y + 297, x, y}};
+      for (const auto& q : sides) {
+        lines.push_back(std::to_string(q[0]) + " " + std::to_string(q[1]) + " " + std::to_string(q[2]) + " " +
+                        std::to_string(q[3]));
+      }
+    }
+  }
+  NumberFramesAmong(state, lines, 0);
 }
 BENCHMARK(BM_NumberTenThousandFrames)->Unit(benchmark::kMillisecond);
 
@@ -109,8 +118,6 @@ BENCHMARK(BM_NumberTenThousandFrames)->Unit(benchmark::kMillisecond);
 // plus 20 frames with a corner there; time per crowding line (2,000 / 8,000 /
 // 32,000).
 void BM_NumberFramesAtCrowdedPoint(benchmark::State& state) {
-  TForm1 form;
-  form.ProgramFolder = BenchFolder().string() + "/";
   const auto n = static_cast<int>(state.range(0));
   std::vector<std::string> lines;
   auto line = [&](double x1, double y1, double x2, double y2) {
@@ -134,18 +141,7 @@ void BM_NumberFramesAtCrowdedPoint(benchmark::State& state) {
     line(-w, h, -w, 0);
   }
   std::shuffle(lines.begin(), lines.end(), std::mt19937(3));
-  for (auto _ : state) {
-    state.PauseTiming();
-    InitJwcData(form.Jwc);
-    for (const char* l : {"lc9", "lt19", "lw200"}) ParseJwcLine(form.Jwc, l);
-    for (const std::string& l : lines) ParseJwcLine(form.Jwc, l);
-    form.Mode = 6;
-    state.ResumeTiming();
-    form.RunMode();
-    benchmark::DoNotOptimize(JwcFileContents(form.Jwc).size());
-  }
-  state.SetItemsProcessed(state.iterations() * n);
-  state.counters["lines"] = static_cast<double>(form.Jwc.Output.size());
+  NumberFramesAmong(state, lines, n);
 }
 BENCHMARK(BM_NumberFramesAtCrowdedPoint)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
@@ -153,8 +149,6 @@ BENCHMARK(BM_NumberFramesAtCrowdedPoint)->Arg(2000)->Arg(8000)->Arg(32000)->Unit
 // lines drawn the same way, none closing, plus 20 frames apart; time per
 // crowding horizontal line (2,000 / 8,000 / 32,000).
 void BM_NumberFramesAtCrowdedEnds(benchmark::State& state) {
-  TForm1 form;
-  form.ProgramFolder = BenchFolder().string() + "/";
   const auto n = static_cast<int>(state.range(0));
   std::vector<std::string> lines;
   auto line = [&](double x1, double y1, double x2, double y2) {
@@ -176,18 +170,7 @@ void BM_NumberFramesAtCrowdedEnds(benchmark::State& state) {
     line(x, 297, x, 0);
   }
   std::shuffle(lines.begin(), lines.end(), std::mt19937(5));
-  for (auto _ : state) {
-    state.PauseTiming();
-    InitJwcData(form.Jwc);
-    for (const char* l : {"lc9", "lt19", "lw200"}) ParseJwcLine(form.Jwc, l);
-    for (const std::string& l : lines) ParseJwcLine(form.Jwc, l);
-    form.Mode = 6;
-    state.ResumeTiming();
-    form.RunMode();
-    benchmark::DoNotOptimize(JwcFileContents(form.Jwc).size());
-  }
-  state.SetItemsProcessed(state.iterations() * n);
-  state.counters["lines"] = static_cast<double>(form.Jwc.Output.size());
+  NumberFramesAmong(state, lines, n);
 }
 BENCHMARK(BM_NumberFramesAtCrowdedEnds)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
 

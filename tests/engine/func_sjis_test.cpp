@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
+#include <locale.h>
 
 #include <array>
+#include <cerrno>
 #include <string>
 #include <vector>
 
 #include "func.h"
 #include "sjis.h"
+#include "system_reason.h"
 
 namespace {
 
@@ -14,25 +17,29 @@ std::string S(const char* utf8) { return Utf8ToSjis(utf8); }
 // A character Shift-JIS lacks becomes one "?", however many bytes it
 // takes; a byte that is no UTF-8 at all becomes one "?" too.
 TEST(Utf8ToSjis, OneQuestionMarkPerMissingCharacter) {
-  const struct {
-    std::string utf8;
-    std::string sjis;
-  } cases[] = {
-      {"평면도", "???"},
-      {"1_평면도.jww", "1_???.jww"},
-      {"über", "?ber"},
-      {"a\xF0\x9F\x98\x80" "b", "a?b"},  // four bytes
-      {"平面図", "\x95\xBD\x96\xCA\x90\x7D"},
-      {"a\xFF\xFE" "b", "a??b"},
-      {"a\xED\x8F", "a?"},  // cut at the end
-      {"\x80\x80", "??"},   // continuation bytes without a lead
+  const std::pair<std::string, std::string> cases[] = {
+      {"1_평면도.jww", "1_???.jww"}, {"über", "?ber"}, {"a\xF0\x9F\x98\x80" "b", "a?b"},
+      {"平面図", "\x95\xBD\x96\xCA\x90\x7D"}, {"a\xFF\xFE" "b", "a??b"},
+      {"a\xED\x8F", "a?"}, {"\x80\x80", "??"},  // cut at the end; continuations without a lead
   };
-  for (const auto& c : cases) EXPECT_EQ(Utf8ToSjis(c.utf8), c.sjis) << c.utf8;
-  const struct {
-    std::u16string utf16;
-    std::string sjis;
-  } wide[] = {{u"평면도", "???"}, {u"a\U0001F600b", "a?b"}, {u"a\xD800" u"b", "a?b"}};
-  for (const auto& c : wide) EXPECT_EQ(Utf16ToSjis(c.utf16.data(), c.utf16.size()), c.sjis) << c.sjis;
+  for (const auto& [utf8, sjis] : cases) EXPECT_EQ(Utf8ToSjis(utf8), sjis) << utf8;
+  const std::pair<std::u16string, std::string> wide[] = {
+      {u"평면도", "???"}, {u"a\U0001F600b", "a?b"}, {u"a\xD800" u"b", "a?b"}};
+  for (const auto& [utf16, sjis] : wide) EXPECT_EQ(Utf16ToSjis(utf16.data(), utf16.size()), sjis) << sjis;
+}
+
+// The system's reasons as the program shows them: Japanese, whatever the
+// process locale.
+TEST(SystemErrorText, JapaneseWhateverTheProcessLocale) {
+  const locale_t japanese = newlocale(LC_ALL_MASK, "ja_JP.UTF-8", static_cast<locale_t>(nullptr));
+  if (japanese == static_cast<locale_t>(nullptr)) GTEST_SKIP() << "no ja_JP.UTF-8 locale (tools/setup.sh makes it)";
+  freelocale(japanese);
+  const std::string before = setlocale(LC_ALL, nullptr);
+  for (const char* processLocale : {"C", "de_DE.UTF-8"}) {
+    setlocale(LC_ALL, processLocale);
+    EXPECT_EQ(SjisToUtf8(SystemErrorText(EACCES)), "許可がありません") << processLocale;
+  }
+  setlocale(LC_ALL, before.c_str());
 }
 
 TEST(CopyBytesSJIS, WholeCharactersOnly) {

@@ -86,18 +86,17 @@ TEST(JwcBadInput, LongValuesAreKeptWithinTheirRecords) {
 // lists are held in proportion to it (2 million lines here).
 TEST(JwcBadInput, ManyLinesStayWithinFourTimesTheirFile) {
   const auto dir = MakeTempDir("many");
+  const auto file = dir / "JWC_TEMP.TXT";
   constexpr size_t kLines = 2'000'000;
   {
     std::string bytes;
     for (size_t i = 0; i < kLines; ++i) bytes += "10 20 30 40\r\n";
-    WriteFileBytes(dir / "JWC_TEMP.TXT", bytes);
+    WriteFileBytes(file, bytes);
   }
-  const size_t fileBytes = std::filesystem::file_size(dir / "JWC_TEMP.TXT");
-  EXPECT_TRUE(RunsWithinMemory(4 * fileBytes, [&] {
+  EXPECT_TRUE(RunsWithinMemory(4 * std::filesystem::file_size(file), [&] {
     TJwcData d;
     InitJwcData(d);
-    return ReadJwcFile(d, dir / "JWC_TEMP.TXT") && d.Lines.size() == kLines && d.Lines[kLines - 1].X2 == 30 &&
-           d.Lines[0].Header.Color == 1;
+    return ReadJwcFile(d, file) && d.Lines.size() == kLines && d.Lines.back().X2 == 30 && d.Lines[0].Header.Color == 1;
   }));
   std::filesystem::remove_all(dir);
 }
