@@ -139,9 +139,7 @@ TEST_F(PdfPrinting, FitPrintingFitsTheTurnedDrawing) {
     ASSERT_TRUE(b.WriteFile(form.FileList[0], 700));
     form.Rotation = c.degrees;
     form.RunBatch(host);
-    const std::vector<TPageInk> ink = PdfPageInk(PdfFiles(out).at(0).string());
-    ASSERT_EQ(ink.size(), 1u);
-    const TPageInk& p = ink[0];
+    const TPageInk p = PdfPageInk(PdfFiles(out).at(0).string()).at(0);
     SCOPED_TRACE(::testing::Message() << c.w << " x " << c.h << " turned " << c.degrees << ": " << p);
     const double a = c.degrees * 3.14159265358979 / 180, sa = std::fabs(std::sin(a)), ca = std::fabs(std::cos(a));
     const double tw = c.w * ca + c.h * sa, th = c.w * sa + c.h * ca;
