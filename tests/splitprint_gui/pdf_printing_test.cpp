@@ -88,8 +88,7 @@ TEST_F(PdfPrinting, FilesKeepTheSheetsRealNames) {
   form.RunBatch(host);
   const auto files = PdfFiles(out);
   ASSERT_EQ(files.size(), 3u);
-  for (size_t i = 0; i < 3; ++i)
-    EXPECT_EQ(files[i].filename().string(), "Quillmoor_" + std::to_string(i + 1) + "_평면도.jww.pdf");
+  for (size_t i = 0; i < 3; ++i) EXPECT_EQ(files[i].filename().string(), "Quillmoor_" + std::to_string(i + 1) + "_평면도.jww.pdf");
 }
 
 // Each way, run twice with the same printer.
@@ -125,24 +124,22 @@ TEST_F(PdfPrinting, PrintingToAFileKeepsEverySheet) {
 
 // Fitted printing turned: the turned drawing fills the page, centred.
 TEST_F(PdfPrinting, FitPrintingFitsTheTurnedDrawing) {
-  const struct {
-    double w, h, degrees;
-  } cases[] = {{100, 300, 90}, {420, 297, 90}, {100, 300, 30}};
+  const double cases[][3] = {{100, 300, 90}, {420, 297, 90}, {100, 300, 30}};  // width, height, degrees
   form.PrintMethod = 1;
   form.FileList = {folder + "box.jww"};
-  for (const auto& c : cases) {
+  for (const auto& [w, h, degrees] : cases) {
     std::filesystem::remove_all(out);
     std::filesystem::create_directories(out);
     jwwtest::JwwBuilder b = ShownDrawing();  // crossed diagonals, no frame: printed whole
-    b.AddLine(jwwtest::MakeLine(0, 0, c.w, c.h));
-    b.AddLine(jwwtest::MakeLine(c.w, 0, 0, c.h));
+    b.AddLine(jwwtest::MakeLine(0, 0, w, h));
+    b.AddLine(jwwtest::MakeLine(w, 0, 0, h));
     ASSERT_TRUE(b.WriteFile(form.FileList[0], 700));
-    form.Rotation = c.degrees;
+    form.Rotation = degrees;
     form.RunBatch(host);
     const TPageInk p = PdfPageInk(PdfFiles(out).at(0).string()).at(0);
-    SCOPED_TRACE(::testing::Message() << c.w << " x " << c.h << " turned " << c.degrees << ": " << p);
-    const double a = c.degrees * 3.14159265358979 / 180, sa = std::fabs(std::sin(a)), ca = std::fabs(std::cos(a));
-    const double tw = c.w * ca + c.h * sa, th = c.w * sa + c.h * ca;
+    SCOPED_TRACE(::testing::Message() << w << " x " << h << " turned " << degrees << ": " << p);
+    const double a = degrees * 3.14159265358979 / 180, sa = std::fabs(std::sin(a)), ca = std::fabs(std::cos(a));
+    const double tw = w * ca + h * sa, th = w * sa + h * ca;
     const double scale = std::min(GetPageWidthMm() / (tw * 1.01), GetPageHeightMm() / (th * 1.01));
     EXPECT_NEAR(p.Right - p.Left, tw * scale, 1.5);
     EXPECT_NEAR(p.Bottom - p.Top, th * scale, 1.5);

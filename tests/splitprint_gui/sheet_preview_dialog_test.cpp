@@ -134,13 +134,12 @@ TEST_F(SheetPreview, BitmapShowsWhereThePageEnds) {
   b.AddLine(jwwtest::MakeLine(-200, 0, 200, 0));
   ASSERT_TRUE(b.WriteFile(folder + "a3.jww", 700));
   List(folder + "a3.jww");
-  // Method, x, y, grey.
   const int cases[][4] = {{0, 30, 60, 215}, {0, 300, 200, 215}, {0, 160, 60, 255}, {1, 30, 60, 255}};
-  for (const auto& c : cases) {
-    form.PrintMethod = c[0];
+  for (const auto& [method, x, y, grey] : cases) {
+    form.PrintMethod = method;
     WhenModal([&](QWidget* w) {
       const QImage image(QString::fromStdString(PreviewBitmapPath(form.TempSheetFolder, 0)));
-      EXPECT_NEAR(qGray(image.pixel(c[1], c[2])), c[3], 24) << c[0] << " at " << c[1] << "," << c[2];
+      EXPECT_NEAR(qGray(image.pixel(x, y)), grey, 24) << method << " at " << x << "," << y;
       dynamic_cast<TForm2*>(w)->Button1Click();
     });
     ShowSheetPreview(nullptr, form);
