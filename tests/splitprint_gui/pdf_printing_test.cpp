@@ -8,9 +8,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <cerrno>
-#include <cstdio>
 #include <cmath>
-#include <cstring>
+#include <cstdio>
 #include <filesystem>
 
 #include "system_reason.h"
@@ -87,12 +86,9 @@ TEST_F(PdfPrinting, FilesKeepTheSheetsRealNames) {
   form.NamingPattern = 0;  // number, separator, drawing name
   form.FileList = {ThreeSheetDrawing(folder, "평면도.jww")};
   form.RunBatch(host);
-  EXPECT_TRUE(host.informs.empty());
-  std::vector<std::string> names;
-  for (const auto& f : PdfFiles(out)) names.push_back(f.filename().string());
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"Quillmoor_1_평면도.jww.pdf", "Quillmoor_2_평면도.jww.pdf",
-                                             "Quillmoor_3_평면도.jww.pdf"}));
+  const auto files = PdfFiles(out);
+  ASSERT_EQ(files.size(), 3u);
+  for (size_t i = 0; i < 3; ++i) EXPECT_EQ(files[i].filename().string(), "Quillmoor_" + std::to_string(i + 1) + "_평면도.jww.pdf");
 }
 
 // Each way, run twice with the same printer.
@@ -128,26 +124,22 @@ TEST_F(PdfPrinting, PrintingToAFileKeepsEverySheet) {
 
 // Fitted printing turned: the turned drawing fills the page, centred.
 TEST_F(PdfPrinting, FitPrintingFitsTheTurnedDrawing) {
-  const struct {
-    double w, h, degrees;
-  } cases[] = {{100, 300, 90}, {100, 300, -90}, {420, 297, 90}, {100, 300, 30}, {100, 300, 0}};
-  for (const auto& c : cases) {
+  const double cases[][3] = {{100, 300, 90}, {420, 297, 90}, {100, 300, 30}};  // width, height, degrees
+  form.PrintMethod = 1;
+  form.FileList = {folder + "box.jww"};
+  for (const auto& [w, h, degrees] : cases) {
     std::filesystem::remove_all(out);
     std::filesystem::create_directories(out);
-    jwwtest::JwwBuilder b = ShownDrawing();  // a box from the origin, no frame: printed whole
-    const double xs[] = {0, c.w, c.w, 0}, ys[] = {0, 0, c.h, c.h};
-    for (int k = 0; k < 4; ++k) b.AddLine(jwwtest::MakeLine(xs[k], ys[k], xs[(k + 1) % 4], ys[(k + 1) % 4]));
-    form.FileList = {folder + "box.jww"};
+    jwwtest::JwwBuilder b = ShownDrawing();  // crossed diagonals, no frame: printed whole
+    b.AddLine(jwwtest::MakeLine(0, 0, w, h));
+    b.AddLine(jwwtest::MakeLine(w, 0, 0, h));
     ASSERT_TRUE(b.WriteFile(form.FileList[0], 700));
-    form.PrintMethod = 1;
-    form.Rotation = c.degrees;
+    form.Rotation = degrees;
     form.RunBatch(host);
-    const std::vector<TPageInk> ink = PdfPageInk(PdfFiles(out).at(0).string());
-    ASSERT_EQ(ink.size(), 1u);
-    const TPageInk& p = ink[0];
-    SCOPED_TRACE(::testing::Message() << c.w << " x " << c.h << " turned " << c.degrees << ": " << p);
-    const double a = c.degrees * 3.14159265358979 / 180, sa = std::fabs(std::sin(a)), ca = std::fabs(std::cos(a));
-    const double tw = c.w * ca + c.h * sa, th = c.w * sa + c.h * ca;
+    const TPageInk p = PdfPageInk(PdfFiles(out).at(0).string()).at(0);
+    SCOPED_TRACE(::testing::Message() << w << " x " << h << " turned " << degrees << ": " << p);
+    const double a = degrees * 3.14159265358979 / 180, sa = std::fabs(std::sin(a)), ca = std::fabs(std::cos(a));
+    const double tw = w * ca + h * sa, th = w * sa + h * ca;
     const double scale = std::min(GetPageWidthMm() / (tw * 1.01), GetPageHeightMm() / (th * 1.01));
     EXPECT_NEAR(p.Right - p.Left, tw * scale, 1.5);
     EXPECT_NEAR(p.Bottom - p.Top, th * scale, 1.5);

@@ -54,78 +54,41 @@ TEST_F(StartModes, SettingsOnlyAndOtherSingleArguments) {
   }
 }
 
-// How far right of the left widget's content the right widget begins.
-int GapBetween(const QWidget* window, const QWidget* left, const QWidget* right) {
-  const int leftEnd = left->mapTo(window, QPoint(0, 0)).x() + std::min(left->width(), left->sizeHint().width());
-  return right->mapTo(window, QPoint(0, 0)).x() - leftEnd;
-}
-
 // Labels and check boxes stay beside their fields however wide the window
 // grows (maximised by a window manager that offers it anyway).
 TEST_F(StartModes, LabelsStayBesideTheirFieldsAtAnySize) {
-  Start({});
-  TForm1Window& w = *window;
-  auto label = [&w](int page, const char* text) {
+  TForm1Window& w = Start({});
+  auto label = [&w](int page, const char* text) -> QWidget* {
     for (QLabel* l : w.PageControl1->widget(page)->findChildren<QLabel*>())
-      if (l->text() == QString::fromUtf8(text)) return static_cast<QWidget*>(l);
-    return static_cast<QWidget*>(nullptr);
+      if (l->text() == QString::fromUtf8(text)) return l;
+    return nullptr;
   };
-  struct TCase {
+  const struct {
     int page;
-    QWidget* left;
-    QWidget* right;
-  } cases[] = {
-      {1, w.Destinations[3], w.GivenFolderEdit},    {1, label(1, "区切り文字："), w.SeparatorEdit},
-      {1, w.MarginEdit, label(1, "mm")},            {1, label(1, "番号の順序："), w.DirectionCombo},
-      {2, label(2, "倍率"), w.ScaleEdit},           {2, label(2, "倍　回転角度"), w.RotationEdit},
-      {2, label(2, "オフセットX"), w.OffsetXEdit},  {2, label(2, "mm　Y"), w.OffsetYEdit},
-      {2, w.PrintChecks[0], w.ThresholdUpDowns[0]}, {2, w.PrintChecks[2], w.ThresholdUpDowns[2]},
-  };
-  for (const QSize size : {QSize(520, 488), QSize(1920, 1040)}) {
-    w.resize(size);
-    for (size_t i = 0; i < std::size(cases); ++i) {
-      const TCase& c = cases[i];
-      ASSERT_TRUE(c.left && c.right) << i;
-      w.PageControl1->setCurrentIndex(c.page);
-      QCoreApplication::processEvents();
-      const int gap = GapBetween(&w, c.left, c.right);
-      EXPECT_TRUE(gap >= 0 && gap <= 24) << i << " at " << size.width() << ": " << gap;
-    }
+    QWidget *left, *right;
+  } cases[] = {{1, w.Destinations[3], w.GivenFolderEdit}, {1, label(1, "番号の順序："), w.DirectionCombo},
+               {2, label(2, "倍率"), w.ScaleEdit}, {2, w.PrintChecks[0], w.ThresholdUpDowns[0]}};
+  w.resize(1920, 1040);
+  for (const auto& c : cases) {
+    ASSERT_TRUE(c.left && c.right) << &c - cases;
+    w.PageControl1->setCurrentIndex(c.page);
+    QCoreApplication::processEvents();
+    // From the end of the left widget's content to the right widget.
+    const int gap = c.right->mapTo(&w, QPoint()).x() - c.left->mapTo(&w, QPoint()).x() -
+                    std::min(c.left->width(), c.left->sizeHint().width());
+    EXPECT_TRUE(gap >= 0 && gap <= 24) << &c - cases << ": " << gap;
   }
-}
-
-// The words of a modal dialog: its title, its labels and its buttons.
-QStringList DialogWords(QWidget* dialog) {
-  QStringList words{dialog->windowTitle()};
-  for (const QLabel* label : dialog->findChildren<QLabel*>())
-    if (!label->text().isEmpty()) words << label->text();
-  for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>())
-    if (!button->text().isEmpty()) words << button->text();
-  return words;
 }
 
 // The toolkit's own dialogs and buttons speak Japanese, as the program does.
 TEST_F(StartModes, ToolkitDialogsAreJapanese) {
-  Start({});
-  TForm1Window& w = *window;
-  struct TCase {
-    std::function<void()> open;
-    std::vector<const char*> words;
-  } cases[] = {
-      {[&w] { w.Confirm("?"); }, {"はい(&Y)", "いいえ(&N)"}},
-      {[&w] { w.Button3Click(); }, {"開く", "アドレス:", "キャンセル"}},
-      {[&w] { w.Button7Click(); }, {"色を選択", "キャンセル"}},
-  };
-  for (const TCase& c : cases) {
-    QStringList seen;
-    OnNextModal<QDialog>([&seen](QDialog* dialog) {
-      seen = DialogWords(dialog);
-      dialog->reject();
-    });
-    c.open();
-    for (const char* word : c.words)
-      EXPECT_TRUE(seen.contains(QString::fromUtf8(word))) << word << " in " << seen.join('|').toStdString();
-  }
+  QStringList seen;
+  OnNextModal<QMessageBox>([&seen](QMessageBox* box) {
+    for (const QAbstractButton* button : box->buttons()) seen << button->text();
+    box->reject();
+  });
+  Start({}).Confirm("?");
+  EXPECT_EQ(seen.join('|').toStdString(), "はい(&Y)|いいえ(&N)");
 }
 
 // "/G" takes the drawing of the interface file beside the program, runs
