@@ -39,6 +39,7 @@ class TRoomCharge {
     bytes_ += bytes;
     return true;
   }
+  bool Holds() const { return bytes_ != 0; }
   void Clear() {
     if (bytes_ != 0) sink_->Release(bytes_);
     bytes_ = 0;
