@@ -14,7 +14,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "file_io.h"
 #include "standard_folders.h"

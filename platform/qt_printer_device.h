@@ -122,10 +122,9 @@ class TQtPrinterDevice : public TQPrinterDeviceBase {
 };
 
 // Only the PDF file printer: each document becomes a PDF file in a folder,
-// named after the document title, or the name it was made from
-// (BeginNamedDoc), (characters a file name cannot hold become
-// "_") with ".pdf"; an existing file is never replaced ("title (2).pdf" and
-// so on).
+// named after the document title or, given to BeginNamedDoc, the name it
+// was made from (characters a file name cannot hold become "_"), with
+// ".pdf"; an existing file is never replaced ("title (2).pdf" and so on).
 class TPdfFilePrinter : public TQPrinterDeviceBase {
  public:
   TPdfFilePrinter();

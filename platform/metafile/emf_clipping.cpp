@@ -22,22 +22,22 @@ bool Combines(uint32_t mode) { return mode == U_RGN_COPY || mode == U_RGN_AND ||
 }  // namespace
 
 void TEmfPlayer::AddClipStep(TMetaClipStep step, bool replace) {
-  // A new clip, so that saved contexts keep sharing the one they saw.
-  auto clip = std::make_shared<TEmfClip>(TEmfClip{{}, TRoomCharge(sink_)});
-  if (!replace && dc_.Clip) clip->Steps = dc_.Clip->Steps;
+  if (replace) dc_.Clip.clear();
+  if (dc_.Clip.size() >= kMaxClipSteps) return;
   BoundClipStep(step);
-  if (clip->Steps.size() < kMaxClipSteps) clip->Steps.push_back(std::move(step));
-  size_t bytes = sizeof(TEmfClip);
-  for (const TMetaClipStep& s : clip->Steps) bytes += sizeof(TMetaClipStep) + FigureBytes(s.Figures);
-  if (!Charge(clip->Charge, bytes)) return;
-  dc_.Clip = std::move(clip);
+  const size_t bytes = sizeof(TEmfClipStep) + FigureBytes(step.Figures);
+  auto kept = std::make_shared<TEmfClipStep>(TEmfClipStep{std::move(step), TRoomCharge(sink_)});
+  if (!Charge(kept->Charge, bytes)) return;
+  dc_.Clip.push_back(std::move(kept));
   clipChanged_ = true;
 }
 
 void TEmfPlayer::SyncClip() {
   if (!clipChanged_) return;
   clipChanged_ = false;
-  sink_.Clip(dc_.Clip ? dc_.Clip->Steps : TMetaClip{});
+  TMetaClip clip;
+  for (const auto& kept : dc_.Clip) clip.push_back(kept->Step);
+  sink_.Clip(clip);
 }
 
 void TEmfPlayer::ClipRecord(uint32_t type, ByteReader& r) {
@@ -58,7 +58,7 @@ void TEmfPlayer::ClipRecord(uint32_t type, ByteReader& r) {
   const uint32_t mode = r.U32();
   if (bytes == 0) {
     if (mode == U_RGN_COPY) {
-      dc_.Clip.reset();
+      dc_.Clip.clear();
       clipChanged_ = true;
     }
     return;

@@ -110,7 +110,7 @@ void TEmfPlayer::ObjectRecord(uint32_t type, ByteReader& r, const uint8_t* recor
         if (noRoom) outOfRoom_ = true;
         if (pixels && IsPatternSize(*pixels)) {
           TRoomCharge charge(sink_);
-          if (!Charge(charge, sizeof(TMetaPixels) + pixels->Argb.size() * sizeof(uint32_t))) break;
+          if (!Charge(charge, sizeof(TMetaPixels) + PixelBytes(*pixels))) break;
           brush.Style = TMetaBrushStyle::Pattern;
           brush.Pattern = std::move(pixels);
           brush.PatternCharge = std::make_shared<const TRoomCharge>(std::move(charge));

@@ -133,9 +133,10 @@ bool TEmfPlayer::Play(uint32_t type, ByteReader& r, const uint8_t* record, size_
     case U_EMR_LINETO: Line(Corner(r)); break;
     case U_EMR_SAVEDC: {
       if (saved_.size() >= kMaxSavedStates) break;
-      // The clip and the brush pattern are shared, and charged where made.
+      // The clip's steps and the brush pattern are shared, and charged where made.
       TSavedDc saved{dc_, TRoomCharge(sink_)};
-      if (Charge(saved.Charge, sizeof(TSavedDc) + dc_.Font.Face.size())) saved_.push_back(std::move(saved));
+      const size_t bytes = sizeof(TSavedDc) + dc_.Font.Face.size() + dc_.Clip.size() * sizeof(dc_.Clip[0]);
+      if (Charge(saved.Charge, bytes)) saved_.push_back(std::move(saved));
       break;
     }
     case U_EMR_RESTOREDC: {

@@ -47,7 +47,7 @@ class TEmfPlayer {
   bool OutOfRoom() const { return outOfRoom_; }
   // True while a path is being built: the sink's room running out then
   // leaves only a part of it.
-  bool HoldsPath() const { return pathBytes_ > 0; }
+  bool HoldsPath() const { return pathCharge_.Holds(); }
 
  private:
   TXform Map() const { return LogicalToPicture(dc_, page_); }
@@ -112,7 +112,6 @@ class TEmfPlayer {
   bool inPath_ = false;
   bool newFigure_ = true;
   std::vector<TMetaFigure> path_;  // picture pixels
-  size_t pathBytes_ = 0;
   TRoomCharge pathCharge_;
   bool outOfRoom_ = false;
   bool clipChanged_ = false;

@@ -59,10 +59,7 @@ void TEmfPlayer::Draw(std::vector<TMetaFigure> figures, bool fill, bool stroke) 
 }
 
 bool TEmfPlayer::PathHasRoomFor(size_t figures, size_t points) {
-  const size_t bytes = figures * sizeof(TMetaFigure) + points * sizeof(TMetaPoint);
-  if (!Charge(pathCharge_, bytes)) return false;
-  pathBytes_ += bytes;
-  return true;
+  return Charge(pathCharge_, figures * sizeof(TMetaFigure) + points * sizeof(TMetaPoint));
 }
 
 bool TEmfPlayer::Charge(TRoomCharge& charge, size_t bytes) {
@@ -73,7 +70,6 @@ bool TEmfPlayer::Charge(TRoomCharge& charge, size_t bytes) {
 std::vector<TMetaFigure> TEmfPlayer::TakePath() {
   std::vector<TMetaFigure> figures = std::move(path_);
   path_.clear();
-  pathBytes_ = 0;
   pathCharge_.Clear();
   return figures;
 }

@@ -55,10 +55,10 @@ enum : uint32_t {
   kMmIsotropic = 7, kMmAnisotropic = 8,
 };
 
-// The clip in picture pixels with what it holds of the sink's room; shared
-// by saved contexts until one of them changes it.
-struct TEmfClip {
-  TMetaClip Steps;
+// A step of the clip in picture pixels with what it holds of the sink's
+// room; shared by every context whose clip takes it over.
+struct TEmfClipStep {
+  TMetaClipStep Step;
   TRoomCharge Charge;
 };
 
@@ -78,7 +78,7 @@ struct TEmfDc {
   bool Winding = false;
   bool ClockwiseArcs = false;
   TMetaPoint Position;  // logical
-  std::shared_ptr<const TEmfClip> Clip;  // none: no clipping
+  std::vector<std::shared_ptr<const TEmfClipStep>> Clip;  // none: no clipping
 };
 
 // The reference device and the frame, fixed by the header.

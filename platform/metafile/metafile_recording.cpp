@@ -11,7 +11,7 @@ bool TMetafileRecording::Take(size_t bytes) {
 void TMetafileRecording::Shape(const TMetaShape& shape, const TMetaPen& pen, const TMetaBrush& brush) {
   const TMetaPixels* pattern = brush.Pattern.get();
   const bool newPattern = pattern && !patterns_.contains(pattern);
-  const size_t patternBytes = newPattern ? pattern->Argb.size() * sizeof(uint32_t) : 0;
+  const size_t patternBytes = newPattern ? PixelBytes(*pattern) : 0;
   if (!Take(FigureBytes(shape.Figures) + sizeof(ShapeOp) + patternBytes)) return;
   // The op keeps the pattern alive, so its address is not taken again.
   if (newPattern) patterns_.insert(pattern);
@@ -26,7 +26,7 @@ void TMetafileRecording::Image(const TMetaImage& image) {
   // Pixels are shared between the player and the recording; the player
   // asked for room before decoding them.
   if (!image.Pixels) return;
-  if (Take(sizeof(TMetaImage) + image.Pixels->Argb.size() * sizeof(uint32_t))) ops_.push_back(image);
+  if (Take(sizeof(TMetaImage) + PixelBytes(*image.Pixels))) ops_.push_back(image);
 }
 
 void TMetafileRecording::Clip(const TMetaClip& clip) {

@@ -14,6 +14,9 @@ inline size_t FigureBytes(const std::vector<TMetaFigure>& figures) {
   return bytes;
 }
 
+// Bytes the decoded pixels take in memory.
+inline size_t PixelBytes(const TMetaPixels& pixels) { return pixels.Argb.size() * sizeof(uint32_t); }
+
 // Bytes held from a sink for as long as the charge lives. The sink must
 // outlive it.
 class TRoomCharge {
@@ -39,6 +42,7 @@ class TRoomCharge {
     bytes_ += bytes;
     return true;
   }
+  bool Holds() const { return bytes_ != 0; }
   void Clear() {
     if (bytes_ != 0) sink_->Release(bytes_);
     bytes_ = 0;

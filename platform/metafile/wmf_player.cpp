@@ -295,7 +295,7 @@ void BitmapRead(wmfAPI* api, wmfBMP_Read_t* r) {
   p.OutOfRoom = p.OutOfRoom || noRoom;
   if (!pixels || pixels->Width > 0xFFFF || pixels->Height > 0xFFFF) return;
   TRoomCharge charge(*p.Sink);
-  if (!charge.Add(sizeof(TMetaPixels) + pixels->Argb.size() * sizeof(uint32_t))) {
+  if (!charge.Add(sizeof(TMetaPixels) + PixelBytes(*pixels))) {
     p.OutOfRoom = true;
     return;
   }

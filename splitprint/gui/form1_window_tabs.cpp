@@ -205,12 +205,7 @@ QLayout* TForm1Window::BuildPrintChecks(QWidget* page) {
     grid->addWidget(PrintChecks[k], i, 0, 1, 2);
     grid->addWidget(upDown, i, 2);
   }
-  auto* lastRow = Compact(new QHBoxLayout);
-  lastRow->setContentsMargins(0, 0, 0, 0);
-  lastRow->addWidget(PrintChecks[3]);
-  lastRow->addWidget(PrintChecks[4]);
-  lastRow->addStretch(1);
-  grid->addLayout(lastRow, 3, 0, 1, 3);
+  grid->addLayout(Row({PrintChecks[3], PrintChecks[4]}), 3, 0, 1, 3);
   return LeftAligned(grid);
 }
 

@@ -1,6 +1,7 @@
 // What the program sets up around its main window: the toolkit's texts in
-// Japanese, the printers, the user's folders, the Escape poll, the temporary folders and the settings file's
-// place. Tests make one per program folder and start windows from it.
+// Japanese, the printers, the user's folders, the Escape poll, the temporary
+// folders and the settings file's place. Tests make one per program folder
+// and start windows from it.
 #pragma once
 
 #include <memory>

@@ -6,11 +6,11 @@
 class QWidget;
 
 // Puts a window at its stored bounds, no larger than a screen, moved to its
-// design position when the stored one is on no screen. Call it before the window is first shown: a
-// position given before the system window exists places the frame (what
-// StoredBounds reads back), while one given later places the client area
-// under some window managers, and the window would creep up by its title
-// bar at every start.
+// design position when the stored one is on no screen. Call it before the
+// window is first shown: a position given before the system window exists
+// places the frame (what StoredBounds reads back), while one given later
+// places the client area under some window managers, and the window would
+// creep up by its title bar at every start.
 void PlaceWindow(QWidget& window, const TWindowBounds& stored, const TWindowBounds& design);
 
 // The bounds to store for a window: its frame's position and its client

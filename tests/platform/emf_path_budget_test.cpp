@@ -72,4 +72,23 @@ TEST(EmfPathBudget, PathsBeyondTheRoomRefuseThePicture) {
   }
 }
 
+// Clips made from a large clip share its steps: small records after it cost
+// the room no more than the path did, however many there are.
+TEST(EmfPathBudget, ClipRecordsAfterALargeClipShareIt) {
+  struct TCounting : TMetafileRecording {
+    using TMetafileRecording::TMetafileRecording;
+    bool Hold(size_t bytes) override { return asked += bytes, TMetafileRecording::Hold(bytes); }
+    size_t asked = 0;
+  } recording(size_t{64} << 20);
+  std::vector<uint32_t> line = {0, 0, 0, 0, 10'000};  // 10000 points: 160 KB held
+  line.resize(line.size() + 10'000, (90u << 16) | 30u);
+  EmfBuilder b(2646, 2646);
+  b.Record(59, {}), b.Record(87, line), b.Record(60, {}), b.Record(67, {1});  // the line's path as the clip
+  for (int i = 0; i < 2000; ++i) b.Record(33, {}), b.Record(30, {0, 0, 50, 50}), b.Record(34, {0xFFFFFFFFu});
+  for (int i = 0; i < 2000; ++i) b.Record(30, {0, 0, 50, 50});
+  const std::vector<uint8_t> bytes = b.Bytes();
+  EXPECT_TRUE(PlayEmf(bytes.data(), bytes.size(), recording));
+  EXPECT_LT(recording.asked, size_t{4} << 20);
+}
+
 }  // namespace
