@@ -311,14 +311,6 @@ void TForm1::StartBatch(TBatchHost& host) {
   if (host.Confirm(Utf8ToSjis("実行を開始します。よろしいですか？"))) RunBatch(host);
 }
 
-void TForm1::ProtectListedDrawings() {
-  ProtectedFiles.clear();
-  for (const std::string& path : FileList) {
-    std::pair<uint64_t, uint64_t> id;
-    if (FileIdentity(path, id)) ProtectedFiles.push_back(id);
-  }
-}
-
 // The run's steps, in order: start, destination, split settings, set-up,
 // every listed drawing split, order and preview, printing, deletion of
 // temporary sheets, clean-up and the closing report.
