@@ -80,8 +80,8 @@ std::string OutOfMemoryReason();
 // Why a sheet's preview bitmap was not made; error is the system's error
 // number, 0 when none is known (Shift-JIS).
 std::string PreviewNotMadeReason(int error);
-// Why the folder cannot take the sheets: not given, missing or no folder
-// (Shift-JIS); empty when it is a folder.
+// Why the folder cannot take the sheets: not given, missing, no folder or
+// the system's reason (Shift-JIS).
 std::string UnusableFolderReason(const std::string& folder);
 
 // Why the listed file cannot be taken as a JWW drawing: missing, cannot be
