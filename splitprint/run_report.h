@@ -92,7 +92,9 @@ std::string UnreadableDrawingReason(const std::string& path, const TJwwData& rea
 // The closing status's tail: a count of each kind of trouble, each after a
 // full-width blank; empty when there was none.
 std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets);
-// The closing box: the drawings that could not be read, the sheets that
-// were not saved, not previewed or printed, or drawn without some blocks,
-// and the drawings whose title blocks stay hidden, each with its reason; empty when there is nothing to tell.
+// The closing box: where the sheets went in place of an unusable folder;
+// the drawings that could not be read; the sheets not saved, saved under
+// another name, not previewed or printed, or drawn without some blocks;
+// the drawings whose title blocks stay hidden; each with its reason. Empty
+// when there is nothing to tell.
 std::string RunEndMessage(const TRunReport& report);
