@@ -2,7 +2,6 @@
 // files; the sheets then ordered, previewed and printed through the window,
 // and deleted again when they went to the temporary folder.
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 
 #include "counted_rows.h"
@@ -54,9 +53,7 @@ TBatchDestination ChooseDestination(TForm1& form) {
     } else {
       // Told at the end of the run, with the folders the sheets went to.
       destination.OwnFolder = destination.FellBack = true;
-      std::string reason = UnusableFolderReason(form.GivenFolder);
-      if (reason.empty()) reason = SystemReason(ENOENT);
-      form.Report.UnusableDestination = {form.GivenFolder, reason};
+      form.Report.UnusableDestination = {form.GivenFolder, UnusableFolderReason(form.GivenFolder)};
     }
   } else {
     destination.Folder = WithTrailingSlash(form.TempSheetFolder);
@@ -309,14 +306,6 @@ void TForm1::StartBatch(TBatchHost& host) {
   }
   if (RefuseRunWithoutTempFolders(host)) return;
   if (host.Confirm(Utf8ToSjis("実行を開始します。よろしいですか？"))) RunBatch(host);
-}
-
-void TForm1::ProtectListedDrawings() {
-  ProtectedFiles.clear();
-  for (const std::string& path : FileList) {
-    std::pair<uint64_t, uint64_t> id;
-    if (FileIdentity(path, id)) ProtectedFiles.push_back(id);
-  }
 }
 
 // The run's steps, in order: start, destination, split settings, set-up,

@@ -253,10 +253,10 @@ class TForm1 {
     int32_t Group = 0, Layer = 0;
   };
   TOverlayLayerStates ShowOverlayLayer();
+  void RestoreOverlayLayer(const TOverlayLayerStates& kept);
   // First row of the auxiliary frame lines the sheet loop adds on the
   // overlay's layer (not the drawing's own); -1 without them.
   int32_t AuxFrameLinesFrom = -1;
-  void RestoreOverlayLayer(const TOverlayLayerStates& kept);
   // Rows of WorkDrawing.BlockInserts before the overlay insert was appended.
   size_t FrameInsertRowsBefore = 0;
   // Inserts of the working drawing as loaded, for RemoveFrameInsert.

@@ -3,10 +3,9 @@
 // sheet holds nothing of its own on what showing the layer would reveal,
 // the layer (and its group) is shown for the save; otherwise the sheet is
 // saved as it is and the run's closing box names the drawing.
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
+#include "block_def_lookup.h"
 #include "counted_rows.h"
 #include "form1_state.h"
 
@@ -39,17 +38,17 @@ bool DimensionOn(const TEntJwwDimension& e, const TLayerMatch& match) {
 // nested inserts' own layers counted too (more than is drawn, never less).
 class TBlockSearch {
  public:
-  TBlockSearch(const TJwwData& d, const TLayerMatch& match) : d_(d), match_(match) {
-    const size_t defs = CountedRows(d.BlockDefCount, d.BlockDefs);
-    for (size_t i = 0; i < defs; ++i) rowOf_.emplace(d.BlockDefs[i].Number, i);
-  }
-  bool Reaches(int32_t number) {
-    std::vector<int32_t> pending{number};
+  TBlockSearch(const TJwwData& d, const TLayerMatch& match)
+      : d_(d), match_(match), rowOf_(d.BlockDefs, CountedRows(d.BlockDefCount, d.BlockDefs)),
+        seen_(CountedRows(d.BlockDefCount, d.BlockDefs), 0) {}
+  bool Reaches(uint32_t number) {
+    std::vector<uint32_t> pending{number};
     while (!pending.empty()) {
-      const auto it = rowOf_.find(pending.back());
+      const int32_t row = rowOf_.Find(pending.back());
       pending.pop_back();
-      if (it == rowOf_.end() || !seen_.insert(it->second).second) continue;
-      const TEntJwwBlockDefElements& b = d_.BlockDefs[it->second].Elements();
+      if (row < 0 || seen_[static_cast<size_t>(row)]) continue;
+      seen_[static_cast<size_t>(row)] = 1;
+      const TEntJwwBlockDefElements& b = d_.BlockDefs[static_cast<size_t>(row)].Elements();
       if (AnyOn(b.Lines, b.LineCount, match_) || AnyOn(b.Arcs, b.ArcCount, match_) ||
           AnyOn(b.Points, b.PointCount, match_) || AnyOn(b.Texts, b.TextCount, match_) ||
           AnyOn(b.Solids, b.SolidCount, match_) || AnyOn(b.Inserts, b.InsertCount, match_))
@@ -57,7 +56,7 @@ class TBlockSearch {
       for (size_t i = 0; i < CountedRows(b.DimensionCount, b.Dimensions); ++i)
         if (DimensionOn(b.Dimensions[i], match_)) return true;
       for (size_t i = 0; i < CountedRows(b.InsertCount, b.Inserts); ++i)
-        pending.push_back(static_cast<int32_t>(b.Inserts[i].BlockNumber));
+        pending.push_back(b.Inserts[i].BlockNumber);
     }
     return false;
   }
@@ -65,8 +64,8 @@ class TBlockSearch {
  private:
   const TJwwData& d_;
   TLayerMatch match_;
-  std::unordered_map<int32_t, size_t> rowOf_;
-  std::unordered_set<size_t> seen_;  // searched once per sheet
+  TDefLookup rowOf_;
+  std::vector<uint8_t> seen_;  // by definition row: searched once per sheet
 };
 
 // Whether the elements the sheet keeps (order items of kinds 1 to 7) put
@@ -93,7 +92,7 @@ bool SheetHoldsOn(const TJwwData& d, const TLayerMatch& match, int32_t addedLine
         if (r < d.BlockInserts.size()) {
           const TEntJwwBlockInsert& b = d.BlockInserts[r];
           on = match(b.Common) ||
-               ((b.Common.LineType & kKeepOwnLayers) && blocks.Reaches(static_cast<int32_t>(b.BlockNumber)));
+               ((b.Common.LineType & kKeepOwnLayers) && blocks.Reaches(b.BlockNumber));
         }
         break;
       default: break;  // dropped from the sheet

@@ -36,10 +36,6 @@ std::string LowerAscii(std::string s) {
   return s;
 }
 
-// Through the run folder's descriptor, never following a link: the
-// staging folder holds files only.
-void RemoveStagingFolder(const std::string& folder) { RemoveFolderWithFiles(folder); }
-
 }  // namespace
 
 void TForm1::SaveBindImages() {
@@ -83,7 +79,7 @@ bool TForm1::LoadFrameDrawing(int32_t paperClass) {
 
   const std::string tempFolder = BindImg.TempFolder;
   const std::string staging = tempFolder + kFrameStagingName + "/";
-  RemoveStagingFolder(staging);
+  RemoveFolderWithFiles(staging);  // the staging folder holds files only
   bool loaded = MakeFolders(staging);
   if (loaded) {
     BindImg.TempFolder = staging;
@@ -95,13 +91,13 @@ bool TForm1::LoadFrameDrawing(int32_t paperClass) {
   // class is treated as having no drawing-frame file.
   if (loaded) loaded = FrameDrawing.ExplodeBlocks();
   if (!loaded) {
-    RemoveStagingFolder(staging);
+    RemoveFolderWithFiles(staging);
     FrameDrawing.FreeData();
     RestoreBindImages();
     return false;
   }
   if (FrameDrawing.Header.Version >= 700) PlaceFrameImages(staging);
-  RemoveStagingFolder(staging);
+  RemoveFolderWithFiles(staging);
 
   FindDisplayArea();
   std::string name = kFrameBlockName;

@@ -73,9 +73,7 @@ std::string UnusableFolderReason(const std::string& folder) {
   std::error_code error;
   const std::filesystem::file_status status = std::filesystem::status(folder, error);
   if (error) return SystemReason(error.value());
-  if (!std::filesystem::exists(status)) return SystemReason(ENOENT);
-  if (!std::filesystem::is_directory(status)) return SystemReason(ENOTDIR);
-  return std::string();
+  return SystemReason(std::filesystem::exists(status) && !std::filesystem::is_directory(status) ? ENOTDIR : ENOENT);
 }
 
 void TRunReport::AddFallbackFolder(const std::string& folder) {

@@ -80,8 +80,8 @@ std::string OutOfMemoryReason();
 // Why a sheet's preview bitmap was not made; error is the system's error
 // number, 0 when none is known (Shift-JIS).
 std::string PreviewNotMadeReason(int error);
-// Why the folder cannot take the sheets: not given, missing or no folder
-// (Shift-JIS); empty when it is a folder.
+// Why the folder cannot take the sheets: not given, missing, no folder or
+// the system's reason (Shift-JIS).
 std::string UnusableFolderReason(const std::string& folder);
 
 // Why the listed file cannot be taken as a JWW drawing: missing, cannot be
@@ -92,7 +92,9 @@ std::string UnreadableDrawingReason(const std::string& path, const TJwwData& rea
 // The closing status's tail: a count of each kind of trouble, each after a
 // full-width blank; empty when there was none.
 std::string RunTroubleNote(const TRunReport& report, int32_t unsavedSheets);
-// The closing box: the drawings that could not be read, the sheets that
-// were not saved, not previewed or printed, or drawn without some blocks,
-// and the drawings whose title blocks stay hidden, each with its reason; empty when there is nothing to tell.
+// The closing box: where the sheets went in place of an unusable folder;
+// the drawings that could not be read; the sheets not saved, saved under
+// another name, not previewed or printed, or drawn without some blocks;
+// the drawings whose title blocks stay hidden; each with its reason. Empty
+// when there is nothing to tell.
 std::string RunEndMessage(const TRunReport& report);

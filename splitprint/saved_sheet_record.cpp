@@ -26,6 +26,15 @@ std::string Key(const std::string& path) {
   return ec ? path : absolute.lexically_normal().string();
 }
 
+// FNV-1a over the bytes, continuing from hash.
+uint64_t SheetBytesHash(std::string_view bytes, uint64_t hash = 14695981039346656037ull) {
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
 bool StatFile(const std::string& path, int64_t& bytes, int64_t& modifiedNs) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
@@ -92,14 +101,6 @@ bool TakeNumber(std::string_view& line, T& value, int base = 10) {
 }
 
 }  // namespace
-
-uint64_t SheetBytesHash(std::string_view bytes, uint64_t hash) {
-  for (const char c : bytes) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 1099511628211ull;
-  }
-  return hash;
-}
 
 std::string SavedSheetRecordLocation() {
   const std::string folder = UserProgramFolder("XDG_STATE_HOME", ".local/state");

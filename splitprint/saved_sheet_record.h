@@ -17,9 +17,6 @@
 #include <string_view>
 #include <vector>
 
-// FNV-1a over the bytes, continuing from hash.
-uint64_t SheetBytesHash(std::string_view bytes, uint64_t hash = 14695981039346656037ull);
-
 // Where the record is kept: "saved-sheets.txt" in Quillmoor's folder under
 // $XDG_STATE_HOME (else ~/.local/state); empty when neither is known.
 std::string SavedSheetRecordLocation();

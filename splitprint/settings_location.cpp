@@ -21,15 +21,7 @@ std::string SettingsFileLocation(const std::string& programFolder, const std::st
   if (name.empty()) name = "quillmoor";
   // Replacing the file means creating a file in its folder.
   if (!programFolder.empty() && ::access(programFolder.c_str(), W_OK | X_OK) == 0) return programFolder + name + ".dat";
-
-  std::string config;
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg != nullptr && xdg[0] == '/') {
-    config = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    config = std::string(home != nullptr ? home : "") + "/.config";
-  }
-  if (config.back() != '/') config += '/';
-  return config + "quillmoor/quillmoor.dat";
+  const std::string config = UserProgramFolder("XDG_CONFIG_HOME", ".config");
+  // No home known: under the root.
+  return (config.empty() ? std::string("/.config/quillmoor/") : config) + "quillmoor.dat";
 }

@@ -3,7 +3,6 @@
 // and the drawing turned back, sheet after sheet.
 #include <algorithm>
 #include <array>
-#include <set>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -71,7 +70,8 @@ std::string FreshSheetPath(const std::string& folder, const NameWith& nameWith, 
   }
 }
 
-std::vector<std::pair<uint64_t, uint64_t>> FileIdentities(const std::array<std::string, 10>& paths) {
+template <typename Paths>
+std::vector<std::pair<uint64_t, uint64_t>> FileIdentities(const Paths& paths) {
   std::vector<std::pair<uint64_t, uint64_t>> ids;
   std::pair<uint64_t, uint64_t> id;
   for (const std::string& path : paths)
@@ -80,6 +80,8 @@ std::vector<std::pair<uint64_t, uint64_t>> FileIdentities(const std::array<std::
 }
 
 }  // namespace
+
+void TForm1::ProtectListedDrawings() { ProtectedFiles = FileIdentities(FileList); }
 
 TForm1::TSheetPathUse TForm1::SheetPathUse(const std::string& path) const {
   if (Report.SavedFiles.count(path) > 0) return TSheetPathUse::SavedThisRun;
