@@ -3,6 +3,7 @@
 // sheet holds nothing of its own on what showing the layer would reveal,
 // the layer (and its group) is shown for the save; otherwise the sheet is
 // saved as it is and the run's closing box names the drawing.
+#include <optional>
 #include <vector>
 
 #include "block_def_lookup.h"
@@ -38,13 +39,16 @@ bool DimensionOn(const TEntJwwDimension& e, const TLayerMatch& match) {
 // nested inserts' own layers counted too (more than is drawn, never less).
 class TBlockSearch {
  public:
-  TBlockSearch(const TJwwData& d, const TLayerMatch& match)
-      : d_(d), match_(match), rowOf_(d.BlockDefs, CountedRows(d.BlockDefCount, d.BlockDefs)),
-        seen_(CountedRows(d.BlockDefCount, d.BlockDefs), 0) {}
+  TBlockSearch(const TJwwData& d, const TLayerMatch& match) : d_(d), match_(match) {}
   bool Reaches(uint32_t number) {
+    if (!rowOf_) {  // made for the first block only: most sheets have none
+      const size_t defs = CountedRows(d_.BlockDefCount, d_.BlockDefs);
+      rowOf_.emplace(d_.BlockDefs, defs);
+      seen_.assign(defs, 0);
+    }
     std::vector<uint32_t> pending{number};
     while (!pending.empty()) {
-      const int32_t row = rowOf_.Find(pending.back());
+      const int32_t row = rowOf_->Find(pending.back());
       pending.pop_back();
       if (row < 0 || seen_[static_cast<size_t>(row)]) continue;
       seen_[static_cast<size_t>(row)] = 1;
@@ -64,7 +68,7 @@ class TBlockSearch {
  private:
   const TJwwData& d_;
   TLayerMatch match_;
-  TDefLookup rowOf_;
+  std::optional<TDefLookup> rowOf_;
   std::vector<uint8_t> seen_;  // by definition row: searched once per sheet
 };
 
