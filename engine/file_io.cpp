@@ -33,13 +33,6 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
 }
 
-bool FolderFreeBytes(const std::string& folder, uint64_t& bytes) {
-  TFolderSpace space;
-  if (!FolderSpaceOf(folder, space)) return false;
-  bytes = space.FreeBytes;
-  return true;
-}
-
 bool FolderSpaceOf(const std::string& folder, TFolderSpace& space) {
   struct statvfs st;
   if (::statvfs(folder.empty() ? "." : folder.c_str(), &st) != 0) return false;
@@ -51,9 +44,8 @@ bool FolderSpaceOf(const std::string& folder, TFolderSpace& space) {
 }
 
 uint64_t RoomAboveReserve(const std::string& folder, uint64_t reserve) {
-  uint64_t free = 0;
-  if (!FolderFreeBytes(folder, free)) return UINT64_MAX;
-  return free > reserve ? free - reserve : 0;
+  TFolderSpace space;
+  return FolderSpaceOf(folder, space) ? space.RoomAbove(reserve) : UINT64_MAX;
 }
 
 bool PathTaken(const std::string& path) {
