@@ -129,8 +129,13 @@ int64_t FileAgeSeconds(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   out.clear();
-  std::FILE* f = OpenFile(path, "rb");
-  if (!f) return false;
+  // Opened without waiting: a FIFO with no writer would block open(2).
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  std::FILE* f = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
+  if (!f) {
+    if (fd >= 0) ::close(fd);
+    return false;
+  }
   struct stat st;
   if (::fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
     std::fclose(f);

@@ -64,5 +64,6 @@ void RemoveFolderWithFiles(std::string folder);
 int64_t FileSize(const std::string& path);
 // Modification time in seconds since 1970; 0 when the file cannot be examined.
 int64_t FileAgeSeconds(const std::string& path);
-// Reads the whole file; false when it cannot be opened or read.
+// Reads the whole regular file (never waits on a FIFO); false when it is
+// none or cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);
