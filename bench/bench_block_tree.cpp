@@ -23,8 +23,9 @@ TEntJwwBlockDef Def(int32_t number, int32_t holds, int32_t count) {
   TEntJwwBlockDef def;
   def.Number = number;
   def.Name = "block-" + std::to_string(number);
-  for (int32_t i = 0; i < count; ++i) def.EditElements().Inserts.push_back(Insert(static_cast<uint32_t>(holds), i * 10.0, i, 0.1 * i));
-  def.EditElements().InsertCount = count;
+  TEntJwwBlockDefElements& e = def.EditElements();
+  for (int32_t i = 0; i < count; ++i) e.Inserts.push_back(Insert(static_cast<uint32_t>(holds), i * 10.0, i, 0.1 * i));
+  e.InsertCount = count;
   return def;
 }
 

@@ -37,8 +37,7 @@ uint64_t BindImageRoom() {
   uint64_t room = BindImg.ByteBudget > BindImg.BytesWritten ? BindImg.ByteBudget - BindImg.BytesWritten : 0;
   TFolderSpace space;
   if (FolderSpaceOf(BindImg.TempFolder, space)) {
-    const uint64_t free = space.FreeBytes;
-    room = std::min(room, free > BindImg.DiskReserve ? free - BindImg.DiskReserve : 0);
+    room = std::min(room, space.RoomAbove(BindImg.DiskReserve));
     if (space.BlockBytes > 0) BindImg.BlockBytes = space.BlockBytes;
     // A file system that counts no inodes (0 in all) has no inode limit.
     if (space.TotalInodes > 0) {

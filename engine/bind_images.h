@@ -26,8 +26,6 @@ struct TRefStrList {
 // the reader writes and what ExtractBindImages unpacks from them. An image
 // past it is not written and draws as its placeholder.
 constexpr uint64_t kMaxBindImageBytesPerDrawing = uint64_t{1} << 30;  // 1 GiB
-// Free space that writing held images always leaves on TempFolder's disk.
-constexpr uint64_t kBindImageDiskReserveBytes = kDiskReserveBytes;
 // Of the inodes free when a load begins, the share (in percent) that its
 // held images always leave free, but never more than the cap: a drawing of
 // many tiny images must not take every file the disk can hold.
@@ -47,7 +45,7 @@ struct TBindImageGlobals {
   // file counted in whole disk blocks), and the limits they are held to.
   uint64_t BytesWritten = 0;
   uint64_t ByteBudget = kMaxBindImageBytesPerDrawing;
-  uint64_t DiskReserve = kBindImageDiskReserveBytes;
+  uint64_t DiskReserve = kDiskReserveBytes;  // left free on TempFolder's disk
   uint32_t InodeReservePercent = kBindImageInodeReservePercent;
   uint64_t InodeReserveCap = kBindImageInodeReserveCap;
   // Learned from TempFolder's file system by the load's first write: the

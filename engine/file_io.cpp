@@ -33,13 +33,6 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
 }
 
-bool FolderFreeBytes(const std::string& folder, uint64_t& bytes) {
-  TFolderSpace space;
-  if (!FolderSpaceOf(folder, space)) return false;
-  bytes = space.FreeBytes;
-  return true;
-}
-
 bool FolderSpaceOf(const std::string& folder, TFolderSpace& space) {
   struct statvfs st;
   if (::statvfs(folder.empty() ? "." : folder.c_str(), &st) != 0) return false;
@@ -51,9 +44,8 @@ bool FolderSpaceOf(const std::string& folder, TFolderSpace& space) {
 }
 
 uint64_t RoomAboveReserve(const std::string& folder, uint64_t reserve) {
-  uint64_t free = 0;
-  if (!FolderFreeBytes(folder, free)) return UINT64_MAX;
-  return free > reserve ? free - reserve : 0;
+  TFolderSpace space;
+  return FolderSpaceOf(folder, space) ? space.RoomAbove(reserve) : UINT64_MAX;
 }
 
 bool PathTaken(const std::string& path) {
@@ -137,8 +129,13 @@ int64_t FileAgeSeconds(const std::string& path) {
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
   out.clear();
-  std::FILE* f = OpenFile(path, "rb");
-  if (!f) return false;
+  // Opened without waiting: a FIFO with no writer would block open(2).
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  std::FILE* f = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
+  if (!f) {
+    if (fd >= 0) ::close(fd);
+    return false;
+  }
   struct stat st;
   if (::fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
     std::fclose(f);

@@ -20,9 +20,6 @@ std::string PathFromSjisText(const std::string& sjisText);
 std::string SjisTextFromPath(const std::string& path);
 
 std::FILE* OpenFile(const std::string& path, const char* mode);
-// Bytes an unprivileged writer may still put on the folder's file system;
-// false when that cannot be learned.
-bool FolderFreeBytes(const std::string& folder, uint64_t& bytes);
 // What the folder's file system can still take from an unprivileged writer:
 // bytes, inodes (both 0 of 0 when it keeps no inode count) and the block
 // size that every file's bytes are rounded up to.
@@ -31,13 +28,16 @@ struct TFolderSpace {
   uint64_t BlockBytes = 0;
   uint64_t FreeInodes = 0;
   uint64_t TotalInodes = 0;
+  // Bytes that may still be written so that reserve bytes stay free.
+  uint64_t RoomAbove(uint64_t reserve) const { return FreeBytes > reserve ? FreeBytes - reserve : 0; }
 };
+// False when that cannot be learned.
 bool FolderSpaceOf(const std::string& folder, TFolderSpace& space);
 // Free space that the program's own writes (held images, sheets) always
 // leave on a disk, so that a huge drawing cannot fill it.
 constexpr uint64_t kDiskReserveBytes = uint64_t{256} << 20;
-// Bytes that may still be written into the folder's file system so that
-// reserve bytes stay free; UINT64_MAX when its free space cannot be learned.
+// RoomAbove of the folder's file system; UINT64_MAX when its free space
+// cannot be learned.
 uint64_t RoomAboveReserve(const std::string& folder, uint64_t reserve);
 bool FileExists(const std::string& path);
 // True when anything is at path: a file, a folder, a link (a dangling one too).
@@ -64,5 +64,6 @@ void RemoveFolderWithFiles(std::string folder);
 int64_t FileSize(const std::string& path);
 // Modification time in seconds since 1970; 0 when the file cannot be examined.
 int64_t FileAgeSeconds(const std::string& path);
-// Reads the whole file; false when it cannot be opened or read.
+// Reads the whole regular file (never waits on a FIFO); false when it is
+// none or cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out);

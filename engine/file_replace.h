@@ -8,10 +8,10 @@
 // stays. A link someone else may have put there is refused (on Linux, a
 // link of another user in a folder that others can write, such as /tmp or
 // a program folder shared by a group: the user's own files would otherwise
-// be overwritten through it). A target the user may not write is refused (a rename needs only
-// the folder's permission, so it must be asked first); "may not write"
-// holds for a file without any write bit even for the superuser, as on
-// Windows, where a read-only file refuses every user.
+// be overwritten through it). A target the user may not write is refused
+// (a rename needs only the folder's permission, so it must be asked first);
+// "may not write" holds for a file without any write bit even for the
+// superuser, as on Windows, where a read-only file refuses every user.
 //
 // Builds for Linux and, with mingw-w64, for Windows (Tollwick).
 #pragma once

@@ -103,12 +103,9 @@ class EntityReader {
   EntityReader(TJwwData& d, ByteReader& in, JwwReadContext& ctx)
       : d_(d), in_(in), ctx_(ctx), wide_(ctx.version >= 351), cs_(ctx.commonSize) {}
 
-  // Count, tags and element data of one element list into `sink`. A block
-  // definition takes its own index after its element count, before its
-  // elements.
-  void ElementList(ElementSink& sink, int32_t& orderCount, bool ownerTakesIndex) {
-    ElementList(ReadCount(in_), sink, orderCount, ownerTakesIndex);
-  }
+  // Tags and element data of one element list of `count` elements (its
+  // count already read) into `sink`. A block definition takes its own index
+  // after its element count, before its elements.
   void ElementList(uint32_t count, ElementSink& sink, int32_t& orderCount, bool ownerTakesIndex) {
     RequireObjects(in_, count, 2 + cs_ + 20);  // the smallest object: a point
     sink.arrays.Order.assign(count, TEntJwwOrder{});
@@ -371,7 +368,7 @@ void TJwwData::ReadEntities(ByteReader& in) {
   ctx.commonSize = Header.Version >= 351 ? 15 : 13;
   EntityReader reader(*this, in, ctx);
   ElementSink sink{ElementArraysOf(*this), 1.0};
-  reader.ElementList(sink, EntityOrderCount, false);
+  reader.ElementList(ReadCount(in), sink, EntityOrderCount, false);
   reader.BlockDefList();
   if (Header.Version >= 700) ReadImages(*this, in);
 }

@@ -249,37 +249,29 @@ struct TEntJwwBlockDef {
   uint8_t Used = 0;        // set by BuildBlockTree
   int32_t NewNumber = -1;  // the writer's number for a used definition
 
-  TEntJwwBlockDef() = default;
-  TEntJwwBlockDef(const TEntJwwBlockDef& o) : TEntJwwBlockDef(Head(o)) {
-    if (o.elements_) elements_ = std::make_unique<TEntJwwBlockDefElements>(*o.elements_);
-  }
-  TEntJwwBlockDef(TEntJwwBlockDef&&) noexcept = default;
-  TEntJwwBlockDef& operator=(const TEntJwwBlockDef& o) {
-    if (this != &o) *this = TEntJwwBlockDef(o);
-    return *this;
-  }
-  TEntJwwBlockDef& operator=(TEntJwwBlockDef&&) noexcept = default;
-
   // A file may hold millions of empty definitions: the elements are made
   // only when a definition gets some. Reading never makes them.
   const TEntJwwBlockDefElements& Elements() const { return elements_ ? *elements_ : kNoElements; }
   TEntJwwBlockDefElements& EditElements() {
-    if (!elements_) elements_ = std::make_unique<TEntJwwBlockDefElements>();
+    if (!elements_) elements_.reset(new TEntJwwBlockDefElements());
     return *elements_;
   }
   // Drops the elements (and their memory) altogether.
   void FreeElements() { elements_.reset(); }
 
  private:
-  // Everything but the elements.
-  static TEntJwwBlockDef Head(const TEntJwwBlockDef& o) {
-    TEntJwwBlockDef h;
-    h.Common = o.Common, h.Number = o.Number, h.Referenced = o.Referenced, h.Time = o.Time;
-    h.Name = o.Name, h.Used = o.Used, h.NewNumber = o.NewNumber;
-    return h;
-  }
+  // Copied with the definition, element by element.
+  struct TElementsPtr : std::unique_ptr<TEntJwwBlockDefElements> {
+    TElementsPtr() = default;
+    TElementsPtr(const TElementsPtr& o) : unique_ptr(o ? std::make_unique<TEntJwwBlockDefElements>(*o) : nullptr) {}
+    TElementsPtr(TElementsPtr&&) noexcept = default;
+    TElementsPtr& operator=(TElementsPtr o) noexcept {
+      swap(o);
+      return *this;
+    }
+  };
   static inline const TEntJwwBlockDefElements kNoElements{};
-  std::unique_ptr<TEntJwwBlockDefElements> elements_;
+  TElementsPtr elements_;
 };
 
 // One flattened block insert occurrence: maps a definition point (x, y) to

@@ -6,7 +6,8 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
+
+#include "file_io.h"
 
 namespace {
 
@@ -52,13 +53,7 @@ bool TNewFile::PlaceAs(const std::string& path) {
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return false;
-  // Renaming without replacing; file systems without it take a hard link,
-  // which never replaces either.
-  if (::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) != 0) {
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    if (::link(temp_.c_str(), path.c_str()) != 0) return false;
-    ::unlink(temp_.c_str());
-  }
+  if (!MoveFileWithoutReplacing(temp_, path)) return false;
   temp_.clear();
   return true;
 }

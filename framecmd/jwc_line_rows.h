@@ -53,14 +53,9 @@ class TJwcLineRowsOf {
   const_iterator end() const { return const_iterator(this, size()); }
 
   void push_back(const Line& l) {
-    if (headers_.empty() || !(headers_.back() == l.Header)) headers_.push_back(l.Header);
+    if (headers_.empty() || headers_.back() != l.Header) headers_.push_back(l.Header);
     headerOf_.push_back(static_cast<uint32_t>(headers_.size() - 1));
     coords_.push_back({l.X1, l.Y1, l.X2, l.Y2});
-  }
-  void clear() {
-    headers_.clear();
-    headerOf_.clear();
-    coords_.clear();
   }
 
  private:

@@ -21,7 +21,6 @@ bool ReadFirstLines(const fs::path& path, size_t maxLines, size_t maxLineBytes, 
   std::string bytes;
   bool cut = false;
   const bool read = ReadRegularFile(path, kMaxTextFileBytes, bytes, cut);
-  if (!read && bytes.empty()) return false;
   std::string line;
   bool inLine = false;  // bytes seen since the last line end
   bool lastWasCr = false;

@@ -50,31 +50,38 @@ uint64_t SlotHash(uint64_t v) {
 // lines hold no NaN: the line tests refuse it.)
 uint64_t CoordBits(double v) { return std::bit_cast<uint64_t>(v == 0 ? 0.0 : v); }
 
+// For each of n items, the first item whose key (key(i), an array of
+// integers) equals its own, through an open-addressing table.
+template <class KeyOf>
+std::vector<int32_t> FirstOfEqualKeys(size_t n, const KeyOf& key) {
+  size_t size = 8;
+  while (size < 2 * n) size <<= 1;
+  std::vector<int32_t> table(size, -1);
+  std::vector<int32_t> first(n);
+  for (size_t i = 0; i < n; ++i) {
+    const auto k = key(i);
+    uint64_t h = 0;
+    for (const auto v : k) h = SlotHash(h ^ static_cast<uint64_t>(v));
+    size_t s = h & (size - 1);
+    while (table[s] >= 0 && key(static_cast<size_t>(table[s])) != k) s = (s + 1) & (size - 1);
+    if (table[s] < 0) table[s] = static_cast<int32_t>(i);
+    first[i] = table[s];
+  }
+  return first;
+}
+
 // For each line, whether a line with other coordinates has both ends in the
 // same index cells.
 std::vector<bool> SharingCells(const std::vector<TFrameLine>& lines,
                                const std::vector<std::array<uint64_t, 5>>& bits) {
-  auto cells = [&](size_t i) {
+  const std::vector<int32_t> first = FirstOfEqualKeys(lines.size(), [&](size_t i) {
     const TFrameLine& l = lines[i];
     return std::array<int64_t, 4>{AxisKey(l.X1), AxisKey(l.Y1), AxisKey(l.X2), AxisKey(l.Y2)};
-  };
-  size_t size = 8;
-  while (size < 2 * lines.size()) size <<= 1;
-  std::vector<int32_t> first(size, -1);  // the first line of each cell pair
-  std::vector<bool> shared(size, false);
-  std::vector<size_t> slotOf(lines.size());
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const auto key = cells(i);
-    uint64_t h = 0;
-    for (const int64_t v : key) h = SlotHash(h ^ static_cast<uint64_t>(v));
-    size_t s = h & (size - 1);
-    while (first[s] >= 0 && cells(static_cast<size_t>(first[s])) != key) s = (s + 1) & (size - 1);
-    if (first[s] < 0) first[s] = static_cast<int32_t>(i);
-    else if (bits[static_cast<size_t>(first[s])] != bits[i]) shared[s] = true;
-    slotOf[i] = s;
-  }
+  });
   std::vector<bool> crowded(lines.size());
-  for (size_t i = 0; i < lines.size(); ++i) crowded[i] = shared[slotOf[i]];
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (bits[static_cast<size_t>(first[i])] != bits[i]) crowded[static_cast<size_t>(first[i])] = true;
+  for (size_t i = 0; i < lines.size(); ++i) crowded[i] = crowded[static_cast<size_t>(first[i])];
   return crowded;
 }
 
@@ -142,31 +149,24 @@ EndIndex::EndIndex(std::vector<TFrameLine>& lines, MeetRanks& opposite) : lines_
     auto some = [](const MeetKey& k) { return k[0] < k[1] && k[2] < k[3]; };
     if (some(a) && some(b)) keys[i] = {pair(a[0], a[1]), pair(a[2], a[3]), pair(b[0], b[1]), pair(b[2], b[3]), 1};
   }
-  // Groups in order of first appearance, through an open-addressing table on
-  // the keys. A group's coordinates are those of its first line.
-  size_t size = 8;
-  while (size < 2 * lines.size()) size <<= 1;
-  std::vector<int32_t> table(size, -1);
+  // Groups in order of first appearance. A group's coordinates are those of
+  // its first line.
+  const std::vector<int32_t> first = FirstOfEqualKeys(lines.size(), [&](size_t i) -> const auto& { return keys[i]; });
   std::vector<uint32_t> counts;
   groupOf_.resize(lines.size());
   for (size_t i = 0; i < lines.size(); ++i) {
-    const auto& key = keys[i];
-    uint64_t h = 0;
-    for (const uint64_t v : key) h = SlotHash(h ^ v);
-    size_t s = h & (size - 1);
-    while (table[s] >= 0 && keys[groups_[static_cast<size_t>(table[s])].Begin] != key) {
-      s = (s + 1) & (size - 1);
-    }
-    if (table[s] < 0) {
-      table[s] = static_cast<int32_t>(groups_.size());
+    const auto f = static_cast<size_t>(first[i]);
+    if (f < i) {
+      groupOf_[i] = groupOf_[f];
+    } else {
+      groupOf_[i] = static_cast<int32_t>(groups_.size());
       const TFrameLine& l = lines[i];
       // Begin holds the first row until the member list is laid out.
       groups_.push_back(Group{l.X1 == 0 ? 0.0 : l.X1, l.Y1 == 0 ? 0.0 : l.Y1, l.X2 == 0 ? 0.0 : l.X2,
                               l.Y2 == 0 ? 0.0 : l.Y2, static_cast<uint32_t>(i), 0, 0});
       counts.push_back(0);
     }
-    groupOf_[i] = table[s];
-    ++counts[static_cast<size_t>(table[s])];
+    ++counts[static_cast<size_t>(groupOf_[i])];
   }
   // Members by group, each group's rows ascending.
   uint32_t at = 0;

@@ -27,9 +27,11 @@ class JwwReaderDamage : public ::testing::Test {
 int32_t ElementsRead(const TJwwData& d) {
   int32_t n = d.LineCount + d.ArcCount + d.PointCount + d.TextCount + d.DimensionCount + d.SolidCount +
               d.BlockInsertCount;
-  for (const TEntJwwBlockDef& def : d.BlockDefs)
-    n += def.Elements().LineCount + def.Elements().ArcCount + def.Elements().PointCount + def.Elements().TextCount + def.Elements().DimensionCount + def.Elements().SolidCount +
-         def.Elements().InsertCount;
+  for (const TEntJwwBlockDef& block : d.BlockDefs) {
+    const TEntJwwBlockDefElements& def = block.Elements();
+    n += def.LineCount + def.ArcCount + def.PointCount + def.TextCount + def.DimensionCount + def.SolidCount +
+         def.InsertCount;
+  }
   return n;
 }
 

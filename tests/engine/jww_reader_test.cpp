@@ -2,6 +2,8 @@
 // the derived header fields, strings in all their forms, the archive's tags
 // and counts, block definitions and the globals published after a load.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -262,16 +264,22 @@ TEST_F(JwwReader, PublishesEditTimeMemoAndPrintScale) {
   }
 }
 
+// A FIFO without a writer answers the same, at once: it would block the opening.
 TEST_F(JwwReader, MissingFileAnswersFalseAndPublishesTheClearedModel) {
-  Gval.DrawingEditTime = "old";
-  Gval.DrawingMemo1 = "old";
-  TJwwData d;
-  const std::string path = ::testing::TempDir() + "no_such_drawing.jww";
-  EXPECT_FALSE(d.LoadFromFile(path));
-  EXPECT_EQ(Gval.DrawingFileName, path);
-  EXPECT_EQ(Gval.DrawingEditTime, "0 : 00");
-  EXPECT_EQ(Gval.DrawingMemo1, "");
-  EXPECT_EQ(Gval.PrintScale, 1.0);
+  const std::string fifo = ::testing::TempDir() + "jww_reader_fifo.jww";
+  ::unlink(fifo.c_str());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {::testing::TempDir() + "no_such_drawing.jww", fifo}) {
+    Gval.DrawingEditTime = "old";
+    Gval.DrawingMemo1 = "old";
+    TJwwData d;
+    EXPECT_FALSE(d.LoadFromFile(path));
+    EXPECT_EQ(Gval.DrawingFileName, path);
+    EXPECT_EQ(Gval.DrawingEditTime, "0 : 00");
+    EXPECT_EQ(Gval.DrawingMemo1, "");
+    EXPECT_EQ(Gval.PrintScale, 1.0);
+  }
+  ::unlink(fifo.c_str());
 }
 
 TEST_F(JwwReader, DerivesRealWidthAndPrintSettings) {
